@@ -1,0 +1,8 @@
+#include "framework/message_pump.h"
+
+#include <QCoreApplication>
+
+void PumpWaitingMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

@@ -1,0 +1,36 @@
+#include "resources/strings.h"
+
+#include <unordered_map>
+
+namespace strings {
+namespace {
+
+const std::unordered_map<int, const char*>& Table()
+{
+    static const std::unordered_map<int, const char*> table = {
+        {kSettingsFileName, "TARNWICK.INI"},
+        {kAppName, "Tarnwick"},
+
+        // --- application shell ---
+
+        // --- documents ---
+
+        // --- views ---
+
+        // --- search windows ---
+
+        // --- settings dialogs ---
+    };
+    return table;
+}
+
+} // namespace
+
+const char* Text(int id)
+{
+    const auto& table = Table();
+    const auto it = table.find(id);
+    return it == table.end() ? "" : it->second;
+}
+
+} // namespace strings

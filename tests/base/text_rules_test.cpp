@@ -1,0 +1,21 @@
+#include "base/text_rules.h"
+
+#include <gtest/gtest.h>
+
+TEST(TextRules, CaseFoldsOnlyAsciiLetters)
+{
+    EXPECT_EQ(text::LowerAscii("AbC-\xC4\xE4Z"), "abc-\xC4\xE4z");
+    EXPECT_EQ(text::UpperAscii("abc\xE4"), "ABC\xE4");
+    EXPECT_TRUE(text::EqualsNoCaseAscii("MainWin", "MAINWIN"));
+    EXPECT_FALSE(text::EqualsNoCaseAscii("\xC4", "\xE4"));
+}
+
+TEST(TextRules, WordCharactersAreAsciiLettersAndDigits)
+{
+    EXPECT_TRUE(text::IsWordChar('a'));
+    EXPECT_TRUE(text::IsWordChar('Z'));
+    EXPECT_TRUE(text::IsWordChar('7'));
+    EXPECT_FALSE(text::IsWordChar('_'));
+    EXPECT_FALSE(text::IsWordChar('\0'));
+    EXPECT_FALSE(text::IsWordChar('\xE9'));
+}

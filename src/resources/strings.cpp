@@ -18,6 +18,11 @@ const std::unordered_map<int, const char*>& Table()
         // --- views ---
 
         // --- search windows ---
+        {kStatusSearchFile, "%s/%s"},
+        {kStatusInvalidPath, "Invalid path: %s."},
+        {kStatusGrepSummary, "Processed %ld files.  Found %ld matches."},
+        {kStatusCountSummary, "Processed %ld files.  Total line count is %ld lines."},
+        {kStatusGrepInterrupted, "Grep interrupted by user."},
 
         // --- settings dialogs ---
     };

@@ -4,6 +4,47 @@
 namespace cmd {
 
 // --- application shell ---
+// Menu 100, its accelerators and the tool bar.
+inline constexpr int kFileNew = 24331;
+inline constexpr int kFileOpen = 24332;
+inline constexpr int kFileSave = 24333;
+inline constexpr int kFileSaveAs = 24334;
+inline constexpr int kFilePrint = 24337;
+inline constexpr int kFileGrep = 104;
+inline constexpr int kFileLineCount = 106;
+inline constexpr int kFileExtensions = 107;
+inline constexpr int kFileExit = 24310;
+inline constexpr int kRecentFileFirst = 751;  // 751..758
+inline constexpr int kRecentFileLast = 758;
+inline constexpr int kEditUndo = 24321;
+inline constexpr int kEditCut = 24322;
+inline constexpr int kEditCopy = 24323;
+inline constexpr int kEditPaste = 24324;
+inline constexpr int kEditDelete = 24325;
+inline constexpr int kEditClearAll = 24326;
+inline constexpr int kEditSelectAll = 24329;
+inline constexpr int kSearchFind = 24351;
+inline constexpr int kSearchReplace = 24352;
+inline constexpr int kSearchNext = 24353;
+inline constexpr int kSearchGoTo = 501;
+inline constexpr int kOptionsStatusBar = 32040;
+inline constexpr int kOptionsToolBar = 32041;  // also the tool bar's window id
+inline constexpr int kOptionsPreferences = 108;
+inline constexpr int kWindowCascade = 24361;
+inline constexpr int kWindowTileVertical = 24362;
+inline constexpr int kWindowTileHorizontal = 24363;
+inline constexpr int kWindowArrangeIcons = 24364;
+inline constexpr int kWindowCloseAll = 24365;
+inline constexpr int kHelpAbout = 105;
+inline constexpr int kToolBarPosition = 203;  // tool bar only
+
+// Status bar: the caret-position field.
+inline constexpr int kCaretField = 2001;
+
+// About box fields.
+inline constexpr int kAboutVersionField = 22001;
+inline constexpr int kAboutLegalField = 22002;
+inline constexpr int kAboutSpecialBuildField = 22003;
 
 // --- views ---
 

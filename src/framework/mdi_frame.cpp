@@ -1,0 +1,245 @@
+#include "framework/mdi_frame.h"
+
+#include "framework/mdi_child.h"
+#include "resources/command_ids.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMdiArea>
+#include <QMetaMethod>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace fw {
+
+MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), client_(new QMdiArea(this))
+{
+    client_->setObjectName("mdiClient");
+    setCentralWidget(client_);
+    statusBar();  // created now so hints have a place from the start
+
+    connect(client_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window) WatchChild(window);
+        UpdateCommandStates();
+    });
+    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { UpdateCommandStates(); });
+    connect(&CommandHub::Instance(), &CommandHub::stateChanged, this,
+            [this] { UpdateCommandStates(); });
+}
+
+MdiFrame::~MdiFrame() = default;
+
+const CommandTable& MdiFrame::Commands()
+{
+    static const CommandTable table(nullptr, {
+        On(cmd::kFileExit, &MdiFrame::CmExit),
+        On(cmd::kOptionsStatusBar, &MdiFrame::CmToggleStatusBar),
+        On(cmd::kOptionsToolBar, &MdiFrame::CmToggleToolBar),
+        On(cmd::kWindowCascade, &MdiFrame::CmCascade, &MdiFrame::HasChild),
+        On(cmd::kWindowTileVertical, &MdiFrame::CmTileVertical, &MdiFrame::HasChild),
+        On(cmd::kWindowTileHorizontal, &MdiFrame::CmTileHorizontal, &MdiFrame::HasChild),
+        On(cmd::kWindowArrangeIcons, &MdiFrame::CmArrangeIcons, &MdiFrame::HasChild),
+        On(cmd::kWindowCloseAll, &MdiFrame::CmCloseAll, &MdiFrame::HasChild),
+    });
+    return table;
+}
+
+MdiChild* MdiFrame::ActiveChild() const
+{
+    return qobject_cast<MdiChild*>(client_->activeSubWindow());
+}
+
+std::vector<MdiChild*> MdiFrame::ChildrenFromActive() const
+{
+    // Stacking order runs from the bottom to the top; the active child is on
+    // top, so walking it backwards starts at the active one.
+    const QList<QMdiSubWindow*> stack = client_->subWindowList(QMdiArea::StackingOrder);
+    std::vector<MdiChild*> children;
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        if (auto* child = qobject_cast<MdiChild*>(*it)) children.push_back(child);
+    if (MdiChild* active = ActiveChild()) {
+        const auto pos = std::find(children.begin(), children.end(), active);
+        if (pos != children.end()) std::rotate(children.begin(), pos, children.end());
+    }
+    return children;
+}
+
+MdiChild* MdiFrame::AddChild(QWidget* client, QSize initial_size)
+{
+    const MdiChild* active = ActiveChild();
+    const bool maximised = active && active->isMaximized();
+    auto* child = new MdiChild(client);
+    client_->addSubWindow(child);
+    WatchChild(child);
+    connect(child, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, [this] { UpdateCommandStates(); });
+    });
+    if (initial_size.isValid()) child->resize(initial_size);
+    if (maximised)
+        child->showMaximized();
+    else
+        child->show();
+    client_->setActiveSubWindow(child);
+    UpdateCommandStates();
+    return child;
+}
+
+CommandChain MdiFrame::Chain() const
+{
+    CommandChain chain;
+    if (MdiChild* child = ActiveChild()) {
+        chain.push_back(child->ClientTarget());
+        chain.push_back(child);
+    }
+    chain.push_back(const_cast<MdiFrame*>(this));
+    chain.push_back(app_target_);
+    return chain;
+}
+
+bool MdiFrame::Execute(int id)
+{
+    const bool handled = RouteCommand(Chain(), id);
+    UpdateCommandStates();
+    return handled;
+}
+
+bool MdiFrame::IsCommandEnabled(int id) const
+{
+    return CommandEnabledAlong(Chain(), id);
+}
+
+void MdiFrame::RegisterAction(int id, QAction* action)
+{
+    actions_[id] = action;
+    connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
+}
+
+QAction* MdiFrame::Action(int id) const
+{
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MdiFrame::UpdateCommandStates()
+{
+    if (updating_) return;
+    updating_ = true;
+    const CommandChain chain = Chain();
+    for (const auto& [id, action] : actions_)
+        action->setEnabled(CommandEnabledAlong(chain, id));
+    if (QAction* status = Action(cmd::kOptionsStatusBar))
+        status->setChecked(!statusBar()->isHidden());
+    if (QAction* tools = Action(cmd::kOptionsToolBar))
+        tools->setChecked(tool_bar_ && !tool_bar_->isHidden());
+    updating_ = false;
+}
+
+void MdiFrame::WatchChild(QMdiSubWindow* window)
+{
+    QWidget* client = window->widget();
+    if (!client || client->property("tarnwickWatched").toBool()) return;
+    client->setProperty("tarnwickWatched", true);
+    const QMetaObject* meta = client->metaObject();
+    const int signal = meta->indexOfSignal("commandStateChanged()");
+    if (signal < 0) return;
+    const int slot = metaObject()->indexOfSlot("UpdateCommandStatesSlot()");
+    if (slot < 0) return;
+    QObject::connect(client, meta->method(signal), this, metaObject()->method(slot));
+}
+
+void MdiFrame::UpdateCommandStatesSlot()
+{
+    UpdateCommandStates();
+}
+
+void MdiFrame::CmExit()
+{
+    close();
+}
+
+void MdiFrame::CmToggleStatusBar()
+{
+    statusBar()->setVisible(statusBar()->isHidden());
+}
+
+void MdiFrame::CmToggleToolBar()
+{
+    if (tool_bar_) tool_bar_->setVisible(tool_bar_->isHidden());
+}
+
+void MdiFrame::CmCascade()
+{
+    client_->cascadeSubWindows();
+}
+
+namespace {
+
+// Lays the normal (not minimised) children out in equal strips: side by
+// side when `columns`, otherwise one above the other.
+void Tile(QMdiArea* area, bool columns)
+{
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : area->subWindowList(QMdiArea::CreationOrder))
+        if (!w->isMinimized() && !w->isHidden()) windows.push_back(w);
+    if (windows.empty()) return;
+    const QRect space = area->viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* w = windows[i];
+        if (w->isMaximized()) w->showNormal();
+        if (columns) {
+            const int x0 = space.width() * i / n, x1 = space.width() * (i + 1) / n;
+            w->setGeometry(x0, 0, x1 - x0, space.height());
+        } else {
+            const int y0 = space.height() * i / n, y1 = space.height() * (i + 1) / n;
+            w->setGeometry(0, y0, space.width(), y1 - y0);
+        }
+    }
+}
+
+} // namespace
+
+void MdiFrame::CmTileVertical()
+{
+    Tile(client_, true);
+}
+
+void MdiFrame::CmTileHorizontal()
+{
+    Tile(client_, false);
+}
+
+void MdiFrame::CmArrangeIcons()
+{
+    // Minimised children in a row along the bottom edge, left to right.
+    const QRect space = client_->viewport()->rect();
+    int x = 0, y = space.bottom();
+    for (QMdiSubWindow* w : client_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized()) continue;
+        const QSize size = w->size();
+        if (x > 0 && x + size.width() > space.width()) {
+            x = 0;
+            y -= size.height();
+        }
+        w->move(x, y - size.height() + 1);
+        x += size.width();
+    }
+}
+
+void MdiFrame::CmCloseAll()
+{
+    client_->closeAllSubWindows();
+}
+
+bool MdiFrame::HasChild() const
+{
+    return !client_->subWindowList().isEmpty();
+}
+
+} // namespace fw

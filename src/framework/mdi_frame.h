@@ -1,0 +1,86 @@
+#pragma once
+// The decorated MDI frame: a QMainWindow around a QMdiArea, with a status bar
+// that shows the hints of menu items and tool-bar buttons. It keeps one
+// QAction per command id and routes every command along
+//   active child's client -> active MDI child -> frame -> application target
+// enabling each action from the same lookup. Its own table holds the
+// framework commands: Exit, status bar and tool bar toggles, and the Window
+// menu (cascade, tile, arrange icons, close all).
+
+#include "framework/command_routing.h"
+#include "framework/command_table.h"
+
+#include <QMainWindow>
+#include <QSize>
+
+#include <map>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+namespace fw {
+
+class MdiChild;
+
+class MdiFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    explicit MdiFrame(QWidget* parent = nullptr);
+    ~MdiFrame() override;
+
+    static const CommandTable& Commands();
+    const CommandTable& commandTable() const override { return Commands(); }
+
+    QMdiArea* Client() const { return client_; }
+    MdiChild* ActiveChild() const;
+    // Every MDI child once, starting at the active one, in the client's order.
+    std::vector<MdiChild*> ChildrenFromActive() const;
+    // Adds a child for `client`, maximised when the active child is, and
+    // shows it; `initial_size` (when valid) is its size in normal state.
+    MdiChild* AddChild(QWidget* client, QSize initial_size = QSize());
+
+    // The last target of the chain (the application object).
+    void SetApplicationTarget(CommandTarget* target) { app_target_ = target; }
+    CommandChain Chain() const;
+
+    // Runs a command along the chain (what menu items and buttons do).
+    bool Execute(int id);
+    bool IsCommandEnabled(int id) const;
+
+    // Registers the action that stands for `id`; triggering it executes id.
+    void RegisterAction(int id, QAction* action);
+    QAction* Action(int id) const;
+    // Refreshes the enabled state of every registered action.
+    void UpdateCommandStates();
+
+    // The tool bar that command 32041 shows and hides.
+    void SetToolBar(QToolBar* bar) { tool_bar_ = bar; }
+    QToolBar* ToolBar() const { return tool_bar_; }
+
+protected:
+    void CmExit();
+    void CmToggleStatusBar();
+    void CmToggleToolBar();
+    void CmCascade();
+    void CmTileVertical();
+    void CmTileHorizontal();
+    void CmArrangeIcons();
+    void CmCloseAll();
+    bool HasChild() const;
+
+private slots:
+    void UpdateCommandStatesSlot();
+
+private:
+    void WatchChild(QMdiSubWindow* window);
+
+    QMdiArea* client_;
+    QToolBar* tool_bar_ = nullptr;
+    CommandTarget* app_target_ = nullptr;
+    std::map<int, QAction*> actions_;
+    bool updating_ = false;
+};
+
+} // namespace fw

@@ -62,5 +62,5 @@ protected:
     SearchHost& host_;
 
 private:
-    std::string top_dir_;  // made current again when a level ends
+    int depth_ = 0;  // levels open; the outermost makes its directory current again
 };

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class GrepHost;
 class LiteralFinder;
@@ -62,8 +63,16 @@ protected:
 
 private:
     class Scan;
+    void PrepareScan();
+    void ReleaseScanState();
+
     GrepHost& grep_host_;
-    std::unique_ptr<LiteralFinder> finder_;  // built for each run
+    // Scan state of a run, released when it ends.
+    std::unique_ptr<LiteralFinder> finder_;
+    std::string finder_pattern_;
+    bool finder_case_ = false;
+    std::vector<char> buffer_;
+    std::string result_;
 };
 
 // The grep window or tool: a SearchHost that also takes the replacement

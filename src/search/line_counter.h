@@ -7,6 +7,7 @@
 #include "search/search_host.h"
 
 #include <string>
+#include <vector>
 
 class LineCounter : public DirectoryWalk {
 public:
@@ -37,4 +38,7 @@ protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
     void VisitFile(const std::string& path) override { CountFile(path); }
     std::string SummaryText() const override;
+
+private:
+    std::vector<char> buffer_;  // block buffer of a run, released when it ends
 };

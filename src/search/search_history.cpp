@@ -22,14 +22,14 @@ bool BeginsWith(std::string_view item, std::string_view prefix, bool fold_case)
     return fold_case ? text::EqualsNoCaseAscii(head, prefix) : head == prefix;
 }
 
-// First index from the second item on, wrapping to the first, that `match`
-// accepts; -1 when none does.
+// First index from `first` on, wrapping round, that `match` accepts; -1
+// when none does.
 template <class Match>
-int FindFromSecond(const std::vector<std::string>& items, Match match)
+int FindFrom(const std::vector<std::string>& items, int first, Match match)
 {
     const int n = static_cast<int>(items.size());
     for (int k = 0; k < n; ++k) {
-        const int i = (k + 1) % n;
+        const int i = (first + k) % n;
         if (match(items[static_cast<std::size_t>(i)])) return i;
     }
     return -1;
@@ -37,14 +37,15 @@ int FindFromSecond(const std::vector<std::string>& items, Match match)
 
 } // namespace
 
-int SearchHistory::SelectIndex(const std::vector<std::string>& items, std::string_view text, bool fold_case)
+int SearchHistory::SelectIndex(const std::vector<std::string>& items, std::string_view text, bool fold_case,
+                               int first)
 {
     if (text.empty()) return -1;
     // The text of the last Go is always in the list, so prefer it over a
     // longer item that merely begins with it.
-    const int exact = FindFromSecond(items, [&](const std::string& item) { return item == text; });
+    const int exact = FindFrom(items, first, [&](const std::string& item) { return item == text; });
     if (exact >= 0) return exact;
-    return FindFromSecond(items, [&](const std::string& item) { return BeginsWith(item, text, fold_case); });
+    return FindFrom(items, first, [&](const std::string& item) { return BeginsWith(item, text, fold_case); });
 }
 
 void SearchHistory::Load(const std::string& settings_path)

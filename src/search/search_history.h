@@ -40,9 +40,11 @@ public:
     int selected() const { return selected_; }
 
     // The item that shows `text`: an item equal to it, else the first item
-    // that begins with it. Both searches start at the second item and wrap
-    // to the first. An empty text selects nothing.
-    static int SelectIndex(const std::vector<std::string>& items, std::string_view text, bool fold_case);
+    // that begins with it. Both searches start at item `first` and wrap
+    // round; the field of a window that opens starts at the second item. An
+    // empty text selects nothing; -1 when no item fits.
+    static int SelectIndex(const std::vector<std::string>& items, std::string_view text, bool fold_case,
+                           int first = 1);
 
 private:
     HistoryKind kind_;

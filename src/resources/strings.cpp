@@ -16,6 +16,13 @@ const std::unordered_map<int, const char*>& Table()
         // --- documents ---
 
         // --- views ---
+        {kSaveChangesQuery, "%s has been changed.  Save changes before closing?"},
+        {kOpenFileError, "Error [%d] : Opening file %s."},
+        {kNoOccurrences, "No occurences of '%s' were found."},
+        {kBadLineNumber, "Line #%ld is not a valid line number."},
+        {kBadByteOffset, "Offset #%ld is not a valid byte offset."},
+        {kGoToLinePrompt, "Enter line number (%ld - %ld):"},
+        {kGoToOffsetPrompt, "Enter byte offset (hex %s - %s):"},
 
         // --- search windows ---
 

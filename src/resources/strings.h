@@ -16,6 +16,13 @@ enum : int {
     // --- documents ---
 
     // --- views ---
+    kSaveChangesQuery = 1001,  // "%s has been changed.  Save changes before closing?"
+    kOpenFileError = 1002,     // "Error [%d] : Opening file %s."
+    kNoOccurrences = 1003,     // "No occurences of '%s' were found."
+    kBadLineNumber = 1004,     // "Line #%ld is not a valid line number."
+    kBadByteOffset = 1005,     // "Offset #%ld is not a valid byte offset."
+    kGoToLinePrompt = 2001,    // "Enter line number (%ld - %ld):"
+    kGoToOffsetPrompt = 2002,  // "Enter byte offset (hex %s - %s):"
 
     // --- search windows ---
 

@@ -25,6 +25,11 @@ const std::unordered_map<int, const char*>& Table()
         {kGoToOffsetPrompt, "Enter byte offset (hex %s - %s):"},
 
         // --- search windows ---
+        {kStatusSearchFile, "%s/%s"},
+        {kStatusInvalidPath, "Invalid path: %s."},
+        {kStatusGrepSummary, "Processed %ld files.  Found %ld matches."},
+        {kStatusCountSummary, "Processed %ld files.  Total line count is %ld lines."},
+        {kStatusGrepInterrupted, "Grep interrupted by user."},
 
         // --- settings dialogs ---
     };

@@ -25,6 +25,12 @@ enum : int {
     kGoToOffsetPrompt = 2002,  // "Enter byte offset (hex %s - %s):"
 
     // --- search windows ---
+    // Status lines of the grep and line-count runs.
+    kStatusSearchFile = 2101,      // "%s/%s" (directory, file name)
+    kStatusInvalidPath = 2102,     // "Invalid path: %s."
+    kStatusGrepSummary = 2103,     // "Processed %ld files.  Found %ld matches."
+    kStatusCountSummary = 2104,    // "Processed %ld files.  Total line count is %ld lines."
+    kStatusGrepInterrupted = 2105, // "Grep interrupted by user."
 
     // --- settings dialogs ---
 };

@@ -72,7 +72,6 @@ protected:
     void DeleteSelection() override;
     void LoadDocument() override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

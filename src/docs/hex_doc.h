@@ -29,6 +29,7 @@ public:
     // asked for (views use a screenful at a time) and until the next load.
     const TextLine* GetLine(int index) const override;
     int LineCount() const override { return rows_; }
+    void Clear() override;
 
     std::uint64_t FileSize() const { return file_size_; }
 
@@ -39,7 +40,6 @@ public:
 
 private:
     struct RowCache;
-    void DropBytes();
 
     std::uint64_t file_size_ = 0;
     std::uint64_t bytes_read_ = 0;

@@ -35,7 +35,8 @@ public:
 
     // (Re)reads the file. This base version does nothing and succeeds; the
     // text and hex documents replace it. With a hook and repaintLine > 0 the
-    // hook runs once, after the line with index repaintLine is stored.
+    // hook runs once, after the line with index repaintLine is stored; it
+    // may read the document (paint) but must not change or delete it.
     virtual bool Load(const RepaintHook& repaint = {}, int repaintLine = 0);
     // Writes every line followed by CR LF to a temporary file beside the
     // target and renames it over the target (permissions kept, links
@@ -95,7 +96,7 @@ public:
     // Removes count lines from index (both clamped to the document).
     bool DeleteLines(int index, int count);
     // Removes every line.
-    void Clear();
+    virtual void Clear();
     // width >= 0 raises MaxWidth to it; a negative width recomputes it.
     void UpdateMaxWidth(int width);
 
@@ -127,15 +128,25 @@ protected:
     std::vector<TextLine>& Lines() { return lines_; }
     TextChunks& Chunks() { return chunks_; }
     void SetMaxWidth(int width) { max_width_ = width; max_width_exact_ = true; }
+    // The display width of raw bytes, as LineWidth counts it.
+    int WidthOf(std::string_view text) const;
+    // A line over bytes the caller keeps alive (NUL-terminated after size).
+    static TextLine BorrowedLine(const char* text, std::uint32_t size) noexcept
+    {
+        return TextLine(text, size, TextLine::kExternal);
+    }
 
 private:
     TextLine* MutableLine(int index);
-    // Gives line a new owned text, or error 5 and false.
-    bool ReplaceText(TextLine& line, std::string&& text);
-    // Replaces `erase` lines at index by `insert` (moved in). Strong: on
-    // failure (error 5) nothing has changed.
-    bool SpliceLines(int index, int erase, std::vector<TextLine>& insert);
-    void NoteWidthDropped(int oldWidth, int newWidth);
+    // Gives a line the text head + middle + tail in a new block of its own;
+    // error 5 and false (line unchanged) when it cannot be allocated.
+    bool Rewrite(TextLine& line, std::string_view head, std::string_view middle,
+                 std::string_view tail);
+    // Replaces `erase` lines at index by `count` lines moved from `insert`.
+    // On failure (error 5) nothing has changed.
+    bool SpliceLines(std::size_t index, std::size_t erase, TextLine* insert, std::size_t count);
+    // A line's width went from oldWidth to newWidth by a character edit.
+    void NoteEdit(int oldWidth, int newWidth);
 
     std::string file_name_;
     std::vector<TextLine> lines_;
@@ -145,5 +156,5 @@ private:
     int max_width_ = 0;
     bool max_width_exact_ = true;
     SearchOptions options_;
-    int error_ = 0;
+    mutable int error_ = 0;  // const reads (CopyText) report failures too
 };

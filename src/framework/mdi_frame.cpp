@@ -232,9 +232,22 @@ void MdiFrame::CmArrangeIcons()
     }
 }
 
+bool MdiFrame::CloseChildren()
+{
+    const std::vector<MdiChild*> children = ChildrenFromActive();
+    for (MdiChild* child : children) {
+        if (!child->CanClose()) {
+            for (MdiChild* asked : children) asked->ForgetCloseAnswer();
+            return false;
+        }
+    }
+    for (MdiChild* child : children) child->close();
+    return true;
+}
+
 void MdiFrame::CmCloseAll()
 {
-    client_->closeAllSubWindows();
+    CloseChildren();
 }
 
 bool MdiFrame::HasChild() const

@@ -41,6 +41,10 @@ public:
     // shows it; `initial_size` (when valid) is its size in normal state.
     MdiChild* AddChild(QWidget* client, QSize initial_size = QSize());
 
+    // Asks every child whether it may close (its client's question); only
+    // when all agree are they closed. False when one refused.
+    bool CloseChildren();
+
     // The last target of the chain (the application object).
     void SetApplicationTarget(CommandTarget* target) { app_target_ = target; }
     CommandChain Chain() const;

@@ -12,6 +12,9 @@ enum : int {
     kAppName = 2,           // "Tarnwick", caption of every message box
 
     // --- application shell ---
+    // The hint of a menu item or tool-bar button has the id of its command
+    // (cmd::kFileNew ... cmd::kToolBarPosition).
+    kDefaultFilter = 32554,  // file-dialog filter when no file type is listed
 
     // --- documents ---
     // Document errors: string 1100 + code (docs/doc_errors.h).

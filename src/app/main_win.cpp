@@ -1,0 +1,223 @@
+#include "app/main_win.h"
+
+#include "app/frame_services.h"
+#include "app/placement.h"
+#include "app/window_factories.h"
+#include "framework/mdi_child.h"
+#include "resources/command_ids.h"
+#include "resources/menu_resource.h"
+#include "resources/strings.h"
+#include "settings/profile.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kRecentFileLimit = 511;
+constexpr int kDroppedNameLimit = 511;
+
+std::string FileKey(int n)
+{
+    char key[32];
+    std::snprintf(key, sizeof key, "file_%d", n);
+    return key;
+}
+
+// The menu text without its mnemonic, ellipsis and shortcut label.
+QString PlainText(const QString& text)
+{
+    QString plain = text.section(QLatin1Char('\t'), 0, 0);
+    plain.remove(QLatin1Char('&'));
+    if (plain.endsWith(QLatin1String("..."))) plain.chop(3);
+    return plain;
+}
+
+QList<QRect> ScreenAreas()
+{
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+    return areas;
+}
+
+} // namespace
+
+MainWin::MainWin(const QString& caption)
+{
+    setWindowTitle(caption);
+    setObjectName(QStringLiteral("MainWin"));
+    BuildMenu();
+    const QRect stored(profile::ReadInt("MainWin", "X", 5), profile::ReadInt("MainWin", "Y", 5),
+                       profile::ReadInt("MainWin", "W", 600), profile::ReadInt("MainWin", "H", 400));
+    const QRect shown = PlaceOnScreens(stored, ScreenAreas());
+    move(shown.topLeft());
+    resize(shown.size());
+}
+
+MainWin::~MainWin() = default;
+
+const fw::CommandTable& MainWin::Commands()
+{
+    static const fw::CommandTable table = [] {
+        std::vector<fw::CommandEntry> entries;
+        for (int id = cmd::kRecentFileFirst; id <= cmd::kRecentFileLast; ++id)
+            entries.push_back(fw::OnId(id, &MainWin::CmRecentFile));
+        entries.push_back(fw::On(cmd::kOptionsPreferences, &MainWin::CmPreferences));
+        return fw::CommandTable(&fw::MdiFrame::Commands(), std::move(entries));
+    }();
+    return table;
+}
+
+void MainWin::BuildMenu()
+{
+    for (const menu::Popup& popup : menu::MainMenu()) {
+        QMenu* qmenu = menuBar()->addMenu(QString::fromLatin1(popup.title));
+        if (!file_menu_) file_menu_ = qmenu;
+        connect(qmenu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+        for (const menu::Item& item : popup.items) {
+            if (item.id == 0) {
+                qmenu->addSeparator();
+                continue;
+            }
+            QString text = QString::fromLatin1(item.text);
+            if (*item.label) text += QLatin1Char('\t') + QString::fromLatin1(item.label);
+            auto* action = new QAction(text, this);
+            action->setObjectName(QStringLiteral("action%1").arg(item.id));
+            action->setStatusTip(QString::fromLatin1(strings::Text(item.id)));
+            action->setToolTip(PlainText(text));
+            QList<QKeySequence> keys;
+            for (const char* key : item.keys) keys << QKeySequence(QString::fromLatin1(key));
+            action->setShortcuts(keys);
+            action->setIconVisibleInMenu(false);
+            if (item.flags & menu::kStartsChecked) {
+                action->setCheckable(true);
+                action->setChecked(true);
+            }
+            action->setEnabled(!(item.flags & menu::kStartsDisabled));
+            qmenu->addAction(action);
+            RegisterAction(item.id, action);
+        }
+    }
+}
+
+void MainWin::SetupWindow()
+{
+    const int count = std::clamp(profile::ReadInt("FileMenu", "count", 0), 0,
+                                 RecentFileList::kMaxEntries);
+    for (int n = count; n >= 1; --n) {
+        const std::string path = profile::ReadString("FileMenu", FileKey(n), "", kRecentFileLimit);
+        if (!path.empty()) AddRecentFile(path);
+    }
+    setAcceptDrops(true);
+}
+
+void MainWin::AddRecentFile(const std::string& path)
+{
+    if (path.empty()) return;
+    recent_.Add(path);
+    RebuildRecentItems();
+}
+
+void MainWin::RebuildRecentItems()
+{
+    for (QAction* action : file_menu_->actions()) {
+        const int id = action->property("recentId").toInt();
+        if (id >= cmd::kRecentFileFirst && id <= cmd::kRecentFileLast) {
+            file_menu_->removeAction(action);
+            delete action;
+        }
+    }
+    if (recent_.Count() > 0 && !recent_separator_) recent_separator_ = file_menu_->addSeparator();
+    for (int i = 0; i < recent_.Count(); ++i) {
+        const int id = cmd::kRecentFileFirst + i;
+        // "&&" keeps an ampersand in a path from becoming a mnemonic.
+        QString path = QString::fromLocal8Bit(recent_.At(i).c_str());
+        path.replace(QLatin1Char('&'), QLatin1String("&&"));
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path), file_menu_);
+        action->setProperty("recentId", id);
+        connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
+        file_menu_->addAction(action);
+    }
+}
+
+void MainWin::CmRecentFile(int id)
+{
+    const int position = id - cmd::kRecentFileFirst;
+    if (position < recent_.Count()) ::OpenText(recent_.At(position), true);
+}
+
+void MainWin::CmPreferences()
+{
+    if (!RunPreferences(this)) return;
+    for (fw::MdiChild* child : ChildrenFromActive())
+        if (auto* view = dynamic_cast<DocumentView*>(child->widget())) view->ReloadSettings();
+}
+
+bool MainWin::CanClose()
+{
+    profile::WriteInt("FileMenu", "count", recent_.Count());
+    for (int i = 0; i < recent_.Count(); ++i)
+        profile::WriteString("FileMenu", FileKey(i + 1), recent_.At(i));
+    SavePlacement();
+    return CloseChildren();
+}
+
+void MainWin::SavePlacement()
+{
+    if (isMaximized()) {
+        profile::WriteString("MainWin", "max", "1");
+        return;
+    }
+    if (isMinimized()) return;
+    // The position is the frame's outer corner and the size its inner
+    // size: what move() and resize() take back at the next start.
+    profile::WriteString("MainWin", "max", "0");
+    profile::WriteInt("MainWin", "X", pos().x());
+    profile::WriteInt("MainWin", "Y", pos().y());
+    profile::WriteInt("MainWin", "W", width());
+    profile::WriteInt("MainWin", "H", height());
+}
+
+QPrinter& MainWin::Printer()
+{
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void MainWin::closeEvent(QCloseEvent* event)
+{
+    if (CanClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWin::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWin::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> names;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        const QByteArray name = url.toLocalFile().toLocal8Bit();
+        if (name.isEmpty() || name.size() > kDroppedNameLimit) continue;
+        names.push_back(name.toStdString());
+    }
+    event->acceptProposedAction();
+    for (const std::string& name : names) ::OpenText(name, false);
+}

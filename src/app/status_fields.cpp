@@ -1,0 +1,84 @@
+#include "app/status_fields.h"
+
+#include "app/caret_position.h"
+#include "resources/command_ids.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace {
+
+QLabel* MakeField(QStatusBar* bar, const QString& name, const QString& widest)
+{
+    auto* label = new QLabel(bar);
+    label->setObjectName(name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + 8);
+    bar->addPermanentWidget(label);
+    return label;
+}
+
+QLabel* MakeIndicator(QStatusBar* bar, const QString& text)
+{
+    QLabel* label = MakeField(bar, QStringLiteral("indicator") + text, text);
+    label->setText(text);
+    label->setEnabled(false);  // greyed while the mode is off
+    return label;
+}
+
+} // namespace
+
+StatusFields::StatusFields(QStatusBar* bar) : QObject(bar)
+{
+    // 16 characters wide, centred, recessed, initially empty.
+    caret_ = MakeField(bar, QStringLiteral("field%1").arg(cmd::kCaretField), QString(16, QLatin1Char('0')));
+    caps_ = MakeIndicator(bar, QStringLiteral("CAPS"));
+    num_ = MakeIndicator(bar, QStringLiteral("NUM"));
+    ovr_ = MakeIndicator(bar, QStringLiteral("OVR"));
+    // Qt does not report the lock states; every lock key pressed in the
+    // program toggles its indicator.
+    qApp->installEventFilter(this);
+}
+
+void StatusFields::SetCaretPosition(long line, long line_count, int column)
+{
+    caret_->setText(QString::fromStdString(CaretPositionText(line, line_count, column)));
+}
+
+void StatusFields::SetOvertype(bool on)
+{
+    ovr_->setEnabled(on);
+}
+
+void StatusFields::SetCapsLock(bool on)
+{
+    caps_on_ = on;
+    caps_->setEnabled(on);
+}
+
+void StatusFields::SetNumLock(bool on)
+{
+    num_on_ = on;
+    num_->setEnabled(on);
+}
+
+bool StatusFields::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // A key event unhandled by its receiver goes on to the parents;
+        // count it once.
+        const bool seen = key == last_key_ && key->timestamp() == last_key_time_;
+        last_key_ = key;
+        last_key_time_ = key->timestamp();
+        if (!key->isAutoRepeat() && !seen) {
+            if (key->key() == Qt::Key_CapsLock) SetCapsLock(!caps_on_);
+            if (key->key() == Qt::Key_NumLock) SetNumLock(!num_on_);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

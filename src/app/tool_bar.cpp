@@ -1,0 +1,44 @@
+#include "app/tool_bar.h"
+
+#include "app/tool_icons.h"
+#include "framework/mdi_frame.h"
+#include "resources/command_ids.h"
+#include "resources/strings.h"
+
+#include <QAction>
+#include <QToolBar>
+
+namespace toolbar {
+
+QToolBar* Build(fw::MdiFrame& frame)
+{
+    auto* bar = new QToolBar(QStringLiteral("Toolbar"), &frame);
+    bar->setObjectName(QStringLiteral("toolBar%1").arg(cmd::kOptionsToolBar));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(20, 20));
+    // The tool bar is moved by command 203 only; its context menu would
+    // offer to hide it behind the Options menu's back.
+    bar->toggleViewAction()->setVisible(false);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    if (!frame.Action(cmd::kToolBarPosition)) {
+        auto* position = new QAction(QStringLiteral("Tool bar position"), &frame);
+        position->setStatusTip(QString::fromLatin1(strings::Text(cmd::kToolBarPosition)));
+        frame.RegisterAction(cmd::kToolBarPosition, position);
+    }
+    for (int id : kGadgets) {
+        if (id == 0) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* action = frame.Action(id);
+        if (!action) continue;
+        action->setIcon(ToolIcon(id));
+        bar->addAction(action);
+    }
+    frame.SetToolBar(bar);
+    return bar;
+}
+
+} // namespace toolbar

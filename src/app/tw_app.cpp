@@ -1,0 +1,229 @@
+#include "app/tw_app.h"
+
+#include "app/about_dlg.h"
+#include "app/frame_services.h"
+#include "app/main_win.h"
+#include "app/open_dlog.h"
+#include "app/status_fields.h"
+#include "app/tool_bar.h"
+#include "app/tool_icons.h"
+#include "app/window_factories.h"
+#include "framework/mdi_child.h"
+#include "resources/command_ids.h"
+#include "settings/profile.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <filesystem>
+
+namespace {
+
+TWApp* g_instance = nullptr;
+
+// Paths are kept absolute: the file dialogs change the current directory,
+// and a relative path in the recent-file list would then name another file.
+std::string FullPath(const std::string& path)
+{
+    if (path.empty()) return path;
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
+} // namespace
+
+TWApp::TWApp(const char* name, int arg_count, char** arg_v)
+    : name_(name), arg_count_(arg_count), arg_v_(arg_v)
+{
+    g_instance = this;
+}
+
+TWApp::~TWApp()
+{
+    delete frame_;
+    if (g_instance == this) g_instance = nullptr;
+}
+
+TWApp* TWApp::Instance()
+{
+    return g_instance;
+}
+
+int TWApp::Run()
+{
+    InitMainWindow();
+    InitInstance();
+    return QApplication::exec();
+}
+
+const fw::CommandTable& TWApp::Commands()
+{
+    static const fw::CommandTable table(nullptr, {
+        fw::On(cmd::kFileNew, &TWApp::CmNew),
+        fw::On(cmd::kFileOpen, &TWApp::CmOpen),
+        fw::On(cmd::kFileGrep, &TWApp::CmGrep),
+        fw::On(cmd::kFileLineCount, &TWApp::CmLineCount),
+        fw::On(cmd::kFileExtensions, &TWApp::CmExtensions),
+        fw::On(cmd::kHelpAbout, &TWApp::CmAbout),
+        fw::On(cmd::kToolBarPosition, &TWApp::CmToolBarPosition),
+    });
+    return table;
+}
+
+void TWApp::InitMainWindow()
+{
+    frame_ = new MainWin(QString::fromStdString(name_));
+    frame_->SetApplicationTarget(this);
+    frame_->setWindowIcon(AppIcon());
+    QApplication::setWindowIcon(AppIcon());
+
+    tool_bar_location_ = profile::ReadInt("MainWin", "ctrl_loc", 0);
+    tool_bar_ = toolbar::Build(*frame_);
+    PlaceToolBar(tool_bar_location_);
+
+    fields_ = new StatusFields(frame_->statusBar());
+
+    file_data_.flags = kFileDataFlags;
+    file_data_.filter_index = profile::ReadInt("Extensions", "Selected", 0);
+    frame_->UpdateCommandStates();
+}
+
+void TWApp::InitInstance()
+{
+    frame_->SetupWindow();
+    if (profile::ReadInt("MainWin", "max", 0) != 0)
+        frame_->showMaximized();
+    else
+        frame_->show();
+    for (int i = 1; i <= arg_count_; ++i)
+        if (arg_v_ && arg_v_[i]) OpenText(arg_v_[i], false);
+}
+
+QMdiArea* TWApp::Client() const
+{
+    return frame_ ? frame_->Client() : nullptr;
+}
+
+QStatusBar* TWApp::StatusBar() const
+{
+    return frame_ ? frame_->statusBar() : nullptr;
+}
+
+bool TWApp::OpenText(const std::string& path, bool reuse)
+{
+    return Open(path, reuse, static_cast<int>(ViewKind::Text));
+}
+
+bool TWApp::OpenHex(const std::string& path, bool reuse)
+{
+    return Open(path, reuse, static_cast<int>(ViewKind::Hex));
+}
+
+bool TWApp::Open(const std::string& given, bool reuse, int kind_number)
+{
+    if (!frame_) return false;
+    const auto kind = static_cast<ViewKind>(kind_number);
+    const std::string path = FullPath(given);
+    fw::MdiChild* found = nullptr;
+    if (reuse) {
+        for (fw::MdiChild* child : frame_->ChildrenFromActive()) {
+            const auto* view = dynamic_cast<const DocumentView*>(child->widget());
+            if (view && view->Kind() == kind && view->DocumentPath() == path) found = child;
+        }
+    }
+    bool shown = true;
+    if (found) {
+        frame_->Client()->setActiveSubWindow(found);
+        if (found->isMinimized()) found->showNormal();
+    } else if (QWidget* view = MakeView(kind, path)) {
+        fw::MdiChild* child = frame_->AddChild(view);
+        child->setWindowIcon(DocumentIcon());
+    } else {
+        shown = false;
+    }
+    frame_->AddRecentFile(path);
+    return shown;
+}
+
+std::string TWApp::BuildFilter()
+{
+    return ::BuildFilter();
+}
+
+void TWApp::CmNew()
+{
+    OpenText(std::string(), false);
+}
+
+void TWApp::CmOpen()
+{
+    file_data_.file_name.clear();
+    file_data_.filter = BuildFilter();
+    OpenDlog dialog(frame_, file_data_);
+    if (!dialog.Execute()) return;
+    if (dialog.HexDump() == 1)
+        OpenHex(file_data_.file_name, false);
+    else
+        OpenText(file_data_.file_name, false);
+    const std::string& name = file_data_.file_name;
+    const auto slash = name.rfind('/');
+    if (slash != std::string::npos)
+        profile::WriteString("Extensions", "Path", slash == 0 ? "/" : name.substr(0, slash));
+    profile::WriteInt("Extensions", "Selected", file_data_.filter_index);
+}
+
+void TWApp::OpenSearchWindow(int kind_number)
+{
+    if (!frame_) return;
+    const auto kind = static_cast<SearchWindowKind>(kind_number);
+    QWidget* window = MakeSearchWindow(kind);
+    if (!window) return;
+    fw::MdiChild* child = frame_->AddChild(window, QSize(540, 408));
+    child->setWindowTitle(kind == SearchWindowKind::Grep ? QStringLiteral("Grep Options")
+                                                         : QStringLiteral("Line Count Options"));
+    child->setWindowIcon(SearchWindowIcon());
+}
+
+void TWApp::CmGrep()
+{
+    OpenSearchWindow(static_cast<int>(SearchWindowKind::Grep));
+}
+
+void TWApp::CmLineCount()
+{
+    OpenSearchWindow(static_cast<int>(SearchWindowKind::LineCount));
+}
+
+void TWApp::CmExtensions()
+{
+    RunExtensions(frame_);
+}
+
+void TWApp::CmAbout()
+{
+    AboutDlg dialog(frame_);
+    dialog.exec();
+}
+
+void TWApp::PlaceToolBar(int location)
+{
+    if (!frame_ || !tool_bar_) return;
+    Qt::ToolBarArea area = Qt::TopToolBarArea;
+    if (location == 1) area = Qt::LeftToolBarArea;
+    if (location == 2) area = Qt::RightToolBarArea;
+    const bool hidden = tool_bar_->isHidden();  // shown or hidden by command 32041
+    frame_->removeToolBar(tool_bar_);
+    frame_->addToolBar(area, tool_bar_);
+    tool_bar_->setOrientation(area == Qt::TopToolBarArea ? Qt::Horizontal : Qt::Vertical);
+    tool_bar_->setVisible(!hidden);
+}
+
+void TWApp::CmToolBarPosition()
+{
+    tool_bar_location_ = ((tool_bar_location_ + 1) % 3 + 3) % 3;
+    PlaceToolBar(tool_bar_location_);
+    profile::WriteInt("MainWin", "ctrl_loc", tool_bar_location_);
+}

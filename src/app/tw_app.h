@@ -1,0 +1,86 @@
+#pragma once
+// The application object: builds the frame with its tool bar and status bar,
+// opens the files named on the command line, and handles the commands of
+// the application (New, Open, Grep, Line Count, Extensions, About, tool-bar
+// position). One exists for the whole run; a QApplication must exist first.
+
+#include "framework/command_table.h"
+
+#include <QObject>
+
+#include <string>
+
+class MainWin;
+class QMdiArea;
+class QToolBar;
+class QStatusBar;
+class StatusFields;
+
+// The file dialog's data, shared by every File Open of the run.
+struct FileDialogData {
+    unsigned flags = 0;       // 0x1006: must exist, hide read-only, prompt on overwrite
+    std::string file_name;
+    std::string filter;       // "Desc (*.ext)|*.ext|..."
+    int filter_index = 0;     // counted from 1 as the dialog reports it
+};
+
+class TWApp : public QObject, public fw::CommandTarget {
+    Q_OBJECT
+public:
+    static constexpr unsigned kFileDataFlags = 0x1006;
+
+    // `arg_count` arguments after the program name, found at arg_v[1..].
+    TWApp(const char* name, int arg_count, char** arg_v);
+    ~TWApp() override;
+
+    // The running application object, or null.
+    static TWApp* Instance();
+
+    // InitMainWindow, show the frame, InitInstance, then the event loop.
+    int Run();
+    void InitMainWindow();
+    void InitInstance();
+
+    static const fw::CommandTable& Commands();
+    const fw::CommandTable& commandTable() const override { return Commands(); }
+
+    bool OpenText(const std::string& path, bool reuse);
+    bool OpenHex(const std::string& path, bool reuse);
+    std::string BuildFilter();
+
+    const std::string& Name() const { return name_; }
+    MainWin* Frame() const { return frame_; }
+    QMdiArea* Client() const;
+    QToolBar* ToolBar() const { return tool_bar_; }
+    QStatusBar* StatusBar() const;
+    StatusFields* Fields() const { return fields_; }
+    int ToolBarLocation() const { return tool_bar_location_; }
+    FileDialogData& FileData() { return file_data_; }
+    int ArgCount() const { return arg_count_; }
+
+    // Command handlers (public so tests can drive them directly).
+    void CmNew();
+    void CmOpen();
+    void CmGrep();
+    void CmLineCount();
+    void CmExtensions();
+    void CmAbout();
+    void CmToolBarPosition();
+
+    // Places the tool bar at the edge of `location` (0 top, 1 left, 2 right;
+    // other values put it at the top until the next move).
+    void PlaceToolBar(int location);
+
+private:
+    bool Open(const std::string& path, bool reuse, int kind);
+    void OpenSearchWindow(int kind);
+
+    std::string name_;
+    FileDialogData file_data_;
+    MainWin* frame_ = nullptr;
+    QToolBar* tool_bar_ = nullptr;
+    StatusFields* fields_ = nullptr;
+    int tool_bar_location_ = 0;
+    int arg_count_;
+    char** arg_v_;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// Menu 100: the frame's popups and items, their mnemonics, shortcut labels
+// and initial states, and the keys each command answers to.
+
+#include <vector>
+
+namespace menu {
+
+enum ItemFlags : unsigned {
+    kNone = 0,
+    kStartsDisabled = 1,
+    kStartsChecked = 2,   // a check mark, and the item is checkable
+};
+
+struct Item {
+    int id = 0;                    // 0: a separator
+    const char* text = "";         // with its mnemonic
+    const char* label = "";        // shortcut label shown after a TAB, or ""
+    unsigned flags = kNone;
+    std::vector<const char*> keys; // key sequences, in QKeySequence's portable text
+};
+
+struct Popup {
+    const char* title;
+    std::vector<Item> items;
+};
+
+// The popups in menu-bar order: File, Edit, Search, Options, Window.
+const std::vector<Popup>& MainMenu();
+
+// The menu item of `id`, or null (the tool-bar-only command 203 has none).
+const Item* FindItem(int id);
+
+} // namespace menu

@@ -12,6 +12,8 @@ namespace bytetext {
 
 QString ToQString(std::string_view bytes);
 std::string FromQString(const QString& text);
+// The character cell of one byte.
+inline QChar ToQChar(char byte) { return QChar(static_cast<unsigned char>(byte)); }
 // The byte for one typed character ('?' when it has none).
 char FromQChar(QChar c);
 

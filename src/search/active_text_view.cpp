@@ -1,7 +1,8 @@
 #include "search/active_text_view.h"
 
 #include "app/frame_services.h"
-#include "app/window_factories.h"
+#include "docs/text_doc.h"
+#include "views/text_view.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -10,12 +11,11 @@
 namespace active_text_view {
 namespace {
 
-// The active child's client when it is a text view of exactly `path`.
-QWidget* TextViewOn(const std::string& path)
+// The active child's text view when it shows exactly `path`.
+TextView* TextViewOn(const std::string& path)
 {
-    QWidget* view = ActiveView();
-    const auto* doc = dynamic_cast<const DocumentView*>(view);
-    if (!doc || doc->Kind() != ViewKind::Text || doc->DocumentPath() != path) return nullptr;
+    auto* view = qobject_cast<TextView*>(ActiveView());
+    if (!view || view->DocumentPath() != path) return nullptr;
     return view;
 }
 
@@ -23,26 +23,30 @@ QWidget* TextViewOn(const std::string& path)
 
 void ShowHit(const std::string& path, const std::string& pattern, const std::string& replacement, long line)
 {
-    QWidget* view = TextViewOn(path);
-    if (!view) return;
-    (void)pattern, (void)replacement, (void)line;
+    if (TextView* view = TextViewOn(path)) view->ShowHit(pattern, replacement, static_cast<int>(line));
 }
 
 void PrepareFind(const std::string& path, const std::string& pattern, const std::string& replacement)
 {
-    QWidget* view = TextViewOn(path);
-    if (!view) return;
-    (void)pattern, (void)replacement;
+    if (TextView* view = TextViewOn(path)) view->PrepareFind(pattern, replacement);
 }
 
 void GrepReplaceAndClose(const std::string& path, const GrepEngine::Options_t& options, bool replace_all)
 {
-    QWidget* view = TextViewOn(path);
+    TextView* view = TextViewOn(path);
     if (!view) return;
-    (void)options, (void)replace_all;
+    GrepEngine::Options_t copy = options;
+    copy.show_lines = replace_all;
+    view->GrepReplace(copy);
+    // A document still modified here could not be saved (the view has said
+    // why) or holds the user's own unsaved edits: its window stays open
+    // rather than stopping the run with a save prompt.
+    if (view->Doc()->Modified()) return;
     // Closed in a later pump, while the run goes on with the next file.
     QPointer<QMdiSubWindow> child = ActiveChild();
-    QTimer::singleShot(0, child, [child] { if (child) child->close(); });
+    QTimer::singleShot(0, child, [child] {
+        if (child) child->close();
+    });
 }
 
 } // namespace active_text_view

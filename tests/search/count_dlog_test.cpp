@@ -4,6 +4,7 @@
 #include "search_window_test_support.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>

@@ -8,14 +8,25 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <filesystem>
+
 namespace active_text_view {
 namespace {
+
+// The path as the frame gives it to the view it makes: absolute and
+// lexically normal.
+std::string AsOpened(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
 
 // The active child's text view when it shows exactly `path`.
 TextView* TextViewOn(const std::string& path)
 {
     auto* view = qobject_cast<TextView*>(ActiveView());
-    if (!view || view->DocumentPath() != path) return nullptr;
+    if (!view || view->DocumentPath() != AsOpened(path)) return nullptr;
     return view;
 }
 

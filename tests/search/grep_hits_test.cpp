@@ -17,7 +17,7 @@
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTreeView>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 

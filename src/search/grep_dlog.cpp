@@ -60,6 +60,9 @@ GrepDlog::GrepDlog(QWidget* parent)
     area->addLayout(fields);
     area->addWidget(group);
     Assemble(area);
+    SetTabOrder({pattern_box_, SearchPathButton(), PathBox(), replace_check_, replacement_box_, text_only_check_,
+                 sub_dir_check_, case_check_, words_check_, show_lines_check_});
+    pattern_box_->setFocus();
     LoadOptions();
 }
 

@@ -29,8 +29,10 @@
 
 namespace {
 
-// At most about 30 updates of the list and the status line a second.
+// At most about 30 updates of the list and the status line a second, and
+// never fewer than four, so that Stop answers within a quarter second.
 constexpr qint64 kPumpIntervalMs = 33;
+constexpr qint64 kLongestPumpIntervalMs = 250;
 // The history fields take texts of up to 254 characters.
 constexpr int kFieldLimit = 254;
 
@@ -125,6 +127,16 @@ void SearchWindow::Assemble(QLayout* options_area)
     connect(edit_button_, &QPushButton::clicked, this, [this] { EditHits(); });
     connect(done_button_, &QPushButton::clicked, this, [this] { Done(); });
     connect(results_view_, &QAbstractItemView::doubleClicked, this, [this] { OpenHit(); });
+}
+
+void SearchWindow::SetTabOrder(std::initializer_list<QWidget*> first)
+{
+    std::vector<QWidget*> order(first);
+    for (QWidget* w : {static_cast<QWidget*>(results_view_), static_cast<QWidget*>(edit_button_),
+                       static_cast<QWidget*>(go_button_), static_cast<QWidget*>(stop_button_),
+                       static_cast<QWidget*>(done_button_)})
+        order.push_back(w);
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void SearchWindow::Tag(QWidget* control, int id)
@@ -243,9 +255,9 @@ void SearchWindow::PumpThrottled()
     FlushDisplay();
     PumpWaitingMessages();
     // Growing a list of millions of rows costs the view more with every
-    // row; spacing the updates by ten times their cost keeps them below a
-    // tenth of the run, and Stop still answers within a fraction of a second.
-    pump_interval_ms_ = std::max(kPumpIntervalMs, 10 * cost.elapsed());
+    // row; spacing the updates by ten times their cost keeps them near a
+    // tenth of the run.
+    pump_interval_ms_ = std::clamp(10 * cost.elapsed(), kPumpIntervalMs, kLongestPumpIntervalMs);
     since_pump_.start();
 }
 

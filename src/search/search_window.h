@@ -20,6 +20,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -70,6 +71,9 @@ protected:
     // the results) and wires the buttons to the virtual handlers.
     void Assemble(QLayout* options_area);
 
+    // Tab order: `first` (the derived window's controls, top to bottom),
+    // then the results list and the buttons.
+    void SetTabOrder(std::initializer_list<QWidget*> first);
     // Names a control after its dialog id ("id" and the number).
     static void Tag(QWidget* control, int id);
     // An editable history combo box: unsorted, no insertion on Enter, at

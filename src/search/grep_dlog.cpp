@@ -50,6 +50,8 @@ GrepDlog::GrepDlog(QWidget* parent)
 
     auto* group = new QGroupBox(tr("Search Options"), this);
     auto* boxes = new QGridLayout(group);
+    boxes->setContentsMargins(8, 2, 8, 2);
+    boxes->setVerticalSpacing(0);
     boxes->addWidget(text_only_check_, 0, 0);
     boxes->addWidget(sub_dir_check_, 0, 1);
     boxes->addWidget(case_check_, 0, 2);

@@ -116,6 +116,9 @@ void SearchWindow::Assemble(QLayout* options_area)
     for (QPushButton* b : {edit_button_, go_button_, stop_button_, done_button_}) buttons->addWidget(b);
 
     auto* main = new QVBoxLayout(this);
+    // Compact, so that the list keeps most of the 540 by 408 window.
+    main->setContentsMargins(8, 6, 8, 6);
+    main->setSpacing(4);
     main->addLayout(options_area);
     main->addLayout(status_row);
     main->addWidget(results_view_, 1);

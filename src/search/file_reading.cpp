@@ -9,9 +9,14 @@ namespace file_reading {
 
 int OpenRegularFile(const std::string& path)
 {
+    return OpenRegularFileAt(AT_FDCWD, path.c_str());
+}
+
+int OpenRegularFileAt(int dir_fd, const char* name)
+{
     // O_NONBLOCK makes opening a FIFO return at once; the type check then
     // refuses it. On a regular file the flag changes nothing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::openat(dir_fd, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return -1;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -8,13 +8,16 @@
 
 namespace file_reading {
 
-// Bytes read per block: large enough that most files take one read, small
-// enough to stay in the processor's cache.
-constexpr std::size_t kBlockSize = 256 * 1024;
+// Bytes read per block: most source files fit in one read, and the block
+// stays in the processor's cache. Measured on trees of headers, reads of
+// 128 KiB and more cost the kernel clearly more time than 64 KiB.
+constexpr std::size_t kBlockSize = 64 * 1024;
 
 // A read-only descriptor of the regular file at `path` (a link to one is
 // followed), or -1 when it cannot be opened or is no regular file.
 int OpenRegularFile(const std::string& path);
+// The same for the file `name` in the open directory `dir_fd`.
+int OpenRegularFileAt(int dir_fd, const char* name);
 
 // Reads into [buffer, buffer + capacity) until it is full or the file ends;
 // returns the number of bytes read and sets `at_end` when the file ended.

@@ -156,7 +156,16 @@ bool GrepEngine::RunSearch()
 
 void GrepEngine::SearchFile(const std::string& path)
 {
-    const int fd = file_reading::OpenRegularFile(path);
+    SearchOpenFile(file_reading::OpenRegularFile(path), path);
+}
+
+void GrepEngine::VisitFile(const std::string& path, int dir_fd, const std::string& name)
+{
+    SearchOpenFile(file_reading::OpenRegularFileAt(dir_fd, name.c_str()), path);
+}
+
+void GrepEngine::SearchOpenFile(int fd, const std::string& path)
+{
     if (fd < 0) return;
     PrepareScan();
     bool hit = false;

@@ -58,11 +58,12 @@ public:
 
 protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
-    void VisitFile(const std::string& path) override { SearchFile(path); }
+    void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
 
 private:
     class Scan;
+    void SearchOpenFile(int fd, const std::string& path);
     void PrepareScan();
     void ReleaseScanState();
 

@@ -27,7 +27,16 @@ bool LineCounter::RunCount(bool reset)
 
 void LineCounter::CountFile(const std::string& path)
 {
-    const int fd = file_reading::OpenRegularFile(path);
+    CountOpenFile(file_reading::OpenRegularFile(path), path);
+}
+
+void LineCounter::VisitFile(const std::string& path, int dir_fd, const std::string& name)
+{
+    CountOpenFile(file_reading::OpenRegularFileAt(dir_fd, name.c_str()), path);
+}
+
+void LineCounter::CountOpenFile(int fd, const std::string& path)
+{
     if (fd < 0) return;
     if (buffer_.empty()) buffer_.resize(file_reading::kBlockSize);
 

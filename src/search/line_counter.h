@@ -36,9 +36,11 @@ public:
 
 protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
-    void VisitFile(const std::string& path) override { CountFile(path); }
+    void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
 
 private:
+    void CountOpenFile(int fd, const std::string& path);
+
     std::vector<char> buffer_;  // block buffer of a run, released when it ends
 };

@@ -45,6 +45,8 @@ public:
     // Runs a whole search from `options`: resets the counters, clears the
     // results and walks the tree. Returns false when the top directory could
     // not be made current (the status then says "Invalid path: %s.").
+    // `stop` is left as it is: the Go button clears it first. An empty
+    // search text finds nothing (the files are still walked and counted).
     bool RunSearch();
 
     // Scans one file, given its full path; adds its result lines and hands

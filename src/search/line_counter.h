@@ -27,7 +27,7 @@ public:
     // Runs a count from `options`. With `reset`, the counters are set to 0
     // and the results cleared first; otherwise the new entries follow the
     // earlier ones and the totals go on. Returns false when the top
-    // directory could not be made current.
+    // directory could not be made current. `stop` is left as it is.
     bool RunCount(bool reset);
 
     // Counts one file, given its full path, and lists it. A file that cannot

@@ -53,25 +53,36 @@ export LC_ALL=C
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-# time_pair NAME OURS THEIRS: mean wall-clock seconds of both, their ratio,
-# and the ratio of processor time (user + system), which shows less of the
-# noise that other work on the machine adds to wall-clock times.
+# time_pair NAME OURS THEIRS: wall-clock seconds of both (mean and
+# fastest run), their ratios, and the ratio of processor time (user +
+# system), which shows less of the noise that other work on the machine
+# adds to wall-clock times. The two run in two rounds, once in each order,
+# so that a change in the machine's load does not fall on one side only.
 results=()
 time_pair() {
-  local name=$1 ours=$2 theirs=$3
-  hyperfine --style basic --warmup 2 --runs "$runs" --output=pipe \
-    --export-json "$tmp/bench.json" -n tarnwick "$ours" -n reference "$theirs" >"$tmp/bench.log" 2>&1 || {
+  local name=$1 ours=$2 theirs=$3 half=$(((runs + 1) / 2))
+  hyperfine --style basic --warmup 2 --runs "$half" --output=pipe \
+    --export-json "$tmp/first.json" -n tarnwick "$ours" -n reference "$theirs" >"$tmp/bench.log" 2>&1 &&
+  hyperfine --style basic --warmup 1 --runs "$half" --output=pipe \
+    --export-json "$tmp/second.json" -n reference "$theirs" -n tarnwick "$ours" >>"$tmp/bench.log" 2>&1 || {
     cat "$tmp/bench.log" >&2
     return 1
   }
-  results+=("$(python3 - "$name" "$tmp/bench.json" <<'PY'
+  results+=("$(python3 - "$name" "$tmp/first.json" "$tmp/second.json" <<'PY'
 import json, sys
-name, path = sys.argv[1], sys.argv[2]
-ours, theirs = json.load(open(path))["results"]
-cpu = lambda r: r["user"] + r["system"]
-print(f"{name:<20} tarnwick {ours['mean']:6.3f} s (cpu {cpu(ours):6.3f})   "
-      f"reference {theirs['mean']:6.3f} s (cpu {cpu(theirs):6.3f})   "
-      f"ratio {ours['mean'] / theirs['mean']:5.2f}   cpu ratio {cpu(ours) / cpu(theirs):5.2f}")
+name = sys.argv[1]
+runs = {"tarnwick": [], "reference": []}
+for path in sys.argv[2:]:
+    for r in json.load(open(path))["results"]:
+        runs[r["command"]].append(r)
+def mean(side, key): return sum(r[key] for r in runs[side]) / len(runs[side])
+def fastest(side): return min(r["min"] for r in runs[side])
+def cpu(side): return mean(side, "user") + mean(side, "system")
+o, t = "tarnwick", "reference"
+print(f"{name:<18} tarnwick {mean(o, 'mean'):6.3f} s (min {fastest(o):6.3f}, cpu {cpu(o):6.3f})  "
+      f"reference {mean(t, 'mean'):6.3f} s (min {fastest(t):6.3f}, cpu {cpu(t):6.3f})  "
+      f"ratio {mean(o, 'mean') / mean(t, 'mean'):4.2f}  min {fastest(o) / fastest(t):4.2f}  "
+      f"cpu {cpu(o) / cpu(t):4.2f}")
 PY
 )")
   echo "${results[-1]}"

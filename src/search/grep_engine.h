@@ -19,6 +19,9 @@
 
 class GrepHost;
 class LiteralFinder;
+namespace file_reading {
+struct File;
+}
 
 class GrepEngine : public DirectoryWalk {
 public:
@@ -65,7 +68,7 @@ protected:
 
 private:
     class Scan;
-    void SearchOpenFile(int fd, const std::string& path);
+    void SearchOpenFile(file_reading::File file, const std::string& path);
     void PrepareScan();
     void ReleaseScanState();
 

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace file_reading {
+struct File;
+}
+
 class LineCounter : public DirectoryWalk {
 public:
     struct Options_t {
@@ -40,7 +44,7 @@ protected:
     std::string SummaryText() const override;
 
 private:
-    void CountOpenFile(int fd, const std::string& path);
+    void CountOpenFile(file_reading::File file, const std::string& path);
 
     std::vector<char> buffer_;  // block buffer of a run, released when it ends
 };

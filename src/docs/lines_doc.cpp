@@ -53,10 +53,16 @@ std::string LinesDoc::GetTitle() const
 
 int LinesDoc::WidthOf(std::string_view text) const
 {
-    if (!std::memchr(text.data(), '\t', text.size())) return static_cast<int>(text.size());
-    int width = 0;
-    for (const char c : text) width += c == '\t' ? tab_size_ - width % tab_size_ : 1;
-    return width;
+    // Jumps from tab to tab: most lines have few or none.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    long width = 0;
+    for (const void* tab; (tab = std::memchr(p, '\t', static_cast<std::size_t>(end - p))) != nullptr;) {
+        width += static_cast<const char*>(tab) - p;
+        width += tab_size_ - width % tab_size_;
+        p = static_cast<const char*>(tab) + 1;
+    }
+    return static_cast<int>(width + (end - p));
 }
 
 int LinesDoc::LineWidth(const TextLine* line) const
@@ -245,6 +251,7 @@ bool LinesDoc::SpliceLines(std::size_t index, std::size_t erase, TextLine* inser
         try {
             if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
             table.reserve(std::max(size, old + old / 2));
+            TextChunks::AdviseHugePages(table.data(), table.capacity() * sizeof(TextLine));
         } catch (const std::exception&) {
             error_ = doc_error::kMemory;
             return false;
@@ -333,24 +340,25 @@ std::optional<std::string> LinesDoc::CopyText(int line1, int column1, int line2,
         std::swap(line1, line2);
         std::swap(column1, column2);
     }
-    const TextLine* first = GetLine(line1);
-    const TextLine* last = GetLine(line2);
-    const auto from = static_cast<std::size_t>(ColumnToIndex(first, column1));
-    const auto to = static_cast<std::size_t>(ColumnToIndex(last, column2));
+    // Each line is asked for right where it is used: a hex document makes
+    // its rows on request and may reuse a row's storage for a later one.
+    const auto from = static_cast<std::size_t>(ColumnToIndex(GetLine(line1), column1));
+    const auto to = static_cast<std::size_t>(ColumnToIndex(GetLine(line2), column2));
     try {
         if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
         if (line1 == line2) {
-            const std::string_view text = first->View();
+            const std::string_view text = GetLine(line1)->View();
             return std::string(text.substr(from, to > from ? to - from : 0));
         }
-        const bool finalBreak = to >= static_cast<std::size_t>(last->Length());
-        std::size_t size = first->Length() - from + 2 + to + (finalBreak ? 2 : 0);
+        const bool finalBreak = to >= static_cast<std::size_t>(GetLine(line2)->Length());
+        std::size_t size = GetLine(line1)->Length() - from + 2 + to + (finalBreak ? 2 : 0);
         for (int i = line1 + 1; i < line2; ++i) size += GetLine(i)->Length() + 2;
         std::string out;
         out.reserve(size);
-        out.append(first->View().substr(from)).append("\r\n");
+        TextChunks::AdviseHugePages(out.data(), size);
+        out.append(GetLine(line1)->View().substr(from)).append("\r\n");
         for (int i = line1 + 1; i < line2; ++i) out.append(GetLine(i)->View()).append("\r\n");
-        out.append(last->View().substr(0, to));
+        out.append(GetLine(line2)->View().substr(0, to));
         if (finalBreak) out.append("\r\n");
         return out;
     } catch (const std::exception&) {
@@ -416,6 +424,8 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position)
     };
     try {
         if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
+        fresh.reserve(middleLines + 2);
+        TextChunks::AdviseHugePages(fresh.data(), fresh.capacity() * sizeof(TextLine));
         fresh.resize(middleLines + 2);
     } catch (const std::exception&) {
         return fail();

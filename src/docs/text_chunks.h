@@ -33,6 +33,10 @@ public:
 
     std::size_t BytesHeld() const noexcept { return bytes_held_; }
 
+    // Asks for huge pages over the whole 2 MB pages inside [bytes, bytes +
+    // size): a big table or chunk filled at once takes far fewer faults.
+    static void AdviseHugePages(void* bytes, std::size_t size) noexcept;
+
 private:
     struct Chunk {
         char* bytes = nullptr;

@@ -152,6 +152,7 @@ bool TextDoc::Load(const RepaintHook& repaint, int repaintLine)
     try {
         if (!AllocationAllowed(AllocSite::kLineTable)) throw std::bad_alloc();
         Lines().reserve(count);
+        TextChunks::AdviseHugePages(Lines().data(), count * sizeof(TextLine));
     } catch (const std::exception&) {
         return fail(doc_error::kLineTable);
     }

@@ -77,3 +77,18 @@ TEST(HexDocLoad, FailuresKeepOrClearRows)
     EXPECT_TRUE(doc.Save(tree.Path("dump.txt")));
     EXPECT_EQ(tree.Read("dump.txt"), Row(0, "abc") + "\r\n");
 }
+
+TEST(HexDocLoad, CopyTextOverRowsThatShareACacheSlot)
+{
+    TempTree tree;
+    std::string bytes(16 * 1100, 'a');
+    bytes[16 * 1024] = 'B';
+    HexDoc doc(tree.Write("f.bin", bytes));
+    ASSERT_TRUE(doc.Load());
+    const std::string first = Row(0, std::string(16, 'a'));
+    const std::string last = Row(16 * 1024, "B" + std::string(15, 'a'));
+    const std::string text = *doc.CopyText(0, 0, 1024, 80);
+    EXPECT_EQ(text.size(), 1025 * (first.size() + 2));
+    EXPECT_EQ(text.substr(0, first.size() + 2), first + "\r\n");
+    EXPECT_EQ(text.substr(text.size() - last.size() - 2), last + "\r\n");
+}

@@ -155,7 +155,7 @@ bool LinesDoc::Rewrite(TextLine& line, std::string_view head, std::string_view m
                        std::string_view tail)
 {
     const std::size_t size = head.size() + middle.size() + tail.size();
-    if (size > UINT32_MAX) {
+    if (size > static_cast<std::size_t>(INT32_MAX)) {
         error_ = doc_error::kMemory;
         return false;
     }

@@ -33,8 +33,10 @@ public:
         // Non-blocking, so that opening a FIFO cannot hang the window.
         : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
     {
+        // Only files and pipes hold text: a directory or a device (whose
+        // reading might never end) counts as a file that cannot be opened.
         struct stat st {};
-        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode))) Close();
+        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode)))) Close();
         if (fd_ >= 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::size_t>(st.st_size);
     }
     ~FileHandle() { Close(); }
@@ -167,7 +169,7 @@ bool TextDoc::Load(const RepaintHook& repaint, int repaintLine)
             const std::size_t lf = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - piece.bytes) : piece.size;
             std::size_t end = lf;
             if (hit && end > start && piece.bytes[end - 1] == '\r') --end;
-            if (end - start > UINT32_MAX) return fail(doc_error::kLineBuffer);
+            if (end - start > static_cast<std::size_t>(INT32_MAX)) return fail(doc_error::kLineBuffer);
             if (!AllocationAllowed(AllocSite::kLineObject)) return fail(doc_error::kLineObject);
             piece.bytes[end] = '\0';
             const auto size = static_cast<std::uint32_t>(end - start);

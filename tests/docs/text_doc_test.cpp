@@ -31,6 +31,25 @@ TEST(TextDocLoad, EmptyAndUnopenableFilesGiveOneEmptyLine)
     EXPECT_EQ(dir.Error(), doc_error::kOpen);
 }
 
+TEST(TextDocLoad, PipesNeverBlockAndEndlessDevicesAreRefused)
+{
+    TempTree tree;
+    const std::string fifo = tree.Path("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    TextDoc pipe(fifo);
+    EXPECT_TRUE(pipe.Load());
+    EXPECT_EQ(LinesOf(pipe), (Lines{""}));
+    EXPECT_EQ(pipe.Error(), 0);
+
+    struct stat st {};
+    if (::stat("/dev/zero", &st) == 0 && S_ISCHR(st.st_mode)) {
+        TextDoc zeros("/dev/zero");
+        EXPECT_TRUE(zeros.Load());
+        EXPECT_EQ(zeros.Error(), doc_error::kOpen);
+        EXPECT_EQ(zeros.LineCount(), 1);
+    }
+}
+
 TEST(TextDocLoad, LinesEndAtLineFeedsWhateverTheirLength)
 {
     TempTree tree;

@@ -58,12 +58,6 @@ char* TextChunks::Allocate(std::size_t size, std::uint32_t& id)
     return bytes;
 }
 
-TextLine TextChunks::MakeLine(std::uint32_t id, const char* text, std::uint32_t size) noexcept
-{
-    ++chunks_[id].live;
-    return TextLine(text, size, TextLine::kFirstChunk + id);
-}
-
 void TextChunks::Release(TextLine& line) noexcept
 {
     if (line.InChunk()) {

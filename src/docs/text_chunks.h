@@ -22,7 +22,11 @@ public:
     char* Allocate(std::size_t size, std::uint32_t& id);
     // A line whose bytes [text, text + size) lie in chunk `id` and are
     // followed by a NUL there.
-    TextLine MakeLine(std::uint32_t id, const char* text, std::uint32_t size) noexcept;
+    TextLine MakeLine(std::uint32_t id, const char* text, std::uint32_t size) noexcept
+    {
+        ++chunks_[id].live;
+        return TextLine(text, size, TextLine::kFirstChunk + id);
+    }
     // Frees the line's own text or drops its hold on its chunk; the line is
     // left empty.
     void Release(TextLine& line) noexcept;

@@ -65,6 +65,21 @@ TEST(TextDocLoad, LinesEndAtLineFeedsWhateverTheirLength)
     EXPECT_FALSE(doc.Modified());
 }
 
+TEST(TextDocLoad, WidestLineCountsTabsAtAnyTabSize)
+{
+    TempTree tree;
+    const std::string path = tree.Write("tabs.txt", "a\tb\r\n" + std::string(14, 'x') + "\t\tend\r\n\t\tx");
+    TextDoc four(path);
+    EXPECT_TRUE(four.Load());
+    EXPECT_EQ(four.MaxWidth(), 23);
+    EXPECT_EQ(four.GetLine(1)->Length(), 19);
+    TextDoc three(path);
+    three.SetTabSize(3);
+    EXPECT_TRUE(three.Load());
+    EXPECT_EQ(three.MaxWidth(), 21);
+    EXPECT_EQ(three.LineWidth(three.GetLine(2)), 7);
+}
+
 TEST(TextDocLoad, RepaintHookRunsOnceAfterItsLine)
 {
     TempTree tree;

@@ -14,6 +14,11 @@ const std::unordered_map<int, const char*>& Table()
         // --- application shell ---
 
         // --- documents ---
+        {kDocErrorOpen, "File Error (1):\r  Unable to open file."},
+        {kDocErrorLineTable, "File Error (2):\r  Not enough memory for lines."},
+        {kDocErrorLineObject, "File Error (3):\r  Could not allocate line object."},
+        {kDocErrorLineBuffer, "File Error (4):\r  Could not allcoate line buffer."},
+        {kDocErrorMemory, "File Error (5):\r  General memory error."},
 
         // --- views ---
 

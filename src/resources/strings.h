@@ -14,6 +14,12 @@ enum : int {
     // --- application shell ---
 
     // --- documents ---
+    // Document errors: string 1100 + code (docs/doc_errors.h).
+    kDocErrorOpen = 1101,
+    kDocErrorLineTable = 1102,
+    kDocErrorLineObject = 1103,
+    kDocErrorLineBuffer = 1104,
+    kDocErrorMemory = 1105,
 
     // --- views ---
 

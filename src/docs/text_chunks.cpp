@@ -1,0 +1,94 @@
+#include "docs/text_chunks.h"
+
+#include <cstdlib>
+#include <sys/mman.h>
+
+TextChunks::~TextChunks()
+{
+    Clear();
+}
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+// Big chunks are filled at once from the file: huge pages save most of the
+// page faults of touching them.
+char* AllocateBytes(std::size_t size)
+{
+    if (size < 2 * kHugePage) return static_cast<char*>(std::malloc(size ? size : 1));
+    const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+    void* bytes = std::aligned_alloc(kHugePage, rounded);
+    if (bytes) TextChunks::AdviseHugePages(bytes, rounded);
+    return static_cast<char*>(bytes);
+}
+
+} // namespace
+
+void TextChunks::AdviseHugePages(void* bytes, std::size_t size) noexcept
+{
+#ifdef MADV_HUGEPAGE
+    const auto begin = (reinterpret_cast<std::uintptr_t>(bytes) + kHugePage - 1) / kHugePage * kHugePage;
+    const auto end = (reinterpret_cast<std::uintptr_t>(bytes) + size) / kHugePage * kHugePage;
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)bytes;
+    (void)size;
+#endif
+}
+
+char* TextChunks::Allocate(std::size_t size, std::uint32_t& id)
+{
+    auto* bytes = AllocateBytes(size);
+    if (!bytes) return nullptr;
+    try {
+        if (free_ids_.empty()) {
+            chunks_.push_back({});
+            id = static_cast<std::uint32_t>(chunks_.size() - 1);
+        } else {
+            id = free_ids_.back();
+            free_ids_.pop_back();
+        }
+    } catch (...) {
+        std::free(bytes);
+        return nullptr;
+    }
+    chunks_[id] = Chunk{bytes, size, 0};
+    bytes_held_ += size;
+    return bytes;
+}
+
+void TextChunks::Release(TextLine& line) noexcept
+{
+    if (line.InChunk()) {
+        const std::uint32_t id = line.Chunk();
+        line.store_ = TextLine::kExternal;
+        if (id < chunks_.size() && chunks_[id].live > 0 && --chunks_[id].live == 0) Free(id);
+    }
+    line.FreeOwned();
+}
+
+void TextChunks::DropIfUnused(std::uint32_t id) noexcept
+{
+    if (id < chunks_.size() && chunks_[id].bytes && chunks_[id].live == 0) Free(id);
+}
+
+void TextChunks::Free(std::uint32_t id) noexcept
+{
+    std::free(chunks_[id].bytes);
+    bytes_held_ -= chunks_[id].size;
+    chunks_[id] = Chunk{};
+    try {
+        free_ids_.push_back(id);
+    } catch (...) {
+        // The slot is simply not reused.
+    }
+}
+
+void TextChunks::Clear() noexcept
+{
+    for (auto& chunk : chunks_) std::free(chunk.bytes);
+    chunks_.clear();
+    free_ids_.clear();
+    bytes_held_ = 0;
+}

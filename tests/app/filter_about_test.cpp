@@ -121,6 +121,14 @@ TEST(DisplayCheck, NoDisplayIsReportedAndANamedPlatformIsTrusted)
         ScopedEnv display("DISPLAY", "far.example:0");  // remote: Qt decides
         EXPECT_TRUE(DisplayAvailable(why));
     }
+    {
+        ScopedEnv display("DISPLAY", nullptr), xcb("QT_QPA_PLATFORM", "xcb");
+        EXPECT_FALSE(DisplayAvailable(why));  // Qt would abort
+    }
+    {
+        ScopedEnv way("QT_QPA_PLATFORM", "wayland");
+        EXPECT_FALSE(DisplayAvailable(why));
+    }
     ScopedEnv named("QT_QPA_PLATFORM", "offscreen");
     EXPECT_TRUE(DisplayAvailable(why));
 }

@@ -1,6 +1,7 @@
 #include "app/window_factories.h"
 
 #include "app/placeholder_windows.h"
+#include "views/view_factory.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ Factories& Installed()
 void InstallWindowFactories()
 {
     // The text and hex views:
-    //   SetViewFactory(...);
+    SetViewFactory(MakeDocumentView);
 
     // The Grep and Line Count windows:
     //   SetSearchWindowFactory(...);

@@ -47,6 +47,11 @@ inline constexpr int kAboutLegalField = 22002;
 inline constexpr int kAboutSpecialBuildField = 22003;
 
 // --- views ---
+// The private event a view posts to itself to load its file once shown.
+inline constexpr int kViewLoadMessage = 1025;
+// Timer id of the mouse selection's auto-scroll.
+inline constexpr int kAutoScrollTimer = 1;
+inline constexpr int kAutoScrollPeriodMs = 50;
 
 // --- search windows ---
 

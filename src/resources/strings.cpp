@@ -43,10 +43,27 @@ const std::unordered_map<int, const char*>& Table()
         {kDefaultFilter, "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*|"},
 
         // --- documents ---
+        {kDocErrorOpen, "File Error (1):\r  Unable to open file."},
+        {kDocErrorLineTable, "File Error (2):\r  Not enough memory for lines."},
+        {kDocErrorLineObject, "File Error (3):\r  Could not allocate line object."},
+        {kDocErrorLineBuffer, "File Error (4):\r  Could not allcoate line buffer."},
+        {kDocErrorMemory, "File Error (5):\r  General memory error."},
 
         // --- views ---
+        {kSaveChangesQuery, "%s has been changed.  Save changes before closing?"},
+        {kOpenFileError, "Error [%d] : Opening file %s."},
+        {kNoOccurrences, "No occurences of '%s' were found."},
+        {kBadLineNumber, "Line #%ld is not a valid line number."},
+        {kBadByteOffset, "Offset #%ld is not a valid byte offset."},
+        {kGoToLinePrompt, "Enter line number (%ld - %ld):"},
+        {kGoToOffsetPrompt, "Enter byte offset (hex %s - %s):"},
 
         // --- search windows ---
+        {kStatusSearchFile, "%s/%s"},
+        {kStatusInvalidPath, "Invalid path: %s."},
+        {kStatusGrepSummary, "Processed %ld files.  Found %ld matches."},
+        {kStatusCountSummary, "Processed %ld files.  Total line count is %ld lines."},
+        {kStatusGrepInterrupted, "Grep interrupted by user."},
 
         // --- settings dialogs ---
     };

@@ -17,10 +17,29 @@ enum : int {
     kDefaultFilter = 32554,  // file-dialog filter when no file type is listed
 
     // --- documents ---
+    // Document errors: string 1100 + code (docs/doc_errors.h).
+    kDocErrorOpen = 1101,
+    kDocErrorLineTable = 1102,
+    kDocErrorLineObject = 1103,
+    kDocErrorLineBuffer = 1104,
+    kDocErrorMemory = 1105,
 
     // --- views ---
+    kSaveChangesQuery = 1001,  // "%s has been changed.  Save changes before closing?"
+    kOpenFileError = 1002,     // "Error [%d] : Opening file %s."
+    kNoOccurrences = 1003,     // "No occurences of '%s' were found."
+    kBadLineNumber = 1004,     // "Line #%ld is not a valid line number."
+    kBadByteOffset = 1005,     // "Offset #%ld is not a valid byte offset."
+    kGoToLinePrompt = 2001,    // "Enter line number (%ld - %ld):"
+    kGoToOffsetPrompt = 2002,  // "Enter byte offset (hex %s - %s):"
 
     // --- search windows ---
+    // Status lines of the grep and line-count runs.
+    kStatusSearchFile = 2101,      // "%s/%s" (directory, file name)
+    kStatusInvalidPath = 2102,     // "Invalid path: %s."
+    kStatusGrepSummary = 2103,     // "Processed %ld files.  Found %ld matches."
+    kStatusCountSummary = 2104,    // "Processed %ld files.  Total line count is %ld lines."
+    kStatusGrepInterrupted = 2105, // "Grep interrupted by user."
 
     // --- settings dialogs ---
 };

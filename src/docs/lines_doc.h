@@ -1,0 +1,160 @@
+#pragma once
+// The in-memory model of a file as an ordered table of lines, the common
+// base of the text and hex documents. It owns its lines, knows the file
+// name, the tab width, the width of its widest line and the find options of
+// the window that shows it, and offers the line-level editing primitives the
+// views build their commands on. Positions are display columns: a tab
+// advances to the next multiple of the tab width; the document converts
+// between display columns and character (byte) indexes.
+//
+// A document never shows anything. A failed operation returns false (or
+// nothing), changes nothing, and leaves an error code (docs/doc_errors.h)
+// that the view reports and resets.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "docs/text_chunks.h"
+#include "docs/text_line.h"
+#include "docs/text_position.h"
+#include "search/search_options.h"
+
+// Called once while a load runs, right after the line with the given index
+// has been stored, so that the first screenful shows while the rest loads.
+using RepaintHook = std::function<void()>;
+
+class LinesDoc {
+public:
+    explicit LinesDoc(std::string fileName = {});
+    virtual ~LinesDoc();
+    LinesDoc(const LinesDoc&) = delete;
+    LinesDoc& operator=(const LinesDoc&) = delete;
+
+    // (Re)reads the file. This base version does nothing and succeeds; the
+    // text and hex documents replace it. With a hook and repaintLine > 0 the
+    // hook runs once, after the line with index repaintLine is stored; it
+    // may read the document (paint) but must not change or delete it.
+    virtual bool Load(const RepaintHook& repaint = {}, int repaintLine = 0);
+    // Writes every line followed by CR LF to a temporary file beside the
+    // target and renames it over the target (permissions kept, links
+    // followed). With a non-empty newName that becomes the file name once
+    // the save succeeded. An empty file name: false, no error code. Any
+    // failure: error 1, the file on disk untouched, still modified.
+    virtual bool Save(const std::string& newName = {});
+
+    // --- the document's state ---
+    // The line with this index, or null outside 0 .. LineCount() - 1. The
+    // pointer stays valid until the next change of the number of lines.
+    virtual const TextLine* GetLine(int index) const;
+    virtual int LineCount() const { return static_cast<int>(lines_.size()); }
+    const std::string& FileName() const { return file_name_; }
+    // The file name after the last '/', in upper case: window captions and
+    // print headers.
+    std::string GetTitle() const;
+    int TabSize() const { return tab_size_; }
+    void SetTabSize(int size) { tab_size_ = size < 1 ? 1 : size; }
+    int MaxWidth() const { return max_width_; }
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    int Error() const { return error_; }
+    void SetError(int code) { error_ = code; }
+    SearchOptions& Options() { return options_; }
+    const SearchOptions& Options() const { return options_; }
+
+    // --- width and column arithmetic (a null line or text counts as empty) ---
+    int LineWidth(const TextLine* line) const;
+    // The line with tabs expanded to spaces, cut at `limit` characters.
+    std::string ExpandLine(const TextLine* line, std::size_t limit = std::string::npos) const;
+    // The same into a caller's buffer of size + 1 bytes: zero-fills it,
+    // writes at most size characters and a NUL, returns the count written.
+    int ExpandLine(const TextLine* line, char* buffer, int size) const;
+    // Characters to pass from the start of the line until the running width
+    // reaches or passes `column`; a tab whose span holds the column counts
+    // as passed. At most the line's length; column 0 gives 0.
+    int ColumnToIndex(const TextLine* line, int column) const;
+    // Display width of the first count + delta characters (clamped to the line).
+    int PrefixWidth(const TextLine* line, int count, int delta = 0) const;
+    // The word at or near `column` as display columns [start, end), or both
+    // -1 when the line holds no word. Words are runs of ASCII letters and digits.
+    void WordBounds(const TextLine* line, int column, int& start, int& end) const;
+
+    // --- character editing (line and index are a line index and a byte
+    // index; false without change when either is out of range) ---
+    // index -1 appends.
+    bool InsertChars(int line, std::string_view text, int index);
+    bool OverwriteChars(int line, std::string_view text, int index);
+    bool DeleteChars(int line, int index, int count);
+
+    // --- line editing ---
+    // index is clamped into 0 .. LineCount(). The hook arguments exist for
+    // symmetry with Load; they run the hook once after the insertion.
+    bool InsertLine(int index, std::string_view text, const RepaintHook& repaint = {},
+                    int repaintLine = -1);
+    // Removes count lines from index (both clamped to the document).
+    bool DeleteLines(int index, int count);
+    // Removes every line.
+    virtual void Clear();
+    // width >= 0 raises MaxWidth to it; a negative width recomputes it.
+    void UpdateMaxWidth(int width);
+
+    // --- multi-line text ---
+    // The earlier of the first LF and the first CR in text: breakStart is
+    // its offset and the result the offset of the break's last character
+    // (CR LF and LF CR are one break each); both npos when there is none.
+    static std::size_t FindLineBreak(std::string_view text, std::size_t& breakStart);
+    // The text from (line1, column1) to (line2, column2), lines joined by
+    // CR LF, with a final CR LF when a range over several lines ends at the
+    // end of line2. Nothing when a line is out of range; nothing and error 5
+    // when it cannot be allocated.
+    std::optional<std::string> CopyText(int line1, int column1, int line2, int column2) const;
+    std::optional<std::string> CopyText(TextPosition from, TextPosition to) const
+    {
+        return CopyText(from.line, from.column, to.line, to.column);
+    }
+    // Inserts a text with any of the four line-break forms at a position and
+    // returns the position just after it. On allocation failure: error 5,
+    // the document unchanged, the position returned as given.
+    TextPosition InsertText(std::string_view text, TextPosition position);
+
+    // Memory the document holds beyond the lines' text: for benchmarks.
+    std::size_t TableBytes() const { return lines_.capacity() * sizeof(TextLine); }
+    std::size_t ChunkBytes() const { return chunks_.BytesHeld(); }
+
+protected:
+    // The loaders build the table through these.
+    std::vector<TextLine>& Lines() { return lines_; }
+    TextChunks& Chunks() { return chunks_; }
+    void SetMaxWidth(int width) { max_width_ = width; max_width_exact_ = true; }
+    // The display width of raw bytes, as LineWidth counts it.
+    int WidthOf(std::string_view text) const;
+    // A line over bytes the caller keeps alive (NUL-terminated after size).
+    static TextLine BorrowedLine(const char* text, std::uint32_t size) noexcept
+    {
+        return TextLine(text, size, TextLine::kExternal);
+    }
+
+private:
+    TextLine* MutableLine(int index);
+    // Gives a line the text head + middle + tail in a new block of its own;
+    // error 5 and false (line unchanged) when it cannot be allocated.
+    bool Rewrite(TextLine& line, std::string_view head, std::string_view middle,
+                 std::string_view tail);
+    // Replaces `erase` lines at index by `count` lines moved from `insert`.
+    // On failure (error 5) nothing has changed.
+    bool SpliceLines(std::size_t index, std::size_t erase, TextLine* insert, std::size_t count);
+    // A line's width went from oldWidth to newWidth by a character edit.
+    void NoteEdit(int oldWidth, int newWidth);
+
+    std::string file_name_;
+    std::vector<TextLine> lines_;
+    TextChunks chunks_;
+    bool modified_ = false;
+    int tab_size_ = 4;
+    int max_width_ = 0;
+    bool max_width_exact_ = true;
+    SearchOptions options_;
+    mutable int error_ = 0;  // const reads (CopyText) report failures too
+};

@@ -1,0 +1,47 @@
+#pragma once
+// Large blocks of line text shared by many lines. A load reads the file into
+// a few big chunks and its lines point into them, so a line costs its table
+// entry and one terminating byte instead of a heap block each. A chunk is
+// freed as soon as the last line in it is deleted or edited.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "docs/text_line.h"
+
+class TextChunks {
+public:
+    TextChunks() = default;
+    TextChunks(const TextChunks&) = delete;
+    TextChunks& operator=(const TextChunks&) = delete;
+    ~TextChunks();
+
+    // A new chunk of `size` bytes (uninitialised), or null when it cannot be
+    // allocated. `id` names it for MakeLine.
+    char* Allocate(std::size_t size, std::uint32_t& id);
+    // A line whose bytes [text, text + size) lie in chunk `id` and are
+    // followed by a NUL there.
+    TextLine MakeLine(std::uint32_t id, const char* text, std::uint32_t size) noexcept;
+    // Frees the line's own text or drops its hold on its chunk; the line is
+    // left empty.
+    void Release(TextLine& line) noexcept;
+    // Frees chunk `id` if no line uses it (a load or insert that failed).
+    void DropIfUnused(std::uint32_t id) noexcept;
+    // Frees every chunk; the lines in them must be gone already.
+    void Clear() noexcept;
+
+    std::size_t BytesHeld() const noexcept { return bytes_held_; }
+
+private:
+    struct Chunk {
+        char* bytes = nullptr;
+        std::size_t size = 0;
+        std::uint32_t live = 0;
+    };
+    void Free(std::uint32_t id) noexcept;
+
+    std::vector<Chunk> chunks_;
+    std::vector<std::uint32_t> free_ids_;
+    std::size_t bytes_held_ = 0;
+};

@@ -1,0 +1,258 @@
+#include "docs/text_doc.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/text_rules.h"
+#include "docs/alloc_gate.h"
+#include "docs/byte_count.h"
+#include "docs/doc_errors.h"
+
+using docs::AllocationAllowed;
+using docs::AllocSite;
+
+namespace {
+
+// The file is read in chunks of this size; a smaller file gets one chunk of
+// its own size. Lines never straddle two chunks.
+constexpr std::size_t kChunkSize = std::size_t{8} << 20;
+
+// A stretch of a chunk that holds whole lines.
+struct Piece {
+    std::uint32_t chunk;
+    char* bytes;
+    std::size_t size;
+};
+
+class FileHandle {
+public:
+    explicit FileHandle(const std::string& path)
+        // Non-blocking, so that opening a FIFO cannot hang the window.
+        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {
+        struct stat st {};
+        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode))) Close();
+        if (fd_ >= 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::size_t>(st.st_size);
+    }
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    std::size_t SizeHint() const { return size_; }
+
+    // Fills buf as far as the file goes; -1 on a read error.
+    long Read(char* buf, std::size_t size)
+    {
+        std::size_t got = 0;
+        while (got < size) {
+            const ssize_t n = ::read(fd_, buf + got, size - got);
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                if (errno == EAGAIN) break;  // an idle FIFO: what is there is all
+                return -1;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        return static_cast<long>(got);
+    }
+
+    void Close()
+    {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+    std::size_t size_ = 0;
+};
+
+} // namespace
+
+TextDoc::TextDoc(std::string fileName) : LinesDoc(std::move(fileName)) {}
+
+bool TextDoc::Load(const RepaintHook& repaint, int repaintLine)
+{
+    Clear();
+    FileHandle file(FileName());
+    if (!file.IsOpen()) {
+        // Error 1 stays set for the view to report; the window keeps one
+        // empty line and the file's name.
+        SetError(doc_error::kOpen);
+        InsertLine(0, {});
+        SetModified(false);
+        return true;
+    }
+    SetError(doc_error::kNone);
+
+    const auto fail = [&](int code) {
+        Clear();
+        SetError(code);
+        return false;
+    };
+
+    // Counting pass: read the file into chunks, cutting each chunk after its
+    // last LF (the partial line moves on to the next chunk), and count LFs.
+    std::vector<Piece> pieces;
+    std::size_t breaks = 0;
+    std::size_t trailing = 0;  // bytes after the last LF
+    std::size_t carry = 0;
+    for (bool atEnd = false; !atEnd;) {
+        std::size_t capacity = std::max(kChunkSize, carry * 2);
+        if (pieces.empty() && file.SizeHint() < kChunkSize) capacity = file.SizeHint() + 2;
+        std::uint32_t id = 0;
+        char* bytes = AllocationAllowed(AllocSite::kLineText) ? Chunks().Allocate(capacity, id) : nullptr;
+        if (!bytes) return fail(doc_error::kLineBuffer);
+        try {
+            pieces.push_back({id, bytes, 0});
+        } catch (const std::exception&) {
+            Chunks().DropIfUnused(id);
+            return fail(doc_error::kLineBuffer);
+        }
+        if (carry > 0) {
+            Piece& previous = pieces[pieces.size() - 2];
+            std::memcpy(bytes, previous.bytes + previous.size - carry, carry);
+            previous.size -= carry;
+            if (previous.size == 0) {
+                // The chunk held part of one long line only: let it go now.
+                Chunks().DropIfUnused(previous.chunk);
+                pieces.erase(pieces.end() - 2);
+            }
+        }
+        Piece& piece = pieces.back();
+        // One byte stays free for the NUL after a last line without LF.
+        const long got = file.Read(bytes + carry, capacity - 1 - carry);
+        if (got < 0) return fail(doc_error::kOpen);
+        const auto read = static_cast<std::size_t>(got);
+        piece.size = carry + read;
+        breaks += CountByte(bytes + carry, read, '\n');
+        atEnd = piece.size < capacity - 1;
+        const void* lastBreak = piece.size ? ::memrchr(bytes, '\n', piece.size) : nullptr;
+        const std::size_t whole = lastBreak ? static_cast<std::size_t>(static_cast<const char*>(lastBreak) - bytes) + 1 : 0;
+        carry = atEnd ? 0 : piece.size - whole;
+        trailing = atEnd ? piece.size - whole : 0;
+    }
+    file.Close();
+    for (const Piece& piece : pieces)
+        if (piece.size == 0) Chunks().DropIfUnused(piece.chunk);
+
+    const std::size_t count = breaks + (trailing > 0 ? 1 : 0);
+    if (count == 0) {
+        Clear();
+        InsertLine(0, {});
+        SetModified(false);
+        return true;
+    }
+    if (count > static_cast<std::size_t>(INT32_MAX)) return fail(doc_error::kLineTable);
+    try {
+        if (!AllocationAllowed(AllocSite::kLineTable)) throw std::bad_alloc();
+        Lines().reserve(count);
+    } catch (const std::exception&) {
+        return fail(doc_error::kLineTable);
+    }
+
+    // Filling pass: one line per LF, pointing into its chunk; the LF (or the
+    // CR before it) becomes the line's terminating NUL.
+    int widest = 0;
+    for (const Piece& piece : pieces) {
+        std::size_t start = 0;
+        while (start < piece.size) {
+            const void* hit = std::memchr(piece.bytes + start, '\n', piece.size - start);
+            const std::size_t lf = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - piece.bytes) : piece.size;
+            std::size_t end = lf;
+            if (hit && end > start && piece.bytes[end - 1] == '\r') --end;
+            if (end - start > UINT32_MAX) return fail(doc_error::kLineBuffer);
+            if (!AllocationAllowed(AllocSite::kLineObject)) return fail(doc_error::kLineObject);
+            piece.bytes[end] = '\0';
+            const auto size = static_cast<std::uint32_t>(end - start);
+            Lines().push_back(Chunks().MakeLine(piece.chunk, piece.bytes + start, size));
+            widest = std::max(widest, WidthOf({piece.bytes + start, size}));
+            if (repaint && repaintLine > 0 && Lines().size() == static_cast<std::size_t>(repaintLine) + 1)
+                repaint();
+            start = lf + 1;
+        }
+    }
+    SetMaxWidth(widest);
+    SetModified(false);
+    return true;
+}
+
+// --- finding text ---
+
+namespace {
+
+bool IsWholeWord(std::string_view text, std::size_t at, std::size_t length)
+{
+    if (at > 0 && text::IsWordChar(text[at - 1])) return false;
+    const std::size_t after = at + length;
+    return after >= text.size() || !text::IsWordChar(text[after]);
+}
+
+} // namespace
+
+std::optional<TextPosition> TextDoc::Find(std::string_view pattern, TextPosition from,
+                                          const FindRules& rules) const
+{
+    if (pattern.empty() || from.line < 0) return std::nullopt;
+    const std::string wanted = rules.case_sensitive ? std::string(pattern) : text::UpperAscii(pattern);
+    const std::size_t m = wanted.size();
+    const int count = LineCount();
+    std::string expanded;
+    bool first = true;
+    for (int line = from.line; line >= 0 && line < count; line += rules.down ? 1 : -1, first = false) {
+        const TextLine* row = GetLine(line);
+        std::string_view text = row->View();
+        // The search runs on the display text: tabs expanded, case folded.
+        if (!rules.case_sensitive || std::memchr(text.data(), '\t', text.size())) {
+            expanded = ExpandLine(row);
+            if (!rules.case_sensitive)
+                for (char& c : expanded) c = text::ToUpperAscii(c);
+            text = expanded;
+        }
+        if (rules.down) {
+            const std::size_t begin = first ? static_cast<std::size_t>(std::max(from.column, 0)) : 0;
+            for (std::size_t p = text.find(wanted, begin); p != std::string_view::npos; p = text.find(wanted, p + 1))
+                if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, static_cast<int>(p)};
+        } else {
+            // Up: the last occurrence that ends at or before the column.
+            std::size_t last = std::string_view::npos;
+            if (first) {
+                if (static_cast<long>(from.column) < static_cast<long>(m)) continue;
+                last = static_cast<std::size_t>(from.column) - m;
+            }
+            for (std::size_t p = text.rfind(wanted, last); p != std::string_view::npos;
+                 p = p == 0 ? std::string_view::npos : text.rfind(wanted, p - 1))
+                if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, static_cast<int>(p)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<TextPosition> TextDoc::FindFrom(std::string_view pattern, TextPosition from, bool down) const
+{
+    const SearchOptions& options = Options();
+    return Find(pattern, from, FindRules{down, options.case_sensitive != 0, options.whole_words != 0});
+}
+
+bool TextDoc::FindText(std::string_view pattern, int& line, int& column) const
+{
+    const bool down = Options().down != 0;
+    const auto found = FindFrom(pattern, {line, column + (down ? 1 : -1)}, down);
+    if (!found) return false;
+    line = found->line;
+    column = found->column;
+    return true;
+}
+
+std::string TextDoc::LeadingWhiteSpace(int line) const
+{
+    const TextLine* row = GetLine(line);
+    if (!row) return {};
+    const std::string_view text = row->View();
+    return std::string(text.substr(0, std::min(text.find_first_not_of(" \t"), text.size())));
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The editable document behind a text window: a line document loaded from
+// a text file, searchable with the document's find options.
+//
+// Loading reads the file as text: a line is everything up to its LF,
+// whatever its length; a CR directly before the LF is dropped; every other
+// byte (lone CR, NUL, 0x1A) is kept. A last line without an LF is a line.
+// An empty or unopenable file loads as one empty line (for the latter the
+// error code 1 stays set so the view can say so).
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "docs/lines_doc.h"
+
+class TextDoc : public LinesDoc {
+public:
+    explicit TextDoc(std::string fileName = {});
+
+    bool Load(const RepaintHook& repaint = {}, int repaintLine = 0) override;
+
+    struct FindRules {
+        bool down = true;
+        bool case_sensitive = true;
+        bool whole_words = false;
+    };
+
+    // Searches the display text (tabs expanded) line by line. Down: the
+    // first occurrence starting at or after `from`. Up: the last occurrence
+    // ending at or before `from`. Case folds ASCII letters only; a whole
+    // word has no letter or digit directly before or after it, and every
+    // occurrence on a line is tried. An empty pattern finds nothing.
+    std::optional<TextPosition> Find(std::string_view pattern, TextPosition from,
+                                     const FindRules& rules) const;
+    // The same with case and whole words from Options().
+    std::optional<TextPosition> FindFrom(std::string_view pattern, TextPosition from,
+                                         bool down) const;
+    // The repeat search: steps the column one place in the direction of
+    // Options().down first, so the match at the start is not found again;
+    // on success line and column are set to the match's start.
+    bool FindText(std::string_view pattern, int& line, int& column) const;
+
+    // The run of spaces and tabs that starts the line (empty when none).
+    std::string LeadingWhiteSpace(int line) const;
+};

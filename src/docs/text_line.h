@@ -1,0 +1,55 @@
+#pragma once
+// One line of a document: its bytes without the line end, followed by a NUL
+// so that Text() can be handed to C-style callers. A line may hold NUL
+// bytes of its own; its length is its byte count, never strlen().
+//
+// A line is 16 bytes. Its text either has a heap block of its own, or (for
+// lines a document loaded or inserted in bulk) lies inside one of the
+// document's shared text chunks, which the document tracks and frees when
+// the last line in them goes away. Copying a line always makes an owned copy.
+
+#include <cstdint>
+#include <string_view>
+
+class LinesDoc;
+class TextChunks;
+
+class TextLine {
+public:
+    TextLine() noexcept;
+    explicit TextLine(std::string_view text);  // Text() is null if the copy fails
+    TextLine(const TextLine& other);
+    TextLine& operator=(const TextLine& other);
+    TextLine(TextLine&& other) noexcept;
+    TextLine& operator=(TextLine&& other) noexcept;
+    ~TextLine();
+
+    // The NUL-terminated bytes; null only when a copy could not be allocated.
+    const char* Text() const noexcept { return text_; }
+    int Length() const noexcept { return static_cast<int>(size_); }
+    std::string_view View() const noexcept { return text_ ? std::string_view(text_, size_) : std::string_view(); }
+
+    // Replaces the text with a copy; false (and a null text) when the copy
+    // cannot be allocated.
+    bool SetText(std::string_view text);
+
+private:
+    friend class LinesDoc;
+    friend class TextChunks;
+
+    enum : std::uint32_t { kOwned = 0, kExternal = 1, kFirstChunk = 2 };
+
+    // A line whose bytes live elsewhere (a chunk, a cache); never freed here.
+    TextLine(const char* text, std::uint32_t size, std::uint32_t store) noexcept
+        : text_(const_cast<char*>(text)), size_(size), store_(store) {}
+
+    void FreeOwned() noexcept;
+    bool InChunk() const noexcept { return store_ >= kFirstChunk; }
+    std::uint32_t Chunk() const noexcept { return store_ - kFirstChunk; }
+
+    char* text_;
+    std::uint32_t size_;
+    std::uint32_t store_;
+};
+
+static_assert(sizeof(TextLine) == 16, "a line stays small: the table holds millions");

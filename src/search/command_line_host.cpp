@@ -1,0 +1,99 @@
+#include "search/command_line_host.h"
+
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::size_t kFlushSize = 256 * 1024;
+
+} // namespace
+
+CommandLineHost::CommandLineHost(std::FILE* out) : out_(out)
+{
+    pending_.reserve(kFlushSize + 4096);
+}
+
+CommandLineHost::~CommandLineHost()
+{
+    Flush();
+}
+
+void CommandLineHost::AppendResult(std::string_view line)
+{
+    pending_.append(line);
+    pending_ += '\n';
+    ++listed_;
+    if (pending_.size() >= kFlushSize) Flush();
+}
+
+void CommandLineHost::Flush()
+{
+    if (pending_.empty()) return;
+    std::fwrite(pending_.data(), 1, pending_.size(), out_);
+    std::fflush(out_);
+    pending_.clear();
+}
+
+int CommandLineHost::Finish(bool top_directory_entered, std::FILE* err)
+{
+    Flush();
+    if (!status_.empty()) std::fprintf(err, "%s\n", status_.c_str());
+    if (!top_directory_entered) return kUsageError;
+    return listed_ > 0 ? 0 : 1;
+}
+
+std::string SearchPathArgument(std::string_view argument)
+{
+    std::string path(argument);
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return path;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    if (path != "/") path += '/';
+    return path + "*.*";
+}
+
+const char kPathHelp[] =
+    "PATH is a directory, '/' and a file name pattern (\"src/*.c\"; '*' any run\n"
+    "of characters, '?' one character, letters of either case; \"*.*\" every\n"
+    "file), or a directory alone, which means every file in it. Hidden files\n"
+    "(names starting with '.') and anything that is not a regular file are\n"
+    "skipped; links to directories are not followed.\n";
+
+int ParseToolArguments(int argc, char** argv, const char* tool, const char* usage,
+                       std::initializer_list<ToolSwitch> switches, std::size_t operand_count,
+                       std::vector<std::string>& operands)
+{
+    const auto fault = [&](const std::string& what) {
+        std::fprintf(stderr, "%s: %s\n\n%s\n%s", tool, what.c_str(), usage, kPathHelp);
+        return kUsageError;
+    };
+    bool switches_done = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (switches_done || arg[0] != '-' || arg[1] == '\0') {
+            operands.emplace_back(arg);
+            continue;
+        }
+        if (std::strcmp(arg, "--") == 0) {
+            switches_done = true;
+            continue;
+        }
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            std::printf("%s\n%s", usage, kPathHelp);
+            return 0;
+        }
+        bool known = false;
+        for (const ToolSwitch& s : switches) {
+            if (std::strcmp(arg, s.name) == 0) {
+                *s.value = true;
+                known = true;
+            }
+        }
+        if (!known) return fault(std::string("unknown option ") + arg);
+    }
+    if (operands.size() != operand_count) return fault("wrong number of arguments");
+    for (const std::string& operand : operands)
+        if (operand.empty()) return fault("an argument is empty");
+    return -1;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// What the command-line tools share: a host that prints result lines on
+// standard output (well buffered) and keeps the last status line for
+// standard error, and the tools' reading of a PATH argument.
+
+#include "search/grep_engine.h"
+
+#include <cstdio>
+#include <initializer_list>
+#include <vector>
+#include <string>
+#include <string_view>
+
+class CommandLineHost : public GrepHost {
+public:
+    explicit CommandLineHost(std::FILE* out = stdout);
+    ~CommandLineHost() override;
+
+    void ClearResults() override {}
+    void AppendResult(std::string_view line) override;
+    void SetStatusText(std::string_view text) override { status_.assign(text); }
+    void PumpWaitingEvents() override {}
+    void ReplaceInFile(const std::string&, GrepEngine::Options_t) override {}
+
+    long listed() const { return listed_; }
+    const std::string& status() const { return status_; }
+
+    // Flushes the results, writes the status line to `err` and returns the
+    // exit code: 2 when the top directory was invalid, else 0 when
+    // something was listed and 1 when nothing was.
+    int Finish(bool top_directory_entered, std::FILE* err = stderr);
+
+private:
+    void Flush();
+
+    std::FILE* out_;
+    std::string pending_;
+    std::string status_;
+    long listed_ = 0;
+};
+
+// A PATH as the tools take it: "dir/pattern" as in the windows, or a bare
+// directory, which stands for every file in it ("dir/*.*").
+std::string SearchPathArgument(std::string_view argument);
+
+// Exit code of a usage error.
+constexpr int kUsageError = 2;
+
+// The help text's paragraph on PATH, shared by both tools.
+extern const char kPathHelp[];
+
+// A switch of a tool: "--name" sets `*value`.
+struct ToolSwitch {
+    const char* name;
+    bool* value;
+};
+
+// Reads the arguments: switches anywhere (until "--"), everything else an
+// operand. Prints `usage` and returns 0 for --help, prints the fault and the
+// usage and returns kUsageError for an unknown switch or a wrong number of
+// operands, returns -1 when the tool should run.
+int ParseToolArguments(int argc, char** argv, const char* tool, const char* usage,
+                       std::initializer_list<ToolSwitch> switches, std::size_t operand_count,
+                       std::vector<std::string>& operands);

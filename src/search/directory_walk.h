@@ -1,0 +1,66 @@
+#pragma once
+// The directory walk shared by the grep engine and the line counter.
+//
+// A run makes its top directory current and then addresses everything by
+// full path. Each level lists the directory's ordinary files whose names
+// match the file pattern, then (when asked) descends into its
+// sub-directories, depth-first, each searched completely before the next.
+// Names are taken in order: ASCII letters without regard to case, then
+// byte order. Hidden files (name starts with '.') and system entries
+// (anything neither a regular file nor a directory: FIFOs, sockets,
+// devices, dangling links) are skipped; hidden directories are descended.
+// A link to a file is taken as that file; a link to a directory is not
+// descended, so no link loop can trap a run.
+
+#include "search/search_host.h"
+
+#include <string>
+
+class DirectoryWalk {
+public:
+    DirectoryWalk(const DirectoryWalk&) = delete;
+    DirectoryWalk& operator=(const DirectoryWalk&) = delete;
+
+    // Set by StopSearch (inside the host's event pump); tested before each
+    // further file and each further sub-directory.
+    bool stop = false;
+    // Files whose names matched the pattern, including unreadable ones.
+    long files = 0;
+
+    // Search one directory level and, when the run asks for it, every
+    // sub-directory below it. Writes the run's summary when the level ends,
+    // or "Invalid path: %s." when `dir` cannot be made current.
+    void SearchDirectory(const std::string& dir, const std::string& file_pattern);
+
+    // Puts `text` into the host's status line.
+    void SetStatus(std::string_view text);
+
+    // The Stop button: sets `stop` and says so in the status line.
+    void StopSearch();
+
+protected:
+    explicit DirectoryWalk(SearchHost& host) : host_(host) {}
+    virtual ~DirectoryWalk() = default;
+
+    // The directory and file pattern a run starts from.
+    struct Start {
+        std::string dir;
+        std::string file_pattern;
+        bool entered = false;  // the directory was made current
+    };
+    // Splits `path` at its last '/' (without one, the file pattern is the
+    // whole text and the directory the current one) and makes the directory
+    // current; when it cannot be made current its text is kept as it is, so
+    // that SearchDirectory reports it.
+    Start EnterTopDirectory(const std::string& path);
+
+    // The per-run choices and the per-file step of the derived run.
+    virtual bool SearchSubDirectories() const = 0;
+    virtual void VisitFile(const std::string& path) = 0;
+    virtual std::string SummaryText() const = 0;
+
+    SearchHost& host_;
+
+private:
+    int depth_ = 0;  // levels open; the outermost makes its directory current again
+};

@@ -1,0 +1,85 @@
+#pragma once
+// The grep run: walks a directory tree (DirectoryWalk), scans every
+// matching file for a literal text and lists one result line
+// ("path\tline number") per matching line.
+//
+// A line is everything up to its line feed, whatever its length; a carriage
+// return directly before the line feed is not part of the line; every other
+// byte (NUL, a lone CR, 0x1A) is an ordinary byte. A last line without a
+// line feed is a line.
+
+#include "search/directory_walk.h"
+#include "search/search_host.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class GrepHost;
+class LiteralFinder;
+
+class GrepEngine : public DirectoryWalk {
+public:
+    // The options of one run, copied by value into a replacement request.
+    struct Options_t {
+        std::string pattern;      // the literal search text
+        std::string path;         // directory, '/', file name pattern
+        std::string replacement;  // may be empty
+        bool text_only = false;   // carried along, never consulted by the run
+        bool sub_dir = false;     // also search every sub-directory
+        bool whole_words = false;
+        bool case_sensitive = false;
+        bool replace = false;     // hand each file with a hit to ReplaceInFile
+        bool show_lines = false;  // every matching line, not only the first
+    };
+
+    explicit GrepEngine(GrepHost& host);
+    ~GrepEngine() override;
+
+    Options_t options;
+    // Result lines added by the current (or last) run.
+    long matches = 0;
+
+    // Runs a whole search from `options`: resets the counters, clears the
+    // results and walks the tree. Returns false when the top directory could
+    // not be made current (the status then says "Invalid path: %s.").
+    bool RunSearch();
+
+    // Scans one file, given its full path; adds its result lines and hands
+    // it on for replacement when it had a hit and `options.replace` is set.
+    // A file that cannot be opened (or is no regular file) is skipped.
+    void SearchFile(const std::string& path);
+
+    // The whole-word test of the occurrence at `pos` (length `length`) in
+    // `line`; always true when `options.whole_words` is off.
+    bool IsWholeWord(std::string_view line, std::size_t pos, std::size_t length) const;
+
+protected:
+    bool SearchSubDirectories() const override { return options.sub_dir; }
+    void VisitFile(const std::string& path) override { SearchFile(path); }
+    std::string SummaryText() const override;
+
+private:
+    class Scan;
+    void PrepareScan();
+    void ReleaseScanState();
+
+    GrepHost& grep_host_;
+    // Scan state of a run, released when it ends.
+    std::unique_ptr<LiteralFinder> finder_;
+    std::string finder_pattern_;
+    bool finder_case_ = false;
+    std::vector<char> buffer_;
+    std::string result_;
+};
+
+// The grep window or tool: a SearchHost that also takes the replacement
+// hand-off of each file with a hit.
+class GrepHost : public SearchHost {
+public:
+    // Called after the file is closed, with the path as listed and a copy of
+    // the run's options (Replace All when `show_lines` is set).
+    virtual void ReplaceInFile(const std::string& path, GrepEngine::Options_t options) = 0;
+};

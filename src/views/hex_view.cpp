@@ -1,0 +1,112 @@
+#include "views/hex_view.h"
+
+#include "app/frame_services.h"
+#include "docs/hex_doc.h"
+#include "framework/input_dialog.h"
+#include "framework/message_box.h"
+#include "resources/command_ids.h"
+#include "resources/strings.h"
+#include "settings/settings_path.h"
+
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWindow>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+
+HexView::HexView(const std::string& fileName, QWidget* parent)
+    : EditView(parent), doc_(std::make_unique<HexDoc>(fileName))
+{
+    setObjectName("Hex_View 1.0");
+    SetDocument(doc_.get());
+    if (!fileName.empty()) PostLoadWhenShown();
+    else loaded_ = true;
+    SetTitle();
+    LoadSettings();
+}
+
+HexView::~HexView() = default;
+
+const fw::CommandTable& HexView::Commands()
+{
+    static const fw::CommandTable table(&EditView::Commands(), {
+        fw::On(cmd::kSearchGoTo, &HexView::CmGoTo),
+    });
+    return table;
+}
+
+void HexView::LoadSettings()
+{
+    LoadDisplaySettings();
+    RecomputeMetrics();
+}
+
+void HexView::EnsureLoaded()
+{
+    if (!loaded_) LoadDocument();
+}
+
+void HexView::LoadDocument()
+{
+    if (loaded_) return;
+    loaded_ = true;
+    QPointer<HexView> alive(this);
+    const bool ok = doc_->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage()));
+    if (!alive) return;
+    if (!ok) {
+        ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, doc_->Error(), doc_->FileName().c_str());
+        CloseWindowLater();
+        return;
+    }
+    RecomputeMetrics();
+    MoveCaretTo({0, 0});
+}
+
+void HexView::paintEvent(QPaintEvent*)
+{
+    PaintLines(false);
+}
+
+void HexView::keyPressEvent(QKeyEvent* e)
+{
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const bool control = e->modifiers() & Qt::ControlModifier;
+    if (e->key() == Qt::Key_Insert && !shift && !control) return ToggleOverwrite();
+    if (HandleMovementKey(e->key(), shift, control)) return;
+    // Typing never changes the dump.
+    EditView::keyPressEvent(e);
+}
+
+std::optional<int> HexView::RowOfOffset(const std::string& text, std::uint64_t* offset) const
+{
+    const std::string number = "0x" + text;
+    const std::uint64_t value = std::strtoull(number.c_str(), nullptr, 16);
+    if (offset) *offset = value;
+    if (value > doc_->FileSize() || doc_->LineCount() < 1) return std::nullopt;
+    const std::uint64_t row = value / HexDoc::kRowBytes;
+    return int(std::min<std::uint64_t>(row, std::uint64_t(doc_->LineCount() - 1)));
+}
+
+void HexView::CmGoTo()
+{
+    char low[32], high[32], prompt[512], initial[32];
+    std::snprintf(low, sizeof low, "%08X", 0u);
+    std::snprintf(high, sizeof high, "%08llX", static_cast<unsigned long long>(doc_->FileSize()));
+    std::snprintf(prompt, sizeof prompt, strings::Text(strings::kGoToOffsetPrompt), low, high);
+    // The field offers the caret row's offset, in the digits it is read in.
+    std::snprintf(initial, sizeof initial, "%llX",
+                  static_cast<unsigned long long>(Caret().line) * HexDoc::kRowBytes);
+    const auto answer = InputDialog::Ask(this, tr("Go to Offset"), QString::fromLatin1(prompt),
+                                         QString::fromLatin1(initial), 128);
+    if (!answer) return;
+    std::uint64_t offset = 0;
+    const std::optional<int> row = RowOfOffset(answer->toLatin1().toStdString(), &offset);
+    if (!row) {
+        ShowMessage(strings::kBadByteOffset, fw::kMbOk | fw::kMbIconExclamation, static_cast<long>(offset));
+        return;
+    }
+    SetCaretPosition({*row, Caret().column});
+    UpdateCaret();
+}

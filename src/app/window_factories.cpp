@@ -2,6 +2,7 @@
 
 #include "app/placeholder_windows.h"
 #include "search/search_window_factory.h"
+#include "views/view_factory.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ Factories& Installed()
 void InstallWindowFactories()
 {
     // The text and hex views:
-    //   SetViewFactory(...);
+    SetViewFactory(MakeDocumentView);
 
     // The Grep and Line Count windows:
     SetSearchWindowFactory(MakeSearchWindowClient);

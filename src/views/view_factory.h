@@ -1,0 +1,11 @@
+#pragma once
+// Makes the text or hex view for a path: what the frame's OpenText and
+// OpenHex wrap in a new MDI child.
+
+#include "app/window_factories.h"
+
+#include <string>
+
+class QWidget;
+
+QWidget* MakeDocumentView(ViewKind kind, const std::string& path);

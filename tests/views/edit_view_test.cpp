@@ -1,0 +1,113 @@
+// What both document windows share: scrolling, the mouse, word selection,
+// colours.
+#include "view_fixture.h"
+
+#include "docs/text_doc.h"
+#include "views/edit_view.h"
+#include "views/text_view.h"
+
+#include "settings/profile.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+class EditViewTest : public ViewTest {};
+
+TEST_F(EditViewTest, LongDocumentsScaleTheVerticalScrollBar)
+{
+    std::string bytes;
+    for (int i = 0; i < 32768; ++i) bytes += "l\n";
+    auto view = Open<TextView>(bytes);
+    ASSERT_EQ(view->Doc()->LineCount(), 32768);
+    EXPECT_EQ(view->ScrollScale(), 2);
+    EXPECT_EQ(view->verticalScrollBar()->maximum(), 16383);
+    view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(view->TopLine(), 1);
+    view->verticalScrollBar()->setSliderPosition(100);
+    view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderMove);
+    EXPECT_EQ(view->TopLine(), 201);  // two lines a step, plus the remainder
+}
+
+TEST_F(EditViewTest, ShortDocumentsScrollLineByLine)
+{
+    auto view = Open<TextView>("a\nb\n");
+    EXPECT_EQ(view->ScrollScale(), 1);
+}
+
+TEST_F(EditViewTest, DoubleClickSelectsAWordAndABlankStretchChangesNothing)
+{
+    auto view = Open<TextView>("x abc   def\n");
+    const int w = view->CharWidth(), h = view->LineHeight();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(3 * w, h / 2));
+    EXPECT_EQ(view->Anchor(), (TextPosition{0, 2}));
+    EXPECT_EQ(view->SelectionEnd(), (TextPosition{0, 5}));
+
+    auto blank = Open<TextView>("      \n", "blank.txt");
+    QTest::mouseDClick(blank->viewport(), Qt::LeftButton, {}, QPoint(2 * w, h / 2));
+    EXPECT_FALSE(blank->HasSelection());
+}
+
+TEST_F(EditViewTest, DraggingSelectsAndBelowTheWindowScrollsEvery50ms)
+{
+    std::string bytes;
+    for (int i = 0; i < 200; ++i) bytes += "line\n";
+    auto view = Open<TextView>(bytes);
+    const int h = view->LineHeight();
+    QWidget* port = view->viewport();
+    QTest::mousePress(port, Qt::LeftButton, {}, QPoint(1, h / 2));
+    QTest::mouseMove(port, QPoint(2 * view->CharWidth(), h + h / 2));
+    EXPECT_EQ(view->SelectionEnd(), (TextPosition{1, 2}));
+    EXPECT_EQ(view->Anchor(), (TextPosition{0, 0}));
+
+    QMouseEvent below(QEvent::MouseMove, QPointF(1, port->height() + 5), port->mapToGlobal(QPointF(1, port->height() + 5)),
+                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &below);
+    const int top = view->TopLine();
+    QTest::qWait(180);
+    EXPECT_GE(view->TopLine(), top + 2);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, QPoint(1, port->height() + 5));
+    EXPECT_EQ(view->Anchor(), (TextPosition{0, 0}));
+    EXPECT_GT(view->SelectionEnd().line, view->LinesPerPage());
+    const int after = view->TopLine();
+    QTest::qWait(120);
+    EXPECT_EQ(view->TopLine(), after);  // the timer ended with the drag
+}
+
+TEST_F(EditViewTest, AClickAtTheCaretKeepsTheSelection)
+{
+    auto view = Open<TextView>("abcdef\n");
+    view->MoveCaretTo({0, 0});
+    QTest::keyClick(view.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(view.get(), Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_TRUE(view->HasSelection());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(2 * view->CharWidth(), 2));
+    EXPECT_TRUE(view->HasSelection());
+}
+
+TEST(EditViewColours, ThreeDecimalNumbersMakeAColour)
+{
+    EXPECT_EQ(EditView::ParseColour("255 128 0"), QColor(255, 128, 0));
+    EXPECT_EQ(EditView::ParseColour("256 1 2"), QColor(0, 1, 2));
+    EXPECT_EQ(EditView::ParseColour("junk"), QColor(0, 0, 0));
+}
+
+class ColourSettings : public ViewTest {
+protected:
+    ColourSettings() : ViewTest("[Display]\nbk_color=0 0 128\nfg_color=255 255 0\ntab_stops=8\n[Font]\nfont_size=20\n") {}
+};
+
+TEST_F(ColourSettings, ColoursFontAndTabsComeFromTheSettingsAndReload)
+{
+    auto view = Open<TextView>("a\tb\n");
+    EXPECT_EQ(view->BackgroundColour(), QColor(0, 0, 128));
+    EXPECT_EQ(view->TextColour(), QColor(255, 255, 0));
+    EXPECT_EQ(view->Doc()->TabSize(), 8);
+    EXPECT_EQ(view->ViewFont().pixelSize(), 20);
+    profile::WriteString("Display", "tab_stops", "0");
+    view->ReloadSettings();
+    EXPECT_EQ(view->Doc()->TabSize(), 4);
+}
+
+} // namespace

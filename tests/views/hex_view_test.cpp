@@ -1,0 +1,122 @@
+// The hex-dump window: movement keys, no typing, Go to offset and its
+// rules, load failures.
+#include "view_fixture.h"
+
+#include "docs/hex_doc.h"
+#include "framework/input_dialog.h"
+#include "resources/command_ids.h"
+#include "views/hex_view.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+namespace {
+
+class HexViewTest : public ViewTest {
+protected:
+    std::unique_ptr<HexView> Hundred() { return Open<HexView>(std::string(100, 'A'), "data.bin"); }
+
+    // Answers the Go to Offset dialog with `text`; returns the prompt shown.
+    QString GoTo(HexView& view, const QString& text)
+    {
+        QString prompt;
+        WhenModal([&prompt, text](QWidget* w) {
+            auto* dialog = qobject_cast<InputDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "Go to Offset");
+            prompt = dialog->findChild<QLabel*>()->text();
+            dialog->field()->setText(text);
+            dialog->accept();
+        });
+        view.ExecuteCommand(cmd::kSearchGoTo);
+        return prompt;
+    }
+};
+
+TEST_F(HexViewTest, OffsetsUpToTheFileSizeAreAcceptedAndOthersRefused)
+{
+    auto view = Hundred();
+    ASSERT_EQ(view->Doc()->LineCount(), 7);
+    EXPECT_EQ(GoTo(*view, "64"), "Enter byte offset (hex 00000000 - 00000064):");
+    EXPECT_EQ(view->Caret().line, 6);
+    GoTo(*view, "1F");
+    EXPECT_EQ(view->Caret().line, 1);
+    GoTo(*view, "0");
+    EXPECT_EQ(view->Caret().line, 0);
+    EXPECT_TRUE(messages.empty());
+    GoTo(*view, "65");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Offset #101 is not a valid byte offset.");
+    EXPECT_EQ(view->Caret().line, 0);
+    EXPECT_EQ(view->RowOfOffset("0x40"), std::optional<int>(0));  // a typed prefix reads as 0
+    EXPECT_EQ(view->RowOfOffset("20zz"), std::optional<int>(2));
+}
+
+TEST_F(HexViewTest, AnEmptyFileHasNoRowAndNoValidOffset)
+{
+    auto view = Open<HexView>("", "empty.bin");
+    EXPECT_EQ(view->Doc()->LineCount(), 0);
+    EXPECT_FALSE(view->RowOfOffset("0").has_value());
+    view->repaint();
+    QTest::keyClick(view.get(), Qt::Key_End);
+    QTest::keyClick(view.get(), Qt::Key_Down);
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 0}));
+}
+
+TEST_F(HexViewTest, MovementKeysAndNoTyping)
+{
+    auto view = Hundred();
+    const std::string before(view->Doc()->GetLine(0)->View());
+    QTest::keyClicks(view.get(), "zz");
+    EXPECT_EQ(std::string(view->Doc()->GetLine(0)->View()), before);
+    EXPECT_FALSE(view->Doc()->Modified());
+
+    QTest::keyClick(view.get(), Qt::Key_End);
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 80}));
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    EXPECT_EQ(view->Caret(), (TextPosition{1, 0}));
+    QTest::keyClick(view.get(), Qt::Key_Left);
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 80}));
+    QTest::keyClick(view.get(), Qt::Key_Home);
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 0}));
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 1}));
+    QTest::keyClick(view.get(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view->Caret(), (TextPosition{6, 80}));
+    QTest::keyClick(view.get(), Qt::Key_Down);
+    EXPECT_EQ(view->Caret().line, 6);
+    QTest::keyClick(view.get(), Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(view->Caret().line, 5);
+    QTest::keyClick(view.get(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 0}));
+    QTest::keyClick(view.get(), Qt::Key_Insert);
+    EXPECT_TRUE(view->Overwrite());
+}
+
+TEST_F(HexViewTest, AFileThatCannotBeReadIsReportedAndTheWindowCloses)
+{
+    auto view = std::make_unique<HexView>(tree.Path("missing.bin"));
+    QPointer<HexView> watch(view.get());
+    view->show();
+    for (int i = 0; i < 10 && view->isVisible(); ++i) PumpWaitingMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Error [1] : Opening file " + tree.Path("missing.bin") + ".");
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_EQ(view->objectName(), "Hex_View 1.0");
+}
+
+class HexTabs : public ViewTest {
+protected:
+    HexTabs() : ViewTest("[Display]\ntab_stops=17\n") {}
+};
+
+TEST_F(HexTabs, AnInvalidTabWidthLaysRowsOutWithFour)
+{
+    auto view = Open<HexView>(std::string(20, 'x'), "d.bin");
+    EXPECT_EQ(view->Doc()->TabSize(), 4);
+    EXPECT_EQ(view->Doc()->LineWidth(view->Doc()->GetLine(1)), 80);
+}
+
+} // namespace

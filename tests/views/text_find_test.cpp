@@ -1,0 +1,141 @@
+// Find, Next, Replace and Replace All in a text window, and the operations
+// the Grep window uses.
+#include "view_fixture.h"
+
+#include "docs/text_doc.h"
+#include "framework/find_replace_dialog.h"
+#include "resources/command_ids.h"
+#include "views/text_view.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+class TextFind : public ViewTest {
+protected:
+    static GrepEngine::Options_t Replacing(std::string pattern, std::string replacement, bool all)
+    {
+        GrepEngine::Options_t options;
+        options.pattern = std::move(pattern);
+        options.replacement = std::move(replacement);
+        options.case_sensitive = true;
+        options.show_lines = all;
+        return options;
+    }
+};
+
+TEST_F(TextFind, ReplaceAllLeavesNoOccurrenceBehind)
+{
+    auto view = Open<TextView>("aaaa\nxaay\naa\n");
+    ASSERT_TRUE(view->GrepReplace(Replacing("a", "b", true)));
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"bbbb", "xbby", "bb"}));
+    EXPECT_EQ(tree.Read("file.txt"), "bbbb\r\nxbby\r\nbb\r\n");  // saved
+    EXPECT_FALSE(view->Doc()->Modified());
+}
+
+TEST_F(TextFind, ReplaceAllDoesNotSearchInsideItsOwnReplacements)
+{
+    auto view = Open<TextView>("a a\n");
+    ASSERT_TRUE(view->GrepReplace(Replacing("a", "aa", true)));
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"aa aa"}));
+}
+
+TEST_F(TextFind, GrepReplaceStartsAtTheTopWhateverTheCaretAndSingleReplacesTheFirst)
+{
+    auto view = Open<TextView>("one two\ntwo\n");
+    view->MoveCaretTo({1, 3});
+    ASSERT_TRUE(view->GrepReplace(Replacing("two", "2", false)));
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"one 2", "two"}));
+    EXPECT_FALSE(view->GrepReplace(Replacing("zzz", "2", true)));
+    EXPECT_EQ(messages.back(), "No occurences of 'zzz' were found.");
+}
+
+TEST_F(TextFind, FindDownTakesAnOccurrenceAtTheCaretAndNextMovesOn)
+{
+    auto view = Open<TextView>("abab\nab\n");
+    view->PrepareFind("ab", "");
+    view->MoveCaretTo({0, 0});
+    view->CmNext();
+    EXPECT_EQ(view->Anchor(), (TextPosition{0, 0}));
+    EXPECT_EQ(view->SelectionEnd(), (TextPosition{0, 2}));
+    EXPECT_TRUE(view->CanNext());
+    QTest::keyClick(view.get(), Qt::Key_F3);
+    EXPECT_EQ(view->Anchor(), (TextPosition{0, 2}));
+    QTest::keyClick(view.get(), Qt::Key_F3);
+    EXPECT_EQ(view->Anchor(), (TextPosition{1, 0}));
+    messages.clear();
+    QTest::keyClick(view.get(), Qt::Key_F3);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(view->CanNext());
+}
+
+TEST_F(TextFind, FindUpTakesAnOccurrenceEndingAtTheCaretAndMovesOnToAdjacentOnes)
+{
+    auto view = Open<TextView>("abab\n");
+    view->PrepareFind("ab", "");
+    view->MoveCaretTo({0, 4});
+    view->Dialog()->upButton()->setChecked(true);
+    view->CmNext();
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 2}));
+    view->CmNext();
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 0}));
+}
+
+TEST_F(TextFind, TheReplaceDialogRunsOneOperationPerPress)
+{
+    auto view = Open<TextView>("red red red\n");
+    view->MoveCaretTo({0, 0});
+    view->ExecuteCommand(cmd::kSearchReplace);
+    FindReplaceDialog* dialog = view->Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(view->OpenDialogKind(), cmd::kSearchReplace);
+    dialog->findField()->setText("red");
+    dialog->replaceField()->setText("blue");
+    QTest::mouseClick(dialog->replaceButton(), Qt::LeftButton);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"blue red red"}));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(view->OpenDialogKind(), 0);
+    EXPECT_EQ(view->Doc()->Options().search_patt, "red");
+    EXPECT_EQ(view->Doc()->Options().replace_patt, "blue");
+
+    view->ExecuteCommand(cmd::kSearchReplace);
+    dialog = view->Dialog();
+    dialog->findField()->setText("red");
+    dialog->replaceField()->setText("blue");
+    QTest::mouseClick(dialog->replaceAllButton(), Qt::LeftButton);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"blue blue blue"}));
+}
+
+TEST_F(TextFind, TheFindDialogStartsWithASelectionOnOneLine)
+{
+    auto view = Open<TextView>("find me here\n");
+    view->MoveCaretTo({0, 5});
+    QTest::keyClick(view.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(view.get(), Qt::Key_Right, Qt::ShiftModifier);
+    view->CmFind();
+    ASSERT_NE(view->Dialog(), nullptr);
+    EXPECT_EQ(view->Dialog()->findField()->text(), "me");
+    EXPECT_EQ(view->OpenDialogKind(), cmd::kSearchFind);
+}
+
+TEST_F(TextFind, ShowHitSelectsTheFirstOccurrenceOnTheLineInAnyCase)
+{
+    auto view = Open<TextView>("nothing\nthe Needle and needle\n");
+    EXPECT_TRUE(view->ShowHit("needle", "pin", 1));
+    EXPECT_EQ(view->Anchor(), (TextPosition{1, 4}));
+    EXPECT_EQ(view->SelectionEnd(), (TextPosition{1, 10}));
+    EXPECT_EQ(view->Caret(), (TextPosition{1, 4}));
+    EXPECT_TRUE(view->CanNext());
+    EXPECT_EQ(view->Doc()->Options().search_patt, "needle");
+    EXPECT_EQ(view->Doc()->Options().replace_patt, "pin");
+    ASSERT_NE(view->Dialog(), nullptr);
+    EXPECT_FALSE(view->Dialog()->isVisible());
+    EXPECT_FALSE(view->ShowHit("needle", "", 0));
+    EXPECT_FALSE(view->ShowHit("needle", "", 5));
+}
+
+} // namespace

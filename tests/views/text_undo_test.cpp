@@ -1,0 +1,138 @@
+// Undo of every kind of edit, replayed through the Undo command, and the
+// change counter that clears the modified flag.
+#include "view_fixture.h"
+
+#include "docs/text_doc.h"
+#include "docs/undo_list.h"
+#include "views/text_view.h"
+
+#include <QTest>
+
+namespace {
+
+class TextUndo : public ViewTest {};
+
+TEST_F(TextUndo, TypingThenUndoClearsTheModifiedFlag)
+{
+    auto view = Open<TextView>("abc\n");
+    QTest::keyClicks(view.get(), "x");
+    EXPECT_TRUE(view->Doc()->Modified());
+    EXPECT_TRUE(view->CanUndo());
+    QTest::keyClick(view.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"abc"}));
+    EXPECT_FALSE(view->Doc()->Modified());
+    EXPECT_FALSE(view->CanUndo());
+}
+
+TEST_F(TextUndo, EveryEditIsUndoneInTurn)
+{
+    const Lines_t original{"    first", "second", "third"};
+    auto view = Open<TextView>("    first\nsecond\nthird\n");
+    view->MoveCaretTo({0, 7});
+    QTest::keyClick(view.get(), Qt::Key_Return);      // kind 2 "\n"
+    QTest::keyClicks(view.get(), "ab");               // kind 2 twice
+    QTest::keyClick(view.get(), Qt::Key_Backspace);   // kind 1 char
+    view->MoveCaretTo({2, 0});
+    QTest::keyClick(view.get(), Qt::Key_Backspace);   // kind 1 "\n" (join)
+    QTest::keyClick(view.get(), Qt::Key_Insert);
+    QTest::keyClicks(view.get(), "Z");                // kind 3
+    QTest::keyClick(view.get(), Qt::Key_Insert);
+    view->MoveCaretTo({0, 0});
+    QTest::keyClick(view.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(view.get(), Qt::Key_Delete);      // kind 1 selection
+    EXPECT_NE(Lines(*view->Doc()), original);
+
+    int undone = 0;
+    while (view->CanUndo()) {
+        view->CmUndo();
+        ASSERT_LT(++undone, 20);
+    }
+    EXPECT_EQ(Lines(*view->Doc()), original);
+    EXPECT_FALSE(view->Doc()->Modified());
+}
+
+TEST_F(TextUndo, UndoOfAJoinSplitsAtTheSameColumnWithoutIndentAndKeepsNoRecord)
+{
+    auto view = Open<TextView>("    ab\n    cd\n");
+    view->MoveCaretTo({1, 0});
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"    ab    cd"}));
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"    ab", "    cd"}));
+    EXPECT_EQ(view->Undo()->Count(), 0);
+}
+
+TEST_F(TextUndo, ClearAllThenUndoRestoresTheTextExactly)
+{
+    const std::string bytes = "alpha\r\nbeta\r\n\r\ngamma\r\n";
+    auto view = Open<TextView>(bytes);
+    const Lines_t before = Lines(*view->Doc());
+    QTest::keyClick(view.get(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{""}));
+    EXPECT_EQ(view->Caret(), (TextPosition{0, 0}));
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), before);
+    EXPECT_FALSE(view->Doc()->Modified());
+    view->CmSave();  // not modified: Save writes the same bytes anyway
+    ASSERT_TRUE(view->Doc()->Save());
+    EXPECT_EQ(tree.Read("file.txt"), bytes);
+}
+
+TEST_F(TextUndo, DeletingWholeLinesAndUndoingAddsNoLine)
+{
+    auto view = Open<TextView>("a\nb\nc\n");
+    view->MoveCaretTo({0, 0});
+    QTest::keyClick(view.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(view.get(), Qt::Key_End, Qt::ShiftModifier);
+    QTest::keyClick(view.get(), Qt::Key_Delete);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"", "c"}));
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"a", "b", "c"}));
+}
+
+TEST_F(TextUndo, ReplacementsAreUndoneOneByOneAtTheirPlace)
+{
+    auto view = Open<TextView>("cat dog cat\n");
+    view->PrepareFind("cat", "dog");
+    GrepEngine::Options_t options;
+    options.pattern = "cat";
+    options.replacement = "dog";
+    options.case_sensitive = true;
+    options.show_lines = true;  // replace all
+    ASSERT_TRUE(view->GrepReplace(options));
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"dog dog dog"}));
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"dog dog cat"}));
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"cat dog cat"}));
+}
+
+class UndoLimitOne : public ViewTest {
+protected:
+    UndoLimitOne() : ViewTest("[Options]\nundo_limit=0\n") {}
+};
+
+TEST_F(UndoLimitOne, OnlyTheLastEditIsKeptAndTheDocumentStaysModified)
+{
+    auto view = Open<TextView>("abc\n");
+    EXPECT_EQ(view->Undo()->Limit(), 1);
+    QTest::keyClicks(view.get(), "xy");
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"xabc"}));
+    EXPECT_FALSE(view->CanUndo());
+    EXPECT_TRUE(view->Doc()->Modified());
+}
+
+class UndoLimitHuge : public ViewTest {
+protected:
+    UndoLimitHuge() : ViewTest("[Options]\nundo_limit=1000\n[Display]\ntab_stops=20\n") {}
+};
+
+TEST_F(UndoLimitHuge, LimitAndTabWidthAreClamped)
+{
+    auto view = Open<TextView>("abc\n");
+    EXPECT_EQ(view->Undo()->Limit(), 512);
+    EXPECT_EQ(view->Doc()->TabSize(), 4);
+}
+
+} // namespace

@@ -30,7 +30,18 @@ bool LocalDisplayMissing(const std::string& display)
 
 bool DisplayAvailable(std::string& why)
 {
-    if (!Env("QT_QPA_PLATFORM").empty() || !Env("WAYLAND_DISPLAY").empty()) return true;
+    // A platform named outright (offscreen, vnc, ...) needs no display;
+    // only X and Wayland are checked.
+    const std::string platform = Env("QT_QPA_PLATFORM");
+    const bool wants_x = platform.rfind("xcb", 0) == 0;
+    const bool wants_wayland = platform.rfind("wayland", 0) == 0;
+    if (!platform.empty() && !wants_x && !wants_wayland) return true;
+    if (wants_wayland) {
+        if (!Env("WAYLAND_DISPLAY").empty()) return true;
+        why = "no Wayland display found (WAYLAND_DISPLAY is not set)";
+        return false;
+    }
+    if (!wants_x && !Env("WAYLAND_DISPLAY").empty()) return true;
     const std::string display = Env("DISPLAY");
     if (display.empty()) {
         why = "no display found (DISPLAY is not set)";

@@ -16,7 +16,7 @@ QToolBar* Build(fw::MdiFrame& frame)
     bar->setObjectName(QStringLiteral("toolBar%1").arg(cmd::kOptionsToolBar));
     bar->setMovable(false);
     bar->setFloatable(false);
-    bar->setIconSize(QSize(20, 20));
+    bar->setIconSize(QSize(16, 16));
     // The tool bar is moved by command 203 only; its context menu would
     // offer to hide it behind the Options menu's back.
     bar->toggleViewAction()->setVisible(false);

@@ -43,7 +43,13 @@ TWApp::TWApp(const char* name, int arg_count, char** arg_v)
 
 TWApp::~TWApp()
 {
-    delete frame_;
+    // Views that go down with the frame may still call the frame services;
+    // they find no frame then.
+    MainWin* frame = frame_;
+    frame_ = nullptr;
+    tool_bar_ = nullptr;
+    fields_ = nullptr;
+    delete frame;
     if (g_instance == this) g_instance = nullptr;
 }
 

@@ -1,6 +1,7 @@
 #include "app/window_factories.h"
 
 #include "app/placeholder_windows.h"
+#include "search/search_window_factory.h"
 #include "views/view_factory.h"
 
 namespace {
@@ -26,7 +27,7 @@ void InstallWindowFactories()
     SetViewFactory(MakeDocumentView);
 
     // The Grep and Line Count windows:
-    //   SetSearchWindowFactory(...);
+    SetSearchWindowFactory(MakeSearchWindowClient);
 
     // The preferences and file-type dialogs:
     //   SetPreferencesRunner(...);

@@ -33,7 +33,18 @@ MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), client_(new QMdiArea(
             [this] { UpdateCommandStates(); });
 }
 
-MdiFrame::~MdiFrame() = default;
+MdiFrame::~MdiFrame()
+{
+    // The children die after this part of the frame; nothing they signal
+    // on the way may reach it.
+    updating_ = true;
+    actions_.clear();
+    QObject::disconnect(client_, nullptr, this, nullptr);
+    QObject::disconnect(qApp, nullptr, this, nullptr);
+    QObject::disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+    QObject::disconnect(&CommandHub::Instance(), nullptr, this, nullptr);
+    for (QMdiSubWindow* child : client_->subWindowList()) QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 const CommandTable& MdiFrame::Commands()
 {
@@ -80,6 +91,12 @@ MdiChild* MdiFrame::AddChild(QWidget* client, QSize initial_size)
     connect(child, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] { UpdateCommandStates(); });
     });
+    if (!initial_size.isValid()) {
+        // Default size: three quarters of the client area, as a fresh
+        // document window would get on a classic MDI desktop.
+        const QSize space = client_->viewport()->size();
+        if (space.width() > 100 && space.height() > 100) initial_size = space * 3 / 4;
+    }
     if (initial_size.isValid()) child->resize(initial_size);
     if (maximised)
         child->showMaximized();
@@ -117,6 +134,7 @@ bool MdiFrame::IsCommandEnabled(int id) const
 void MdiFrame::RegisterAction(int id, QAction* action)
 {
     actions_[id] = action;
+    action->setEnabled(IsCommandEnabled(id));
     connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
 }
 

@@ -54,6 +54,31 @@ inline constexpr int kAutoScrollTimer = 1;
 inline constexpr int kAutoScrollPeriodMs = 50;
 
 // --- search windows ---
+// Dialog templates of the Grep and Line Count windows and the icon of
+// their MDI children, which open 540 by 408.
+inline constexpr int kGrepDialog = 101;
+inline constexpr int kCountDialog = 104;
+inline constexpr int kSearchWindowIcon = 103;
+inline constexpr int kSearchWindowWidth = 540;
+inline constexpr int kSearchWindowHeight = 408;
+// Their controls (the objectName of each widget is "id" and its number).
+inline constexpr int kCtlPattern = 101;
+inline constexpr int kCtlPath = 102;
+inline constexpr int kCtlShowLines = 103;
+inline constexpr int kCtlResetCount = 103;
+inline constexpr int kCtlTextOnly = 104;
+inline constexpr int kCtlCaseSensitive = 105;
+inline constexpr int kCtlSubDir = 106;
+inline constexpr int kCtlWholeWords = 107;
+inline constexpr int kCtlSearchPath = 108;
+inline constexpr int kCtlReplace = 109;
+inline constexpr int kCtlReplacement = 110;
+inline constexpr int kCtlResults = 111;
+inline constexpr int kCtlStatus = 201;
+inline constexpr int kCtlGo = 301;
+inline constexpr int kCtlStop = 302;
+inline constexpr int kCtlEdit = 303;
+inline constexpr int kCtlDone = 304;
 
 // --- settings dialogs ---
 

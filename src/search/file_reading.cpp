@@ -33,6 +33,12 @@ std::size_t Fill(int fd, char* buffer, std::size_t capacity, bool& at_end)
             break;
         }
         filled += static_cast<std::size_t>(n);
+        // A regular file returns less than asked for only at its end; this
+        // saves asking once more just to be told so.
+        if (static_cast<std::size_t>(n) < capacity - (filled - static_cast<std::size_t>(n))) {
+            at_end = true;
+            break;
+        }
     }
     return filled;
 }

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Times tarnwick-grep against GNU grep and tarnwick-count against wc -l on a
+# large tree of real text (copies of /usr/include), warm, single-threaded,
+# and prints the ratios. The tree is built once and kept under bench/out/.
+#
+#   bench/bench-grep.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+out="$here/out"
+tree="$out/grep-tree"
+big="$out/grep-big"
+grep_tool="$build/src/search/tarnwick-grep"
+count_tool="$build/src/search/tarnwick-count"
+copies=${TARNWICK_BENCH_COPIES:-3}
+runs=${TARNWICK_BENCH_RUNS:-5}
+for tool in "$grep_tool" "$count_tool"; do
+  [ -x "$tool" ] || { echo "missing $tool (build the tools first)" >&2; exit 2; }
+done
+command -v hyperfine >/dev/null || { echo "hyperfine is needed" >&2; exit 2; }
+
+# The tree: links dereferenced (GNU grep -r skips links, tarnwick follows
+# links to files, so neither side sees anything the other does not), no
+# hidden names, no special files.
+if [ ! -f "$tree/.complete" ]; then
+  rm -rf "$tree"
+  mkdir -p "$tree"
+  for i in $(seq 1 "$copies"); do
+    cp -rL /usr/include "$tree/copy$i" 2>/dev/null || true
+  done
+  find "$tree" -name '.*' -exec rm -rf {} + 2>/dev/null || true
+  find "$tree" ! -type f ! -type d -delete
+  touch "$tree/.complete"
+fi
+# One large file of the same text, and one line of 64 MiB without a line
+# feed, for the memory check.
+if [ ! -f "$big/.complete" ]; then
+  rm -rf "$big"
+  mkdir -p "$big"
+  find "$tree/copy1" -type f -print0 | xargs -0 cat > "$big/all.txt"
+  head -c $((64 * 1024 * 1024)) /dev/zero | tr '\0' 'x' > "$big/one-line.txt"
+  touch "$big/.complete"
+fi
+
+files=$(find "$tree" -type f ! -name .complete | wc -l)
+bytes=$(find "$tree" -type f ! -name .complete -print0 | du -cb --files0-from=- | tail -1 | cut -f1)
+echo "tree: $tree"
+echo "files: $files, bytes: $bytes ($((bytes / 1024 / 1024)) MiB)"
+# Warm the page cache.
+cat $(find "$tree" -type f | head -0) /dev/null >/dev/null
+find "$tree" -type f -print0 | xargs -0 cat >/dev/null
+
+export LC_ALL=C
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# time_pair NAME OURS THEIRS: prints mean seconds of both and the ratio.
+results=()
+time_pair() {
+  local name=$1 ours=$2 theirs=$3
+  hyperfine --style basic --warmup 1 --runs "$runs" --output=pipe \
+    --export-json "$tmp/$name.json" -n tarnwick "$ours" -n reference "$theirs" >"$tmp/$name.log" 2>&1 || {
+    cat "$tmp/$name.log" >&2
+    return 1
+  }
+  local a b
+  a=$(python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"]; print(r[0]["mean"])' "$tmp/$name.json")
+  b=$(python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"]; print(r[1]["mean"])' "$tmp/$name.json")
+  results+=("$(printf '%-28s tarnwick %8.3f s   reference %8.3f s   ratio %5.2f' "$name" "$a" "$b" \
+    "$(python3 -c "print($a/$b)")")")
+  echo "${results[-1]}"
+}
+
+common=struct
+rare=pthread_mutex_timedlock
+time_pair "grep common, case" "$grep_tool --case --subdirs --all-lines $common $tree" "grep -rnF $common $tree"
+time_pair "grep rare, case" "$grep_tool --case --subdirs --all-lines $rare $tree" "grep -rnF $rare $tree"
+time_pair "grep common, -i" "$grep_tool --subdirs --all-lines $common $tree" "grep -rniF $common $tree"
+time_pair "grep rare, -i" "$grep_tool --subdirs --all-lines $rare $tree" "grep -rniF $rare $tree"
+time_pair "count" "$count_tool --subdirs $tree" \
+  "sh -c 'find $tree -type f ! -name .complete -print0 | wc -l --files0-from=-'"
+
+# Same hits: the listed (path, line) pairs of both greps agree.
+"$grep_tool" --case --subdirs --all-lines "$common" "$tree" 2>/dev/null | sort >"$tmp/ours"
+grep -rnF "$common" "$tree" | awk -F: '{ print $1 "\t" $2 }' | sort >"$tmp/theirs"
+if cmp -s "$tmp/ours" "$tmp/theirs"; then echo "hits agree: $(wc -l <"$tmp/ours") lines"; else echo "HITS DIFFER"; fi
+
+echo
+echo "maximum resident set size (KiB):"
+rss() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+echo "  tarnwick-grep, tree:          $(rss "$grep_tool" --subdirs --all-lines $common "$tree")"
+echo "  tarnwick-grep, one big file:  $(rss "$grep_tool" --all-lines $common "$big/all.txt")"
+echo "  tarnwick-grep, 64 MiB line:   $(rss "$grep_tool" --all-lines y "$big/one-line.txt")"
+echo "  tarnwick-count, tree:         $(rss "$count_tool" --subdirs "$tree")"
+echo "  tarnwick-count, 64 MiB line:  $(rss "$count_tool" "$big/one-line.txt")"
+echo "  grep -rnF, tree:              $(rss grep -rnF $common "$tree")"
+
+echo
+printf '%s\n' "${results[@]}"

@@ -1,0 +1,26 @@
+#pragma once
+// What the search windows ask of the text view that OpenText has just shown
+// or activated. Each call first makes sure the active MDI child really is a
+// text view of `path`: when the file could not be shown (its window already
+// closed again, or no frame at all), nothing else is touched, so a hit or a
+// replacement never lands in some other window's document.
+
+#include "search/grep_engine.h"
+
+#include <string>
+
+namespace active_text_view {
+
+// Selects the first occurrence of `pattern` (ASCII case folded) on the
+// 0-based `line` and primes the find data; the file simply stays open when
+// the line is missing or does not hold the text.
+void ShowHit(const std::string& path, const std::string& pattern, const std::string& replacement, long line);
+
+// Makes `pattern` and `replacement` the view's find and replace texts.
+void PrepareFind(const std::string& path, const std::string& pattern, const std::string& replacement);
+
+// Replaces one occurrence (or all with `replace_all`) and saves the file
+// when something was replaced, then posts a close to the view's window.
+void GrepReplaceAndClose(const std::string& path, const GrepEngine::Options_t& options, bool replace_all);
+
+} // namespace active_text_view

@@ -1,0 +1,109 @@
+#include "search/count_dlog.h"
+
+#include "app/frame_services.h"
+#include "framework/message_pump.h"
+#include "resources/command_ids.h"
+#include "search/result_line.h"
+#include "search/search_window_options.h"
+#include "settings/settings_path.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QPushButton>
+
+CountDlog::CountDlog(QWidget* parent)
+    : SearchWindow(tr("Count Results:"), tr("Lines"), parent),
+      LineCounter(static_cast<SearchHost&>(*this))
+{
+    setWindowTitle(tr("Line Count Options"));
+    reset_check_ = new QCheckBox(tr("&Reset Line Count"), this);
+    sub_dir_check_ = new QCheckBox(tr("Search Sub-Directories"), this);
+    Tag(reset_check_, cmd::kCtlResetCount);
+    Tag(sub_dir_check_, cmd::kCtlSubDir);
+
+    auto* area = new QGridLayout;
+    area->addWidget(SearchPathButton(), 0, 0);
+    area->addWidget(PathBox(), 0, 1, 1, 2);
+    area->addWidget(reset_check_, 1, 1);
+    area->addWidget(sub_dir_check_, 1, 2);
+    area->setColumnStretch(2, 1);
+    Assemble(area);
+    LoadOptions();
+}
+
+CountDlog::~CountDlog() = default;
+
+void CountDlog::LoadOptions()
+{
+    const std::string ini = SettingsPath();
+    paths_.Load(ini);
+    FillHistoryBox(PathBox(), paths_);
+    sub_dir_check_->setChecked(LoadCountSubDir(ini));
+}
+
+bool CountDlog::ReadOptions()
+{
+    const std::string path = BoxText(PathBox());
+    if (path.empty()) return false;
+    options.path = path;
+    options.sub_dir = sub_dir_check_->isChecked();
+    return true;
+}
+
+void CountDlog::SaveOptions()
+{
+    const std::string ini = SettingsPath();
+    RememberIn(PathBox(), paths_, ini);
+    SaveCountSubDir(options.sub_dir, ini);
+}
+
+void CountDlog::Go()
+{
+    if (IsRunning()) return;
+    stop = false;
+    if (!ReadOptions()) return;
+    SaveOptions();
+    RunGuarded([this] { RunCount(reset_check_->isChecked()); });
+}
+
+void CountDlog::OpenHit()
+{
+    const std::optional<std::string> text = CaretLine();
+    if (!text) return;
+    const ResultLine entry = ParseResultLine(*text);
+    if (!entry.valid) return;
+    OpenText(entry.path, true);
+    PumpWaitingMessages();
+}
+
+void CountDlog::EditHits()
+{
+    for (const std::string& text : SelectedLines()) OpenText(text.substr(0, text.find('\t')), false);
+}
+
+void CountDlog::Done()
+{
+    if (DeferDone()) return;
+    ClearAndClose();
+}
+
+void CountDlog::ClearResults()
+{
+    ClearList();
+}
+
+void CountDlog::AppendResult(std::string_view line)
+{
+    AppendLine(line);
+}
+
+void CountDlog::SetStatusText(std::string_view text)
+{
+    SetStatusLine(text);
+}
+
+void CountDlog::PumpWaitingEvents()
+{
+    PumpThrottled();
+}

@@ -1,0 +1,188 @@
+#include "search/grep_dlog.h"
+
+#include "app/frame_services.h"
+#include "framework/message_pump.h"
+#include "resources/command_ids.h"
+#include "search/active_text_view.h"
+#include "search/result_line.h"
+#include "search/search_window_options.h"
+#include "settings/profile.h"
+#include "settings/settings_path.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+GrepDlog::GrepDlog(QWidget* parent)
+    : SearchWindow(tr("Search Results:"), tr("Line"), parent),
+      GrepEngine(static_cast<GrepHost&>(*this))
+{
+    setWindowTitle(tr("Grep Options"));
+    pattern_box_ = MakeHistoryBox();
+    replacement_box_ = MakeHistoryBox();
+    replace_check_ = new QCheckBox(tr("Replace With:"), this);
+    text_only_check_ = new QCheckBox(tr("Text Files Only"), this);
+    sub_dir_check_ = new QCheckBox(tr("Search Sub-Directories"), this);
+    case_check_ = new QCheckBox(tr("Case Sensitive"), this);
+    words_check_ = new QCheckBox(tr("Whole words only"), this);
+    show_lines_check_ = new QCheckBox(tr("Show All Lines"), this);
+    Tag(pattern_box_, cmd::kCtlPattern);
+    Tag(replacement_box_, cmd::kCtlReplacement);
+    Tag(replace_check_, cmd::kCtlReplace);
+    Tag(text_only_check_, cmd::kCtlTextOnly);
+    Tag(sub_dir_check_, cmd::kCtlSubDir);
+    Tag(case_check_, cmd::kCtlCaseSensitive);
+    Tag(words_check_, cmd::kCtlWholeWords);
+    Tag(show_lines_check_, cmd::kCtlShowLines);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(new QLabel(tr("Search Pattern:"), this), 0, 0);
+    fields->addWidget(pattern_box_, 0, 1);
+    fields->addWidget(SearchPathButton(), 1, 0);
+    fields->addWidget(PathBox(), 1, 1);
+    fields->addWidget(replace_check_, 2, 0);
+    fields->addWidget(replacement_box_, 2, 1);
+    fields->setColumnStretch(1, 1);
+
+    auto* group = new QGroupBox(tr("Search Options"), this);
+    auto* boxes = new QGridLayout(group);
+    boxes->addWidget(text_only_check_, 0, 0);
+    boxes->addWidget(sub_dir_check_, 0, 1);
+    boxes->addWidget(case_check_, 0, 2);
+    boxes->addWidget(words_check_, 1, 0);
+    boxes->addWidget(show_lines_check_, 1, 1);
+
+    auto* area = new QVBoxLayout;
+    area->addLayout(fields);
+    area->addWidget(group);
+    Assemble(area);
+    LoadOptions();
+}
+
+GrepDlog::~GrepDlog() = default;
+
+void GrepDlog::LoadOptions()
+{
+    const std::string ini = SettingsPath();
+    patterns_.Load(ini);
+    FillHistoryBox(pattern_box_, patterns_);
+    paths_.Load(ini);
+    FillHistoryBox(PathBox(), paths_);
+    replacements_.Load(ini);
+    FillHistoryBox(replacement_box_, replacements_);
+
+    const GrepFlags f = LoadGrepFlags(ini);
+    text_only_check_->setChecked(f.text_only);
+    sub_dir_check_->setChecked(f.sub_dir);
+    case_check_->setChecked(f.case_sensitive);
+    words_check_->setChecked(f.whole_words);
+    replace_check_->setChecked(f.replace);
+    show_lines_check_->setChecked(f.show_lines);
+    text_only_check_->setEnabled(false);
+}
+
+bool GrepDlog::ReadOptions()
+{
+    const std::string pattern = BoxText(pattern_box_);
+    if (pattern.empty()) return false;
+    const std::string path = BoxText(PathBox());
+    if (path.empty()) return false;
+    options.pattern = pattern;
+    options.path = path;
+    options.replacement = BoxText(replacement_box_);
+    options.text_only = text_only_check_->isChecked();
+    options.sub_dir = sub_dir_check_->isChecked();
+    options.whole_words = words_check_->isChecked();
+    options.case_sensitive = case_check_->isChecked();
+    options.replace = replace_check_->isChecked();
+    options.show_lines = show_lines_check_->isChecked();
+    return true;
+}
+
+void GrepDlog::SaveOptions()
+{
+    const std::string ini = SettingsPath();
+    GrepFlags f;
+    f.text_only = options.text_only;
+    f.sub_dir = options.sub_dir;
+    f.whole_words = options.whole_words;
+    f.case_sensitive = options.case_sensitive;
+    f.replace = options.replace;
+    f.show_lines = options.show_lines;
+    SaveGrepFlags(f, ini);
+    RememberIn(pattern_box_, patterns_, ini);
+    RememberIn(replacement_box_, replacements_, ini);
+    RememberIn(PathBox(), paths_, ini);
+}
+
+void GrepDlog::Go()
+{
+    if (IsRunning()) return;
+    stop = false;
+    if (!ReadOptions()) return;
+    SaveOptions();
+    RunGuarded([this] { RunSearch(); });
+}
+
+void GrepDlog::OpenHit()
+{
+    const std::optional<std::string> text = CaretLine();
+    if (!text) return;
+    const ResultLine hit = ParseResultLine(*text);
+    if (!hit.valid) return;
+    OpenText(hit.path, true);
+    PumpWaitingMessages();
+    active_text_view::ShowHit(hit.path, options.pattern, options.replacement, hit.number - 1);
+}
+
+void GrepDlog::EditHits()
+{
+    for (const std::string& text : SelectedLines()) {
+        const std::string path = text.substr(0, text.find('\t'));
+        OpenText(path, false);
+        active_text_view::PrepareFind(path, options.pattern, options.replacement);
+    }
+}
+
+void GrepDlog::Done()
+{
+    if (DeferDone()) return;
+    QWidget* host = HostWindow();
+    const QWidget* sized = host ? host : this;
+    const std::string ini = SettingsPath();
+    profile::WriteInt("GrepWin", "Width", sized->width(), ini);
+    profile::WriteInt("GrepWin", "Height", sized->height(), ini);
+    ClearAndClose();
+}
+
+void GrepDlog::ClearResults()
+{
+    ClearList();
+}
+
+void GrepDlog::AppendResult(std::string_view line)
+{
+    AppendLine(line);
+}
+
+void GrepDlog::SetStatusText(std::string_view text)
+{
+    SetStatusLine(text);
+}
+
+void GrepDlog::PumpWaitingEvents()
+{
+    PumpThrottled();
+}
+
+void GrepDlog::ReplaceInFile(const std::string& path, GrepEngine::Options_t copy)
+{
+    OpenText(path, true);
+    // The new view is made and loads its file in the pump.
+    PumpWaitingMessages();
+    active_text_view::GrepReplaceAndClose(path, copy, copy.show_lines);
+}

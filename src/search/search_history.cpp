@@ -1,0 +1,78 @@
+#include "search/search_history.h"
+
+#include "base/text_rules.h"
+#include "settings/profile.h"
+
+#include <algorithm>
+
+namespace {
+
+// Items and the selected text are read into 512-byte buffers.
+constexpr std::size_t kItemLimit = 511;
+
+std::string ItemKey(const HistoryKind& kind, int number)
+{
+    return std::string(kind.item_prefix) + std::to_string(number);
+}
+
+bool BeginsWith(std::string_view item, std::string_view prefix, bool fold_case)
+{
+    if (item.size() < prefix.size()) return false;
+    const std::string_view head = item.substr(0, prefix.size());
+    return fold_case ? text::EqualsNoCaseAscii(head, prefix) : head == prefix;
+}
+
+// First index from `first` on, wrapping round, that `match` accepts; -1
+// when none does.
+template <class Match>
+int FindFrom(const std::vector<std::string>& items, int first, Match match)
+{
+    const int n = static_cast<int>(items.size());
+    for (int k = 0; k < n; ++k) {
+        const int i = (first + k) % n;
+        if (match(items[static_cast<std::size_t>(i)])) return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+int SearchHistory::SelectIndex(const std::vector<std::string>& items, std::string_view text, bool fold_case,
+                               int first)
+{
+    if (text.empty()) return -1;
+    // The text of the last Go is always in the list, so prefer it over a
+    // longer item that merely begins with it.
+    const int exact = FindFrom(items, first, [&](const std::string& item) { return item == text; });
+    if (exact >= 0) return exact;
+    return FindFrom(items, first, [&](const std::string& item) { return BeginsWith(item, text, fold_case); });
+}
+
+void SearchHistory::Load(const std::string& settings_path)
+{
+    items_.clear();
+    const int count = profile::ReadInt(kind_.section, "count", 0, settings_path);
+    for (int i = 1; i <= count; ++i) {
+        std::string item = profile::ReadString(kind_.section, ItemKey(kind_, i), "", kItemLimit, settings_path);
+        if (!item.empty()) items_.push_back(std::move(item));
+    }
+    const std::string selected = profile::ReadString(kind_.section, "selected", "", kItemLimit, settings_path);
+    selected_ = SelectIndex(items_, selected, kind_.fold_case);
+}
+
+bool SearchHistory::Remember(std::string_view text, const std::string& settings_path)
+{
+    const bool append = !text.empty() && std::find(items_.begin(), items_.end(), text) == items_.end();
+    if (append) {
+        items_.emplace_back(text);
+        // Another window (or empty items skipped at opening) may have put
+        // the stored count above this window's list; numbering after the
+        // larger of the two never overwrites an item already stored.
+        const int stored = profile::ReadInt(kind_.section, "count", 0, settings_path);
+        const int number = std::max(stored, static_cast<int>(items_.size() - 1)) + 1;
+        profile::WriteInt(kind_.section, "count", number, settings_path);
+        profile::WriteString(kind_.section, ItemKey(kind_, number), text, settings_path);
+    }
+    profile::WriteString(kind_.section, "selected", text, settings_path);
+    return append;
+}

@@ -1,0 +1,361 @@
+#include "search/search_window.h"
+
+#include "app/frame_services.h"
+#include "framework/byte_text.h"
+#include "framework/message_pump.h"
+#include "resources/command_ids.h"
+#include "search/result_list_model.h"
+#include "search/search_path_rule.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// At most about 30 updates of the list and the status line a second.
+constexpr qint64 kPumpIntervalMs = 33;
+// The history fields take texts of up to 254 characters.
+constexpr int kFieldLimit = 254;
+
+std::vector<SearchWindow*>& Running()
+{
+    static std::vector<SearchWindow*> running;
+    return running;
+}
+
+// The frame whose closing waits for the running searches to unwind.
+QPointer<QWidget>& FrameClosePending()
+{
+    static QPointer<QWidget> frame;
+    return frame;
+}
+
+} // namespace
+
+SearchWindow::SearchWindow(const QString& results_label, const QString& number_header, QWidget* parent)
+    : QWidget(parent)
+{
+    path_box_ = MakeHistoryBox();
+    search_path_button_ = new QPushButton(tr("Search &Path"), this);
+    go_button_ = new QPushButton(tr("&Go"), this);
+    stop_button_ = new QPushButton(tr("&Stop"), this);
+    edit_button_ = new QPushButton(tr("&Edit"), this);
+    done_button_ = new QPushButton(tr("&Done"), this);
+    go_button_->setDefault(true);
+    Tag(path_box_, cmd::kCtlPath);
+    Tag(search_path_button_, cmd::kCtlSearchPath);
+    Tag(go_button_, cmd::kCtlGo);
+    Tag(stop_button_, cmd::kCtlStop);
+    Tag(edit_button_, cmd::kCtlEdit);
+    Tag(done_button_, cmd::kCtlDone);
+
+    results_label_ = new QLabel(results_label, this);
+    status_label_ = new QLabel(this);
+    status_label_->setTextFormat(Qt::PlainText);
+    // A long path in the status line must not widen the window.
+    status_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    results_ = new ResultListModel(number_header, this);
+    results_view_ = new QTreeView(this);
+    Tag(status_label_, cmd::kCtlStatus);
+    Tag(results_view_, cmd::kCtlResults);
+    results_view_->setModel(results_);
+    results_view_->setRootIsDecorated(false);
+    results_view_->setItemsExpandable(false);
+    results_view_->setUniformRowHeights(true);  // keeps a million rows cheap
+    results_view_->setAllColumnsShowFocus(true);
+    results_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    results_view_->setSelectionMode(QAbstractItemView::MultiSelection);  // a click toggles
+    results_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    results_view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QHeaderView* header = results_view_->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::Fixed);
+    header->resizeSection(1, 80);
+}
+
+SearchWindow::~SearchWindow()
+{
+    auto& running = Running();
+    running.erase(std::remove(running.begin(), running.end(), this), running.end());
+}
+
+void SearchWindow::Assemble(QLayout* options_area)
+{
+    auto* status_row = new QHBoxLayout;
+    status_row->addWidget(results_label_);
+    status_row->addWidget(status_label_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* b : {edit_button_, go_button_, stop_button_, done_button_}) buttons->addWidget(b);
+
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(options_area);
+    main->addLayout(status_row);
+    main->addWidget(results_view_, 1);
+    main->addLayout(buttons);
+
+    connect(search_path_button_, &QPushButton::clicked, this, [this] { BrowsePath(); });
+    connect(go_button_, &QPushButton::clicked, this, [this] { Go(); });
+    connect(stop_button_, &QPushButton::clicked, this, [this] { StopRun(); });
+    connect(edit_button_, &QPushButton::clicked, this, [this] { EditHits(); });
+    connect(done_button_, &QPushButton::clicked, this, [this] { Done(); });
+    connect(results_view_, &QAbstractItemView::doubleClicked, this, [this] { OpenHit(); });
+}
+
+void SearchWindow::Tag(QWidget* control, int id)
+{
+    control->setObjectName(QStringLiteral("id%1").arg(id));
+}
+
+QComboBox* SearchWindow::MakeHistoryBox()
+{
+    auto* box = new QComboBox(this);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMaxVisibleItems(12);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(20);
+    box->lineEdit()->setMaxLength(kFieldLimit);
+    return box;
+}
+
+void SearchWindow::FillHistoryBox(QComboBox* box, const SearchHistory& history)
+{
+    box->clear();
+    for (const std::string& item : history.items()) box->addItem(bytetext::ToQString(item));
+    box->setCurrentIndex(history.selected());
+    if (history.selected() < 0) box->setEditText(QString());
+}
+
+void SearchWindow::RememberIn(QComboBox* box, SearchHistory& history, const std::string& settings_path)
+{
+    const std::string text = BoxText(box);
+    if (history.Remember(text, settings_path)) {
+        // Adding an item must not change what the field shows.
+        const QString shown = box->currentText();
+        box->addItem(bytetext::ToQString(text));
+        box->setEditText(shown);
+    }
+}
+
+std::string SearchWindow::BoxText(const QComboBox* box)
+{
+    return bytetext::FromQString(box->currentText());
+}
+
+QString SearchWindow::StatusText() const
+{
+    return bytetext::ToQString(status_);
+}
+
+void SearchWindow::ShowPath(const std::string& path)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < path_box_->count(); ++i) items.push_back(bytetext::FromQString(path_box_->itemText(i)));
+    const int found = SearchHistory::SelectIndex(items, path, false, 0);
+    if (found >= 0) {
+        path_box_->setCurrentIndex(found);
+    } else {
+        path_box_->setEditText(bytetext::ToQString(path));
+    }
+    path_box_->lineEdit()->selectAll();
+}
+
+void SearchWindow::BrowsePath()
+{
+    const std::optional<std::string> chosen = ChooseFile(BuildFilter());
+    if (!chosen) return;
+    ShowPath(SearchPathFromFile(*chosen));
+}
+
+std::optional<std::string> SearchWindow::ChooseFile(const std::string& filter)
+{
+    // BuildFilter has made the directory of the last File Open current.
+    QFileDialog dialog(this, QString(), QDir::currentPath());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(QtFileFilters(filter));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+int SearchWindow::RunningCount()
+{
+    return static_cast<int>(Running().size());
+}
+
+void SearchWindow::ClearList()
+{
+    results_->Clear();
+}
+
+void SearchWindow::AppendLine(std::string_view line)
+{
+    results_->Append(line);
+}
+
+void SearchWindow::SetStatusLine(std::string_view text)
+{
+    status_.assign(text);
+    status_dirty_ = true;
+    if (!running_) FlushDisplay();
+}
+
+void SearchWindow::FlushDisplay()
+{
+    results_->Flush();
+    if (status_dirty_) {
+        status_label_->setText(bytetext::ToQString(status_));
+        status_dirty_ = false;
+    }
+}
+
+void SearchWindow::PumpThrottled()
+{
+    if (since_pump_.isValid() && since_pump_.elapsed() < kPumpIntervalMs) return;
+    FlushDisplay();
+    PumpWaitingMessages();
+    since_pump_.start();
+}
+
+void SearchWindow::RunGuarded(const std::function<void()>& run)
+{
+    if (running_) return;
+    running_ = true;
+    Running().push_back(this);
+    go_button_->setEnabled(false);
+    QWidget* frame = window();
+    watched_frame_ = frame != this ? frame : nullptr;
+    if (watched_frame_) watched_frame_->installEventFilter(this);
+    since_pump_.invalidate();
+
+    struct Unwind {
+        SearchWindow* w;
+        ~Unwind()
+        {
+            w->running_ = false;
+            auto& running = Running();
+            running.erase(std::remove(running.begin(), running.end(), w), running.end());
+            if (w->watched_frame_) w->watched_frame_->removeEventFilter(w);
+            w->watched_frame_ = nullptr;
+            w->FlushDisplay();
+            w->go_button_->setEnabled(true);
+        }
+    };
+    {
+        Unwind unwind{this};
+        run();
+    }
+
+    const AfterRun after = std::exchange(after_run_, AfterRun::Nothing);
+    if (Running().empty() && FrameClosePending()) {
+        QPointer<QWidget> pending = std::exchange(FrameClosePending(), nullptr);
+        QTimer::singleShot(0, pending, [pending] { if (pending) pending->close(); });
+    }
+    // Last, as it may close this window.
+    if (after == AfterRun::Done) Done();
+    else if (after == AfterRun::Close) (HostWindow() ? HostWindow() : this)->close();
+}
+
+void SearchWindow::RequestAfterRun(AfterRun what)
+{
+    if (what == AfterRun::Done || after_run_ == AfterRun::Nothing) after_run_ = what;
+    StopRun();
+}
+
+bool SearchWindow::DeferDone()
+{
+    if (!running_) return false;
+    RequestAfterRun(AfterRun::Done);
+    return true;
+}
+
+std::optional<std::string> SearchWindow::CaretLine() const
+{
+    const QModelIndex current = results_view_->currentIndex();
+    if (!current.isValid()) return std::nullopt;
+    return std::string(results_->Line(static_cast<std::size_t>(current.row())));
+}
+
+std::vector<std::string> SearchWindow::SelectedLines() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : results_view_->selectionModel()->selectedRows()) rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::string> lines;
+    for (int row : rows) lines.emplace_back(results_->Line(static_cast<std::size_t>(row)));
+    return lines;
+}
+
+QWidget* SearchWindow::HostWindow() const
+{
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* child = qobject_cast<QMdiSubWindow*>(w)) return child;
+    return nullptr;
+}
+
+void SearchWindow::ClearAndClose()
+{
+    ClearList();
+    SetStatusLine({});
+    if (QWidget* host = HostWindow()) host->close();
+    else close();
+}
+
+void SearchWindow::closeEvent(QCloseEvent* event)
+{
+    if (running_) {
+        RequestAfterRun(AfterRun::Close);
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void SearchWindow::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (go_button_->isEnabled()) go_button_->click();
+        return;
+    case Qt::Key_Escape:
+        if (running_) StopRun();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool SearchWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == watched_frame_ && event->type() == QEvent::Close && !Running().empty()) {
+        // Closing the frame waits until every run has unwound, then closes
+        // it again.
+        FrameClosePending() = watched_frame_;
+        for (SearchWindow* w : Running()) w->StopRun();
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

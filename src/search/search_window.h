@@ -1,0 +1,142 @@
+#pragma once
+// What the Grep and the Line Count windows share: the path field with its
+// history and Search Path button, the status line, the results list, the
+// Edit / Go / Stop / Done buttons, and the rules of a run inside a window.
+//
+// A run holds the window's thread; the window stays alive through the
+// event pump the run calls after each file and sub-directory. That pump is
+// throttled: the list and the status line are brought up to date and
+// events are processed at most about 30 times a second, so a run costs
+// little more than the engine alone, and Stop still answers at once.
+//
+// The window is never destroyed under a running search: Done, the close
+// box, Close All and closing the frame during a run stop the run first and
+// close when it has unwound. Go is disabled while the run is under way.
+
+#include "search/search_history.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QComboBox;
+class QLabel;
+class QLayout;
+class QModelIndex;
+class QPushButton;
+class QTreeView;
+class ResultListModel;
+
+class SearchWindow : public QWidget {
+    Q_OBJECT
+public:
+    ~SearchWindow() override;
+
+    bool IsRunning() const { return running_; }
+
+    // The controls, by their roles (tests drive the window through them).
+    QComboBox* PathBox() const { return path_box_; }
+    QPushButton* SearchPathButton() const { return search_path_button_; }
+    QPushButton* GoButton() const { return go_button_; }
+    QPushButton* StopButton() const { return stop_button_; }
+    QPushButton* EditButton() const { return edit_button_; }
+    QPushButton* DoneButton() const { return done_button_; }
+    QTreeView* ResultsView() const { return results_view_; }
+    ResultListModel* Results() const { return results_; }
+    // The status line as shown.
+    QString StatusText() const;
+
+    // Search Path: lets the user choose a file and puts its directory and
+    // extension pattern into the path field.
+    void BrowsePath();
+    // Puts `path` into the path field: the first item that equals it, else
+    // the first that begins with it, or else the text itself, selected.
+    void ShowPath(const std::string& path);
+
+    // The windows running a search just now, innermost last.
+    static int RunningCount();
+
+protected:
+    // `results_label` is "Search Results:" or "Count Results:", `number_header`
+    // the title of the list's second column.
+    SearchWindow(const QString& results_label, const QString& number_header, QWidget* parent);
+
+    // Builds the window from the derived window's option controls (above
+    // the results) and wires the buttons to the virtual handlers.
+    void Assemble(QLayout* options_area);
+
+    // Names a control after its dialog id ("id" and the number).
+    static void Tag(QWidget* control, int id);
+    // An editable history combo box: unsorted, no insertion on Enter, at
+    // most 254 characters, scrolling its text.
+    QComboBox* MakeHistoryBox();
+    static void FillHistoryBox(QComboBox* box, const SearchHistory& history);
+    // Runs the history rule for the box's text and lists it when new.
+    static void RememberIn(QComboBox* box, SearchHistory& history, const std::string& settings_path);
+    static std::string BoxText(const QComboBox* box);
+
+    // The host side of the run.
+    void ClearList();
+    void AppendLine(std::string_view line);
+    void SetStatusLine(std::string_view text);
+    void PumpThrottled();
+
+    // Runs `run` as the window's search: Go disabled, Stop honoured, close
+    // requests held back until it has unwound.
+    void RunGuarded(const std::function<void()>& run);
+    // Done during a run stops it and finishes Done afterwards: true when
+    // the caller must leave it for then.
+    bool DeferDone();
+
+    // The result line under the caret (the current item), if any.
+    std::optional<std::string> CaretLine() const;
+    // The selected result lines in ascending order.
+    std::vector<std::string> SelectedLines() const;
+    // Clears the list and the status line and closes the hosting MDI child
+    // (or the window itself when it has none).
+    void ClearAndClose();
+    // The MDI child that hosts the window, or null.
+    QWidget* HostWindow() const;
+
+    // The chooser behind Search Path: an existing file's full name, or
+    // nothing when the user cancels.
+    virtual std::optional<std::string> ChooseFile(const std::string& filter);
+
+    // Button handlers of the derived windows.
+    virtual void Go() = 0;
+    virtual void StopRun() = 0;
+    virtual void EditHits() = 0;
+    virtual void OpenHit() = 0;
+    virtual void Done() = 0;
+
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class AfterRun { Nothing, Close, Done };
+    void FlushDisplay();
+    void RequestAfterRun(AfterRun what);
+
+    QComboBox* path_box_ = nullptr;
+    QPushButton* search_path_button_ = nullptr;
+    QPushButton* go_button_ = nullptr;
+    QPushButton* stop_button_ = nullptr;
+    QPushButton* edit_button_ = nullptr;
+    QPushButton* done_button_ = nullptr;
+    QLabel* status_label_ = nullptr;
+    QLabel* results_label_ = nullptr;
+    QTreeView* results_view_ = nullptr;
+    ResultListModel* results_ = nullptr;
+
+    std::string status_;
+    bool status_dirty_ = false;
+    QElapsedTimer since_pump_;
+    bool running_ = false;
+    AfterRun after_run_ = AfterRun::Nothing;
+    QWidget* watched_frame_ = nullptr;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// The check-box options of the Grep window (section GrepOpts) and of the
+// Line Count window (section CountOpts), each "%d" of 0 or 1. Any non-zero
+// stored value reads as set.
+
+#include <string>
+
+struct GrepFlags {
+    bool text_only = true;  // shown, never changed by the user, never used by a run
+    bool sub_dir = false;
+    bool whole_words = false;
+    bool case_sensitive = false;
+    bool replace = false;
+    bool show_lines = false;
+};
+
+GrepFlags LoadGrepFlags(const std::string& settings_path);
+// Writes text_only, sub_dir, words, case, replace, show_lines in that order.
+void SaveGrepFlags(const GrepFlags& flags, const std::string& settings_path);
+
+bool LoadCountSubDir(const std::string& settings_path);
+void SaveCountSubDir(bool sub_dir, const std::string& settings_path);

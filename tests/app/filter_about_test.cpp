@@ -1,0 +1,136 @@
+// The file-type filter, the About box, and the check for a display.
+#include "app/about_dlg.h"
+#include "app/display_check.h"
+#include "app/file_filter.h"
+#include "app/frame_services.h"
+#include "settings/profile.h"
+#include "support/temp_tree.h"
+
+#include <QDir>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+TEST(BuildFilter, EmptyListGivesTheDefaultFilter)
+{
+    ScopedSettingsFile ini;
+    EXPECT_EQ(BuildFilter(), "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*|");
+}
+
+TEST(BuildFilter, EntriesWithACommaBecomePairsAndOthersAreSkipped)
+{
+    ScopedSettingsFile ini("[Extensions]\nCount=4\next_1=Text Files,TXT\next_2=broken\n"
+                           "ext_3=C sources,c,h\next_4=All Files,*\n");
+    EXPECT_EQ(BuildFilterText(ini.path()),
+              "Text Files (*.TXT)|*.TXT|C sources (*.c,h)|*.c,h|All Files (*.*)|*.*|");
+}
+
+TEST(BuildFilter, StoredPathBecomesTheCurrentDirectory)
+{
+    TempTree tree;
+    const std::string dir = tree.MakeDir("start here");
+    ScopedSettingsFile ini;
+    profile::WriteString("Extensions", "Path", dir);
+    const QString old = QDir::currentPath();
+    BuildFilter();
+    const QString now = QDir::currentPath();
+    QDir::setCurrent(old);
+    EXPECT_EQ(QDir(now).canonicalPath(), QDir(QString::fromStdString(dir)).canonicalPath());
+
+    profile::WriteString("Extensions", "Path", tree.Path("missing"));
+    BuildFilter();  // a failed change leaves the directory as it was
+    EXPECT_EQ(QDir::currentPath(), old);
+}
+
+TEST(QtFileFilters, PairsBecomeQtFiltersMatchingEitherCase)
+{
+    EXPECT_EQ(QtFileFilters("Text files (*.TXT)|*.TXT|All Files (*.*)|*.*|"),
+              QStringList({"Text files (*.TXT *.txt)", "All Files (*)"}));
+    EXPECT_EQ(QtFileFilters("Sources|*.Cpp|"), QStringList({"Sources (*.Cpp *.cpp *.CPP)"}));
+    EXPECT_TRUE(QtFileFilters("").isEmpty());
+    EXPECT_TRUE(QtFileFilters("dangling|").isEmpty());
+}
+
+TEST(AboutDlg, ShowsVersionWithThisPlatformAndTheLegalNotice)
+{
+    AboutDlg dialog(nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "About Tarnwick");
+    EXPECT_EQ(dialog.VersionField()->text(), "Version 1.3 [Linux]");
+    EXPECT_FALSE(dialog.LegalField()->text().isEmpty());
+    EXPECT_EQ(dialog.SpecialBuildField()->text(), "");
+}
+
+TEST(AboutDlg, MissingValuesLeaveTheFieldsAtTheirFirstTexts)
+{
+    VersionRecord special;
+    special.values = {{"ProductName", "Tarnwick"}, {"ProductVersion", "2.0"}, {"SpecialBuild", "beta"}};
+    AboutDlg with_special(nullptr, special);
+    EXPECT_EQ(with_special.VersionField()->text(), "Version 2.0 [Linux]");
+    EXPECT_EQ(with_special.SpecialBuildField()->text(), "beta");
+    EXPECT_EQ(with_special.LegalField()->text(), "");
+
+    VersionRecord nameless;
+    nameless.values = {{"ProductVersion", "2.0"}, {"LegalCopyright", "(c) us"}};
+    AboutDlg without_name(nullptr, nameless);
+    EXPECT_EQ(without_name.VersionField()->text(), "Version");
+    EXPECT_EQ(without_name.LegalField()->text(), "(c) us");
+
+    VersionRecord untranslated = special;
+    untranslated.has_translation = false;
+    for (const std::optional<VersionRecord>& record : {std::optional(untranslated), std::optional<VersionRecord>()}) {
+        AboutDlg empty(nullptr, record);
+        EXPECT_EQ(empty.VersionField()->text(), "Version");
+        EXPECT_EQ(empty.LegalField()->text(), "");
+        EXPECT_EQ(empty.SpecialBuildField()->text(), "");
+    }
+}
+
+// Sets or clears an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+TEST(DisplayCheck, NoDisplayIsReportedAndANamedPlatformIsTrusted)
+{
+    ScopedEnv platform("QT_QPA_PLATFORM", nullptr), wayland("WAYLAND_DISPLAY", nullptr);
+    std::string why;
+    {
+        ScopedEnv display("DISPLAY", nullptr);
+        EXPECT_FALSE(DisplayAvailable(why));
+        EXPECT_NE(why.find("DISPLAY"), std::string::npos);
+    }
+    {
+        ScopedEnv display("DISPLAY", ":4711");
+        EXPECT_FALSE(DisplayAvailable(why));
+    }
+    {
+        ScopedEnv display("DISPLAY", "far.example:0");  // remote: Qt decides
+        EXPECT_TRUE(DisplayAvailable(why));
+    }
+    {
+        ScopedEnv display("DISPLAY", nullptr), xcb("QT_QPA_PLATFORM", "xcb");
+        EXPECT_FALSE(DisplayAvailable(why));  // Qt would abort
+    }
+    {
+        ScopedEnv way("QT_QPA_PLATFORM", "wayland");
+        EXPECT_FALSE(DisplayAvailable(why));
+    }
+    ScopedEnv named("QT_QPA_PLATFORM", "offscreen");
+    EXPECT_TRUE(DisplayAvailable(why));
+}
+
+} // namespace

@@ -1,0 +1,272 @@
+// The directory walk as both runs see it: order, what is skipped, links,
+// status lines, stopping, invalid paths, and the current directory.
+
+#include "recording_host.h"
+#include "search/grep_engine.h"
+#include "search/line_counter.h"
+#include "support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+std::string Canonical(const std::string& path)
+{
+    return fs::canonical(path).string();
+}
+
+namespace {
+
+// Keeps the process's current directory across a test.
+class KeepCurrentDirectory {
+public:
+    KeepCurrentDirectory() : saved_(fs::current_path()) {}
+    ~KeepCurrentDirectory() { fs::current_path(saved_); }
+
+private:
+    fs::path saved_;
+};
+
+struct Grep {
+    RecordingHost host;
+    GrepEngine engine{host};
+    bool entered = false;
+
+    Grep& Run(const std::string& pattern, const std::string& path, bool sub_dir = true)
+    {
+        engine.options.pattern = pattern;
+        engine.options.path = path;
+        engine.options.sub_dir = sub_dir;
+        entered = engine.RunSearch();
+        return *this;
+    }
+};
+
+// Every file holds "hit" on its first line.
+TempTree& OrderTree(TempTree& t)
+{
+    t.Write("b.txt", "hit\n");
+    t.Write("A.txt", "hit\n");
+    t.Write("c.dat", "hit\n");
+    t.Write("sub2/x.txt", "hit\n");
+    t.Write("Sub1/y.txt", "hit\n");
+    t.Write("Sub1/deep/z.txt", "hit\n");
+    t.Write(".hidden.txt", "hit\n");
+    t.Write(".hdir/h.txt", "hit\n");
+    return t;
+}
+
+} // namespace
+
+TEST(DirectoryWalk, FilesOfALevelComeBeforeItsSubDirectoriesDepthFirstInNameOrder)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    OrderTree(tree);
+    const std::string root = Canonical(tree.root());
+    Grep g;
+    g.Run("hit", tree.root() + "/*.txt");
+    ASSERT_TRUE(g.entered);
+    const std::vector<std::string> expected = {
+        root + "/A.txt\t1",      root + "/b.txt\t1",      root + "/.hdir/h.txt\t1",
+        root + "/Sub1/y.txt\t1", root + "/Sub1/deep/z.txt\t1", root + "/sub2/x.txt\t1",
+    };
+    EXPECT_EQ(g.host.results, expected);
+    EXPECT_EQ(g.engine.files, 6);
+    EXPECT_EQ(g.engine.matches, 6);
+    EXPECT_EQ(g.host.last_status(), "Processed 6 files.  Found 6 matches.");
+    // Each file is announced before it is scanned; each level writes its summary.
+    EXPECT_EQ(g.host.statuses.front(), root + "/A.txt");
+    EXPECT_EQ(std::count_if(g.host.statuses.begin(), g.host.statuses.end(),
+                            [](const std::string& s) { return s.rfind("Processed ", 0) == 0; }),
+              5);
+    // A pump after each file and each sub-directory.
+    EXPECT_EQ(g.host.pumps, 6 + 4);
+    // The walk ends in the directory it started from.
+    EXPECT_EQ(fs::current_path().string(), root);
+}
+
+TEST(DirectoryWalk, WithoutSubDirectoriesOnlyTheTopLevelIsSearched)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    OrderTree(tree);
+    Grep g;
+    g.Run("hit", tree.root() + "/*.TXT", false);
+    EXPECT_EQ(g.host.results.size(), 2u);
+    EXPECT_EQ(g.host.last_status(), "Processed 2 files.  Found 2 matches.");
+}
+
+TEST(DirectoryWalk, APathWithoutASlashSearchesTheCurrentDirectory)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    tree.Write("one.txt", "hit\n");
+    tree.Write("sub/two.txt", "hit\n");
+    fs::current_path(tree.root());
+    Grep g;
+    g.Run("hit", "*.txt", false);
+    ASSERT_EQ(g.host.results.size(), 1u);
+    EXPECT_EQ(g.host.results[0], Canonical(tree.root()) + "/one.txt\t1");
+}
+
+TEST(DirectoryWalk, PathsKeepTheirCase)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    tree.Write("Src/Main.TXT", "Hit\n");
+    Grep g;
+    g.Run("HIT", tree.root() + "/*.*");
+    ASSERT_EQ(g.host.results.size(), 1u);
+    EXPECT_EQ(g.host.results[0], Canonical(tree.root()) + "/Src/Main.TXT\t1");
+}
+
+TEST(DirectoryWalk, SystemEntriesAndDanglingLinksAreSkippedAndLinksToFilesSearched)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    const std::string root = Canonical(tree.root());
+    tree.Write("real.txt", "hit\n");
+    ASSERT_EQ(::mkfifo(tree.Path("fifo.txt").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink("nowhere.txt", tree.Path("dangling.txt").c_str()), 0);
+    ASSERT_EQ(::symlink("real.txt", tree.Path("link.txt").c_str()), 0);
+    ASSERT_EQ(::symlink("real.txt", tree.Path(".hidden-link.txt").c_str()), 0);
+    // A socket in the tree.
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const std::string sock_path = tree.Path("sock.txt");
+    ASSERT_LT(sock_path.size(), sizeof addr.sun_path);
+    std::copy(sock_path.begin(), sock_path.end(), addr.sun_path);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+
+    Grep g;
+    g.Run("hit", tree.root() + "/*.txt");
+    ::close(sock);
+    const std::vector<std::string> expected = {root + "/link.txt\t1", root + "/real.txt\t1"};
+    EXPECT_EQ(g.host.results, expected);
+    EXPECT_EQ(g.engine.files, 2);
+
+    // Handed a FIFO directly, the scan refuses it at once instead of waiting
+    // for a writer.
+    g.engine.SearchFile(tree.Path("fifo.txt"));
+    EXPECT_EQ(g.host.results.size(), 2u);
+}
+
+TEST(DirectoryWalk, ALinkToADirectoryIsNotDescendedSoALoopEnds)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    tree.Write("a/file.txt", "hit\n");
+    ASSERT_EQ(::symlink("..", tree.Path("a/up").c_str()), 0);
+    ASSERT_EQ(::symlink(tree.root().c_str(), tree.Path("a/loop").c_str()), 0);
+    Grep g;
+    g.Run("hit", tree.root() + "/*.*");
+    ASSERT_EQ(g.host.results.size(), 1u);
+    EXPECT_EQ(g.engine.files, 1);
+}
+
+TEST(DirectoryWalk, AnInvalidTopDirectoryIsReportedWithItsText)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    tree.Write("file.txt", "hit\n");
+    Grep g;
+    g.Run("hit", tree.root() + "/NoSuch/*.txt");
+    EXPECT_FALSE(g.entered);
+    EXPECT_TRUE(g.host.results.empty());
+    EXPECT_EQ(g.host.last_status(), "Invalid path: " + tree.root() + "/NoSuch.");
+    EXPECT_EQ(g.engine.files, 0);
+
+    // A file is no directory either.
+    Grep h;
+    h.Run("hit", tree.root() + "/file.txt/*.*");
+    EXPECT_FALSE(h.entered);
+    EXPECT_EQ(h.host.last_status(), "Invalid path: " + tree.root() + "/file.txt.");
+}
+
+TEST(DirectoryWalk, AnEmptyDirectoryGivesTheSummaryWithNothingFound)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    tree.Write("other.dat", "hit\n");
+    Grep g;
+    g.Run("hit", tree.root() + "/*.txt");
+    EXPECT_TRUE(g.entered);
+    EXPECT_TRUE(g.host.results.empty());
+    EXPECT_EQ(g.host.last_status(), "Processed 0 files.  Found 0 matches.");
+}
+
+TEST(DirectoryWalk, UnreadableEntriesAreCountedOrReportedAndTheRunGoesOn)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    tree.Write("a.txt", "hit\n");
+    const std::string locked = tree.Write("b.txt", "hit\n");
+    tree.Write("closed/c.txt", "hit\n");
+    tree.Write("open/d.txt", "hit\n");
+    ::chmod(locked.c_str(), 0);
+    ::chmod(tree.Path("closed").c_str(), 0);
+    Grep g;
+    g.Run("hit", tree.root() + "/*.txt");
+    EXPECT_EQ(g.host.results.size(), 2u);  // a.txt and open/d.txt
+    EXPECT_EQ(g.engine.files, 3);         // b.txt counts although it cannot be read
+    const std::string invalid = "Invalid path: " + Canonical(tree.root()) + "/closed.";
+    EXPECT_NE(std::find(g.host.statuses.begin(), g.host.statuses.end(), invalid), g.host.statuses.end());
+    EXPECT_EQ(g.host.last_status(), "Processed 3 files.  Found 2 matches.");
+}
+
+TEST(DirectoryWalk, StopEndsTheRunAfterTheCurrentFileAndTheLevelsStillSummarise)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    tree.Write("1.txt", "hit\n");
+    tree.Write("2.txt", "hit\n");
+    tree.Write("3.txt", "hit\n");
+    tree.Write("sub/4.txt", "hit\n");
+    Grep g;
+    g.host.on_pump = [&] {
+        if (g.host.results.size() == 2) g.engine.StopSearch();
+    };
+    g.Run("hit", tree.root() + "/*.txt");
+    EXPECT_TRUE(g.engine.stop);
+    EXPECT_EQ(g.host.results.size(), 2u);
+    EXPECT_EQ(g.engine.files, 2);
+    ASSERT_GE(g.host.statuses.size(), 2u);
+    EXPECT_EQ(g.host.statuses[g.host.statuses.size() - 2], "Grep interrupted by user.");
+    EXPECT_EQ(g.host.last_status(), "Processed 2 files.  Found 2 matches.");
+
+    // The next run starts afresh only when the caller clears the flag (Go).
+    g.host.on_pump = nullptr;
+    g.engine.stop = false;
+    g.Run("hit", tree.root() + "/*.txt");
+    EXPECT_EQ(g.host.results.size(), 4u);
+}
+
+TEST(DirectoryWalk, TheLineCounterWalksTheSameWay)
+{
+    KeepCurrentDirectory keep;
+    TempTree tree;
+    const std::string root = Canonical(tree.root());
+    tree.Write("b.txt", "1\n2\n3\n");
+    tree.Write("A.txt", "1\n2\n3\n4\n5\n");
+    tree.Write("sub/c.txt", "");
+    tree.Write(".hidden.txt", "1\n");
+    RecordingHost host;
+    LineCounter counter(host);
+    counter.options.path = tree.root() + "/*.txt";
+    counter.options.sub_dir = true;
+    counter.RunCount(true);
+    const std::vector<std::string> expected = {root + "/A.txt\t5", root + "/b.txt\t3", root + "/sub/c.txt\t0"};
+    EXPECT_EQ(host.results, expected);
+    EXPECT_EQ(host.last_status(), "Processed 3 files.  Total line count is 8 lines.");
+    counter.StopSearch();
+    EXPECT_EQ(host.last_status(), "Grep interrupted by user.");
+}

@@ -1,0 +1,41 @@
+#pragma once
+// A host that records everything a run reports, for the search tests.
+
+#include "search/grep_engine.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class RecordingHost : public GrepHost {
+public:
+    std::vector<std::string> results;
+    std::vector<std::string> statuses;
+    std::vector<std::pair<std::string, GrepEngine::Options_t>> replaced;
+    int clears = 0;
+    int pumps = 0;
+    std::function<void()> on_pump;  // runs inside each pump, like a Stop click
+
+    void ClearResults() override
+    {
+        ++clears;
+        results.clear();
+    }
+    void AppendResult(std::string_view line) override { results.emplace_back(line); }
+    void SetStatusText(std::string_view text) override { statuses.emplace_back(text); }
+    void PumpWaitingEvents() override
+    {
+        ++pumps;
+        if (on_pump) on_pump();
+    }
+    void ReplaceInFile(const std::string& path, GrepEngine::Options_t options) override
+    {
+        replaced.emplace_back(path, std::move(options));
+    }
+
+    std::string last_status() const { return statuses.empty() ? std::string() : statuses.back(); }
+};
+
+// The canonical form of a temporary directory, as a run reports it.
+std::string Canonical(const std::string& path);

@@ -5,7 +5,6 @@
 #include "docs/text_doc.h"
 #include "framework/find_replace_dialog.h"
 #include "resources/command_ids.h"
-#include "views/grep_replacement.h"
 #include "views/text_view.h"
 
 #include <QLineEdit>
@@ -137,30 +136,6 @@ TEST_F(TextFind, ShowHitSelectsTheFirstOccurrenceOnTheLineInAnyCase)
     EXPECT_FALSE(view->Dialog()->isVisible());
     EXPECT_FALSE(view->ShowHit("needle", "", 0));
     EXPECT_FALSE(view->ShowHit("needle", "", 5));
-}
-
-} // namespace
-
-namespace {
-
-class GrepHandOff : public ViewTest {};
-
-TEST_F(GrepHandOff, AFileWithHitsIsReplacedAndSavedWithoutAFrame)
-{
-    const std::string path = tree.Write("src/a.c", "int Old = old;\nOld(Old);\n");
-    GrepEngine::Options_t options;
-    options.pattern = "Old";
-    options.replacement = "New";
-    options.case_sensitive = true;
-    options.show_lines = true;
-    EXPECT_TRUE(ReplaceInFileThroughTextView(path, options));
-    EXPECT_EQ(tree.Read("src/a.c"), "int New = old;\r\nNew(New);\r\n");
-
-    options.show_lines = false;
-    options.case_sensitive = false;
-    options.replacement = "x";
-    EXPECT_TRUE(ReplaceInFileThroughTextView(path, options));
-    EXPECT_EQ(tree.Read("src/a.c"), "int New = x;\r\nNew(New);\r\n");
 }
 
 } // namespace

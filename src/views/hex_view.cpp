@@ -22,7 +22,7 @@ HexView::HexView(const std::string& fileName, QWidget* parent)
     setObjectName("Hex_View 1.0");
     SetDocument(doc_.get());
     if (!fileName.empty()) PostLoadWhenShown();
-    else loaded_ = true;
+    else load_started_ = loaded_ = true;
     SetTitle();
     LoadSettings();
 }
@@ -45,16 +45,17 @@ void HexView::LoadSettings()
 
 void HexView::EnsureLoaded()
 {
-    if (!loaded_) LoadDocument();
+    if (!load_started_) LoadDocument();
 }
 
 void HexView::LoadDocument()
 {
-    if (loaded_) return;
-    loaded_ = true;
+    if (load_started_) return;
+    load_started_ = true;
     QPointer<HexView> alive(this);
     const bool ok = doc_->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage()));
     if (!alive) return;
+    loaded_ = true;
     if (!ok) {
         ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, doc_->Error(), doc_->FileName().c_str());
         CloseWindowLater();

@@ -43,5 +43,6 @@ protected:
 
 private:
     std::unique_ptr<HexDoc> doc_;
+    bool load_started_ = false;
     bool loaded_ = false;
 };

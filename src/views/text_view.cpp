@@ -49,7 +49,7 @@ TextView::TextView(const std::string& fileName, QWidget* parent)
         PostLoadWhenShown();
     } else {
         doc_->InsertLine(0, "");
-        loaded_ = true;
+        load_started_ = loaded_ = true;
     }
     doc_->SetModified(false);
     SetTitle();
@@ -89,16 +89,17 @@ void TextView::LoadSettings()
 
 void TextView::EnsureLoaded()
 {
-    if (!loaded_) LoadDocument();
+    if (!load_started_) LoadDocument();
 }
 
 void TextView::LoadDocument()
 {
-    if (loaded_) return;
-    loaded_ = true;
+    if (load_started_) return;
+    load_started_ = true;
     QPointer<TextView> alive(this);
     const bool ok = doc_->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage()));
     if (!alive) return;
+    loaded_ = true;
     if (!ok) {
         ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, doc_->Error(), doc_->FileName().c_str());
         CloseWindowLater();

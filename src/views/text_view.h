@@ -92,6 +92,7 @@ private:
     std::unique_ptr<CUndoList> undo_;
     bool auto_indent_ = true;
     bool record_replacements_ = true;
+    bool load_started_ = false;
     bool loaded_ = false;
     bool replacing_all_ = false;
 };

@@ -266,7 +266,8 @@ TEST_F(GrepInFrameTest, LineCountOpensFilesWithoutSelecting)
     emit w->ResultsView()->doubleClicked(w->Results()->index(0, 0));
     EXPECT_EQ(ActiveText(), open);  // reused
     EXPECT_FALSE(open->HasSelection());
-    w->ResultsView()->selectRow(0);
+    w->ResultsView()->selectionModel()->select(w->Results()->index(0, 0),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w->EditButton()->click();
     EXPECT_EQ(Children(), 3);  // Edit always opens a new window
     EXPECT_NE(ActiveText(), open);

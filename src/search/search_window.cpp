@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -156,6 +157,9 @@ QComboBox* SearchWindow::MakeHistoryBox()
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(20);
     box->lineEdit()->setMaxLength(kFieldLimit);
+    // The completion Qt gives an editable box ignores case by default; it
+    // would turn a typed "needle" into a listed "Needle".
+    if (QCompleter* completer = box->completer()) completer->setCaseSensitivity(Qt::CaseSensitive);
     return box;
 }
 

@@ -97,6 +97,21 @@ TEST_F(GrepWindowTest, HistoriesFollowTheAppendOnceRule)
     EXPECT_EQ(FieldText(again.ReplacementBox()), "");
 }
 
+TEST_F(GrepWindowTest, TypingTheTextInAnotherCaseKeepsTheTypedCase)
+{
+    tree.Write("a.txt", "x\n");
+    GrepDlog w;
+    w.show();
+    Search(w, "Needle", tree.Path("*.txt"));
+    w.PatternBox()->setEditText(QString());
+    w.PatternBox()->setFocus();
+    QTest::keyClicks(w.PatternBox(), "needle");
+    QTest::keyClick(w.PatternBox(), Qt::Key_Return);  // Enter is Go
+    EXPECT_EQ(FieldText(w.PatternBox()), "needle");
+    EXPECT_EQ(Ini("search_patterns", "count"), "2");
+    EXPECT_EQ(w.options.pattern, "needle");
+}
+
 TEST_F(GrepWindowTest, EmptyReplacementOpensEmptyAlthoughHistoryHasItems)
 {
     tree.Write("a.txt", "x\n");

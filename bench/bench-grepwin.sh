@@ -59,3 +59,7 @@ compare "common, case" struct --case --subdirs --all-lines
 compare "common, -i" struct --subdirs --all-lines
 # Most lines a hit: the list takes millions of entries.
 compare "most lines (e)" e --case --subdirs --all-lines
+
+# Stop pressed half a second into a run that lists millions of lines.
+"$window" --case --subdirs --all-lines --runs 3 --stop-after 500 e "$tree" 2>/dev/null | grep 'stop latency' |
+  sort -n -k3 | tail -1 | sed 's/^/worst /'

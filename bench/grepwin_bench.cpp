@@ -2,8 +2,11 @@
 // take, so that the window's overhead (event pumps, list and status
 // updates) can be set against the command-line tool on the same tree.
 //
-//   grepwin_bench [--case] [--subdirs] [--all-lines] [--runs N] PATTERN DIR
+//   grepwin_bench [--case] [--subdirs] [--all-lines] [--runs N] [--stop-after MS] PATTERN DIR
 //
+// With --stop-after, Stop is due MS milliseconds into each run; the time
+// from then to the end of the run (the press waits for the run's next event
+// pump) is printed ("stop latency").
 // Prints one line per run ("run N: S seconds, C cpu seconds, F files, M
 // matches") and the best wall time last ("best: S"). The machine's load
 // inflates wall times; the processor time of the process is printed beside
@@ -15,6 +18,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +39,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     bool case_sensitive = false, sub_dirs = false, all_lines = false;
     int runs = 3;
+    int stop_after_ms = -1;
     std::string pattern, dir;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -42,6 +47,7 @@ int main(int argc, char** argv)
         else if (a == "--subdirs") sub_dirs = true;
         else if (a == "--all-lines") all_lines = true;
         else if (a == "--runs" && i + 1 < argc) runs = std::atoi(argv[++i]);
+        else if (a == "--stop-after" && i + 1 < argc) stop_after_ms = std::atoi(argv[++i]);
         else if (pattern.empty()) pattern = a;
         else {
             char* full = ::realpath(a.c_str(), nullptr);  // runs change the current directory
@@ -50,7 +56,8 @@ int main(int argc, char** argv)
         }
     }
     if (pattern.empty() || dir.empty() || runs < 1) {
-        std::fprintf(stderr, "usage: grepwin_bench [--case] [--subdirs] [--all-lines] [--runs N] PATTERN DIR\n");
+        std::fprintf(stderr,
+                     "usage: grepwin_bench [--case] [--subdirs] [--all-lines] [--runs N] [--stop-after MS] PATTERN DIR\n");
         return 2;
     }
 
@@ -68,8 +75,13 @@ int main(int argc, char** argv)
     for (int run = 1; run <= runs; ++run) {
         const double cpu_before = CpuSeconds();
         QElapsedTimer timer;
+        if (stop_after_ms >= 0)
+            QTimer::singleShot(stop_after_ms, Qt::PreciseTimer, &window, [&] { window.StopButton()->click(); });
         timer.start();
         window.GoButton()->click();
+        if (stop_after_ms >= 0)
+            std::printf("stop latency: %.3f seconds\n",
+                        static_cast<double>(timer.nsecsElapsed()) / 1e9 - stop_after_ms / 1000.0);
         const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         best = std::min(best, seconds);
         std::printf("run %d: %.3f seconds, %.3f cpu seconds, %ld files, %ld matches\n", run, seconds,

@@ -1,6 +1,7 @@
 #include "search/search_history.h"
 
 #include "base/text_rules.h"
+#include "search/profile_update.h"
 #include "settings/profile.h"
 
 #include <algorithm>
@@ -73,6 +74,6 @@ bool SearchHistory::Remember(std::string_view text, const std::string& settings_
         profile::WriteInt(kind_.section, "count", number, settings_path);
         profile::WriteString(kind_.section, ItemKey(kind_, number), text, settings_path);
     }
-    profile::WriteString(kind_.section, "selected", text, settings_path);
+    profile_update::WriteString(kind_.section, "selected", text, settings_path);
     return append;
 }

@@ -1,5 +1,6 @@
 #include "search/search_window_options.h"
 
+#include "search/profile_update.h"
 #include "settings/profile.h"
 
 namespace {
@@ -14,7 +15,7 @@ bool ReadFlag(const char* section, const char* key, bool fallback, const std::st
 
 void WriteFlag(const char* section, const char* key, bool value, const std::string& path)
 {
-    profile::WriteInt(section, key, value ? 1 : 0, path);
+    profile_update::WriteInt(section, key, value ? 1 : 0, path);
 }
 
 } // namespace

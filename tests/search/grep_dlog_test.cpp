@@ -112,6 +112,24 @@ TEST_F(GrepWindowTest, TypingTheTextInAnotherCaseKeepsTheTypedCase)
     EXPECT_EQ(w.options.pattern, "needle");
 }
 
+TEST_F(GrepWindowTest, RepeatedGoLeavesTheSettingsFileAlone)
+{
+    tree.Write("a.txt", "x\n");
+    GrepDlog w;
+    Search(w, "x", tree.Path("*.txt"));
+    struct stat before {};
+    ASSERT_EQ(::stat(ini.path().c_str(), &before), 0);
+    const std::string contents = ini.Contents();
+    w.GoButton()->click();
+    struct stat after {};
+    ASSERT_EQ(::stat(ini.path().c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);  // every write replaces the file
+    EXPECT_EQ(ini.Contents(), contents);
+    w.CaseCheck()->setChecked(true);
+    w.GoButton()->click();
+    EXPECT_EQ(Ini("GrepOpts", "case"), "1");
+}
+
 TEST_F(GrepWindowTest, EmptyReplacementOpensEmptyAlthoughHistoryHasItems)
 {
     tree.Write("a.txt", "x\n");

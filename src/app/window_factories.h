@@ -8,7 +8,13 @@
 //
 // A view that shows a file (the text and hex views) also derives from
 // DocumentView so that the frame can find it again (reuse of OpenText and
-// OpenHex) and ask it to reload its display settings after Preferences.
+// OpenHex) and ask it to reload its display settings after Preferences. A
+// view that may refuse to close derives from fw::CloseQuery
+// (framework/mdi_child.h); its commands come from its fw::CommandTable
+// (framework/command_table.h). The frame's actions carry the keys of the
+// menu (Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+Del, F3, Ctrl+S, Ctrl+F, ...)
+// and route them to the active view's table, so a view needs no shortcuts
+// of its own for them.
 
 #include <functional>
 #include <string>

@@ -1,0 +1,55 @@
+// The frame with the program's own views and search windows installed.
+#include "app/frame_services.h"
+#include "app/window_factories.h"
+#include "resources/command_ids.h"
+#include "app/app_fixture.h"
+
+#include <QMdiSubWindow>
+#include <QTest>
+
+namespace {
+
+struct RealWindows : AppFixture {
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        InstallWindowFactories();
+    }
+    void TearDown() override
+    {
+        app.reset();
+        SetViewFactory({});
+        SetSearchWindowFactory({});
+        SetPreferencesRunner({});
+        SetExtensionsRunner({});
+    }
+};
+
+TEST_F(RealWindows, OpenedFilesAreFoundAgainAndTheSearchWindowsOpen)
+{
+    Start();
+    const std::string a = tree.Write("a.txt", "one\ntwo\n"), b = tree.Write("b.bin", "xyz");
+    OpenText(a, false);
+    OpenHex(b, false);
+    OpenText(b, false);
+    QTest::qWait(50);  // the views load their files
+    ASSERT_EQ(Children(), 3);
+    OpenText(a, true);
+    OpenHex(b, true);
+    EXPECT_EQ(Children(), 3);
+    const auto* view = dynamic_cast<DocumentView*>(ActiveView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Kind(), ViewKind::Hex);
+    EXPECT_EQ(view->DocumentPath(), b);
+
+    // A file view enables the document commands.
+    EXPECT_TRUE(Enabled(cmd::kSearchFind));
+    EXPECT_TRUE(Enabled(cmd::kSearchGoTo));
+
+    Frame().Execute(cmd::kFileGrep);
+    EXPECT_EQ(Children(), 4);
+    EXPECT_EQ(ActiveChild()->windowTitle(), "Grep Options");
+    EXPECT_TRUE(messages.empty());
+}
+
+} // namespace

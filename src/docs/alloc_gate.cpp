@@ -4,7 +4,6 @@ namespace docs {
 namespace {
 
 struct Gate {
-    bool armed = false;
     AllocSite site = AllocSite::kEdit;
     long skip = 0;
 };
@@ -13,9 +12,13 @@ Gate g_gate;
 
 } // namespace
 
-bool AllocationAllowed(AllocSite site)
+namespace detail {
+
+bool g_gate_armed = false;
+
+bool ConsultGate(AllocSite site)
 {
-    if (!g_gate.armed || g_gate.site != site) return true;
+    if (g_gate.site != site) return true;
     if (g_gate.skip > 0) {
         --g_gate.skip;
         return true;
@@ -23,13 +26,17 @@ bool AllocationAllowed(AllocSite site)
     return false;
 }
 
+} // namespace detail
+
 ScopedAllocationFailure::ScopedAllocationFailure(AllocSite site, long skip)
 {
-    g_gate = Gate{true, site, skip};
+    g_gate = Gate{site, skip};
+    detail::g_gate_armed = true;
 }
 
 ScopedAllocationFailure::~ScopedAllocationFailure()
 {
+    detail::g_gate_armed = false;
     g_gate = Gate{};
 }
 

@@ -14,8 +14,16 @@ enum class AllocSite {
     kUndoText,    // the copy of a text pushed on the undo list
 };
 
+namespace detail {
+extern bool g_gate_armed;
+bool ConsultGate(AllocSite site);
+} // namespace detail
+
 // True when an allocation at `site` may go ahead. Cheap when nothing is armed.
-bool AllocationAllowed(AllocSite site);
+inline bool AllocationAllowed(AllocSite site)
+{
+    return !detail::g_gate_armed || detail::ConsultGate(site);
+}
 
 // While it lives, allocations at `site` fail from the (skip + 1)-th on.
 // One at a time; the documents run on one thread.

@@ -53,10 +53,16 @@ std::string LinesDoc::GetTitle() const
 
 int LinesDoc::WidthOf(std::string_view text) const
 {
-    if (!std::memchr(text.data(), '\t', text.size())) return static_cast<int>(text.size());
-    int width = 0;
-    for (const char c : text) width += c == '\t' ? tab_size_ - width % tab_size_ : 1;
-    return width;
+    // Jumps from tab to tab: most lines have few or none.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    long width = 0;
+    for (const void* tab; (tab = std::memchr(p, '\t', static_cast<std::size_t>(end - p))) != nullptr;) {
+        width += static_cast<const char*>(tab) - p;
+        width += tab_size_ - width % tab_size_;
+        p = static_cast<const char*>(tab) + 1;
+    }
+    return static_cast<int>(width + (end - p));
 }
 
 int LinesDoc::LineWidth(const TextLine* line) const
@@ -149,7 +155,7 @@ bool LinesDoc::Rewrite(TextLine& line, std::string_view head, std::string_view m
                        std::string_view tail)
 {
     const std::size_t size = head.size() + middle.size() + tail.size();
-    if (size > UINT32_MAX) {
+    if (size > static_cast<std::size_t>(INT32_MAX)) {
         error_ = doc_error::kMemory;
         return false;
     }
@@ -230,7 +236,7 @@ bool LinesDoc::DeleteChars(int line, int index, int count)
 
 // --- line editing ---
 
-bool LinesDoc::SpliceLines(std::size_t index, std::size_t erase, TextLine* insert, std::size_t count)
+bool LinesDoc::MakeGap(std::size_t index, std::size_t erase, std::size_t count)
 {
     const std::size_t old = lines_.size();
     const std::size_t size = old - erase + count;
@@ -238,6 +244,7 @@ bool LinesDoc::SpliceLines(std::size_t index, std::size_t erase, TextLine* inser
         error_ = doc_error::kMemory;
         return false;
     }
+    const auto at = [this](std::size_t i) { return lines_.begin() + static_cast<std::ptrdiff_t>(i); };
     if (size > lines_.capacity()) {
         // A new table: everything that can fail happens before the old one
         // is touched. Moving lines never fails.
@@ -245,28 +252,33 @@ bool LinesDoc::SpliceLines(std::size_t index, std::size_t erase, TextLine* inser
         try {
             if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
             table.reserve(std::max(size, old + old / 2));
+            TextChunks::AdviseHugePages(table.data(), table.capacity() * sizeof(TextLine));
         } catch (const std::exception&) {
             error_ = doc_error::kMemory;
             return false;
         }
         for (std::size_t i = index; i < index + erase; ++i) chunks_.Release(lines_[i]);
-        std::move(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(index), std::back_inserter(table));
-        std::move(insert, insert + count, std::back_inserter(table));
-        std::move(lines_.begin() + static_cast<std::ptrdiff_t>(index + erase), lines_.end(), std::back_inserter(table));
+        std::move(lines_.begin(), at(index), std::back_inserter(table));
+        table.resize(index + count);  // within the reserved size: no allocation
+        std::move(at(index + erase), lines_.end(), std::back_inserter(table));
         lines_.swap(table);
         return true;
     }
     for (std::size_t i = index; i < index + erase; ++i) chunks_.Release(lines_[i]);
-    const auto at = lines_.begin() + static_cast<std::ptrdiff_t>(index);
     if (count > erase) {
         lines_.resize(size);  // within capacity: no allocation
-        std::move_backward(lines_.begin() + static_cast<std::ptrdiff_t>(index + erase),
-                           lines_.begin() + static_cast<std::ptrdiff_t>(old), lines_.end());
+        std::move_backward(at(index + erase), at(old), lines_.end());
     } else if (count < erase) {
-        std::move(at + static_cast<std::ptrdiff_t>(erase), lines_.end(), at + static_cast<std::ptrdiff_t>(count));
+        std::move(at(index + erase), lines_.end(), at(index + count));
         lines_.resize(size);
         if (lines_.capacity() > 4096 && size < lines_.capacity() / 4) lines_.shrink_to_fit();
     }
+    return true;
+}
+
+bool LinesDoc::SpliceLines(std::size_t index, std::size_t erase, TextLine* insert, std::size_t count)
+{
+    if (!MakeGap(index, erase, count)) return false;
     std::move(insert, insert + count, lines_.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
 }
@@ -333,24 +345,25 @@ std::optional<std::string> LinesDoc::CopyText(int line1, int column1, int line2,
         std::swap(line1, line2);
         std::swap(column1, column2);
     }
-    const TextLine* first = GetLine(line1);
-    const TextLine* last = GetLine(line2);
-    const auto from = static_cast<std::size_t>(ColumnToIndex(first, column1));
-    const auto to = static_cast<std::size_t>(ColumnToIndex(last, column2));
+    // Each line is asked for right where it is used: a hex document makes
+    // its rows on request and may reuse a row's storage for a later one.
+    const auto from = static_cast<std::size_t>(ColumnToIndex(GetLine(line1), column1));
+    const auto to = static_cast<std::size_t>(ColumnToIndex(GetLine(line2), column2));
     try {
         if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
         if (line1 == line2) {
-            const std::string_view text = first->View();
+            const std::string_view text = GetLine(line1)->View();
             return std::string(text.substr(from, to > from ? to - from : 0));
         }
-        const bool finalBreak = to >= static_cast<std::size_t>(last->Length());
-        std::size_t size = first->Length() - from + 2 + to + (finalBreak ? 2 : 0);
+        const bool finalBreak = to >= static_cast<std::size_t>(GetLine(line2)->Length());
+        std::size_t size = GetLine(line1)->Length() - from + 2 + to + (finalBreak ? 2 : 0);
         for (int i = line1 + 1; i < line2; ++i) size += GetLine(i)->Length() + 2;
         std::string out;
         out.reserve(size);
-        out.append(first->View().substr(from)).append("\r\n");
+        TextChunks::AdviseHugePages(out.data(), size);
+        out.append(GetLine(line1)->View().substr(from)).append("\r\n");
         for (int i = line1 + 1; i < line2; ++i) out.append(GetLine(i)->View()).append("\r\n");
-        out.append(last->View().substr(0, to));
+        out.append(GetLine(line2)->View().substr(0, to));
         if (finalBreak) out.append("\r\n");
         return out;
     } catch (const std::exception&) {
@@ -405,51 +418,52 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position)
         return position;
     }
 
-    std::vector<TextLine> fresh;
+    // The lines are made first and the table opened for them last, so a
+    // failure anywhere leaves the document as it was.
+    TextLine first;
+    TextLine last;
     std::uint32_t chunk = 0;
-    bool haveChunk = false;
+    char* bytes = nullptr;
     const auto fail = [&]() {
-        for (auto& line : fresh) chunks_.Release(line);
-        if (haveChunk) chunks_.DropIfUnused(chunk);
+        chunks_.Release(first);
+        chunks_.Release(last);
+        if (bytes) chunks_.DropIfUnused(chunk);
         error_ = doc_error::kMemory;
         return position;
     };
-    try {
-        if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
-        fresh.resize(middleLines + 2);
-    } catch (const std::exception&) {
-        return fail();
-    }
-    if (!Rewrite(fresh.front(), head, text.substr(0, firstBreak.start), {})) return fail();
-    if (middleLines > 0) {
-        const std::string_view middle = text.substr(middleStart, lastStart - middleStart);
-        char* bytes = AllocationAllowed(AllocSite::kEdit) ? chunks_.Allocate(middle.size(), chunk) : nullptr;
-        if (!bytes) return fail();
-        haveChunk = true;
-        std::memcpy(bytes, middle.data(), middle.size());
-        LineBreaks inChunk({bytes, middle.size()});
-        std::size_t start = 0;
-        for (std::size_t i = 1; i <= middleLines; ++i) {
-            const auto b = inChunk.Next(start);
-            bytes[b.start] = '\0';  // the break's first byte ends the line's text
-            fresh[i] = chunks_.MakeLine(chunk, bytes + start, static_cast<std::uint32_t>(b.start - start));
-            start = b.end;
-        }
-    }
     const std::string_view lastSegment = text.substr(lastStart);
-    if (!Rewrite(fresh.back(), lastSegment, tail, {})) return fail();
+    if (!Rewrite(first, head, text.substr(0, firstBreak.start), {})) return fail();
+    if (!Rewrite(last, lastSegment, tail, {})) return fail();
+    const std::string_view middle = text.substr(middleStart, lastStart - middleStart);
+    if (middleLines > 0) {
+        bytes = AllocationAllowed(AllocSite::kEdit) ? chunks_.Allocate(middle.size(), chunk) : nullptr;
+        if (!bytes) return fail();
+        std::memcpy(bytes, middle.data(), middle.size());
+    }
+    const auto at = static_cast<std::size_t>(L);
+    if (!MakeGap(at, onLine ? 1 : 0, middleLines + 2)) return fail();
 
-    int widest = 0;
-    for (const auto& line : fresh) widest = std::max(widest, LineWidth(&line));
-    if (!SpliceLines(static_cast<std::size_t>(L), onLine ? 1 : 0, fresh.data(), fresh.size())) return fail();
+    int widest = std::max(LineWidth(&first), LineWidth(&last));
+    lines_[at] = std::move(first);
+    LineBreaks inChunk({bytes, middle.size()});
+    std::size_t start = 0;
+    for (std::size_t i = 1; i <= middleLines; ++i) {
+        const auto b = inChunk.Next(start);
+        bytes[b.start] = '\0';  // the break's first byte ends the line's text
+        const auto size = static_cast<std::uint32_t>(b.start - start);
+        lines_[at + i] = chunks_.MakeLine(chunk, bytes + start, size);
+        widest = std::max(widest, WidthOf({bytes + start, size}));
+        start = b.end;
+    }
+    lines_[at + middleLines + 1] = std::move(last);
+
     if (onLine && oldWidth >= max_width_ && widest < oldWidth) {
         UpdateMaxWidth(-1);
     } else {
         max_width_ = std::max(max_width_, widest);
     }
     modified_ = true;
-    const int endLine = L + static_cast<int>(middleLines) + 1;
-    return {endLine, WidthOf(lastSegment)};
+    return {L + static_cast<int>(middleLines) + 1, WidthOf(lastSegment)};
 }
 
 // --- saving ---

@@ -142,8 +142,10 @@ private:
     // error 5 and false (line unchanged) when it cannot be allocated.
     bool Rewrite(TextLine& line, std::string_view head, std::string_view middle,
                  std::string_view tail);
-    // Replaces `erase` lines at index by `count` lines moved from `insert`.
+    // Removes `erase` lines at index and leaves `count` empty lines there.
     // On failure (error 5) nothing has changed.
+    bool MakeGap(std::size_t index, std::size_t erase, std::size_t count);
+    // The same, filled with `count` lines moved from `insert`.
     bool SpliceLines(std::size_t index, std::size_t erase, TextLine* insert, std::size_t count);
     // A line's width went from oldWidth to newWidth by a character edit.
     void NoteEdit(int oldWidth, int newWidth);

@@ -1,15 +1,45 @@
 #include "docs/text_chunks.h"
 
 #include <cstdlib>
+#include <sys/mman.h>
 
 TextChunks::~TextChunks()
 {
     Clear();
 }
 
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+// Big chunks are filled at once from the file: huge pages save most of the
+// page faults of touching them.
+char* AllocateBytes(std::size_t size)
+{
+    if (size < 2 * kHugePage) return static_cast<char*>(std::malloc(size ? size : 1));
+    const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+    void* bytes = std::aligned_alloc(kHugePage, rounded);
+    if (bytes) TextChunks::AdviseHugePages(bytes, rounded);
+    return static_cast<char*>(bytes);
+}
+
+} // namespace
+
+void TextChunks::AdviseHugePages(void* bytes, std::size_t size) noexcept
+{
+#ifdef MADV_HUGEPAGE
+    const auto begin = (reinterpret_cast<std::uintptr_t>(bytes) + kHugePage - 1) / kHugePage * kHugePage;
+    const auto end = (reinterpret_cast<std::uintptr_t>(bytes) + size) / kHugePage * kHugePage;
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)bytes;
+    (void)size;
+#endif
+}
+
 char* TextChunks::Allocate(std::size_t size, std::uint32_t& id)
 {
-    auto* bytes = static_cast<char*>(std::malloc(size ? size : 1));
+    auto* bytes = AllocateBytes(size);
     if (!bytes) return nullptr;
     try {
         if (free_ids_.empty()) {
@@ -26,12 +56,6 @@ char* TextChunks::Allocate(std::size_t size, std::uint32_t& id)
     chunks_[id] = Chunk{bytes, size, 0};
     bytes_held_ += size;
     return bytes;
-}
-
-TextLine TextChunks::MakeLine(std::uint32_t id, const char* text, std::uint32_t size) noexcept
-{
-    ++chunks_[id].live;
-    return TextLine(text, size, TextLine::kFirstChunk + id);
 }
 
 void TextChunks::Release(TextLine& line) noexcept

@@ -22,7 +22,11 @@ public:
     char* Allocate(std::size_t size, std::uint32_t& id);
     // A line whose bytes [text, text + size) lie in chunk `id` and are
     // followed by a NUL there.
-    TextLine MakeLine(std::uint32_t id, const char* text, std::uint32_t size) noexcept;
+    TextLine MakeLine(std::uint32_t id, const char* text, std::uint32_t size) noexcept
+    {
+        ++chunks_[id].live;
+        return TextLine(text, size, TextLine::kFirstChunk + id);
+    }
     // Frees the line's own text or drops its hold on its chunk; the line is
     // left empty.
     void Release(TextLine& line) noexcept;
@@ -32,6 +36,10 @@ public:
     void Clear() noexcept;
 
     std::size_t BytesHeld() const noexcept { return bytes_held_; }
+
+    // Asks for huge pages over the whole 2 MB pages inside [bytes, bytes +
+    // size): a big table or chunk filled at once takes far fewer faults.
+    static void AdviseHugePages(void* bytes, std::size_t size) noexcept;
 
 private:
     struct Chunk {

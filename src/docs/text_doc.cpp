@@ -9,6 +9,7 @@
 #include "base/text_rules.h"
 #include "docs/alloc_gate.h"
 #include "docs/byte_count.h"
+#include "docs/line_scan.h"
 #include "docs/doc_errors.h"
 
 using docs::AllocationAllowed;
@@ -19,6 +20,7 @@ namespace {
 // The file is read in chunks of this size; a smaller file gets one chunk of
 // its own size. Lines never straddle two chunks.
 constexpr std::size_t kChunkSize = std::size_t{8} << 20;
+constexpr std::size_t kReadStep = std::size_t{256} << 10;
 
 // A stretch of a chunk that holds whole lines.
 struct Piece {
@@ -33,8 +35,10 @@ public:
         // Non-blocking, so that opening a FIFO cannot hang the window.
         : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
     {
+        // Only files and pipes hold text: a directory or a device (whose
+        // reading might never end) counts as a file that cannot be opened.
         struct stat st {};
-        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode))) Close();
+        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode)))) Close();
         if (fd_ >= 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::size_t>(st.st_size);
     }
     ~FileHandle() { Close(); }
@@ -126,12 +130,18 @@ bool TextDoc::Load(const RepaintHook& repaint, int repaintLine)
         }
         Piece& piece = pieces.back();
         // One byte stays free for the NUL after a last line without LF.
-        const long got = file.Read(bytes + carry, capacity - 1 - carry);
-        if (got < 0) return fail(doc_error::kOpen);
-        const auto read = static_cast<std::size_t>(got);
-        piece.size = carry + read;
-        breaks += CountByte(bytes + carry, read, '\n');
-        atEnd = piece.size < capacity - 1;
+        // Reads go in steps that stay in the cache while they are counted.
+        const std::size_t limit = capacity - 1;
+        piece.size = carry;
+        while (piece.size < limit && !atEnd) {
+            const std::size_t step = std::min(kReadStep, limit - piece.size);
+            const long got = file.Read(bytes + piece.size, step);
+            if (got < 0) return fail(doc_error::kOpen);
+            breaks += CountByte(bytes + piece.size, static_cast<std::size_t>(got), '\n');
+            piece.size += static_cast<std::size_t>(got);
+            atEnd = static_cast<std::size_t>(got) < step;
+        }
+        atEnd = atEnd || piece.size < limit;
         const void* lastBreak = piece.size ? ::memrchr(bytes, '\n', piece.size) : nullptr;
         const std::size_t whole = lastBreak ? static_cast<std::size_t>(static_cast<const char*>(lastBreak) - bytes) + 1 : 0;
         carry = atEnd ? 0 : piece.size - whole;
@@ -152,6 +162,7 @@ bool TextDoc::Load(const RepaintHook& repaint, int repaintLine)
     try {
         if (!AllocationAllowed(AllocSite::kLineTable)) throw std::bad_alloc();
         Lines().reserve(count);
+        TextChunks::AdviseHugePages(Lines().data(), count * sizeof(TextLine));
     } catch (const std::exception&) {
         return fail(doc_error::kLineTable);
     }
@@ -159,23 +170,27 @@ bool TextDoc::Load(const RepaintHook& repaint, int repaintLine)
     // Filling pass: one line per LF, pointing into its chunk; the LF (or the
     // CR before it) becomes the line's terminating NUL.
     int widest = 0;
+    const std::size_t repaintAfter = repaint && repaintLine > 0 ? static_cast<std::size_t>(repaintLine) + 1 : 0;
     for (const Piece& piece : pieces) {
-        std::size_t start = 0;
-        while (start < piece.size) {
-            const void* hit = std::memchr(piece.bytes + start, '\n', piece.size - start);
-            const std::size_t lf = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - piece.bytes) : piece.size;
-            std::size_t end = lf;
-            if (hit && end > start && piece.bytes[end - 1] == '\r') --end;
-            if (end - start > UINT32_MAX) return fail(doc_error::kLineBuffer);
-            if (!AllocationAllowed(AllocSite::kLineObject)) return fail(doc_error::kLineObject);
+        // A failure is acted on once the scan of the piece is over: the
+        // scan still reads the chunk that clearing would free.
+        int failure = doc_error::kNone;
+        ScanLines(piece.bytes, piece.size, TabSize(), [&](std::size_t start, std::size_t end, std::uint64_t width) {
+            if (failure != doc_error::kNone) return;
+            if (end - start > static_cast<std::size_t>(INT32_MAX)) {
+                failure = doc_error::kLineBuffer;
+                return;
+            }
+            if (!AllocationAllowed(AllocSite::kLineObject)) {
+                failure = doc_error::kLineObject;
+                return;
+            }
             piece.bytes[end] = '\0';
-            const auto size = static_cast<std::uint32_t>(end - start);
-            Lines().push_back(Chunks().MakeLine(piece.chunk, piece.bytes + start, size));
-            widest = std::max(widest, WidthOf({piece.bytes + start, size}));
-            if (repaint && repaintLine > 0 && Lines().size() == static_cast<std::size_t>(repaintLine) + 1)
-                repaint();
-            start = lf + 1;
-        }
+            Lines().push_back(Chunks().MakeLine(piece.chunk, piece.bytes + start, static_cast<std::uint32_t>(end - start)));
+            widest = std::max(widest, static_cast<int>(std::min<std::uint64_t>(width, INT32_MAX)));
+            if (Lines().size() == repaintAfter) repaint();
+        });
+        if (failure != doc_error::kNone) return fail(failure);
     }
     SetMaxWidth(widest);
     SetModified(false);

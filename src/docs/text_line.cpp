@@ -2,12 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 namespace {
-
-// Every empty line shares this text: an empty line costs no heap block.
-char g_empty[1] = {'\0'};
 
 char* CopyBytes(std::string_view text)
 {
@@ -19,8 +15,6 @@ char* CopyBytes(std::string_view text)
 }
 
 } // namespace
-
-TextLine::TextLine() noexcept : text_(g_empty), size_(0), store_(kExternal) {}
 
 TextLine::TextLine(std::string_view text) : TextLine()
 {
@@ -47,43 +41,17 @@ TextLine& TextLine::operator=(const TextLine& other)
     return *this;
 }
 
-TextLine::TextLine(TextLine&& other) noexcept
-    : text_(std::exchange(other.text_, g_empty)),
-      size_(std::exchange(other.size_, 0)),
-      store_(std::exchange(other.store_, kExternal))
-{
-}
-
-TextLine& TextLine::operator=(TextLine&& other) noexcept
-{
-    if (this != &other) {
-        FreeOwned();
-        text_ = std::exchange(other.text_, g_empty);
-        size_ = std::exchange(other.size_, 0);
-        store_ = std::exchange(other.store_, kExternal);
-    }
-    return *this;
-}
-
-TextLine::~TextLine()
-{
-    FreeOwned();
-}
-
 bool TextLine::SetText(std::string_view text)
 {
-    char* copy = text.empty() ? g_empty : CopyBytes(text);
+    char* copy = text.empty() ? empty_text_ : CopyBytes(text);
     FreeOwned();
     text_ = copy;
     size_ = copy ? static_cast<std::uint32_t>(text.size()) : 0;
-    store_ = (copy && copy != g_empty) ? kOwned : kExternal;
+    store_ = (copy && copy != empty_text_) ? kOwned : kExternal;
     return copy != nullptr;
 }
 
-void TextLine::FreeOwned() noexcept
+void TextLine::FreeText() noexcept
 {
-    if (store_ == kOwned) std::free(text_);
-    text_ = g_empty;
-    size_ = 0;
-    store_ = kExternal;
+    std::free(text_);
 }

@@ -16,13 +16,27 @@ class TextChunks;
 
 class TextLine {
 public:
-    TextLine() noexcept;
+    TextLine() noexcept : text_(empty_text_), size_(0), store_(kExternal) {}
     explicit TextLine(std::string_view text);  // Text() is null if the copy fails
     TextLine(const TextLine& other);
     TextLine& operator=(const TextLine& other);
-    TextLine(TextLine&& other) noexcept;
-    TextLine& operator=(TextLine&& other) noexcept;
-    ~TextLine();
+    // Moves and destruction are inline: a load makes millions of lines.
+    TextLine(TextLine&& other) noexcept : text_(other.text_), size_(other.size_), store_(other.store_)
+    {
+        other.MakeEmpty();
+    }
+    TextLine& operator=(TextLine&& other) noexcept
+    {
+        if (this != &other) {
+            FreeOwned();
+            text_ = other.text_;
+            size_ = other.size_;
+            store_ = other.store_;
+            other.MakeEmpty();
+        }
+        return *this;
+    }
+    ~TextLine() { FreeOwned(); }
 
     // The NUL-terminated bytes; null only when a copy could not be allocated.
     const char* Text() const noexcept { return text_; }
@@ -43,7 +57,20 @@ private:
     TextLine(const char* text, std::uint32_t size, std::uint32_t store) noexcept
         : text_(const_cast<char*>(text)), size_(size), store_(store) {}
 
-    void FreeOwned() noexcept;
+    // Every empty line shares this text: an empty line costs no heap block.
+    static inline char empty_text_[1] = {'\0'};
+    void MakeEmpty() noexcept
+    {
+        text_ = empty_text_;
+        size_ = 0;
+        store_ = kExternal;
+    }
+    void FreeOwned() noexcept
+    {
+        if (store_ == kOwned) FreeText();
+        MakeEmpty();
+    }
+    void FreeText() noexcept;
     bool InChunk() const noexcept { return store_ >= kFirstChunk; }
     std::uint32_t Chunk() const noexcept { return store_ - kFirstChunk; }
 

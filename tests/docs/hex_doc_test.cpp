@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "docs/doc_errors.h"
+#include "docs/hex_doc.h"
+#include "support/temp_tree.h"
+
+namespace {
+
+std::string Row(std::uint64_t offset, std::string_view bytes)
+{
+    return HexDoc::FormatRow(offset, reinterpret_cast<const unsigned char*>(bytes.data()),
+                             static_cast<int>(bytes.size()));
+}
+
+} // namespace
+
+TEST(HexDocFormatRow, FullAndShortRowsHaveOneLength)
+{
+    EXPECT_EQ(Row(0x20, "ABCDEFGHIJKLMNOP"),
+              "00000020\t41 42 43 44 45 46 47 48  49 4A 4B 4C 4D 4E 4F 50 \tABCDEFGHIJKLMNOP");
+    const std::string shortRow = Row(0x30, std::string_view("\x00\x41\x7F", 3));
+    EXPECT_EQ(shortRow, "00000030\t00 41 7F " + std::string(5 * 3, ' ') + " " + std::string(8 * 3, ' ') + "\t.A." +
+                            std::string(13, ' '));
+    EXPECT_EQ(shortRow.size(), 8 + 1 + 49 + 1 + 16u);
+    EXPECT_EQ(Row(0, "~\x7F\n\xFF ").substr(59), "~... " + std::string(11, ' '));
+    EXPECT_EQ(Row(0, "").substr(0, 9), "00000000\t");
+}
+
+TEST(HexDocLoad, RowsFollowTheFileSize)
+{
+    TempTree tree;
+    HexDoc empty(tree.Write("empty.bin", ""));
+    EXPECT_TRUE(empty.Load());
+    EXPECT_EQ(empty.LineCount(), 0);
+    EXPECT_EQ(empty.FileSize(), 0u);
+
+    HexDoc sixteen(tree.Write("16.bin", "0123456789abcdef"));
+    EXPECT_TRUE(sixteen.Load());
+    EXPECT_EQ(sixteen.LineCount(), 1);
+
+    HexDoc doc(tree.Write("17.bin", "0123456789abcdefZ"));
+    EXPECT_TRUE(doc.Load());
+    ASSERT_EQ(doc.LineCount(), 2);
+    EXPECT_EQ(doc.FileSize(), 17u);
+    EXPECT_EQ(doc.GetLine(1)->View(), Row(16, "Z"));
+    EXPECT_EQ(doc.GetLine(1)->View().substr(59), "Z" + std::string(15, ' '));
+    EXPECT_EQ(doc.GetLine(2), nullptr);
+    EXPECT_FALSE(doc.Modified());
+
+    // Tab stops: the character column starts at 64 with 4, at 72 with 8.
+    EXPECT_EQ(doc.MaxWidth(), 80);
+    doc.SetTabSize(8);
+    EXPECT_EQ(doc.LineWidth(doc.GetLine(0)), 88);
+}
+
+TEST(HexDocLoad, ManyRowsStayCorrectThroughTheRowCache)
+{
+    TempTree tree;
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i) bytes.push_back(static_cast<char>(i * 7));
+    HexDoc doc(tree.Write("data.bin", bytes));
+    ASSERT_TRUE(doc.Load());
+    ASSERT_EQ(doc.LineCount(), 2500);
+    for (int row : {0, 1, 1024, 2048, 1, 2499, 1025})
+        EXPECT_EQ(doc.GetLine(row)->View(), Row(16u * row, std::string_view(bytes).substr(16u * row, 16)));
+}
+
+TEST(HexDocLoad, FailuresKeepOrClearRows)
+{
+    TempTree tree;
+    HexDoc doc(tree.Write("f.bin", "abc"));
+    ASSERT_TRUE(doc.Load());
+    ::unlink(doc.FileName().c_str());
+    EXPECT_FALSE(doc.Load());
+    EXPECT_EQ(doc.Error(), doc_error::kOpen);
+    EXPECT_EQ(doc.LineCount(), 1);  // the old rows stay
+    EXPECT_TRUE(doc.Save(tree.Path("dump.txt")));
+    EXPECT_EQ(tree.Read("dump.txt"), Row(0, "abc") + "\r\n");
+}
+
+TEST(HexDocLoad, CopyTextOverRowsThatShareACacheSlot)
+{
+    TempTree tree;
+    std::string bytes(16 * 1100, 'a');
+    bytes[16 * 1024] = 'B';
+    HexDoc doc(tree.Write("f.bin", bytes));
+    ASSERT_TRUE(doc.Load());
+    const std::string first = Row(0, std::string(16, 'a'));
+    const std::string last = Row(16 * 1024, "B" + std::string(15, 'a'));
+    const std::string text = *doc.CopyText(0, 0, 1024, 80);
+    EXPECT_EQ(text.size(), 1025 * (first.size() + 2));
+    EXPECT_EQ(text.substr(0, first.size() + 2), first + "\r\n");
+    EXPECT_EQ(text.substr(text.size() - last.size() - 2), last + "\r\n");
+}

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "doc_test_util.h"
+#include "docs/doc_errors.h"
+#include "docs/text_doc.h"
+#include "support/temp_tree.h"
+
+using Lines = std::vector<std::string>;
+
+TEST(TextDocLoad, EmptyAndUnopenableFilesGiveOneEmptyLine)
+{
+    TempTree tree;
+    TextDoc empty(tree.Write("empty.txt", ""));
+    EXPECT_TRUE(empty.Load());
+    EXPECT_EQ(LinesOf(empty), (Lines{""}));
+    EXPECT_FALSE(empty.Modified());
+    EXPECT_EQ(empty.Error(), 0);
+
+    const std::string missing = tree.Path("missing.txt");
+    TextDoc gone(missing);
+    EXPECT_TRUE(gone.Load());
+    EXPECT_EQ(LinesOf(gone), (Lines{""}));
+    EXPECT_EQ(gone.Error(), doc_error::kOpen);
+    EXPECT_EQ(gone.FileName(), missing);
+    EXPECT_FALSE(gone.Modified());
+
+    TextDoc dir(tree.MakeDir("sub"));
+    EXPECT_TRUE(dir.Load());
+    EXPECT_EQ(dir.Error(), doc_error::kOpen);
+}
+
+TEST(TextDocLoad, PipesNeverBlockAndEndlessDevicesAreRefused)
+{
+    TempTree tree;
+    const std::string fifo = tree.Path("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    TextDoc pipe(fifo);
+    EXPECT_TRUE(pipe.Load());
+    EXPECT_EQ(LinesOf(pipe), (Lines{""}));
+    EXPECT_EQ(pipe.Error(), 0);
+
+    struct stat st {};
+    if (::stat("/dev/zero", &st) == 0 && S_ISCHR(st.st_mode)) {
+        TextDoc zeros("/dev/zero");
+        EXPECT_TRUE(zeros.Load());
+        EXPECT_EQ(zeros.Error(), doc_error::kOpen);
+        EXPECT_EQ(zeros.LineCount(), 1);
+    }
+}
+
+TEST(TextDocLoad, LinesEndAtLineFeedsWhateverTheirLength)
+{
+    TempTree tree;
+    const std::string longLine(5000, 'x');
+    const std::string exact(1022, 'y');
+    const std::string bytes = "a\r\nb\rc\n" + longLine + "\n" + exact + "\n" + std::string("n\0l\x1A" "z", 5) +
+                              "\r\n\r\nlast";
+    TextDoc doc(tree.Write("f.txt", bytes));
+    EXPECT_TRUE(doc.Load());
+    EXPECT_EQ(LinesOf(doc), (Lines{"a", "b\rc", longLine, exact, std::string("n\0l\x1Az", 5), "", "last"}));
+    EXPECT_EQ(doc.GetLine(4)->Length(), 5);
+    EXPECT_EQ(doc.MaxWidth(), 5000);
+    EXPECT_FALSE(doc.Modified());
+}
+
+TEST(TextDocLoad, WidestLineCountsTabsAtAnyTabSize)
+{
+    TempTree tree;
+    const std::string path = tree.Write("tabs.txt", "a\tb\r\n" + std::string(14, 'x') + "\t\tend\r\n\t\tx");
+    TextDoc four(path);
+    EXPECT_TRUE(four.Load());
+    EXPECT_EQ(four.MaxWidth(), 23);
+    EXPECT_EQ(four.GetLine(1)->Length(), 19);
+    TextDoc three(path);
+    three.SetTabSize(3);
+    EXPECT_TRUE(three.Load());
+    EXPECT_EQ(three.MaxWidth(), 21);
+    EXPECT_EQ(three.LineWidth(three.GetLine(2)), 7);
+}
+
+TEST(TextDocLoad, RepaintHookRunsOnceAfterItsLine)
+{
+    TempTree tree;
+    TextDoc doc(tree.Write("f.txt", "0\n1\n2\n3\n4\n"));
+    int calls = 0;
+    int seen = -1;
+    EXPECT_TRUE(doc.Load([&] { ++calls; seen = doc.LineCount(); }, 2));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(seen, 3);
+    EXPECT_EQ(doc.LineCount(), 5);
+}
+
+TEST(TextDocLoad, LinesLongerThanAReadChunkStayWhole)
+{
+    TempTree tree;
+    const std::string huge(20u << 20, 'h');  // longer than one read chunk
+    std::string bytes = "short\n" + huge + "\r\nafter\n";
+    for (int i = 0; i < 200000; ++i) bytes += "line " + std::to_string(i) + "\n";
+    TextDoc doc(tree.Write("big.txt", bytes));
+    EXPECT_TRUE(doc.Load());
+    ASSERT_EQ(doc.LineCount(), 3 + 200000);
+    EXPECT_EQ(doc.GetLine(1)->View(), huge);
+    EXPECT_EQ(doc.GetLine(2)->View(), "after");
+    EXPECT_EQ(doc.GetLine(doc.LineCount() - 1)->View(), "line 199999");
+}
+
+TEST(TextDocSave, RoundTripsKeepEveryByte)
+{
+    TempTree tree;
+    const std::string crlf = "first\r\n" + std::string(3000, 'L') + "\r\n" + std::string("nul\0byte\x1A" "eof\r\n", 14) +
+                             "\r\nlone\rcr\r\n";
+    const std::string path = tree.Write("crlf.txt", crlf);
+    TextDoc doc(path);
+    ASSERT_TRUE(doc.Load());
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(tree.Read("crlf.txt"), crlf);
+
+    // LF ends come back as CR LF, and a last line gains its line end.
+    const std::string lf = tree.Write("lf.txt", "one\n\ttwo\n\nthree");
+    TextDoc unix(lf);
+    ASSERT_TRUE(unix.Load());
+    ASSERT_TRUE(unix.Save());
+    EXPECT_EQ(tree.Read("lf.txt"), "one\r\n\ttwo\r\n\r\nthree\r\n");
+
+    // An empty file loads as one empty line, which is saved with its line end.
+    TextDoc blank(tree.Write("blank.txt", ""));
+    ASSERT_TRUE(blank.Load());
+    ASSERT_TRUE(blank.Save());
+    EXPECT_EQ(tree.Read("blank.txt"), "\r\n");
+}
+
+TEST(TextDocSave, NamesPermissionsAndEmptyNames)
+{
+    TempTree tree;
+    TextDoc untitled;
+    Fill(untitled, {"x"});
+    untitled.SetModified(true);
+    EXPECT_FALSE(untitled.Save());
+    EXPECT_EQ(untitled.Error(), 0);
+    EXPECT_TRUE(untitled.Modified());
+
+    const std::string path = tree.Write("keep.sh", "old\n");
+    ::chmod(path.c_str(), 0750);
+    TextDoc doc(path);
+    ASSERT_TRUE(doc.Load());
+    doc.InsertChars(0, "new ", 0);
+    ASSERT_TRUE(doc.Save());
+    EXPECT_FALSE(doc.Modified());
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0750u);
+
+    const std::string other = tree.Path("other.txt");
+    ASSERT_TRUE(doc.Save(other));
+    EXPECT_EQ(doc.FileName(), other);
+    EXPECT_EQ(tree.Read("other.txt"), "new old\r\n");
+}
+
+TEST(TextDocSave, AFailedSaveLeavesTheFileAndTheDocument)
+{
+    TempTree tree;
+    const std::string path = tree.Write("f.txt", "original\n");
+    TextDoc doc(path);
+    ASSERT_TRUE(doc.Load());
+    doc.InsertChars(0, "changed ", 0);
+
+    // A directory that does not exist: nothing can be created there.
+    EXPECT_FALSE(doc.Save(tree.Path("no/such/dir/f.txt")));
+    EXPECT_EQ(doc.Error(), doc_error::kOpen);
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(doc.FileName(), path);
+    doc.SetError(0);
+
+    // A target that is a directory: the new file cannot take its place.
+    const std::string dir = tree.MakeDir("taken");
+    EXPECT_FALSE(doc.Save(dir));
+    EXPECT_EQ(doc.Error(), doc_error::kOpen);
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(tree.Read("f.txt"), "original\n");
+    struct stat st {};
+    EXPECT_EQ(::stat(dir.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST(TextDocFind, DirectionsAndStartPositions)
+{
+    TextDoc doc;
+    Fill(doc, {"abc abc", "xx abc", "none"});
+    const TextDoc::FindRules down{true, true, false};
+    const TextDoc::FindRules up{false, true, false};
+    // Down finds an occurrence that starts at the position itself.
+    EXPECT_EQ(doc.Find("abc", {0, 4}, down), (TextPosition{0, 4}));
+    EXPECT_EQ(doc.Find("abc", {0, 5}, down), (TextPosition{1, 3}));
+    EXPECT_FALSE(doc.Find("abc", {1, 4}, down));
+    // Up finds an occurrence that ends at the position itself.
+    EXPECT_EQ(doc.Find("abc", {1, 6}, up), (TextPosition{1, 3}));
+    EXPECT_EQ(doc.Find("abc", {1, 5}, up), (TextPosition{0, 4}));
+    EXPECT_EQ(doc.Find("abc", {0, 3}, up), (TextPosition{0, 0}));
+    EXPECT_FALSE(doc.Find("abc", {0, 2}, up));
+    EXPECT_FALSE(doc.Find("", {0, 0}, down));
+    EXPECT_FALSE(doc.Find("abc", {-1, 0}, down));
+
+    // Adjacent occurrences searched upwards from the end: each one found.
+    TextDoc runs;
+    Fill(runs, {"aaaa"});
+    EXPECT_EQ(runs.Find("aa", {0, 4}, up), (TextPosition{0, 2}));
+    EXPECT_EQ(runs.Find("aa", {0, 2}, up), (TextPosition{0, 0}));
+}
+
+TEST(TextDocFind, RepeatSearchStepsPastTheStart)
+{
+    TextDoc doc;
+    Fill(doc, {"abc abc", "abc"});
+    doc.Options().case_sensitive = 1;
+    doc.Options().down = 1;
+    int line = 0, column = 0;
+    ASSERT_TRUE(doc.FindText("abc", line, column));
+    EXPECT_EQ(std::pair(line, column), std::pair(0, 4));
+    ASSERT_TRUE(doc.FindText("abc", line, column));
+    EXPECT_EQ(std::pair(line, column), std::pair(1, 0));
+    EXPECT_FALSE(doc.FindText("abc", line, column));
+
+    doc.Options().down = 0;
+    line = 1, column = 0;
+    ASSERT_TRUE(doc.FindText("abc", line, column));
+    EXPECT_EQ(std::pair(line, column), std::pair(0, 4));
+}
+
+TEST(TextDocFind, CaseTabsAndWholeWords)
+{
+    TextDoc doc;
+    Fill(doc, {"xabc ABC", "a\tb", "abcd", "Abc_abc"});
+    TextDoc::FindRules rules{true, false, false};
+    EXPECT_EQ(doc.Find("aBc", {0, 0}, rules), (TextPosition{0, 1}));
+    // A tab matches the spaces it expands to.
+    EXPECT_EQ(doc.Find("a   b", {0, 0}, rules), (TextPosition{1, 0}));
+
+    // A whole word later on the line is found after an embedded one.
+    rules.whole_words = true;
+    EXPECT_EQ(doc.Find("abc", {0, 0}, rules), (TextPosition{0, 5}));
+    rules.down = false;
+    EXPECT_EQ(doc.Find("abc", {3, 7}, rules), (TextPosition{3, 4}));  // '_' ends a word
+    EXPECT_EQ(doc.Find("abc", {2, 4}, rules), (TextPosition{0, 5}));
+    rules.case_sensitive = true;
+    rules.down = true;
+    EXPECT_FALSE(doc.Find("ABC", {0, 6}, rules));
+}
+
+TEST(TextDoc, LeadingWhiteSpace)
+{
+    TextDoc doc;
+    Fill(doc, {" \t x", "none", "", "   "});
+    EXPECT_EQ(doc.LeadingWhiteSpace(0), " \t ");
+    EXPECT_EQ(doc.LeadingWhiteSpace(1), "");
+    EXPECT_EQ(doc.LeadingWhiteSpace(2), "");
+    EXPECT_EQ(doc.LeadingWhiteSpace(3), "   ");
+    EXPECT_EQ(doc.LeadingWhiteSpace(9), "");
+}

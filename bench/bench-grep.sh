@@ -13,7 +13,7 @@ big="$out/grep-big"
 grep_tool="$build/src/search/tarnwick-grep"
 count_tool="$build/src/search/tarnwick-count"
 copies=${TARNWICK_BENCH_COPIES:-3}
-runs=${TARNWICK_BENCH_RUNS:-5}
+runs=${TARNWICK_BENCH_RUNS:-10}
 for tool in "$grep_tool" "$count_tool"; do
   [ -x "$tool" ] || { echo "missing $tool (build the tools first)" >&2; exit 2; }
 done
@@ -47,27 +47,44 @@ bytes=$(find "$tree" -type f ! -name .complete -print0 | du -cb --files0-from=- 
 echo "tree: $tree"
 echo "files: $files, bytes: $bytes ($((bytes / 1024 / 1024)) MiB)"
 # Warm the page cache.
-cat $(find "$tree" -type f | head -0) /dev/null >/dev/null
 find "$tree" -type f -print0 | xargs -0 cat >/dev/null
 
 export LC_ALL=C
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-# time_pair NAME OURS THEIRS: prints mean seconds of both and the ratio.
+# time_pair NAME OURS THEIRS: wall-clock seconds of both (mean and
+# fastest run), their ratios, and the ratio of processor time (user +
+# system), which shows less of the noise that other work on the machine
+# adds to wall-clock times. The two run in two rounds, once in each order,
+# so that a change in the machine's load does not fall on one side only.
 results=()
 time_pair() {
-  local name=$1 ours=$2 theirs=$3
-  hyperfine --style basic --warmup 1 --runs "$runs" --output=pipe \
-    --export-json "$tmp/$name.json" -n tarnwick "$ours" -n reference "$theirs" >"$tmp/$name.log" 2>&1 || {
-    cat "$tmp/$name.log" >&2
+  local name=$1 ours=$2 theirs=$3 half=$(((runs + 1) / 2))
+  hyperfine --style basic --warmup 2 --runs "$half" --output=pipe \
+    --export-json "$tmp/first.json" -n tarnwick "$ours" -n reference "$theirs" >"$tmp/bench.log" 2>&1 &&
+  hyperfine --style basic --warmup 1 --runs "$half" --output=pipe \
+    --export-json "$tmp/second.json" -n reference "$theirs" -n tarnwick "$ours" >>"$tmp/bench.log" 2>&1 || {
+    cat "$tmp/bench.log" >&2
     return 1
   }
-  local a b
-  a=$(python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"]; print(r[0]["mean"])' "$tmp/$name.json")
-  b=$(python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"]; print(r[1]["mean"])' "$tmp/$name.json")
-  results+=("$(printf '%-28s tarnwick %8.3f s   reference %8.3f s   ratio %5.2f' "$name" "$a" "$b" \
-    "$(python3 -c "print($a/$b)")")")
+  results+=("$(python3 - "$name" "$tmp/first.json" "$tmp/second.json" <<'PY'
+import json, sys
+name = sys.argv[1]
+runs = {"tarnwick": [], "reference": []}
+for path in sys.argv[2:]:
+    for r in json.load(open(path))["results"]:
+        runs[r["command"]].append(r)
+def mean(side, key): return sum(r[key] for r in runs[side]) / len(runs[side])
+def fastest(side): return min(r["min"] for r in runs[side])
+def cpu(side): return mean(side, "user") + mean(side, "system")
+o, t = "tarnwick", "reference"
+print(f"{name:<18} tarnwick {mean(o, 'mean'):6.3f} s (min {fastest(o):6.3f}, cpu {cpu(o):6.3f})  "
+      f"reference {mean(t, 'mean'):6.3f} s (min {fastest(t):6.3f}, cpu {cpu(t):6.3f})  "
+      f"ratio {mean(o, 'mean') / mean(t, 'mean'):4.2f}  min {fastest(o) / fastest(t):4.2f}  "
+      f"cpu {cpu(o) / cpu(t):4.2f}")
+PY
+)")
   echo "${results[-1]}"
 }
 

@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -58,9 +59,17 @@ bool ListDirectory(const std::string& dir, std::string_view file_pattern, bool w
 {
     out.files.clear();
     out.sub_dirs.clear();
-    DIR* d = ::opendir(dir.c_str());
-    if (!d) return false;
-    const int fd = ::dirfd(d);
+    out.CloseDirectory();
+    out.dir_fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (out.dir_fd < 0) return false;
+    const int listing_fd = ::fcntl(out.dir_fd, F_DUPFD_CLOEXEC, 0);
+    DIR* d = listing_fd < 0 ? nullptr : ::fdopendir(listing_fd);
+    if (!d) {
+        if (listing_fd >= 0) ::close(listing_fd);
+        out.CloseDirectory();
+        return false;
+    }
+    const int fd = out.dir_fd;
     while (const dirent* entry = ::readdir(d)) {
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
@@ -82,6 +91,12 @@ bool ListDirectory(const std::string& dir, std::string_view file_pattern, bool w
     std::sort(out.files.begin(), out.files.end(), NameOrder);
     std::sort(out.sub_dirs.begin(), out.sub_dirs.end(), NameOrder);
     return true;
+}
+
+void DirectoryListing::CloseDirectory()
+{
+    if (dir_fd >= 0) ::close(dir_fd);
+    dir_fd = -1;
 }
 
 std::string JoinPath(std::string_view dir, std::string_view name)

@@ -7,8 +7,17 @@
 #include <vector>
 
 struct DirectoryListing {
+    DirectoryListing() = default;
+    DirectoryListing(const DirectoryListing&) = delete;
+    DirectoryListing& operator=(const DirectoryListing&) = delete;
+    ~DirectoryListing() { CloseDirectory(); }
+
     std::vector<std::string> files;     // names, not paths
     std::vector<std::string> sub_dirs;  // names; only when asked for
+    // The directory, open while its files are read: opening a file by its
+    // name in it spares the system looking up the whole path again.
+    int dir_fd = -1;
+    void CloseDirectory();
 };
 
 // Name order: ASCII letters without regard to case, then byte order.

@@ -55,9 +55,10 @@ void DirectoryWalk::SearchDirectory(const std::string& dir, const std::string& f
         const std::string path = JoinPath(dir, name);
         SetStatus(dir.back() == '/' ? path
                                     : FormatText(strings::Text(strings::kStatusSearchFile), dir.c_str(), name.c_str()));
-        VisitFile(path);
+        VisitFile(path, listing.dir_fd, name);
         host_.PumpWaitingEvents();
     }
+    listing.CloseDirectory();
     for (const std::string& name : listing.sub_dirs) {
         if (stop) break;
         SearchDirectory(JoinPath(dir, name), file_pattern);

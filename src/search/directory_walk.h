@@ -56,7 +56,8 @@ protected:
 
     // The per-run choices and the per-file step of the derived run.
     virtual bool SearchSubDirectories() const = 0;
-    virtual void VisitFile(const std::string& path) = 0;
+    // The file at `path`, which is also `name` in the open directory `dir_fd`.
+    virtual void VisitFile(const std::string& path, int dir_fd, const std::string& name) = 0;
     virtual std::string SummaryText() const = 0;
 
     SearchHost& host_;

@@ -4,23 +4,34 @@
 // a read error ends the file like its end would.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace file_reading {
 
-// Bytes read per block: large enough that most files take one read, small
-// enough to stay in the processor's cache.
-constexpr std::size_t kBlockSize = 256 * 1024;
+// Bytes read per block: most source files fit in one read, and the block
+// stays in the processor's cache. Measured on trees of headers, reads of
+// 128 KiB and more cost the kernel clearly more time than 64 KiB.
+constexpr std::size_t kBlockSize = 64 * 1024;
 
-// A read-only descriptor of the regular file at `path` (a link to one is
-// followed), or -1 when it cannot be opened or is no regular file.
-int OpenRegularFile(const std::string& path);
+// An open regular file; `fd` is -1 when it could not be opened.
+struct File {
+    int fd = -1;
+    std::uint64_t size = 0;  // as the file system gave it when opened
+    std::uint64_t read = 0;  // bytes read so far
+    bool is_open() const { return fd >= 0; }
+};
+
+// The regular file at `path` (a link to one is followed), not open when it
+// cannot be opened or is no regular file.
+File OpenRegularFile(const std::string& path);
+// The same for the file `name` in the open directory `dir_fd`.
+File OpenRegularFileAt(int dir_fd, const char* name);
 
 // Reads into [buffer, buffer + capacity) until it is full or the file ends;
 // returns the number of bytes read and sets `at_end` when the file ended.
-std::size_t Fill(int fd, char* buffer, std::size_t capacity, bool& at_end);
+std::size_t Fill(File& file, char* buffer, std::size_t capacity, bool& at_end);
 
-// Closes a descriptor from OpenRegularFile.
-void Close(int fd);
+void Close(File& file);
 
 } // namespace file_reading

@@ -24,7 +24,7 @@ public:
     }
 
     // Returns true when the file had at least one hit.
-    bool Run(int fd);
+    bool Run(file_reading::File& file);
 
 private:
     // Looks at the candidates in [from, limit) of the block [0, len);
@@ -45,7 +45,7 @@ private:
     bool hit_ = false;
 };
 
-bool GrepEngine::Scan::Run(int fd)
+bool GrepEngine::Scan::Run(file_reading::File& file)
 {
     const std::size_t m = finder_.size();
     char* const block = buffer_.data();
@@ -54,7 +54,7 @@ bool GrepEngine::Scan::Run(int fd)
     std::size_t from = 0;  // where the search goes on in the block
     bool at_end = false;
     while (!at_end && !done_) {
-        const std::size_t len = kept + file_reading::Fill(fd, block + kept, capacity - kept, at_end);
+        const std::size_t len = kept + file_reading::Fill(file, block + kept, capacity - kept, at_end);
         if (skip_line_) {
             const void* lf = std::memchr(block + from, '\n', len - from);
             if (lf) {
@@ -156,14 +156,23 @@ bool GrepEngine::RunSearch()
 
 void GrepEngine::SearchFile(const std::string& path)
 {
-    const int fd = file_reading::OpenRegularFile(path);
-    if (fd < 0) return;
+    SearchOpenFile(file_reading::OpenRegularFile(path), path);
+}
+
+void GrepEngine::VisitFile(const std::string& path, int dir_fd, const std::string& name)
+{
+    SearchOpenFile(file_reading::OpenRegularFileAt(dir_fd, name.c_str()), path);
+}
+
+void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path)
+{
+    if (!file.is_open()) return;
     PrepareScan();
     bool hit = false;
     // A search text that holds a line feed can never lie within one line.
     if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos)
-        hit = Scan(*this, *finder_, buffer_, path).Run(fd);
-    file_reading::Close(fd);
+        hit = Scan(*this, *finder_, buffer_, path).Run(file);
+    file_reading::Close(file);
     if (hit && options.replace) grep_host_.ReplaceInFile(path, options);
 }
 

@@ -19,6 +19,9 @@
 
 class GrepHost;
 class LiteralFinder;
+namespace file_reading {
+struct File;
+}
 
 class GrepEngine : public DirectoryWalk {
 public:
@@ -45,6 +48,8 @@ public:
     // Runs a whole search from `options`: resets the counters, clears the
     // results and walks the tree. Returns false when the top directory could
     // not be made current (the status then says "Invalid path: %s.").
+    // `stop` is left as it is: the Go button clears it first. An empty
+    // search text finds nothing (the files are still walked and counted).
     bool RunSearch();
 
     // Scans one file, given its full path; adds its result lines and hands
@@ -58,11 +63,12 @@ public:
 
 protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
-    void VisitFile(const std::string& path) override { SearchFile(path); }
+    void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
 
 private:
     class Scan;
+    void SearchOpenFile(file_reading::File file, const std::string& path);
     void PrepareScan();
     void ReleaseScanState();
 

@@ -27,8 +27,17 @@ bool LineCounter::RunCount(bool reset)
 
 void LineCounter::CountFile(const std::string& path)
 {
-    const int fd = file_reading::OpenRegularFile(path);
-    if (fd < 0) return;
+    CountOpenFile(file_reading::OpenRegularFile(path), path);
+}
+
+void LineCounter::VisitFile(const std::string& path, int dir_fd, const std::string& name)
+{
+    CountOpenFile(file_reading::OpenRegularFileAt(dir_fd, name.c_str()), path);
+}
+
+void LineCounter::CountOpenFile(file_reading::File file, const std::string& path)
+{
+    if (!file.is_open()) return;
     if (buffer_.empty()) buffer_.resize(file_reading::kBlockSize);
 
     // Lines end at line feeds; a last line without one is a line as well.
@@ -36,12 +45,12 @@ void LineCounter::CountFile(const std::string& path)
     char last = '\n';
     bool at_end = false;
     while (!at_end) {
-        const std::size_t len = file_reading::Fill(fd, buffer_.data(), buffer_.size(), at_end);
+        const std::size_t len = file_reading::Fill(file, buffer_.data(), buffer_.size(), at_end);
         if (len == 0) break;
         count += static_cast<long>(CountLineFeeds(buffer_.data(), buffer_.data() + len));
         last = buffer_[len - 1];
     }
-    file_reading::Close(fd);
+    file_reading::Close(file);
     if (last != '\n') ++count;
 
     lines += count;

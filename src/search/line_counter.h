@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace file_reading {
+struct File;
+}
+
 class LineCounter : public DirectoryWalk {
 public:
     struct Options_t {
@@ -27,7 +31,7 @@ public:
     // Runs a count from `options`. With `reset`, the counters are set to 0
     // and the results cleared first; otherwise the new entries follow the
     // earlier ones and the totals go on. Returns false when the top
-    // directory could not be made current.
+    // directory could not be made current. `stop` is left as it is.
     bool RunCount(bool reset);
 
     // Counts one file, given its full path, and lists it. A file that cannot
@@ -36,9 +40,11 @@ public:
 
 protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
-    void VisitFile(const std::string& path) override { CountFile(path); }
+    void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
 
 private:
+    void CountOpenFile(file_reading::File file, const std::string& path);
+
     std::vector<char> buffer_;  // block buffer of a run, released when it ends
 };

@@ -29,6 +29,8 @@ CountDlog::CountDlog(QWidget* parent)
     area->addWidget(sub_dir_check_, 1, 2);
     area->setColumnStretch(2, 1);
     Assemble(area);
+    SetTabOrder({SearchPathButton(), PathBox(), reset_check_, sub_dir_check_});
+    PathBox()->setFocus();
     LoadOptions();
 }
 

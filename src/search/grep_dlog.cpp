@@ -50,6 +50,8 @@ GrepDlog::GrepDlog(QWidget* parent)
 
     auto* group = new QGroupBox(tr("Search Options"), this);
     auto* boxes = new QGridLayout(group);
+    boxes->setContentsMargins(8, 2, 8, 2);
+    boxes->setVerticalSpacing(0);
     boxes->addWidget(text_only_check_, 0, 0);
     boxes->addWidget(sub_dir_check_, 0, 1);
     boxes->addWidget(case_check_, 0, 2);
@@ -60,6 +62,9 @@ GrepDlog::GrepDlog(QWidget* parent)
     area->addLayout(fields);
     area->addWidget(group);
     Assemble(area);
+    SetTabOrder({pattern_box_, SearchPathButton(), PathBox(), replace_check_, replacement_box_, text_only_check_,
+                 sub_dir_check_, case_check_, words_check_, show_lines_check_});
+    pattern_box_->setFocus();
     LoadOptions();
 }
 

@@ -2,6 +2,15 @@
 
 #include "framework/byte_text.h"
 
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+
+} // namespace
+
 ResultListModel::ResultListModel(QString number_header, QObject* parent)
     : QAbstractTableModel(parent), number_header_(std::move(number_header))
 {
@@ -10,23 +19,31 @@ ResultListModel::ResultListModel(QString number_header, QObject* parent)
 void ResultListModel::Clear()
 {
     beginResetModel();
-    bytes_.clear();
-    bytes_.shrink_to_fit();
-    starts_.clear();
-    starts_.shrink_to_fit();
+    blocks_.clear();
+    lines_.clear();
+    lines_.shrink_to_fit();
     shown_ = 0;
     endResetModel();
 }
 
 void ResultListModel::Append(std::string_view line)
 {
-    starts_.push_back(bytes_.size());
-    bytes_.append(line);
+    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < line.size()) {
+        Block block;
+        block.size = std::max(kBlockSize, line.size());
+        block.bytes = std::make_unique_for_overwrite<char[]>(block.size);
+        blocks_.push_back(std::move(block));
+    }
+    Block& block = blocks_.back();
+    std::memcpy(block.bytes.get() + block.used, line.data(), line.size());
+    lines_.push_back({static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(block.used),
+                      static_cast<std::uint32_t>(line.size())});
+    block.used += line.size();
 }
 
 void ResultListModel::Flush()
 {
-    const int total = static_cast<int>(starts_.size());
+    const int total = static_cast<int>(lines_.size());
     if (total == shown_) return;
     beginInsertRows({}, shown_, total - 1);
     shown_ = total;
@@ -35,9 +52,8 @@ void ResultListModel::Flush()
 
 std::string_view ResultListModel::Line(std::size_t row) const
 {
-    const std::size_t begin = starts_[row];
-    const std::size_t end = row + 1 < starts_.size() ? starts_[row + 1] : bytes_.size();
-    return std::string_view(bytes_).substr(begin, end - begin);
+    const Entry& e = lines_[row];
+    return std::string_view(blocks_[e.block].bytes.get() + e.offset, e.length);
 }
 
 int ResultListModel::rowCount(const QModelIndex& parent) const

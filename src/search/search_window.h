@@ -6,8 +6,9 @@
 // A run holds the window's thread; the window stays alive through the
 // event pump the run calls after each file and sub-directory. That pump is
 // throttled: the list and the status line are brought up to date and
-// events are processed at most about 30 times a second, so a run costs
-// little more than the engine alone, and Stop still answers at once.
+// events are processed at most about 30 times a second (less often when a
+// huge list makes each update dear), so a run costs little more than the
+// engine alone, and Stop still answers at once.
 //
 // The window is never destroyed under a running search: Done, the close
 // box, Close All and closing the frame during a run stop the run first and
@@ -19,6 +20,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,7 +30,7 @@ class QLabel;
 class QLayout;
 class QModelIndex;
 class QPushButton;
-class QTreeView;
+class QTableView;
 class ResultListModel;
 
 class SearchWindow : public QWidget {
@@ -45,7 +47,7 @@ public:
     QPushButton* StopButton() const { return stop_button_; }
     QPushButton* EditButton() const { return edit_button_; }
     QPushButton* DoneButton() const { return done_button_; }
-    QTreeView* ResultsView() const { return results_view_; }
+    QTableView* ResultsView() const { return results_view_; }
     ResultListModel* Results() const { return results_; }
     // The status line as shown.
     QString StatusText() const;
@@ -69,6 +71,9 @@ protected:
     // the results) and wires the buttons to the virtual handlers.
     void Assemble(QLayout* options_area);
 
+    // Tab order: `first` (the derived window's controls, top to bottom),
+    // then the results list and the buttons.
+    void SetTabOrder(std::initializer_list<QWidget*> first);
     // Names a control after its dialog id ("id" and the number).
     static void Tag(QWidget* control, int id);
     // An editable history combo box: unsorted, no insertion on Enter, at
@@ -130,12 +135,13 @@ private:
     QPushButton* done_button_ = nullptr;
     QLabel* status_label_ = nullptr;
     QLabel* results_label_ = nullptr;
-    QTreeView* results_view_ = nullptr;
+    QTableView* results_view_ = nullptr;
     ResultListModel* results_ = nullptr;
 
     std::string status_;
     bool status_dirty_ = false;
     QElapsedTimer since_pump_;
+    qint64 pump_interval_ms_ = 33;
     bool running_ = false;
     AfterRun after_run_ = AfterRun::Nothing;
     QWidget* watched_frame_ = nullptr;

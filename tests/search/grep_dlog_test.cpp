@@ -8,7 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMainWindow>
 #include <QPointer>
-#include <QTreeView>
+#include <QTableView>
 #include <QApplication>
 #include <QTest>
 
@@ -307,7 +307,7 @@ TEST_F(GrepWindowTest, ClickTogglesSelectionAndEditTakesSelectedInOrder)
     w.Results()->Append("/b\t2");
     w.Results()->Append("/c\t3");
     w.Results()->Flush();
-    QTreeView* view = w.ResultsView();
+    QTableView* view = w.ResultsView();
     EXPECT_EQ(view->selectionMode(), QAbstractItemView::MultiSelection);
     const auto click = [&](int row) {
         const QRect r = view->visualRect(w.Results()->index(row, 0));

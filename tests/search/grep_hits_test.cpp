@@ -17,7 +17,7 @@
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTreeView>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -248,6 +248,30 @@ TEST_F(GrepInFrameTest, CloseAllDuringARunStopsItThenCloses)
     EXPECT_EQ(w.files, 1);
     Settle();
     EXPECT_EQ(Children(), 0);
+}
+
+TEST_F(GrepInFrameTest, LineCountOpensFilesWithoutSelecting)
+{
+    const std::string file = tree.Write("c/a.txt", "one needle\ntwo\n");
+    app->OpenText(file, false);
+    Settle();
+    TextView* open = ActiveText();
+    app->CmLineCount();
+    auto* w = qobject_cast<CountDlog*>(Client()->activeSubWindow()->widget());
+    ASSERT_NE(w, nullptr);
+    SetField(w->PathBox(), tree.Path("c/*.txt"));
+    w->GoButton()->click();
+    ASSERT_EQ(ListedLines(*w), (std::vector<std::string>{file + "\t2"}));
+    w->ResultsView()->setCurrentIndex(w->Results()->index(0, 0));
+    emit w->ResultsView()->doubleClicked(w->Results()->index(0, 0));
+    EXPECT_EQ(ActiveText(), open);  // reused
+    EXPECT_FALSE(open->HasSelection());
+    w->ResultsView()->selectionModel()->select(w->Results()->index(0, 0),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w->EditButton()->click();
+    EXPECT_EQ(Children(), 3);  // Edit always opens a new window
+    EXPECT_NE(ActiveText(), open);
+    EXPECT_EQ(ActiveText()->Doc()->Options().search_patt, "");
 }
 
 } // namespace

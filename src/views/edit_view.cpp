@@ -286,8 +286,7 @@ bool EditView::SelectedColumns(int line, int& from, int& to) const
     const int width = doc_->LineWidth(doc_->GetLine(line));
     from = line == start.line ? start.column : 0;
     to = line == end.line ? end.column : width;
-    if (start.line != end.line && line == start.line) to = width;
-    return from < to || (line != end.line);
+    return from < to;
 }
 
 QPoint EditView::PositionToPixel(TextPosition position) const
@@ -360,11 +359,6 @@ bool EditView::event(QEvent* e)
     if (e->type() == kLoadEvent) {
         LoadDocument();
         return true;
-    }
-    if (e->type() == QEvent::ShortcutOverride) {
-        // Keys the view acts on itself are not taken by menu shortcuts of
-        // the same key (Delete, Insert, F3 stay with the focused view).
-        return QAbstractScrollArea::event(e);
     }
     return QAbstractScrollArea::event(e);
 }
@@ -726,11 +720,7 @@ void EditView::EnsureDialogObject()
 
 void EditView::OnDialogNotified(const FindReplaceData& data)
 {
-    const unsigned kept = find_data_.flags & ~(findflags::kDown | findflags::kWholeWord | findflags::kMatchCase |
-                                               findflags::kFindNext | findflags::kReplace |
-                                               findflags::kReplaceAll | findflags::kTerminating);
     find_data_ = data;
-    find_data_.flags |= kept;
     if (data.flags & findflags::kTerminating) {
         open_dialog_kind_ = 0;
         return;

@@ -123,7 +123,7 @@ protected:
     void LoadDisplaySettings();
     // Sets anchor, end and caret at once (the caret at `end`).
     void SetSelection(TextPosition anchor, TextPosition end);
-    void SetCaretPosition(TextPosition position) { caret_ = position; }
+    void PlaceCaret(TextPosition position) { caret_ = position; }
     void SetFindSucceeded(bool found);
     bool StopRequested() const { return stop_request_; }
     void SetStopRequest(bool stop) { stop_request_ = stop; }

@@ -108,6 +108,6 @@ void HexView::CmGoTo()
         ShowMessage(strings::kBadByteOffset, fw::kMbOk | fw::kMbIconExclamation, static_cast<long>(offset));
         return;
     }
-    SetCaretPosition({*row, Caret().column});
+    PlaceCaret({*row, Caret().column});
     UpdateCaret();
 }

@@ -185,6 +185,11 @@ bool TextView::HandleAccelerator(QKeyEvent* e)
 
 void TextView::keyPressEvent(QKeyEvent* e)
 {
+    // While a Replace All runs, only Escape means something: it stops it.
+    if (replacing_all_) {
+        if (e->key() == Qt::Key_Escape) SetStopRequest(true);
+        return;
+    }
     if (HandleAccelerator(e)) return;
     const bool shift = e->modifiers() & Qt::ShiftModifier;
     const bool control = e->modifiers() & Qt::ControlModifier;
@@ -268,14 +273,14 @@ void TextView::Backspace()
         const std::string removed(1, line->View()[std::size_t(index - 1)]);
         if (!doc_->DeleteChars(old.line, index - 1, 1)) return ReportDocError();
         undo_->Push(removed, undo_kind::kDeleted, now, now, old);
-        SetCaretPosition(now);
+        PlaceCaret(now);
     } else if (old.line > 0) {
         const TextPosition joint{old.line - 1, doc_->LineWidth(doc_->GetLine(old.line - 1))};
         const std::string text(line->View());
         if (!doc_->InsertChars(joint.line, text, -1)) return ReportDocError();
         doc_->DeleteLines(old.line, 1);
         undo_->Push("\n", undo_kind::kDeleted, old, joint, {old.line, 0});
-        SetCaretPosition(joint);
+        PlaceCaret(joint);
     } else {
         return;
     }
@@ -325,11 +330,11 @@ void TextView::SplitLine(bool record, bool autoIndent)
         if (!doc_->DeleteChars(old.line, index, int(tail.size()))) return ReportDocError();
         if (!doc_->InsertLine(old.line + 1, fresh)) return ReportDocError();
         const TextLine* made = doc_->GetLine(old.line + 1);
-        SetCaretPosition({old.line + 1, doc_->PrefixWidth(made, old.column > 0 ? int(indent.size()) : 0)});
+        PlaceCaret({old.line + 1, doc_->PrefixWidth(made, old.column > 0 ? int(indent.size()) : 0)});
     } else {
         fresh = indent;
         if (!doc_->InsertLine(old.line + 1, fresh)) return ReportDocError();
-        SetCaretPosition({old.line + 1, doc_->LineWidth(doc_->GetLine(old.line + 1))});
+        PlaceCaret({old.line + 1, doc_->LineWidth(doc_->GetLine(old.line + 1))});
     }
     if (record) undo_->Push("\n", undo_kind::kInserted, old, old, Caret());
     AfterEdit();
@@ -353,7 +358,7 @@ void TextView::Type(const std::string& bytes)
     }
     const TextPosition after{at.line, doc_->PrefixWidth(doc_->GetLine(at.line), index + int(bytes.size()))};
     if (!(Overwrite() && index < length)) undo_->Push(bytes, undo_kind::kInserted, at, at, after);
-    SetCaretPosition(after);
+    PlaceCaret(after);
     AfterEdit();
 }
 
@@ -370,12 +375,13 @@ void TextView::CmCopy()
 
 void TextView::CmCut()
 {
+    if (replacing_all_) return;
     if (!HasSelection()) return;
     CmCopy();
     DeleteSelection();
     if (doc_->LineCount() == 0) {
         doc_->InsertLine(0, "");
-        SetCaretPosition({0, 0});
+        PlaceCaret({0, 0});
         ScrollToTop();
     }
     AfterEdit();
@@ -389,18 +395,20 @@ bool TextView::CanPaste() const
 
 void TextView::CmPaste()
 {
+    if (replacing_all_) return;
     if (!CanPaste()) return;
     const std::string text = bytetext::FromQString(QGuiApplication::clipboard()->text());
     if (HasSelection()) DeleteSelection();
     const TextPosition at = Caret();
     const TextPosition end = doc_->InsertText(text, at);
     if (end != at || !text.empty()) undo_->Push(" ", undo_kind::kInserted, at, at, end);
-    SetCaretPosition(end);
+    PlaceCaret(end);
     AfterEdit();
 }
 
 void TextView::CmDelete()
 {
+    if (replacing_all_) return;
     DeleteKey();
 }
 
@@ -420,10 +428,11 @@ void TextView::CmSelectAll()
 
 void TextView::CmClearAll()
 {
+    if (replacing_all_) return;
     CmSelectAll();
     DeleteSelection();
     if (doc_->LineCount() == 0) doc_->InsertLine(0, "");
-    SetCaretPosition({0, 0});
+    PlaceCaret({0, 0});
     ScrollToTop();
     AfterEdit();
 }
@@ -437,6 +446,7 @@ bool TextView::CanUndo() const
 
 void TextView::CmUndo()
 {
+    if (replacing_all_) return;
     const CUndo* newest = undo_ ? undo_->Newest() : nullptr;
     if (!newest || !newest->text) return;
     const CUndo record = *newest;
@@ -449,13 +459,13 @@ void TextView::CmUndo()
         } else {
             doc_->InsertText(text, record.Caret());
             SetSelection(record.Start(), record.End());
-            SetCaretPosition(record.End());
+            PlaceCaret(record.End());
         }
         break;
     case undo_kind::kInserted:
         SetSelection(record.Start(), record.End());
         EditView::DeleteSelection();
-        SetCaretPosition(record.Caret());
+        PlaceCaret(record.Caret());
         break;
     case undo_kind::kOverwritten: {
         const TextLine* line = doc_->GetLine(record.caret_line);
@@ -530,6 +540,7 @@ void TextView::CmGoTo()
 
 bool TextView::PerformFindReplace()
 {
+    if (replacing_all_) return false;
     SetFindSucceeded(false);
     const FindReplaceData data = FindData();
     SearchOptions& options = doc_->Options();
@@ -580,7 +591,7 @@ bool TextView::PerformFindReplace()
         }
         if (down) {
             SetSelection(*match, selEnd);
-            SetCaretPosition(*match);
+            PlaceCaret(*match);
             from = selEnd;
         } else {
             SetSelection(*match, *match);
@@ -622,7 +633,7 @@ bool TextView::ShowHit(const std::string& pattern, const std::string& replacemen
     const std::optional<TextPosition> match = doc_->Find(pattern, {line, 0}, rules);
     if (!match || match->line != line) return false;
     SetSelection(*match, {line, match->column + int(pattern.size())});
-    SetCaretPosition(*match);
+    PlaceCaret(*match);
     UpdateCaret();
     Repaint();
     SetFindSucceeded(true);

@@ -9,11 +9,11 @@
 namespace fw {
 
 // A client that may refuse to close (a text view with unsaved changes)
-// derives from CloseQuery. CanClose asks its question (save, discard,
-// cancel) and answers whether the window may go; it is asked once per
+// either derives from CloseQuery or ignores the close event in its
+// closeEvent. Either question (save, discard, cancel) is asked once per
 // close: by the child when the user closes it, or by the frame, which asks
-// every child before it closes any of them. The client's closeEvent then
-// needs no question of its own.
+// every child before it closes any of them; the close that follows a yes
+// does not reach the client's closeEvent again.
 class CloseQuery {
 public:
     virtual ~CloseQuery() = default;
@@ -39,6 +39,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool may_close_ = false;

@@ -2,6 +2,7 @@
 #include "app/frame_services.h"
 #include "app/window_factories.h"
 #include "resources/command_ids.h"
+#include "settings/profile.h"
 #include "app/app_fixture.h"
 
 #include <QMdiSubWindow>
@@ -50,6 +51,30 @@ TEST_F(RealWindows, OpenedFilesAreFoundAgainAndTheSearchWindowsOpen)
     EXPECT_EQ(Children(), 4);
     EXPECT_EQ(ActiveChild()->windowTitle(), "Grep Options");
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RealWindows, CancellingASavePromptAtExitKeepsEveryWindowButWritesTheSettings)
+{
+    Start();
+    const std::string a = tree.Write("a.txt", "one\n"), b = tree.Write("b.txt", "two\n");
+    OpenText(a, false);
+    OpenText(b, false);
+    QTest::qWait(50);
+    for (QMdiSubWindow* child : Frame().Client()->subWindowList()) QTest::keyClicks(child->widget(), "x");
+
+    int questions = 0;
+    fw::SetMessageHook([&](const fw::MessageRequest&) { return ++questions == 1 ? fw::kIdNo : fw::kIdCancel; });
+    EXPECT_FALSE(Frame().close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(Children(), 2);
+    EXPECT_EQ(profile::ReadInt("FileMenu", "count", 0), 2);
+
+    questions = 0;
+    fw::SetMessageHook([&](const fw::MessageRequest&) { ++questions; return fw::kIdNo; });
+    EXPECT_TRUE(Frame().close());
+    EXPECT_EQ(questions, 2);  // each asked once more, then closed unasked
+    EXPECT_EQ(tree.Read("a.txt"), "one\n");
 }
 
 } // namespace

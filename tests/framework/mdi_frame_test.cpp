@@ -5,9 +5,11 @@
 #include "resources/command_ids.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -50,6 +52,23 @@ public:
 
 signals:
     void commandStateChanged();
+};
+
+// A client whose question is its closeEvent, as widgets usually do it.
+class AskingWidget : public QLabel {
+public:
+    bool may_close = true;
+    int questions = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        ++questions;
+        if (may_close)
+            event->accept();
+        else
+            event->ignore();
+    }
 };
 
 struct FrameFixture : ::testing::Test {
@@ -119,6 +138,38 @@ TEST_F(FrameFixture, CloseAllClosesNothingWhenOneChildRefusesAndAsksAgainNextTim
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame.Client()->subWindowList().isEmpty());
     EXPECT_EQ(keeper->questions, 2);
+}
+
+TEST_F(FrameFixture, ACloseEventQuestionIsAskedOnceAndARefusalKeepsEveryWindow)
+{
+    auto* asking = new AskingWidget;
+    frame.AddChild(asking);
+    AddView();
+    asking->may_close = false;
+    EXPECT_FALSE(frame.CloseChildren());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.Client()->subWindowList().size(), 2);
+    EXPECT_EQ(asking->questions, 1);
+    EXPECT_TRUE(asking->isVisibleTo(&frame));
+
+    asking->may_close = true;
+    EXPECT_TRUE(frame.CloseChildren());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.Client()->subWindowList().isEmpty());
+}
+
+TEST_F(FrameFixture, ClosingOneChildAsksItsClientOnce)
+{
+    auto* asking = new AskingWidget;
+    QPointer<fw::MdiChild> child = frame.AddChild(asking);
+    asking->may_close = false;
+    EXPECT_FALSE(child->close());
+    EXPECT_EQ(asking->questions, 1);
+    asking->may_close = true;
+    EXPECT_TRUE(child->close());
+    EXPECT_EQ(asking->questions, 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(child.isNull());
 }
 
 TEST_F(FrameFixture, StatusBarAndToolBarTogglesCarryCheckMarks)

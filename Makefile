@@ -35,6 +35,7 @@ test-asan: deps
 test: test-fast test-asan
 
 bench: build
+	@scripts/install-deps.sh hyperfine time
 	bench/run-all.sh $(BUILD)
 
 clean:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tarnwick needs to build, test and run, when
 # any is missing. Needs root for the install itself; prints what to install
-# otherwise.
+# otherwise. Extra package names given as arguments (the benchmarks' tools)
+# are installed along with them.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
   fonts-liberation2 fonts-dejavu-core
+  "$@"
 )
 
 missing=()

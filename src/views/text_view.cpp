@@ -457,7 +457,9 @@ void TextView::CmUndo()
             SetSelection(record.Start(), record.Start());
             SplitLine(false, false);
         } else {
-            doc_->InsertText(text, record.Caret());
+            // The text is in the form CopyText made: lines joined by CR LF,
+            // each of which may hold lone CR bytes that must stay in it.
+            doc_->InsertText(text, record.Caret(), LineBreakRule::kLineFeed);
             SetSelection(record.Start(), record.End());
             PlaceCaret(record.End());
         }

@@ -49,7 +49,7 @@ TextView::TextView(const std::string& fileName, QWidget* parent)
         PostLoadWhenShown();
     } else {
         doc_->InsertLine(0, "");
-        load_started_ = loaded_ = true;
+        MarkLoaded();
     }
     doc_->SetModified(false);
     SetTitle();
@@ -85,30 +85,6 @@ void TextView::LoadSettings()
     if (!undo_) undo_ = std::make_unique<CUndoList>(limit);
     else undo_->SetLimit(limit);
     RecomputeMetrics();
-}
-
-void TextView::EnsureLoaded()
-{
-    if (!load_started_) LoadDocument();
-}
-
-void TextView::LoadDocument()
-{
-    if (load_started_) return;
-    load_started_ = true;
-    QPointer<TextView> alive(this);
-    const bool ok = doc_->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage()));
-    if (!alive) return;
-    loaded_ = true;
-    if (!ok) {
-        ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, doc_->Error(), doc_->FileName().c_str());
-        CloseWindowLater();
-        return;
-    }
-    ReportDocError();
-    RecomputeMetrics();
-    MoveCaretTo({0, 0});
-    emit commandStateChanged();
 }
 
 bool TextView::CanClose()

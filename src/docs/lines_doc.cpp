@@ -372,7 +372,7 @@ std::optional<std::string> LinesDoc::CopyText(int line1, int column1, int line2,
     }
 }
 
-TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position)
+TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, LineBreakRule rule)
 {
     if (text.empty()) return position;
     const int lineCount = static_cast<int>(lines_.size());
@@ -386,7 +386,7 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position)
     const std::string_view tail = current.substr(cut);
     const int oldWidth = WidthOf(current);
 
-    LineBreaks breaks(text);
+    LineBreaks breaks(text, rule);
     const auto firstBreak = breaks.Next(0);
     if (firstBreak.start == std::string_view::npos) {
         // No line break: the text joins the current line.
@@ -445,7 +445,7 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position)
 
     int widest = std::max(LineWidth(&first), LineWidth(&last));
     lines_[at] = std::move(first);
-    LineBreaks inChunk({bytes, middle.size()});
+    LineBreaks inChunk({bytes, middle.size()}, rule);
     std::size_t start = 0;
     for (std::size_t i = 1; i <= middleLines; ++i) {
         const auto b = inChunk.Next(start);

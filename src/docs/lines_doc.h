@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "docs/line_breaks.h"
 #include "docs/text_chunks.h"
 #include "docs/text_line.h"
 #include "docs/text_position.h"
@@ -114,10 +115,14 @@ public:
     {
         return CopyText(from.line, from.column, to.line, to.column);
     }
-    // Inserts a text with any of the four line-break forms at a position and
-    // returns the position just after it. On allocation failure: error 5,
-    // the document unchanged, the position returned as given.
-    TextPosition InsertText(std::string_view text, TextPosition position);
+    // Inserts a text at a position and returns the position just after it.
+    // The text is split into lines at the breaks `rule` names: any of the
+    // four forms for pasted text; LF (with a CR before it) to put back what
+    // CopyText took out, so that lone CR bytes stay inside their lines. On
+    // allocation failure: error 5, the document unchanged, the position
+    // returned as given.
+    TextPosition InsertText(std::string_view text, TextPosition position,
+                            LineBreakRule rule = LineBreakRule::kAnyForm);
 
     // Memory the document holds beyond the lines' text: for benchmarks.
     std::size_t TableBytes() const { return lines_.capacity() * sizeof(TextLine); }

@@ -5,6 +5,7 @@
 #include "docs/lines_doc.h"
 #include "framework/message_box.h"
 #include "resources/command_ids.h"
+#include "resources/strings.h"
 #include "settings/profile.h"
 #include "settings/settings_path.h"
 #include "views/line_painter.h"
@@ -350,6 +351,33 @@ void EditView::DrawLine(QPainter& painter, int index, int y, bool withSelection)
     painter.fillRect(band, palette().color(QPalette::Highlight));
     painter.setPen(palette().color(QPalette::HighlightedText));
     painter.drawText(band.x(), baseline, cells.mid(from - first, to - from));
+}
+
+// --- loading ---
+
+void EditView::EnsureLoaded()
+{
+    if (!load_started_) LoadDocument();
+}
+
+void EditView::LoadDocument()
+{
+    if (load_started_ || !doc_) return;
+    load_started_ = true;
+    QPointer<EditView> alive(this);
+    const bool ok = doc_->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage()));
+    if (!alive) return;
+    loaded_ = true;
+    if (!ok) {
+        ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, doc_->Error(), doc_->FileName().c_str());
+        CloseWindowLater();
+        return;
+    }
+    // A text file that vanished loads as one empty line and says so here.
+    ReportDocError();
+    RecomputeMetrics();
+    MoveCaretTo({0, 0});
+    emit commandStateChanged();
 }
 
 // --- events ---

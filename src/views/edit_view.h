@@ -3,9 +3,10 @@
 // grid of fixed-width character cells and owns what both windows share:
 // font metrics, the caret and its insert / overwrite shape, the selection,
 // scrolling, mouse selection with auto-scroll, word selection on double
-// click, the title, the Find and Replace dialogs, Save and Save As, and the
-// reporting of document errors. The derived views supply key handling, the
-// settings they read and the actual search.
+// click, the title, loading the document once the window shows, the Find
+// and Replace dialogs, Save and Save As, and the reporting of document
+// errors. The derived views supply key handling, the settings they read and
+// the actual search.
 //
 // Positions are (line index, display column); a tab advances to the next
 // multiple of the document's tab width.
@@ -69,6 +70,11 @@ public:
     int OpenDialogKind() const { return open_dialog_kind_; }
     FindReplaceDialog* Dialog() const { return dialog_; }
     const FindReplaceData& FindData() const { return find_data_; }
+    // True once the load has run (or was never needed: an untitled view).
+    bool Loaded() const { return loaded_; }
+
+    // Runs the load now when it is still waiting for the window to show.
+    void EnsureLoaded();
 
     // Puts the caret at a position (snapped to a character), brings it into
     // view and collapses the selection there.
@@ -140,7 +146,13 @@ protected:
     std::string SingleLineSelection() const;
     // Posts the load event when the view is first shown.
     void PostLoadWhenShown() { load_pending_ = true; }
-    virtual void LoadDocument() {}
+    // A view without a file to read: nothing is left to load.
+    void MarkLoaded() { load_started_ = loaded_ = true; }
+    // Reads the document's file, once. The first screenful is painted as
+    // soon as it is read. A file that cannot be read is reported and its
+    // window closed; otherwise any error the load left is reported and the
+    // caret goes to the start.
+    void LoadDocument();
     // Closes the window that holds the view (its MDI child, or itself).
     void CloseWindowLater();
 
@@ -207,5 +219,7 @@ private:
     QTimer caret_blink_;
     bool caret_shown_ = true;
     bool load_pending_ = false;
+    bool load_started_ = false;
+    bool loaded_ = false;
     bool syncing_scroll_bars_ = false;
 };

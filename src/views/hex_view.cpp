@@ -9,7 +9,6 @@
 #include "settings/settings_path.h"
 
 #include <QKeyEvent>
-#include <QPointer>
 #include <QWindow>
 
 #include <cctype>
@@ -22,7 +21,7 @@ HexView::HexView(const std::string& fileName, QWidget* parent)
     setObjectName("Hex_View 1.0");
     SetDocument(doc_.get());
     if (!fileName.empty()) PostLoadWhenShown();
-    else load_started_ = loaded_ = true;
+    else MarkLoaded();
     SetTitle();
     LoadSettings();
 }
@@ -41,28 +40,6 @@ void HexView::LoadSettings()
 {
     LoadDisplaySettings();
     RecomputeMetrics();
-}
-
-void HexView::EnsureLoaded()
-{
-    if (!load_started_) LoadDocument();
-}
-
-void HexView::LoadDocument()
-{
-    if (load_started_) return;
-    load_started_ = true;
-    QPointer<HexView> alive(this);
-    const bool ok = doc_->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage()));
-    if (!alive) return;
-    loaded_ = true;
-    if (!ok) {
-        ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, doc_->Error(), doc_->FileName().c_str());
-        CloseWindowLater();
-        return;
-    }
-    RecomputeMetrics();
-    MoveCaretTo({0, 0});
 }
 
 void HexView::paintEvent(QPaintEvent*)

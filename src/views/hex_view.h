@@ -24,8 +24,6 @@ public:
     ViewKind Kind() const override { return ViewKind::Hex; }
 
     HexDoc* Doc() const { return doc_.get(); }
-    bool Loaded() const { return loaded_; }
-    void EnsureLoaded();
 
     void CmGoTo();
     // The row an offset typed in the Go to dialog leads to, or nothing when
@@ -37,12 +35,9 @@ public:
     void LoadSettings() override;
 
 protected:
-    void LoadDocument() override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::unique_ptr<HexDoc> doc_;
-    bool load_started_ = false;
-    bool loaded_ = false;
 };

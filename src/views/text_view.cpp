@@ -49,7 +49,7 @@ TextView::TextView(const std::string& fileName, QWidget* parent)
         PostLoadWhenShown();
     } else {
         doc_->InsertLine(0, "");
-        load_started_ = loaded_ = true;
+        MarkLoaded();
     }
     doc_->SetModified(false);
     SetTitle();
@@ -85,30 +85,6 @@ void TextView::LoadSettings()
     if (!undo_) undo_ = std::make_unique<CUndoList>(limit);
     else undo_->SetLimit(limit);
     RecomputeMetrics();
-}
-
-void TextView::EnsureLoaded()
-{
-    if (!load_started_) LoadDocument();
-}
-
-void TextView::LoadDocument()
-{
-    if (load_started_) return;
-    load_started_ = true;
-    QPointer<TextView> alive(this);
-    const bool ok = doc_->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage()));
-    if (!alive) return;
-    loaded_ = true;
-    if (!ok) {
-        ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, doc_->Error(), doc_->FileName().c_str());
-        CloseWindowLater();
-        return;
-    }
-    ReportDocError();
-    RecomputeMetrics();
-    MoveCaretTo({0, 0});
-    emit commandStateChanged();
 }
 
 bool TextView::CanClose()
@@ -457,7 +433,9 @@ void TextView::CmUndo()
             SetSelection(record.Start(), record.Start());
             SplitLine(false, false);
         } else {
-            doc_->InsertText(text, record.Caret());
+            // The text is in the form CopyText made: lines joined by CR LF,
+            // each of which may hold lone CR bytes that must stay in it.
+            doc_->InsertText(text, record.Caret(), LineBreakRule::kLineFeed);
             SetSelection(record.Start(), record.End());
             PlaceCaret(record.End());
         }

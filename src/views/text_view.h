@@ -32,9 +32,6 @@ public:
     TextDoc* Doc() const { return doc_.get(); }
     CUndoList* Undo() const { return undo_.get(); }
     bool AutoIndent() const { return auto_indent_; }
-    bool Loaded() const { return loaded_; }
-    // Runs the load now when it is still waiting for the window to show.
-    void EnsureLoaded();
 
     // --- for the Grep window ---
     // Selects the first occurrence of `pattern` (any letter case) on line
@@ -70,7 +67,6 @@ public:
 protected:
     bool PerformFindReplace() override;
     void DeleteSelection() override;
-    void LoadDocument() override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -92,7 +88,5 @@ private:
     std::unique_ptr<CUndoList> undo_;
     bool auto_indent_ = true;
     bool record_replacements_ = true;
-    bool load_started_ = false;
-    bool loaded_ = false;
     bool replacing_all_ = false;
 };

@@ -221,6 +221,36 @@ TEST(LinesDoc, InsertTextSplitsAtEveryBreakForm)
     EXPECT_EQ(d.MaxWidth(), 14);
 }
 
+TEST(LinesDoc, InsertTextByLineFeedsKeepsLoneCarriageReturnsInTheirLines)
+{
+    // Lines may hold lone CR bytes; copied out they are joined by CR LF, and
+    // put back by line feeds they come back exactly, however they meet.
+    LinesDoc doc;
+    Fill(doc, {"one\rtwo", "x\r", "\r", "\rlead", "", "last\r"});
+    const Lines original = LinesOf(doc);
+    const std::string all = *doc.CopyText(0, 0, 5, 5);
+    EXPECT_EQ(all, "one\rtwo\r\nx\r\r\n\r\r\n\rlead\r\n\r\nlast\r\r\n");
+    EXPECT_TRUE(doc.DeleteLines(0, 6));
+    EXPECT_TRUE(doc.InsertLine(0, ""));
+    EXPECT_EQ(doc.InsertText(all.substr(0, all.size() - 2), {0, 0}, LineBreakRule::kLineFeed),
+              (TextPosition{5, 5}));
+    EXPECT_EQ(LinesOf(doc), original);
+
+    // Into the middle of a line, with a lone CR on its own.
+    LinesDoc mid;
+    Fill(mid, {"ab"});
+    EXPECT_EQ(mid.InsertText("\r", {0, 1}, LineBreakRule::kLineFeed), (TextPosition{0, 2}));
+    EXPECT_EQ(mid.InsertText("1\r\r\n\r\n\r2\r", {0, 2}, LineBreakRule::kLineFeed), (TextPosition{2, 3}));
+    EXPECT_EQ(LinesOf(mid), (Lines{"a\r1\r", "", "\r2\rb"}));
+
+    // A bare LF still ends a line, so no line ever takes an LF in; LF CR is
+    // a break followed by a CR.
+    LinesDoc lf;
+    Fill(lf, {""});
+    EXPECT_EQ(lf.InsertText("p\nq\n\rr", {0, 0}, LineBreakRule::kLineFeed), (TextPosition{2, 2}));
+    EXPECT_EQ(LinesOf(lf), (Lines{"p", "q", "\rr"}));
+}
+
 TEST(LinesDoc, InsertTextUndoesACopyOfTheWholeDocument)
 {
     LinesDoc doc;

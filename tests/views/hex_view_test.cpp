@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -52,6 +53,26 @@ TEST_F(HexViewTest, OffsetsUpToTheFileSizeAreAcceptedAndOthersRefused)
     EXPECT_EQ(view->Caret().line, 0);
     EXPECT_EQ(view->RowOfOffset("0x40"), std::optional<int>(0));  // a typed prefix reads as 0
     EXPECT_EQ(view->RowOfOffset("20zz"), std::optional<int>(2));
+}
+
+TEST_F(HexViewTest, EnsureLoadedReadsTheFileOnceAndTellsTheFrame)
+{
+    const std::string path = tree.Write("data.bin", std::string(40, 'B'));
+    HexView view(path);
+    QSignalSpy changed(&view, &EditView::commandStateChanged);
+    EXPECT_FALSE(view.Loaded());
+    view.EnsureLoaded();
+    ASSERT_TRUE(view.Loaded());
+    EXPECT_EQ(view.Doc()->LineCount(), 3);
+    EXPECT_GE(changed.count(), 1);
+
+    // The load the first show would post finds it done.
+    tree.Write("data.bin", std::string(100, 'C'));
+    view.resize(400, 300);
+    view.show();
+    for (int i = 0; i < 5; ++i) PumpWaitingMessages();
+    EXPECT_EQ(view.Doc()->LineCount(), 3);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(HexViewTest, AnEmptyFileHasNoRowAndNoValidOffset)

@@ -78,6 +78,60 @@ TEST_F(TextUndo, ClearAllThenUndoRestoresTheTextExactly)
     EXPECT_EQ(tree.Read("file.txt"), bytes);
 }
 
+// Lines holding lone CR bytes, and one ending in a CR right before its line
+// break: every deletion undone must give the file back byte for byte.
+constexpr std::string_view kLoneCrBytes = "one\rtwo\r\nx\r\r\n\r\r\n\rlead\r\nlast\r\r\n";
+const Lines_t kLoneCrLines{"one\rtwo", "x\r", "\r", "\rlead", "last\r"};
+
+TEST_F(TextUndo, DeletingAcrossLinesWithLoneCarriageReturnsAndUndoingRestoresTheBytes)
+{
+    auto view = Open<TextView>(kLoneCrBytes);
+    ASSERT_EQ(Lines(*view->Doc()), kLoneCrLines);
+    const auto undoAll = [&] {
+        for (int i = 0; view->CanUndo(); ++i) {
+            view->CmUndo();
+            ASSERT_LT(i, 20);
+        }
+        EXPECT_EQ(Lines(*view->Doc()), kLoneCrLines);
+        EXPECT_FALSE(view->Doc()->Modified());
+    };
+
+    // From inside the first line to inside the fourth: Delete, then Cut.
+    for (const bool cut : {false, true}) {
+        view->MoveCaretTo({0, 2});
+        for (int i = 0; i < 3; ++i) QTest::keyClick(view.get(), Qt::Key_Down, Qt::ShiftModifier);
+        ASSERT_TRUE(view->HasSelection());
+        if (cut) view->CmCut();
+        else QTest::keyClick(view.get(), Qt::Key_Delete);
+        EXPECT_EQ(view->Doc()->LineCount(), 2);
+        undoAll();
+    }
+
+    // Single lone CR bytes, taken by Backspace and by Delete.
+    view->MoveCaretTo({1, 2});
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    view->MoveCaretTo({3, 0});
+    QTest::keyClick(view.get(), Qt::Key_Delete);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"one\rtwo", "x", "\r", "lead", "last\r"}));
+    undoAll();
+
+    // A selection that ends at the end of a line ending in CR.
+    view->MoveCaretTo({0, 0});
+    QTest::keyClick(view.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(view.get(), Qt::Key_End, Qt::ShiftModifier);  // (0, 0) .. (1, 2)
+    QTest::keyClick(view.get(), Qt::Key_Delete);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"", "\r", "\rlead", "last\r"}));
+    undoAll();
+
+    // Clear All of the whole document.
+    view->CmClearAll();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{""}));
+    undoAll();
+
+    ASSERT_TRUE(view->Doc()->Save());
+    EXPECT_EQ(tree.Read("file.txt"), kLoneCrBytes);
+}
+
 TEST_F(TextUndo, DeletingWholeLinesAndUndoingAddsNoLine)
 {
     auto view = Open<TextView>("a\nb\nc\n");

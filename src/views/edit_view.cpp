@@ -247,6 +247,9 @@ void EditView::MoveCaretTo(TextPosition position)
 {
     caret_ = position;
     UpdateCaret();
+    // A programmed move (load, Go to) always ends the selection, even onto
+    // the caret's own place, which the update rule for clicks leaves alone.
+    last_selection_caret_ = {-1, -1};
     UpdateSelection(false);
 }
 

@@ -86,6 +86,18 @@ TEST_F(EditViewTest, AClickAtTheCaretKeepsTheSelection)
     EXPECT_TRUE(view->HasSelection());
 }
 
+TEST_F(EditViewTest, AProgrammedMoveOntoTheCaretEndsTheSelection)
+{
+    auto view = Open<TextView>("abcdef\n");
+    view->MoveCaretTo({0, 0});
+    QTest::keyClick(view.get(), Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_TRUE(view->HasSelection());
+    view->MoveCaretTo(view->Caret());
+    EXPECT_FALSE(view->HasSelection());
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    EXPECT_EQ(std::string(view->Doc()->GetLine(0)->Text()), "bcdef");
+}
+
 TEST(EditViewColours, ThreeDecimalNumbersMakeAColour)
 {
     EXPECT_EQ(EditView::ParseColour("255 128 0"), QColor(255, 128, 0));

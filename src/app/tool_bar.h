@@ -1,6 +1,8 @@
 #pragma once
 // The frame's tool bar: 18 gadgets (buttons and separators) in a fixed order.
 
+#include "resources/command_ids.h"
+
 #include <array>
 
 class QToolBar;
@@ -13,10 +15,10 @@ namespace toolbar {
 
 // The gadgets in order; 0 stands for a separator.
 inline constexpr std::array<int, 18> kGadgets = {
-    24331, 24332, 24333, 24334, 24337, 0,  // New, Open, Save, Save As, Print
-    24321, 24322, 24323, 24324, 0,         // Undo, Cut, Copy, Paste
-    104, 24351, 24352, 24353, 0, 0,        // Grep, Find, Replace, Next
-    203,                                   // tool-bar position
+    cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint, 0,
+    cmd::kEditUndo, cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste, 0,
+    cmd::kFileGrep, cmd::kSearchFind, cmd::kSearchReplace, cmd::kSearchNext, 0, 0,
+    cmd::kToolBarPosition,
 };
 
 // Builds the bar from the frame's actions (the command 203 action is made

@@ -3,12 +3,17 @@
 #   make test   installs what is missing, builds and runs every test,
 #               then builds and runs them again with AddressSanitizer and
 #               UndefinedBehaviorSanitizer
+# and, beside them:
+#   make install [PREFIX=/usr/local]   builds and installs the programs,
+#               desktop entry, icon, AppStream record and manual pages
+#   make package                       builds the Debian package tarnwick_*.deb
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_GENERATOR ?= Ninja
+PREFIX ?= /usr/local
 
-.PHONY: deps build run test test-fast test-asan bench clean
+.PHONY: deps build run test test-fast test-asan bench install package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -37,6 +42,13 @@ test: test-fast test-asan
 bench: build
 	@scripts/install-deps.sh hyperfine time
 	bench/run-all.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cmake --build $(BUILD) --target package
+	@ls $(BUILD)/tarnwick_*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

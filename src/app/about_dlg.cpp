@@ -2,6 +2,7 @@
 
 #include "app/tool_icons.h"
 #include "resources/command_ids.h"
+#include "settings/settings_path.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -47,6 +48,9 @@ AboutDlg::AboutDlg(QWidget* parent, std::optional<VersionRecord> record) : QDial
     special_ = Field(this, cmd::kAboutSpecialBuildField, QString());
     special_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    settings_ = new QLabel(QStringLiteral("Settings file: %1").arg(QString::fromStdString(SettingsPath())), this);
+    settings_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
@@ -57,6 +61,7 @@ AboutDlg::AboutDlg(QWidget* parent, std::optional<VersionRecord> record) : QDial
     grid->addWidget(version_, 1, 1, 1, 2);
     grid->addWidget(legal_, 2, 1, 1, 2);
     grid->addWidget(special_, 3, 1, 1, 2);
+    grid->addWidget(settings_, 4, 1, 1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);

@@ -1,6 +1,7 @@
 #pragma once
 // The About box: product name and version, legal notice and special-build
-// note, all read from the program's version record.
+// note, all read from the program's version record, and where the settings
+// file is.
 
 #include "app/project_rc_version.h"
 
@@ -20,6 +21,7 @@ public:
     QLabel* VersionField() const { return version_; }
     QLabel* LegalField() const { return legal_; }
     QLabel* SpecialBuildField() const { return special_; }
+    QLabel* SettingsFileField() const { return settings_; }
 
 private:
     void Fill(const ProjectRCVersion& reader);
@@ -27,4 +29,5 @@ private:
     QLabel* version_;
     QLabel* legal_;
     QLabel* special_;
+    QLabel* settings_;
 };

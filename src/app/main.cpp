@@ -1,7 +1,11 @@
-// Start function: builds the application object and runs it.
+// Start function: answers --help and --version, then builds the
+// application object and runs it.
 #include "app/display_check.h"
+#include "app/start_options.h"
 #include "app/tw_app.h"
 #include "app/window_factories.h"
+
+#include "version_info.h"
 
 #include <QApplication>
 
@@ -10,6 +14,8 @@
 
 int main(int argc, char** argv)
 {
+    if (const auto answered = AnswerStartOption(argc, argv, stdout)) return *answered;
+
     std::string why;
     if (!DisplayAvailable(why)) {
         std::fprintf(stderr,
@@ -18,6 +24,9 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication qt(argc, argv);
+    // Lets Wayland desktops and task bars match the windows to the
+    // installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(version_info::kAppId));
     InstallWindowFactories();
     TWApp app("Tarnwick", argc - 1, argv);
     return app.Run();

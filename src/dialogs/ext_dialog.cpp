@@ -63,7 +63,7 @@ ExtDialog::ExtDialog(QWidget* parent, std::string settings)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
-    setSizeGripEnabled(false);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     QWidget* order[] = {extensions_, descriptions_, delete_, ok_, cancel_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -196,9 +197,13 @@ void PrefDlog::ColoursToSample()
 
 void PrefDlog::ChooseFont()
 {
-    QFont initial(QString::fromStdString(font_.face));
+    // The chooser lists installed faces only: a stored face the system
+    // lacks starts it at the face that stands in for it in the views.
+    QFont initial = ViewFont(font_);
+    initial.setFamily(QFontInfo(initial).family());
     initial.setPointSizeF(font_.size * 72.0 / std::max(1, logicalDpiY()));
-    if (font_.weight > 0) initial.setWeight(QFont::Weight(std::clamp(font_.weight, 1, 1000)));
+    initial.setStyle(QFont::StyleNormal);
+    if (font_.weight <= 0) initial.setWeight(QFont::Normal);
     const FontChooser& chooser = InstalledChooser();
     const std::optional<QFont> chosen = chooser ? chooser(this, initial) : SystemFontChooser(this, initial);
     if (!chosen) return;

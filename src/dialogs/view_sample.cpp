@@ -21,6 +21,7 @@ ViewSample::ViewSample(QWidget* parent) : QWidget(parent)
 void ViewSample::SetFont(const QFont& font)
 {
     font_ = font;
+    updateGeometry();  // a larger font needs a larger pane
     update();
 }
 

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -31,6 +32,11 @@ protected:
     {
         return dialog->findChild<W*>(QStringLiteral("id%1").arg(id));
     }
+
+    // Shows `dialog` and presses Tab `steps` - 1 times: the ids of the
+    // controls that had the focus, the first one first. Empty when the
+    // platform gives no focus.
+    static std::vector<QString> FocusOrder(QWidget& dialog, int steps);
 
     std::string Stored(const char* section, const char* key);
 

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGridLayout>
@@ -36,6 +37,16 @@ std::optional<QFont> SystemFontChooser(QWidget* parent, const QFont& initial)
     const QFont chosen = QFontDialog::getFont(&ok, initial, parent, QString(), QFontDialog::MonospacedFonts);
     if (!ok) return std::nullopt;
     return chosen;
+}
+
+// `font`'s face when it is installed; otherwise the installed face that
+// stands in for it, or the system's fixed-pitch face.
+QString InstalledFace(const QFont& font)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& face : {font.family(), QFontInfo(font).family()})
+        if (installed.contains(face, Qt::CaseInsensitive)) return face;
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
 
 template <class W>
@@ -200,7 +211,7 @@ void PrefDlog::ChooseFont()
     // The chooser lists installed faces only: a stored face the system
     // lacks starts it at the face that stands in for it in the views.
     QFont initial = ViewFont(font_);
-    initial.setFamily(QFontInfo(initial).family());
+    initial.setFamily(InstalledFace(initial));
     initial.setPointSizeF(font_.size * 72.0 / std::max(1, logicalDpiY()));
     initial.setStyle(QFont::StyleNormal);
     if (font_.weight <= 0) initial.setWeight(QFont::Normal);

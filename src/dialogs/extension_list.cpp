@@ -1,9 +1,13 @@
 #include "dialogs/extension_list.h"
 
 #include "base/text_rules.h"
+#include "search/profile_update.h"
 #include "settings/profile.h"
 
 #include <algorithm>
+
+// Every write goes through profile_update, which skips a value already
+// stored: OK writes the whole list again, and each write replaces the file.
 
 namespace {
 
@@ -31,9 +35,9 @@ const std::vector<FileType>& DefaultList()
 void WriteDefaultList(const std::string& settings)
 {
     const auto& list = DefaultList();
-    profile::WriteInt("Extensions", "Count", static_cast<int>(list.size()), settings);
+    profile_update::WriteInt("Extensions", "Count", static_cast<int>(list.size()), settings);
     for (std::size_t i = 0; i < list.size(); ++i)
-        profile::WriteString("Extensions", EntryKey(static_cast<int>(i) + 1),
+        profile_update::WriteString("Extensions", EntryKey(static_cast<int>(i) + 1),
                              EntryValue(list[i].description, list[i].extension), settings);
 }
 
@@ -79,9 +83,9 @@ int ExtensionList::Accept(std::string_view typed_extension, std::string_view typ
     const int count = static_cast<int>(entries_.size());
     for (int i = 0; i < count; ++i) {
         const FileType& entry = entries_[std::size_t(i)];
-        profile::WriteString("Extensions", EntryKey(i + 1), EntryValue(entry.description, entry.extension), settings);
+        profile_update::WriteString("Extensions", EntryKey(i + 1), EntryValue(entry.description, entry.extension), settings);
     }
-    profile::WriteInt("Extensions", "Count", count, settings);
+    profile_update::WriteInt("Extensions", "Count", count, settings);
 
     const std::string typed = text::UpperAscii(typed_extension);
     const std::string selected_text = selected_ >= 0 ? entries_[std::size_t(selected_)].extension : std::string();
@@ -91,13 +95,13 @@ int ExtensionList::Accept(std::string_view typed_extension, std::string_view typ
         std::any_of(entries_.begin(), entries_.end(),
                     [&](const FileType& entry) { return text::UpperAscii(entry.extension) == typed; });
     if (!names_an_entry) {
-        profile::WriteInt("Extensions", "Count", count + 1, settings);
-        profile::WriteString("Extensions", EntryKey(count + 1), EntryValue(typed_description, typed_extension),
+        profile_update::WriteInt("Extensions", "Count", count + 1, settings);
+        profile_update::WriteString("Extensions", EntryKey(count + 1), EntryValue(typed_description, typed_extension),
                              settings);
         entries_.push_back({std::string(typed_description), std::string(typed_extension)});
         preferred = count;
     }
     selected_ = preferred;
-    profile::WriteInt("Extensions", "Selected", preferred, settings);
+    profile_update::WriteInt("Extensions", "Selected", preferred, settings);
     return preferred;
 }

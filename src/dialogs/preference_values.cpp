@@ -51,7 +51,8 @@ bool ApplyWrites(const std::vector<SettingWrite>& writes, const std::string& set
     bool changed = false;
     for (const SettingWrite& write : writes) {
         const std::string before = profile::ReadString(write.section, write.key, kMissing, kValueLimit, settings);
-        if (before != write.value) changed = true;
+        if (before == write.value) continue;  // each write replaces the whole file
+        changed = true;
         profile::WriteString(write.section, write.key, write.value, settings);
     }
     return changed;

@@ -56,6 +56,7 @@ struct SettingWrite {
 // from `remembered_undo_limit` (the value read at the last load).
 std::vector<SettingWrite> PreferenceWrites(const ChosenPreferences& chosen, int remembered_undo_limit);
 
-// Makes the writes in order; true when any of them changed what the file
-// held (a key that was missing counts as changed).
+// Makes the writes in order, skipping a value the file holds already; true
+// when any of them changed what the file held (a missing key counts as
+// changed).
 bool ApplyWrites(const std::vector<SettingWrite>& writes, const std::string& settings);

@@ -93,7 +93,6 @@ void TWApp::InitMainWindow()
     fields_ = new StatusFields(frame_->statusBar());
 
     file_data_.flags = kFileDataFlags;
-    file_data_.filter_index = profile::ReadInt("Extensions", "Selected", 0);
     frame_->UpdateCommandStates();
 }
 
@@ -168,6 +167,9 @@ void TWApp::CmOpen()
 {
     file_data_.file_name.clear();
     file_data_.filter = BuildFilter();
+    // Selected counts the file types from 0, the dialog's filters from 1;
+    // it is read each time, since the File Extensions dialog may change it.
+    file_data_.filter_index = profile::ReadInt("Extensions", "Selected", 0) + 1;
     OpenDlog dialog(frame_, file_data_);
     if (!dialog.Execute()) return;
     if (dialog.HexDump() == 1)
@@ -178,7 +180,7 @@ void TWApp::CmOpen()
     const auto slash = name.rfind('/');
     if (slash != std::string::npos)
         profile::WriteString("Extensions", "Path", slash == 0 ? "/" : name.substr(0, slash));
-    profile::WriteInt("Extensions", "Selected", file_data_.filter_index);
+    profile::WriteInt("Extensions", "Selected", file_data_.filter_index - 1);
 }
 
 void TWApp::OpenSearchWindow(int kind_number)

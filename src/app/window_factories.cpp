@@ -1,6 +1,8 @@
 #include "app/window_factories.h"
 
 #include "app/placeholder_windows.h"
+#include "dialogs/ext_dialog.h"
+#include "dialogs/pref_dlog.h"
 #include "search/search_window_factory.h"
 #include "views/view_factory.h"
 
@@ -30,8 +32,8 @@ void InstallWindowFactories()
     SetSearchWindowFactory(MakeSearchWindowClient);
 
     // The preferences and file-type dialogs:
-    //   SetPreferencesRunner(...);
-    //   SetExtensionsRunner(...);
+    SetPreferencesRunner(PrefDlog::Run);
+    SetExtensionsRunner(ExtDialog::Run);
 }
 
 void SetViewFactory(ViewFactory factory)

@@ -81,5 +81,22 @@ inline constexpr int kCtlEdit = 303;
 inline constexpr int kCtlDone = 304;
 
 // --- settings dialogs ---
+// The Preferences dialog (template 201) and its controls.
+inline constexpr int kPrefDialog = 201;
+inline constexpr int kPrefUndoLimit = 101;
+inline constexpr int kPrefBackground = 103;
+inline constexpr int kPrefText = 104;
+inline constexpr int kPrefTabStops = 105;
+inline constexpr int kPrefAutoIndent = 106;
+inline constexpr int kPrefFonts = 107;
+inline constexpr int kPrefRestore = 108;
+inline constexpr int kPrefSample = 200;
+inline constexpr int kPrefFontLabel = 201;
+inline constexpr int kPrefUndoLabel = 301;
+// The File Extensions dialog (template 103) and its controls.
+inline constexpr int kExtDialog = 103;
+inline constexpr int kExtExtension = 101;
+inline constexpr int kExtDescription = 102;
+inline constexpr int kExtDelete = 103;
 
 } // namespace cmd

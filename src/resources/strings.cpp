@@ -66,6 +66,12 @@ const std::unordered_map<int, const char*>& Table()
         {kStatusGrepInterrupted, "Grep interrupted by user."},
 
         // --- settings dialogs ---
+        {kPrefCaption, "Preferences"},
+        {kPrefUndoLabel, "Undo Limit (%d - %d):"},
+        {kPrefFontPlaceholder, "Font name, Font size"},
+        {kPrefFontLabel, "Font: %s %d"},
+        {kPrefSampleText, "abcdefghi ABCDEFGHI 0123456789"},
+        {kExtCaption, "File Extensions"},
     };
     return table;
 }

@@ -42,6 +42,12 @@ enum : int {
     kStatusGrepInterrupted = 2105, // "Grep interrupted by user."
 
     // --- settings dialogs ---
+    kPrefCaption = 4001,        // "Preferences"
+    kPrefUndoLabel = 4002,      // "Undo Limit (%d - %d):", formatted with the field's range
+    kPrefFontPlaceholder = 4003, // "Font name, Font size", until the font is read
+    kPrefFontLabel = 4004,      // "Font: %s %d" (face, size in points)
+    kPrefSampleText = 4005,     // "abcdefghi ABCDEFGHI 0123456789"
+    kExtCaption = 4011,         // "File Extensions"
 };
 
 } // namespace strings

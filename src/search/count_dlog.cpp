@@ -4,6 +4,7 @@
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
 #include "search/result_line.h"
+#include "search/search_path_rule.h"
 #include "search/search_window_options.h"
 #include "settings/settings_path.h"
 
@@ -48,7 +49,7 @@ bool CountDlog::ReadOptions()
 {
     const std::string path = BoxText(PathBox());
     if (path.empty()) return false;
-    options.path = path;
+    options.path = SearchPathArgument(path);  // a directory alone: every file in it
     options.sub_dir = sub_dir_check_->isChecked();
     return true;
 }
@@ -81,7 +82,7 @@ void CountDlog::OpenHit()
 
 void CountDlog::EditHits()
 {
-    for (const std::string& text : SelectedLines()) OpenText(text.substr(0, text.find('\t')), false);
+    for (const std::string& text : SelectedLines()) OpenText(ParseResultLine(text).path, false);
 }
 
 void CountDlog::Done()

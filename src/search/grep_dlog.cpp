@@ -5,6 +5,7 @@
 #include "resources/command_ids.h"
 #include "search/active_text_view.h"
 #include "search/result_line.h"
+#include "search/search_path_rule.h"
 #include "search/search_window_options.h"
 #include "settings/profile.h"
 #include "settings/settings_path.h"
@@ -97,7 +98,7 @@ bool GrepDlog::ReadOptions()
     const std::string path = BoxText(PathBox());
     if (path.empty()) return false;
     options.pattern = pattern;
-    options.path = path;
+    options.path = SearchPathArgument(path);  // a directory alone: every file in it
     options.replacement = BoxText(replacement_box_);
     options.text_only = text_only_check_->isChecked();
     options.sub_dir = sub_dir_check_->isChecked();
@@ -147,7 +148,7 @@ void GrepDlog::OpenHit()
 void GrepDlog::EditHits()
 {
     for (const std::string& text : SelectedLines()) {
-        const std::string path = text.substr(0, text.find('\t'));
+        const std::string path = ParseResultLine(text).path;
         OpenText(path, false);
         active_text_view::PrepareFind(path, options.pattern, options.replacement);
     }

@@ -9,7 +9,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -88,6 +87,8 @@ SearchWindow::SearchWindow(const QString& results_label, const QString& number_h
     rows->setDefaultSectionSize(results_view_->fontMetrics().height() + 4);
     results_view_->setShowGrid(false);
     results_view_->setWordWrap(false);
+    // Long paths keep both ends, so two of them can still be told apart.
+    results_view_->setTextElideMode(Qt::ElideMiddle);
     results_view_->setCornerButtonEnabled(false);
     results_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     results_view_->setSelectionMode(QAbstractItemView::MultiSelection);  // a click toggles
@@ -157,9 +158,10 @@ QComboBox* SearchWindow::MakeHistoryBox()
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(20);
     box->lineEdit()->setMaxLength(kFieldLimit);
-    // The completion Qt gives an editable box ignores case by default; it
-    // would turn a typed "needle" into a listed "Needle".
-    if (QCompleter* completer = box->completer()) completer->setCaseSensitivity(Qt::CaseSensitive);
+    // No completion: Go takes exactly what was typed. Qt's inline
+    // completion would turn a typed "need" into a listed "needle", or a
+    // typed directory into a listed "dir/*.txt".
+    box->setCompleter(nullptr);
     return box;
 }
 
@@ -217,8 +219,8 @@ std::optional<std::string> SearchWindow::ChooseFile(const std::string& filter)
     // BuildFilter has made the directory of the last File Open current.
     QFileDialog dialog(this, QString(), QDir::currentPath());
     dialog.setFileMode(QFileDialog::ExistingFile);
+    // No default suffix: a name typed without a dot is taken as typed.
     dialog.setNameFilters(QtFileFilters(filter));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }

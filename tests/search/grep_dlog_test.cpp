@@ -112,6 +112,44 @@ TEST_F(GrepWindowTest, TypingTheTextInAnotherCaseKeepsTheTypedCase)
     EXPECT_EQ(w.options.pattern, "needle");
 }
 
+// The fields never complete what is typed from their histories: a typed
+// prefix of a listed text, or a directory that a listed path begins with,
+// is searched as it stands.
+TEST_F(GrepWindowTest, TypedTextsAreSearchedAsTypedNotCompleted)
+{
+    tree.Write("a.txt", "need\nneedle\n");
+    tree.Write("b.log", "need\n");
+    GrepDlog w;
+    w.show();
+    Search(w, "needle", tree.Path("*.txt"));
+    for (QComboBox* box : {w.PatternBox(), w.PathBox()}) {
+        box->setEditText(QString());
+        box->setFocus();
+        QTest::keyClicks(box, box == w.PatternBox() ? "need" : tree.root().c_str());
+    }
+    QTest::keyClick(w.PathBox(), Qt::Key_Return);
+    EXPECT_EQ(FieldText(w.PatternBox()), "need");
+    EXPECT_EQ(FieldText(w.PathBox()), tree.root());
+    EXPECT_EQ(w.options.pattern, "need");
+    // A directory alone searches every file in it.
+    EXPECT_EQ(ListedLines(w), (std::vector<std::string>{tree.Path("a.txt") + "\t1", tree.Path("b.log") + "\t1"}));
+    EXPECT_EQ(Ini("search_paths", "path_2"), tree.root());
+    EXPECT_EQ(Ini("search_patterns", "selected"), "need");
+}
+
+// Long paths keep their file names in view; a TAB in a file name stays in
+// the path column, the number after the last TAB in the other.
+TEST_F(GrepWindowTest, ResultColumnsElideInTheMiddleAndKeepATabInAName)
+{
+    const std::string name = tree.Write("odd\tname.txt", "hit\n");
+    GrepDlog w;
+    EXPECT_EQ(w.ResultsView()->textElideMode(), Qt::ElideMiddle);
+    Search(w, "hit", tree.Path("*.txt"));
+    ASSERT_EQ(ListedLines(w), (std::vector<std::string>{name + "\t1"}));
+    EXPECT_EQ(w.Results()->data(w.Results()->index(0, 0), Qt::DisplayRole).toString().toStdString(), name);
+    EXPECT_EQ(w.Results()->data(w.Results()->index(0, 1), Qt::DisplayRole).toString().toStdString(), "1");
+}
+
 TEST_F(GrepWindowTest, RepeatedGoLeavesTheSettingsFileAlone)
 {
     tree.Write("a.txt", "x\n");

@@ -118,6 +118,24 @@ TEST_F(GrepInFrameTest, DoubleClickActivatesTheOpenWindowAtTheHit)
     EXPECT_EQ(open->Doc()->Options().search_patt, "needle");
 }
 
+TEST_F(GrepInFrameTest, AFileNameWithATabOpensAtItsHit)
+{
+    const std::string file = tree.Write("a\tb.txt", "one\ntwo needle\n");
+    GrepDlog& w = OpenGrep();
+    Search(w, "needle", tree.Path("*.txt"));
+    ASSERT_EQ(ListedLines(w), (std::vector<std::string>{file + "\t2"}));
+    w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
+    emit w.ResultsView()->doubleClicked(w.Results()->index(0, 0));
+    Settle();
+    TextView* view = ActiveText();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->DocumentPath(), file);
+    TextPosition start, end;
+    ASSERT_TRUE(view->GetOrderedSelection(start, end));
+    EXPECT_EQ(start, (TextPosition{1, 4}));
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(GrepInFrameTest, DoubleClickOnAVanishedFileOnlyReports)
 {
     const std::string file = tree.Write("gone.txt", "needle\n");

@@ -98,6 +98,7 @@ void MainWin::BuildMenu()
         QMenu* qmenu = menuBar()->addMenu(QString::fromLatin1(popup.title));
         if (!file_menu_) file_menu_ = qmenu;
         connect(qmenu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+        if (!popup.items.empty() && popup.items.front().id == cmd::kWindowCascade) AttachWindowList(qmenu);
         for (const menu::Item& item : popup.items) {
             if (item.id == 0) {
                 qmenu->addSeparator();

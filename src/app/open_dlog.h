@@ -1,5 +1,7 @@
 #pragma once
-// File Open: a Qt file dialog with a "&Hex Dump" check box added.
+// File Open: a Qt file dialog with a "&Hex Dump" check box added. A file
+// name typed in full opens whatever the file-type filter shows: the filter
+// only chooses what the list offers.
 
 #include <QFileDialog>
 
@@ -7,6 +9,8 @@
 #include <string>
 
 class QCheckBox;
+class QLineEdit;
+class QPushButton;
 struct FileDialogData;
 
 class OpenDlog : public QFileDialog {
@@ -24,8 +28,19 @@ public:
     using Hook = std::function<bool(FileDialogData& data, int& hex_dump)>;
     static void SetHook(Hook hook);
 
+    // The existing file that the typed name stands for (relative names
+    // from the shown directory), or empty.
+    QString TypedFile() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void KeepOpenForTypedFile();
+
     FileDialogData& data_;
     QCheckBox* hex_box_;
+    QLineEdit* name_edit_ = nullptr;
+    QPushButton* open_button_ = nullptr;
     int hex_dump_ = 0;
 };

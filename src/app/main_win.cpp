@@ -1,6 +1,7 @@
 #include "app/main_win.h"
 
 #include "app/frame_services.h"
+#include "app/menu_path.h"
 #include "app/placement.h"
 #include "app/window_factories.h"
 #include "framework/mdi_child.h"
@@ -215,10 +216,11 @@ void MainWin::RebuildRecentItems()
     for (int i = 0; i < recent_.Count(); ++i) {
         const int id = cmd::kRecentFileFirst + i;
         // "&&" keeps an ampersand in a path from becoming a mnemonic.
-        QString path = QString::fromLocal8Bit(recent_.At(i).c_str());
+        QString path = QString::fromLocal8Bit(ShortenPathForMenu(recent_.At(i)).c_str());
         path.replace(QLatin1Char('&'), QLatin1String("&&"));
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path), file_menu_);
         action->setProperty("recentId", id);
+        action->setStatusTip(QString::fromLocal8Bit(recent_.At(i).c_str()));  // the whole path
         connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
         file_menu_->addAction(action);
     }

@@ -29,6 +29,7 @@ CountDlog::CountDlog(QWidget* parent)
     area->addWidget(reset_check_, 1, 1);
     area->addWidget(sub_dir_check_, 1, 2);
     area->setColumnStretch(2, 1);
+    area->setColumnMinimumWidth(0, LabelColumnWidth());
     Assemble(area);
     SetTabOrder({SearchPathButton(), PathBox(), reset_check_, sub_dir_check_});
     PathBox()->setFocus();

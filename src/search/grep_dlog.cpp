@@ -25,7 +25,7 @@ GrepDlog::GrepDlog(QWidget* parent)
     setWindowTitle(tr("Grep Options"));
     pattern_box_ = MakeHistoryBox();
     replacement_box_ = MakeHistoryBox();
-    replace_check_ = new QCheckBox(tr("Replace With:"), this);
+    replace_check_ = new QCheckBox(tr(kReplaceLabel), this);
     text_only_check_ = new QCheckBox(tr("Text Files Only"), this);
     sub_dir_check_ = new QCheckBox(tr("Search Sub-Directories"), this);
     case_check_ = new QCheckBox(tr("Case Sensitive"), this);
@@ -41,7 +41,7 @@ GrepDlog::GrepDlog(QWidget* parent)
     Tag(show_lines_check_, cmd::kCtlShowLines);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(tr("Search Pattern:"), this), 0, 0);
+    fields->addWidget(new QLabel(tr(kPatternLabel), this), 0, 0);
     fields->addWidget(pattern_box_, 0, 1);
     fields->addWidget(SearchPathButton(), 1, 0);
     fields->addWidget(PathBox(), 1, 1);

@@ -7,6 +7,7 @@
 #include "search/result_list_model.h"
 #include "search/search_path_rule.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -223,6 +224,14 @@ std::optional<std::string> SearchWindow::ChooseFile(const std::string& filter)
     dialog.setNameFilters(QtFileFilters(filter));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+int SearchWindow::LabelColumnWidth() const
+{
+    const QLabel pattern(tr(kPatternLabel));
+    const QCheckBox replace(tr(kReplaceLabel));
+    return std::max({pattern.sizeHint().width(), replace.sizeHint().width(),
+                     search_path_button_->sizeHint().width()});
 }
 
 int SearchWindow::RunningCount()

@@ -2,13 +2,9 @@
 
 #include "app/file_filter.h"
 #include "app/tw_app.h"
+#include "framework/typed_file_name.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QFileInfo>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QDir>
 #include <QGridLayout>
 
@@ -40,44 +36,7 @@ OpenDlog::OpenDlog(QWidget* parent, FileDialogData& data)
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(hex_box_, grid->rowCount(), 0, 1, grid->columnCount());
 
-    // Qt's dialog refuses a name its filter hides ("bin.dat" under "*.TXT"):
-    // its Open button stays disabled. The button is kept enabled, and Enter
-    // accepted, whenever the typed name is an existing file.
-    name_edit_ = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
-        open_button_ = buttons->button(QDialogButtonBox::Open);
-    if (name_edit_) {
-        connect(name_edit_, &QLineEdit::textChanged, this, [this] { KeepOpenForTypedFile(); });
-        name_edit_->installEventFilter(this);
-    }
-    if (open_button_) open_button_->installEventFilter(this);
-}
-
-QString OpenDlog::TypedFile() const
-{
-    const QString typed = name_edit_ ? name_edit_->text() : QString();
-    if (typed.isEmpty()) return {};
-    const QString path = directory().absoluteFilePath(typed);
-    return QFileInfo(path).isFile() ? path : QString();
-}
-
-void OpenDlog::KeepOpenForTypedFile()
-{
-    if (open_button_ && !open_button_->isEnabled() && !TypedFile().isEmpty()) open_button_->setEnabled(true);
-}
-
-bool OpenDlog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == open_button_ && event->type() == QEvent::EnabledChange) {
-        KeepOpenForTypedFile();
-    } else if (watched == name_edit_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !TypedFile().isEmpty()) {
-            accept();  // Qt's accept takes a typed existing file as it stands
-            return true;
-        }
-    }
-    return QFileDialog::eventFilter(watched, event);
+    new fw::TypedFileName(this);  // a typed existing file opens whatever the filter
 }
 
 bool OpenDlog::Execute()

@@ -9,8 +9,6 @@
 #include <string>
 
 class QCheckBox;
-class QLineEdit;
-class QPushButton;
 struct FileDialogData;
 
 class OpenDlog : public QFileDialog {
@@ -28,19 +26,8 @@ public:
     using Hook = std::function<bool(FileDialogData& data, int& hex_dump)>;
     static void SetHook(Hook hook);
 
-    // The existing file that the typed name stands for (relative names
-    // from the shown directory), or empty.
-    QString TypedFile() const;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void KeepOpenForTypedFile();
-
     FileDialogData& data_;
     QCheckBox* hex_box_;
-    QLineEdit* name_edit_ = nullptr;
-    QPushButton* open_button_ = nullptr;
     int hex_dump_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "app/frame_services.h"
 #include "framework/byte_text.h"
 #include "framework/message_pump.h"
+#include "framework/typed_file_name.h"
 #include "resources/command_ids.h"
 #include "search/result_list_model.h"
 #include "search/search_path_rule.h"
@@ -220,8 +221,11 @@ std::optional<std::string> SearchWindow::ChooseFile(const std::string& filter)
     // BuildFilter has made the directory of the last File Open current.
     QFileDialog dialog(this, QString(), QDir::currentPath());
     dialog.setFileMode(QFileDialog::ExistingFile);
-    // No default suffix: a name typed without a dot is taken as typed.
+    // No default suffix: a name typed without a dot is taken as typed,
+    // and a typed existing file is taken whatever the filter lists.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters(QtFileFilters(filter));
+    new fw::TypedFileName(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }

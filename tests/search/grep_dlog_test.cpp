@@ -4,6 +4,10 @@
 #include "search_window_test_support.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMainWindow>
@@ -456,6 +460,36 @@ TEST(ResultListModel, HoldsManyLinesAndAnnouncesThemInBatches)
     model.Clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.LineCount(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// The real chooser: a name typed without a dot is taken as typed (no
+// ".txt" added), though the "Text files" filter does not list it.
+TEST(SearchPathChooser, ATypedNameWithoutADotIsTakenAsTyped)
+{
+    TempTree tree;
+    tree.Write("Makefile", "all:\n");
+    ScopedSettingsFile ini("[Extensions]\nPath=" + tree.root() + "\n");  // where the chooser starts
+    const QString cwd = QDir::currentPath();
+    GrepDlog w;
+    bool typed = false;
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!name) return dialog->reject();
+        typed = true;
+        QTest::keyClicks(name, QStringLiteral("Makefile"));
+        QTest::keyClick(name, Qt::Key_Return);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    w.SearchPathButton()->click();
+    QDir::setCurrent(cwd);
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(FieldText(w.PathBox()), tree.root() + "/*.*");
 }
 
 } // namespace

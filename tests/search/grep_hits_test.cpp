@@ -87,6 +87,8 @@ protected:
 
 TEST_F(GrepInFrameTest, CommandsMakeTheSearchWindows)
 {
+    app->Frame()->resize(800, 600);  // room for the whole 540 by 408 window
+    Settle();
     app->CmGrep();
     QMdiSubWindow* grep = Client()->activeSubWindow();
     EXPECT_NE(qobject_cast<GrepDlog*>(grep->widget()), nullptr);

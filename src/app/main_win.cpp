@@ -1,6 +1,7 @@
 #include "app/main_win.h"
 
 #include "app/frame_services.h"
+#include "app/menu_path.h"
 #include "app/placement.h"
 #include "app/window_factories.h"
 #include "framework/mdi_child.h"
@@ -18,6 +19,10 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindow>
 #include <QUrl>
 
 #include <algorithm>
@@ -52,6 +57,12 @@ QList<QRect> ScreenAreas()
     return areas;
 }
 
+// The frame's smallest size: room for the menus and a little of the client.
+constexpr QSize kBaseMinimum(320, 200);
+// Until the window manager has framed the window its decoration is not
+// known; this allowance covers the usual title bars and borders.
+constexpr QMargins kAssumedDecoration(8, 40, 8, 8);
+
 } // namespace
 
 MainWin::MainWin(const QString& caption)
@@ -59,9 +70,11 @@ MainWin::MainWin(const QString& caption)
     setWindowTitle(caption);
     setObjectName(QStringLiteral("MainWin"));
     BuildMenu();
-    const QRect stored(profile::ReadInt("MainWin", "X", 5), profile::ReadInt("MainWin", "Y", 5),
-                       profile::ReadInt("MainWin", "W", 600), profile::ReadInt("MainWin", "H", 400));
-    const QRect shown = PlaceOnScreens(stored, ScreenAreas());
+    // Fitted before the window first takes a size: a stored 100000 by
+    // 100000 would otherwise ask for gigabytes of window surface.
+    const StoredPlacement stored{profile::ReadInt("MainWin", "X", 5), profile::ReadInt("MainWin", "Y", 5),
+                                 profile::ReadInt("MainWin", "W", 600), profile::ReadInt("MainWin", "H", 400)};
+    const QRect shown = FitPlacement(stored, kAssumedDecoration, kBaseMinimum, ScreenAreas());
     move(shown.topLeft());
     resize(shown.size());
 }
@@ -86,6 +99,7 @@ void MainWin::BuildMenu()
         QMenu* qmenu = menuBar()->addMenu(QString::fromLatin1(popup.title));
         if (!file_menu_) file_menu_ = qmenu;
         connect(qmenu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+        if (!popup.items.empty() && popup.items.front().id == cmd::kWindowCascade) AttachWindowList(qmenu);
         for (const menu::Item& item : popup.items) {
             if (item.id == 0) {
                 qmenu->addSeparator();
@@ -121,6 +135,65 @@ void MainWin::SetupWindow()
         if (!path.empty()) AddRecentFile(path);
     }
     setAcceptDrops(true);
+    if (QToolBar* bar = ToolBar()) bar->installEventFilter(this);
+    statusBar()->installEventFilter(this);
+    FitToScreen();
+}
+
+QSize MainWin::MinimumFrameSize() const
+{
+    // The whole tool bar always fits: its position button is the only way
+    // back from a vertical bar and must never hide behind an overflow arrow.
+    QSize minimum = kBaseMinimum;
+    const QToolBar* bar = ToolBar();
+    if (bar && !bar->isHidden()) {
+        const QSize full = bar->sizeHint();
+        if (bar->orientation() == Qt::Vertical) {
+            const int status = statusBar()->isHidden() ? 0 : statusBar()->sizeHint().height();
+            minimum.setHeight(std::max(minimum.height(), full.height() + menuBar()->sizeHint().height() + status));
+        } else {
+            minimum.setWidth(std::max(minimum.width(), full.width()));
+        }
+    }
+    return minimum;
+}
+
+void MainWin::FitToScreen()
+{
+    const QSize minimum = MinimumFrameSize();
+    setMinimumSize(minimum);
+    if (isMaximized() || isMinimized() || isFullScreen()) return;
+    QMargins decoration = kAssumedDecoration;
+    if (framed_) {
+        const QRect outer = frameGeometry(), inner = geometry();
+        decoration = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                              outer.bottom() - inner.bottom());
+    }
+    const StoredPlacement now{pos().x(), pos().y(), width(), height()};
+    const QRect fitted = FitPlacement(now, decoration, minimum, ScreenAreas());
+    if (fitted.topLeft() != pos()) move(fitted.topLeft());
+    if (fitted.size() != size()) resize(fitted.size());
+}
+
+void MainWin::showEvent(QShowEvent* event)
+{
+    fw::MdiFrame::showEvent(event);
+    // The window manager frames the window on its way to the screen; once
+    // it shows, the real title bar is known and the frame is fitted again.
+    if (!framed_ && windowHandle()) windowHandle()->installEventFilter(this);
+}
+
+bool MainWin::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && !framed_ && windowHandle()->isExposed()) {
+        framed_ = true;
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { FitToScreen(); });
+    } else if ((watched == ToolBar() || watched == statusBar()) &&
+               (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        QTimer::singleShot(0, this, [this] { FitToScreen(); });
+    }
+    return fw::MdiFrame::eventFilter(watched, event);
 }
 
 void MainWin::AddRecentFile(const std::string& path)
@@ -143,10 +216,11 @@ void MainWin::RebuildRecentItems()
     for (int i = 0; i < recent_.Count(); ++i) {
         const int id = cmd::kRecentFileFirst + i;
         // "&&" keeps an ampersand in a path from becoming a mnemonic.
-        QString path = QString::fromLocal8Bit(recent_.At(i).c_str());
+        QString path = QString::fromLocal8Bit(ShortenPathForMenu(recent_.At(i)).c_str());
         path.replace(QLatin1Char('&'), QLatin1String("&&"));
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path), file_menu_);
         action->setProperty("recentId", id);
+        action->setStatusTip(QString::fromLocal8Bit(recent_.At(i).c_str()));  // the whole path
         connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
         file_menu_->addAction(action);
     }

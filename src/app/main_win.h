@@ -23,8 +23,14 @@ public:
     static const fw::CommandTable& Commands();
     const fw::CommandTable& commandTable() const override { return Commands(); }
 
-    // Window set-up: loads the recent files and accepts dropped files.
+    // Window set-up: loads the recent files, accepts dropped files and
+    // fits the frame to the screen.
     void SetupWindow();
+
+    // The frame's minimum size (room for the whole tool bar) applied, and
+    // its placement brought wholly onto the screen, title bar included.
+    void FitToScreen();
+    QSize MinimumFrameSize() const;
 
     void AddRecentFile(const std::string& path);
     const RecentFileList& RecentFiles() const { return recent_; }
@@ -40,6 +46,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -52,4 +60,5 @@ private:
     QMenu* file_menu_ = nullptr;
     QAction* recent_separator_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
+    bool framed_ = false;  // shown once, so the window manager's frame is known
 };

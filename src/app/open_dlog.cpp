@@ -2,6 +2,7 @@
 
 #include "app/file_filter.h"
 #include "app/tw_app.h"
+#include "framework/typed_file_name.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -34,6 +35,8 @@ OpenDlog::OpenDlog(QWidget* parent, FileDialogData& data)
     hex_box_->setObjectName(QStringLiteral("check1039"));
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(hex_box_, grid->rowCount(), 0, 1, grid->columnCount());
+
+    new fw::TypedFileName(this);  // a typed existing file opens whatever the filter
 }
 
 bool OpenDlog::Execute()

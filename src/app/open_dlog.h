@@ -1,5 +1,7 @@
 #pragma once
-// File Open: a Qt file dialog with a "&Hex Dump" check box added.
+// File Open: a Qt file dialog with a "&Hex Dump" check box added. A file
+// name typed in full opens whatever the file-type filter shows: the filter
+// only chooses what the list offers.
 
 #include <QFileDialog>
 

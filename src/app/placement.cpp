@@ -1,29 +1,55 @@
 #include "app/placement.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
-// Enough of the frame must show to grab its title bar.
-constexpr int kMinVisible = 40;
+// Stored numbers are taken in 64 bits: a frame of 100000 by 100000 (or
+// INT_MAX) at any corner must neither overflow nor get through.
+struct Span {
+    std::int64_t start, length;
+};
 
-bool ShowsOn(const QRect& frame, const QRect& screen)
+std::int64_t Overlap(Span a, Span b)
 {
-    const QRect common = frame.intersected(screen);
-    return common.width() >= kMinVisible && common.height() >= kMinVisible;
+    return std::max<std::int64_t>(0, std::min(a.start + a.length, b.start + b.length) - std::max(a.start, b.start));
+}
+
+// Fits one axis: the inner length between the minimum and what the screen
+// leaves beside the decoration, then the outer start onto the screen.
+void FitAxis(std::int64_t& start, std::int64_t& length, std::int64_t minimum, std::int64_t before,
+             std::int64_t after, Span screen)
+{
+    const std::int64_t room = std::max<std::int64_t>(1, screen.length - before - after);
+    length = std::min(std::max(length, minimum), room);
+    const std::int64_t outer = length + before + after;
+    start = std::clamp(start, screen.start, std::max(screen.start, screen.start + screen.length - outer));
 }
 
 } // namespace
 
-QRect PlaceOnScreens(const QRect& stored, const QList<QRect>& screens)
+QRect FitPlacement(const StoredPlacement& stored, const QMargins& decoration, const QSize& minimum,
+                   const QList<QRect>& screens)
 {
-    if (screens.isEmpty()) return stored;
-    for (const QRect& screen : screens)
-        if (ShowsOn(stored, screen)) return stored;
-    const QRect& screen = screens.front();
-    const int w = std::clamp(stored.width(), kMinVisible, screen.width());
-    const int h = std::clamp(stored.height(), kMinVisible, screen.height());
-    const int x = std::clamp(stored.x(), screen.left(), screen.left() + screen.width() - w);
-    const int y = std::clamp(stored.y(), screen.top(), screen.top() + screen.height() - h);
-    return QRect(x, y, w, h);
+    std::int64_t x = stored.x, y = stored.y, w = stored.w, h = stored.h;
+    if (screens.isEmpty())
+        return QRect(stored.x, stored.y, static_cast<int>(std::max<std::int64_t>(w, minimum.width())),
+                     static_cast<int>(std::max<std::int64_t>(h, minimum.height())));
+
+    const Span outer_x{x, std::max<std::int64_t>(w, 0) + decoration.left() + decoration.right()};
+    const Span outer_y{y, std::max<std::int64_t>(h, 0) + decoration.top() + decoration.bottom()};
+    const QRect* best = &screens.front();
+    std::int64_t best_area = 0;
+    for (const QRect& screen : screens) {
+        const std::int64_t area = Overlap(outer_x, {screen.x(), screen.width()}) *
+                                  Overlap(outer_y, {screen.y(), screen.height()});
+        if (area > best_area) {
+            best = &screen;
+            best_area = area;
+        }
+    }
+    FitAxis(x, w, minimum.width(), decoration.left(), decoration.right(), {best->x(), best->width()});
+    FitAxis(y, h, minimum.height(), decoration.top(), decoration.bottom(), {best->y(), best->height()});
+    return QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w), static_cast<int>(h));
 }

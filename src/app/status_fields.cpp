@@ -4,6 +4,7 @@
 #include "resources/command_ids.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,8 +40,8 @@ StatusFields::StatusFields(QStatusBar* bar) : QObject(bar)
     caps_ = MakeIndicator(bar, QStringLiteral("CAPS"));
     num_ = MakeIndicator(bar, QStringLiteral("NUM"));
     ovr_ = MakeIndicator(bar, QStringLiteral("OVR"));
-    // Qt does not report the lock states; every lock key pressed in the
-    // program toggles its indicator.
+    // The lock states are read from the key events (lock_keys.h).
+    native_modifiers_ = QGuiApplication::platformName() == QLatin1String("xcb");
     qApp->installEventFilter(this);
 }
 
@@ -68,17 +69,27 @@ void StatusFields::SetNumLock(bool on)
 
 bool StatusFields::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((press || event->type() == QEvent::KeyRelease) && watched->isWidgetType()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // A key event unhandled by its receiver goes on to the parents;
         // count it once.
-        const bool seen = key == last_key_ && key->timestamp() == last_key_time_;
+        const bool seen = key == last_key_ && key->timestamp() == last_key_time_ && key->type() == last_key_type_;
         last_key_ = key;
         last_key_time_ = key->timestamp();
-        if (!key->isAutoRepeat() && !seen) {
-            if (key->key() == Qt::Key_CapsLock) SetCapsLock(!caps_on_);
-            if (key->key() == Qt::Key_NumLock) SetNumLock(!num_on_);
-        }
+        last_key_type_ = key->type();
+        if (!key->isAutoRepeat() && !seen) TakeKey(*key, native_modifiers_);
     }
     return QObject::eventFilter(watched, event);
+}
+
+void StatusFields::TakeKey(const QKeyEvent& key, bool native_known)
+{
+    const LockKey which = key.key() == Qt::Key_CapsLock ? LockKey::Caps
+                          : key.key() == Qt::Key_NumLock ? LockKey::Num
+                                                         : LockKey::Other;
+    const LockStates now = LockStatesAfterKey({caps_on_, num_on_}, which, key.type() == QEvent::KeyPress,
+                                              native_known, key.nativeModifiers());
+    if (now.caps != caps_on_) SetCapsLock(now.caps);
+    if (now.num != num_on_) SetNumLock(now.num);
 }

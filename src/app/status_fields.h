@@ -2,8 +2,11 @@
 // The status bar's own fields: the caret position (field 2001) and the
 // Caps Lock, Num Lock and Overtype indicators, right of the hint area.
 
+#include "app/lock_keys.h"
+
 #include <QObject>
 
+class QKeyEvent;
 class QLabel;
 class QStatusBar;
 
@@ -22,6 +25,10 @@ public:
     QLabel* NumIndicator() const { return num_; }
     QLabel* OvertypeIndicator() const { return ovr_; }
 
+    // Follows the lock states through one key event (with the X11
+    // modifier state when `native_known`).
+    void TakeKey(const QKeyEvent& key, bool native_known);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -34,4 +41,6 @@ private:
     bool num_on_ = false;
     const void* last_key_ = nullptr;
     unsigned long long last_key_time_ = 0;
+    int last_key_type_ = 0;
+    bool native_modifiers_ = false;  // key events carry the X11 modifier state
 };

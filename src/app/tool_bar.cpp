@@ -6,6 +6,7 @@
 #include "resources/strings.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QToolBar>
 
 namespace toolbar {
@@ -17,6 +18,9 @@ QToolBar* Build(fw::MdiFrame& frame)
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(16, 16));
+    // Buttons side by side without gaps: the whole bar, vertical too, then
+    // fits the frame's default size.
+    bar->layout()->setSpacing(0);
     // The tool bar is moved by command 203 only; its context menu would
     // offer to hide it behind the Options menu's back.
     bar->toggleViewAction()->setVisible(false);

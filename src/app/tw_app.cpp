@@ -227,6 +227,7 @@ void TWApp::PlaceToolBar(int location)
     frame_->addToolBar(area, tool_bar_);
     tool_bar_->setOrientation(area == Qt::TopToolBarArea ? Qt::Horizontal : Qt::Vertical);
     tool_bar_->setVisible(!hidden);
+    frame_->FitToScreen();  // a vertical bar may need a taller frame
 }
 
 void TWApp::CmToolBarPosition()

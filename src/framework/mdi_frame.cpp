@@ -1,5 +1,6 @@
 #include "framework/mdi_frame.h"
 
+#include "framework/child_placement.h"
 #include "framework/mdi_child.h"
 #include "resources/command_ids.h"
 
@@ -7,7 +8,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMdiArea>
+#include <QMenu>
+#include <QStyle>
 #include <QMetaMethod>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -19,6 +23,8 @@ namespace fw {
 MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), client_(new QMdiArea(this))
 {
     client_->setObjectName("mdiClient");
+    // Closing the active child activates the one used before it.
+    client_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(client_);
     statusBar();  // created now so hints have a place from the start
 
@@ -85,19 +91,27 @@ MdiChild* MdiFrame::AddChild(QWidget* client, QSize initial_size)
 {
     const MdiChild* active = ActiveChild();
     const bool maximised = active && active->isMaximized();
+    const int open = static_cast<int>(client_->subWindowList().size());
     auto* child = new MdiChild(client);
     client_->addSubWindow(child);
     WatchChild(child);
     connect(child, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] { UpdateCommandStates(); });
     });
-    if (!initial_size.isValid()) {
-        // Default size: three quarters of the client area, as a fresh
-        // document window would get on a classic MDI desktop.
-        const QSize space = client_->viewport()->size();
-        if (space.width() > 100 && space.height() > 100) initial_size = space * 3 / 4;
+    const QSize space = client_->viewport()->size();
+    // Default size: three quarters of the client area, as a fresh document
+    // window would get on a classic MDI desktop.
+    if (!initial_size.isValid()) initial_size = space * 3 / 4;
+    if (space.width() > 0 && space.height() > 0) {
+        // Wholly inside the client area (a larger window shrinks, so that
+        // its buttons show), cascading from the top-left corner.
+        const int step = child->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, child);
+        const QRect slot = CascadeSlot(space, initial_size, open, step);
+        child->resize(slot.size());
+        child->move(slot.topLeft());
+    } else if (initial_size.isValid()) {
+        child->resize(initial_size);
     }
-    if (initial_size.isValid()) child->resize(initial_size);
     if (maximised)
         child->showMaximized();
     else
@@ -247,6 +261,43 @@ void MdiFrame::CmArrangeIcons()
         }
         w->move(x, y - size.height() + 1);
         x += size.width();
+    }
+}
+
+void MdiFrame::AttachWindowList(QMenu* menu)
+{
+    window_menu_ = menu;
+    connect(menu, &QMenu::aboutToShow, this, [this] { RebuildWindowList(); });
+}
+
+void MdiFrame::RebuildWindowList()
+{
+    if (!window_menu_) return;
+    for (QAction* action : window_list_) {
+        window_menu_->removeAction(action);
+        delete action;
+    }
+    window_list_.clear();
+    const QList<QMdiSubWindow*> children = client_->subWindowList(QMdiArea::CreationOrder);
+    if (children.isEmpty()) return;
+    window_list_.push_back(window_menu_->addSeparator());
+    int number = 0;
+    for (QMdiSubWindow* child : children) {
+        ++number;
+        QString title = child->windowTitle();
+        title.replace(QLatin1Char('&'), QLatin1String("&&"));
+        const QString text = number <= 9 ? QStringLiteral("&%1 %2").arg(number).arg(title)
+                                         : QStringLiteral("%1 %2").arg(number).arg(title);
+        QAction* action = window_menu_->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(child == client_->activeSubWindow());
+        const QPointer<QMdiSubWindow> target(child);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (!target) return;
+            if (target->isMinimized()) target->showNormal();
+            client_->setActiveSubWindow(target);
+        });
+        window_list_.push_back(action);
     }
 }
 

@@ -14,10 +14,12 @@
 #include <QSize>
 
 #include <map>
+#include <vector>
 
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
+class QMenu;
 class QToolBar;
 
 namespace fw {
@@ -59,6 +61,12 @@ public:
     // Refreshes the enabled state of every registered action.
     void UpdateCommandStates();
 
+    // The popup that lists the open children below its own items (each
+    // numbered, the active one checked; choosing one activates it),
+    // brought up to date each time it opens.
+    void AttachWindowList(QMenu* menu);
+    void RebuildWindowList();
+
     // The tool bar that command 32041 shows and hides.
     void SetToolBar(QToolBar* bar) { tool_bar_ = bar; }
     QToolBar* ToolBar() const { return tool_bar_; }
@@ -82,6 +90,8 @@ private:
 
     QMdiArea* client_;
     QToolBar* tool_bar_ = nullptr;
+    QMenu* window_menu_ = nullptr;
+    std::vector<QAction*> window_list_;
     CommandTarget* app_target_ = nullptr;
     std::map<int, QAction*> actions_;
     bool updating_ = false;

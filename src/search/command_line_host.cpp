@@ -1,7 +1,6 @@
 #include "search/command_line_host.h"
 
 #include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
@@ -41,16 +40,6 @@ int CommandLineHost::Finish(bool top_directory_entered, std::FILE* err)
     if (!status_.empty()) std::fprintf(err, "%s\n", status_.c_str());
     if (!top_directory_entered) return kUsageError;
     return listed_ > 0 ? 0 : 1;
-}
-
-std::string SearchPathArgument(std::string_view argument)
-{
-    std::string path(argument);
-    struct stat st;
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return path;
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    if (path != "/") path += '/';
-    return path + "*.*";
 }
 
 const char kPathHelp[] =

@@ -4,6 +4,7 @@
 // standard error, and the tools' reading of a PATH argument.
 
 #include "search/grep_engine.h"
+#include "search/search_path_rule.h"  // SearchPathArgument
 
 #include <cstdio>
 #include <initializer_list>
@@ -38,10 +39,6 @@ private:
     std::string status_;
     long listed_ = 0;
 };
-
-// A PATH as the tools take it: "dir/pattern" as in the windows, or a bare
-// directory, which stands for every file in it ("dir/*.*").
-std::string SearchPathArgument(std::string_view argument);
 
 // Exit code of a usage error.
 constexpr int kUsageError = 2;

@@ -4,6 +4,7 @@
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
 #include "search/result_line.h"
+#include "search/search_path_rule.h"
 #include "search/search_window_options.h"
 #include "settings/settings_path.h"
 
@@ -28,6 +29,7 @@ CountDlog::CountDlog(QWidget* parent)
     area->addWidget(reset_check_, 1, 1);
     area->addWidget(sub_dir_check_, 1, 2);
     area->setColumnStretch(2, 1);
+    area->setColumnMinimumWidth(0, LabelColumnWidth());
     Assemble(area);
     SetTabOrder({SearchPathButton(), PathBox(), reset_check_, sub_dir_check_});
     PathBox()->setFocus();
@@ -48,7 +50,7 @@ bool CountDlog::ReadOptions()
 {
     const std::string path = BoxText(PathBox());
     if (path.empty()) return false;
-    options.path = path;
+    options.path = SearchPathArgument(path);  // a directory alone: every file in it
     options.sub_dir = sub_dir_check_->isChecked();
     return true;
 }
@@ -81,7 +83,7 @@ void CountDlog::OpenHit()
 
 void CountDlog::EditHits()
 {
-    for (const std::string& text : SelectedLines()) OpenText(text.substr(0, text.find('\t')), false);
+    for (const std::string& text : SelectedLines()) OpenText(ParseResultLine(text).path, false);
 }
 
 void CountDlog::Done()

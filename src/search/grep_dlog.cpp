@@ -5,6 +5,7 @@
 #include "resources/command_ids.h"
 #include "search/active_text_view.h"
 #include "search/result_line.h"
+#include "search/search_path_rule.h"
 #include "search/search_window_options.h"
 #include "settings/profile.h"
 #include "settings/settings_path.h"
@@ -24,7 +25,7 @@ GrepDlog::GrepDlog(QWidget* parent)
     setWindowTitle(tr("Grep Options"));
     pattern_box_ = MakeHistoryBox();
     replacement_box_ = MakeHistoryBox();
-    replace_check_ = new QCheckBox(tr("Replace With:"), this);
+    replace_check_ = new QCheckBox(tr(kReplaceLabel), this);
     text_only_check_ = new QCheckBox(tr("Text Files Only"), this);
     sub_dir_check_ = new QCheckBox(tr("Search Sub-Directories"), this);
     case_check_ = new QCheckBox(tr("Case Sensitive"), this);
@@ -40,7 +41,7 @@ GrepDlog::GrepDlog(QWidget* parent)
     Tag(show_lines_check_, cmd::kCtlShowLines);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(tr("Search Pattern:"), this), 0, 0);
+    fields->addWidget(new QLabel(tr(kPatternLabel), this), 0, 0);
     fields->addWidget(pattern_box_, 0, 1);
     fields->addWidget(SearchPathButton(), 1, 0);
     fields->addWidget(PathBox(), 1, 1);
@@ -97,7 +98,7 @@ bool GrepDlog::ReadOptions()
     const std::string path = BoxText(PathBox());
     if (path.empty()) return false;
     options.pattern = pattern;
-    options.path = path;
+    options.path = SearchPathArgument(path);  // a directory alone: every file in it
     options.replacement = BoxText(replacement_box_);
     options.text_only = text_only_check_->isChecked();
     options.sub_dir = sub_dir_check_->isChecked();
@@ -147,7 +148,7 @@ void GrepDlog::OpenHit()
 void GrepDlog::EditHits()
 {
     for (const std::string& text : SelectedLines()) {
-        const std::string path = text.substr(0, text.find('\t'));
+        const std::string path = ParseResultLine(text).path;
         OpenText(path, false);
         active_text_view::PrepareFind(path, options.pattern, options.replacement);
     }

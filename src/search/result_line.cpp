@@ -5,7 +5,7 @@
 ResultLine ParseResultLine(std::string_view line)
 {
     ResultLine r;
-    const auto tab = line.find('\t');
+    const auto tab = line.rfind('\t');
     if (tab == std::string_view::npos) return r;
     r.valid = true;
     r.path = std::string(line.substr(0, tab));

@@ -1,6 +1,7 @@
 #pragma once
 // A line of the Grep and Line Count lists, "path<TAB>number", taken apart
-// at its first TAB when a hit is opened.
+// at its last TAB when a hit is opened: the number holds none, while a file
+// name may.
 
 #include <string>
 #include <string_view>

@@ -70,7 +70,8 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= shown_) return {};
     const std::string_view line = Line(static_cast<std::size_t>(index.row()));
-    const auto tab = line.find('\t');
+    // The number follows the last TAB; a file name may hold one too.
+    const auto tab = line.rfind('\t');
     const std::string_view path = line.substr(0, tab);
     const std::string_view number = tab == std::string_view::npos ? std::string_view{} : line.substr(tab + 1);
     if (role == Qt::DisplayRole) return bytetext::ToQString(index.column() == 0 ? path : number);

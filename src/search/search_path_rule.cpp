@@ -1,5 +1,7 @@
 #include "search/search_path_rule.h"
 
+#include <sys/stat.h>
+
 std::string SearchPathFromFile(std::string_view chosen)
 {
     const auto slash = chosen.rfind('/');
@@ -10,3 +12,12 @@ std::string SearchPathFromFile(std::string_view chosen)
     return std::string(chosen.substr(0, slash)) + "/*" + extension;
 }
 
+std::string SearchPathArgument(std::string_view typed)
+{
+    std::string path(typed);
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return path;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    if (path != "/") path += '/';
+    return path + "*.*";
+}

@@ -3,13 +3,14 @@
 #include "app/frame_services.h"
 #include "framework/byte_text.h"
 #include "framework/message_pump.h"
+#include "framework/typed_file_name.h"
 #include "resources/command_ids.h"
 #include "search/result_list_model.h"
 #include "search/search_path_rule.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -88,6 +89,8 @@ SearchWindow::SearchWindow(const QString& results_label, const QString& number_h
     rows->setDefaultSectionSize(results_view_->fontMetrics().height() + 4);
     results_view_->setShowGrid(false);
     results_view_->setWordWrap(false);
+    // Long paths keep both ends, so two of them can still be told apart.
+    results_view_->setTextElideMode(Qt::ElideMiddle);
     results_view_->setCornerButtonEnabled(false);
     results_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     results_view_->setSelectionMode(QAbstractItemView::MultiSelection);  // a click toggles
@@ -157,9 +160,10 @@ QComboBox* SearchWindow::MakeHistoryBox()
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(20);
     box->lineEdit()->setMaxLength(kFieldLimit);
-    // The completion Qt gives an editable box ignores case by default; it
-    // would turn a typed "needle" into a listed "Needle".
-    if (QCompleter* completer = box->completer()) completer->setCaseSensitivity(Qt::CaseSensitive);
+    // No completion: Go takes exactly what was typed. Qt's inline
+    // completion would turn a typed "need" into a listed "needle", or a
+    // typed directory into a listed "dir/*.txt".
+    box->setCompleter(nullptr);
     return box;
 }
 
@@ -217,10 +221,21 @@ std::optional<std::string> SearchWindow::ChooseFile(const std::string& filter)
     // BuildFilter has made the directory of the last File Open current.
     QFileDialog dialog(this, QString(), QDir::currentPath());
     dialog.setFileMode(QFileDialog::ExistingFile);
+    // No default suffix: a name typed without a dot is taken as typed,
+    // and a typed existing file is taken whatever the filter lists.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters(QtFileFilters(filter));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    new fw::TypedFileName(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+int SearchWindow::LabelColumnWidth() const
+{
+    const QLabel pattern(tr(kPatternLabel));
+    const QCheckBox replace(tr(kReplaceLabel));
+    return std::max({pattern.sizeHint().width(), replace.sizeHint().width(),
+                     search_path_button_->sizeHint().width()});
 }
 
 int SearchWindow::RunningCount()

@@ -62,6 +62,13 @@ public:
     // The windows running a search just now, innermost last.
     static int RunningCount();
 
+    // The texts beside the Grep window's fields. The column that holds them
+    // and the Search Path button is as wide in the Line Count window, so the
+    // button has one size in both windows.
+    static constexpr const char* kPatternLabel = "Search Pattern:";
+    static constexpr const char* kReplaceLabel = "Replace With:";
+    int LabelColumnWidth() const;
+
 protected:
     // `results_label` is "Search Results:" or "Count Results:", `number_header`
     // the title of the list's second column.

@@ -104,8 +104,12 @@ TEST_F(Commands, GrepAndLineCountOpenSizedTitledWindowsFromTheFactory)
         return new QWidget;
     });
     Start();
+    Frame().resize(800, 600);
+    QCoreApplication::processEvents();
     Frame().Execute(cmd::kFileGrep);
     Frame().Execute(cmd::kFileLineCount);
+    Frame().resize(600, 400);  // the default frame: its client area is lower than 408
+    QCoreApplication::processEvents();
     Frame().Execute(cmd::kFileGrep);
     SetSearchWindowFactory({});
     EXPECT_EQ(made, 3);
@@ -114,6 +118,11 @@ TEST_F(Commands, GrepAndLineCountOpenSizedTitledWindowsFromTheFactory)
     EXPECT_EQ(windows[0]->windowTitle(), "Grep Options");
     EXPECT_EQ(windows[1]->windowTitle(), "Line Count Options");
     EXPECT_EQ(windows[0]->size(), QSize(540, 408));
+    EXPECT_EQ(windows[1]->pos().x(), windows[1]->pos().y());  // on the cascade's diagonal
+    EXPECT_GT(windows[1]->pos().x(), 0);
+    const QRect client(QPoint(0, 0), Frame().Client()->viewport()->size());
+    EXPECT_TRUE(client.contains(windows[2]->geometry()));  // shrunk to fit, buttons in view
+    EXPECT_EQ(windows[2]->width(), 540);
 }
 
 TEST_F(Commands, PreferencesReloadEveryFileViewOnlyAfterAChange)

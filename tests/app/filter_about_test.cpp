@@ -3,10 +3,16 @@
 #include "app/display_check.h"
 #include "app/file_filter.h"
 #include "app/frame_services.h"
+#include "app/open_dlog.h"
+#include "app/tw_app.h"
 #include "settings/profile.h"
 #include "support/temp_tree.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -131,6 +137,39 @@ TEST(DisplayCheck, NoDisplayIsReportedAndANamedPlatformIsTrusted)
     }
     ScopedEnv named("QT_QPA_PLATFORM", "offscreen");
     EXPECT_TRUE(DisplayAvailable(why));
+}
+
+} // namespace
+
+namespace {
+
+// A file name typed in full opens whatever the filter lists; a name that
+// names no file is still refused.
+TEST(OpenDlog, ATypedExistingFileOpensWhateverTheFilter)
+{
+    TempTree tree;
+    const std::string bin = tree.Write("bin.dat", "\x01\x02");
+    tree.Write("a.txt", "text\n");
+    FileDialogData data;
+    data.filter = "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*|";
+    data.filter_index = 1;
+    OpenDlog dialog(nullptr, data);
+    dialog.setDirectory(QString::fromStdString(tree.root()));
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* open = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open);
+    ASSERT_TRUE(name && open);
+    QTest::keyClicks(name, "none.dat");
+    QTest::qWait(50);  // the directory listing arrives
+    EXPECT_FALSE(open->isEnabled());
+    name->clear();
+    QTest::keyClicks(name, "bin.dat");
+    QTest::qWait(50);
+    EXPECT_TRUE(open->isEnabled());
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(dialog.selectedFiles().size(), 1);
+    EXPECT_EQ(dialog.selectedFiles().front().toStdString(), bin);
 }
 
 } // namespace

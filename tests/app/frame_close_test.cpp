@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QToolBar>
 
+#include <climits>
+
 namespace {
 
 // A window whose close question the test answers.
@@ -94,19 +96,54 @@ TEST_F(FrameClose, NoSettingsFileGivesTheDefaultPlacementAndTopToolBar)
     EXPECT_TRUE(RecentItems().empty());
 }
 
-TEST_F(FrameClose, PlacementOffEveryScreenComesBack)
+// The stored placement is the outer corner and the inner size; the whole
+// frame, decoration included, must land on one screen's available area.
+TEST(FitPlacement, SizesAreBoundedAndTheWholeFrameLandsOnOneScreen)
 {
-    const QList<QRect> screens{QRect(0, 0, 1280, 1024)};
-    EXPECT_EQ(PlaceOnScreens(QRect(100, 100, 600, 400), screens), QRect(100, 100, 600, 400));
-    EXPECT_EQ(PlaceOnScreens(QRect(1260, 100, 600, 400), screens), QRect(680, 100, 600, 400));
-    EXPECT_EQ(PlaceOnScreens(QRect(-5000, -5000, 9000, 400), screens), QRect(0, 0, 1280, 400));
-    EXPECT_EQ(PlaceOnScreens(QRect(10, 10, -20, 0), screens), QRect(10, 10, 40, 40));
-    EXPECT_EQ(PlaceOnScreens(QRect(-99, -99, 10, 10), {}), QRect(-99, -99, 10, 10));
+    const QList<QRect> one{QRect(0, 0, 1280, 1024)};
+    const QMargins deco(4, 30, 4, 4);
+    const QSize min(320, 200);
+    // Fits already: unchanged.
+    EXPECT_EQ(FitPlacement({100, 100, 600, 400}, deco, min, one), QRect(100, 100, 600, 400));
+    // Too large: as large as the screen leaves beside the decoration.
+    EXPECT_EQ(FitPlacement({5, 5, 100000, 100000}, deco, min, one), QRect(0, 0, 1272, 990));
+    // Too small: raised to the minimum.
+    EXPECT_EQ(FitPlacement({10, 10, -20, 0}, deco, min, one), QRect(10, 10, 320, 200));
+    // Partly or wholly off the screen: moved on, title bar included.
+    EXPECT_EQ(FitPlacement({-50, -50, 600, 400}, deco, min, one), QRect(0, 0, 600, 400));
+    EXPECT_EQ(FitPlacement({1260, 1000, 600, 400}, deco, min, one), QRect(672, 590, 600, 400));
+    EXPECT_EQ(FitPlacement({30000, -30000, 600, 400}, deco, min, one), QRect(672, 0, 600, 400));
+    // Extreme numbers neither overflow nor get through.
+    const QRect extreme = FitPlacement({INT_MAX, INT_MIN, INT_MAX, INT_MAX}, deco, min, one);
+    EXPECT_EQ(extreme, QRect(0, 0, 1272, 990));
+    // A minimum larger than the screen gives way to the screen.
+    EXPECT_EQ(FitPlacement({0, 0, 100, 100}, deco, QSize(2000, 2000), one), QRect(0, 0, 1272, 990));
+    // No screen known: the stored placement, at least the minimum.
+    EXPECT_EQ(FitPlacement({-99, -99, 10, 10}, deco, min, {}), QRect(-99, -99, 320, 200));
+}
 
-    profile::WriteInt("MainWin", "X", 30000);
-    profile::WriteInt("MainWin", "Y", -30000);
+TEST(FitPlacement, TheScreenHoldingMostOfTheFrameIsKept)
+{
+    const QList<QRect> two{QRect(0, 0, 1280, 1024), QRect(1280, 24, 1920, 1056)};
+    const QMargins none;
+    const QSize min(320, 200);
+    EXPECT_EQ(FitPlacement({1200, 100, 800, 600}, none, min, two), QRect(1280, 100, 800, 600));
+    EXPECT_EQ(FitPlacement({1000, 0, 800, 600}, none, min, two), QRect(1280, 24, 800, 600));
+    EXPECT_EQ(FitPlacement({100, 0, 1300, 600}, none, min, two), QRect(0, 0, 1280, 600));
+    // On neither: the first screen.
+    EXPECT_EQ(FitPlacement({-5000, 5000, 400, 300}, none, min, two), QRect(0, 724, 400, 300));
+}
+
+TEST_F(FrameClose, AHugeStoredFrameStartsWithinTheScreen)
+{
+    profile::WriteInt("MainWin", "X", -50);
+    profile::WriteInt("MainWin", "Y", -50);
+    profile::WriteInt("MainWin", "W", 100000);
+    profile::WriteInt("MainWin", "H", 100000);
     Start();
-    EXPECT_FALSE(Frame().geometry().intersected(Frame().screen()->availableGeometry()).isEmpty());
+    const QRect screen = Frame().screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(Frame().frameGeometry())) << Frame().frameGeometry().width();
+    EXPECT_GE(Frame().width(), Frame().minimumWidth());
 }
 
 struct ToolBarPlace : AppFixture {
@@ -129,6 +166,32 @@ TEST_F(ToolBarPlace, ThreePressesFromTheRightReturnThereAndStoreTwo)
     EXPECT_EQ(Area(), Qt::RightToolBarArea);
     EXPECT_EQ(profile::ReadInt("MainWin", "ctrl_loc", -1), 2);
     EXPECT_FALSE(app->ToolBar()->isHidden());
+}
+
+// The position button is the only way back from a vertical bar: at the
+// default size, and at the smallest the frame allows, every gadget shows.
+TEST_F(ToolBarPlace, EveryButtonOfAVerticalBarShowsAtTheDefaultAndTheSmallestSize)
+{
+    profile::WriteInt("MainWin", "ctrl_loc", 1);
+    Start();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame().size(), QSize(600, 400));
+    QToolBar* bar = app->ToolBar();
+    const auto all_shown = [&] {
+        for (QAction* action : bar->actions())
+            if (!bar->widgetForAction(action)->isVisible()) return false;
+        return true;
+    };
+    EXPECT_TRUE(all_shown());
+    Frame().resize(100, 100);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(all_shown());
+    EXPECT_TRUE(bar->widgetForAction(Frame().Action(cmd::kToolBarPosition))->isVisible());
+    Frame().Execute(cmd::kToolBarPosition);  // right
+    Frame().Execute(cmd::kToolBarPosition);  // top
+    Frame().resize(100, 100);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(all_shown());
 }
 
 TEST_F(ToolBarPlace, OutOfRangeLocationStartsAtTheTopAndTheFirstMoveBringsItBack)

@@ -1,3 +1,4 @@
+#include "framework/child_placement.h"
 #include "framework/command_routing.h"
 #include "framework/mdi_child.h"
 #include "framework/mdi_frame.h"
@@ -9,6 +10,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
@@ -188,6 +191,76 @@ TEST_F(FrameFixture, StatusBarAndToolBarTogglesCarryCheckMarks)
     EXPECT_FALSE(frame.Action(cmd::kOptionsStatusBar)->isChecked());
     frame.Execute(cmd::kOptionsStatusBar);
     EXPECT_TRUE(frame.Action(cmd::kOptionsStatusBar)->isChecked());
+}
+
+TEST(CascadeSlot, ChildrenStepDownTheDiagonalAndStayInside)
+{
+    const QSize space(600, 300);
+    EXPECT_EQ(CascadeSlot(space, QSize(400, 200), 0, 20), QRect(0, 0, 400, 200));
+    EXPECT_EQ(CascadeSlot(space, QSize(400, 200), 2, 20), QRect(40, 40, 400, 200));
+    // Room for slots 0..5 only (300 - 200 = 100 = 5 steps): then the top-left again.
+    EXPECT_EQ(CascadeSlot(space, QSize(400, 200), 5, 20), QRect(100, 100, 400, 200));
+    EXPECT_EQ(CascadeSlot(space, QSize(400, 200), 6, 20), QRect(0, 0, 400, 200));
+    // Larger than the area: shrunk to it, always at the corner.
+    EXPECT_EQ(CascadeSlot(space, QSize(540, 408), 3, 20), QRect(0, 0, 540, 300));
+    EXPECT_EQ(CascadeSlot(QSize(0, 0), QSize(540, 408), 1, 0), QRect(0, 0, 1, 1));
+}
+
+TEST_F(FrameFixture, NewChildrenLieInsideTheClientAreaAndCascade)
+{
+    const QSize space = frame.Client()->viewport()->size();
+    for (int i = 0; i < 12; ++i) frame.AddChild(new QLabel, i % 2 ? QSize(540, 408) : QSize());
+    QPoint previous(-1, -1);
+    int restarts = 0;
+    for (QMdiSubWindow* child : frame.Client()->subWindowList(QMdiArea::CreationOrder)) {
+        EXPECT_TRUE(QRect(QPoint(0, 0), space).contains(child->geometry())) << child->geometry().y();
+        if (child->pos().x() <= previous.x()) ++restarts;
+        previous = child->pos();
+    }
+    EXPECT_EQ(frame.Client()->subWindowList(QMdiArea::CreationOrder).front()->pos(), QPoint(0, 0));
+    EXPECT_GE(restarts, 1);
+}
+
+TEST_F(FrameFixture, ClosingTheActiveChildActivatesTheOneUsedBeforeIt)
+{
+    FakeView* a = AddView();
+    FakeView* b = AddView();
+    FakeView* c = AddView();
+    const auto child_of = [](QWidget* view) { return qobject_cast<QMdiSubWindow*>(view->parentWidget()); };
+    frame.Client()->setActiveSubWindow(child_of(a));
+    frame.Client()->setActiveSubWindow(child_of(c));
+    child_of(c)->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.ActiveChild()->widget(), a);
+    child_of(a)->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.ActiveChild()->widget(), b);
+}
+
+TEST_F(FrameFixture, TheWindowMenuListsTheChildrenAndChecksTheActiveOne)
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("Cascade"));
+    frame.AttachWindowList(&menu);
+    frame.RebuildWindowList();
+    EXPECT_EQ(menu.actions().size(), 1);  // no children, no list
+    FakeView* a = AddView();
+    a->setWindowTitle(QStringLiteral("A&B.TXT"));
+    FakeView* b = AddView();
+    b->setWindowTitle(QStringLiteral("Grep Options"));
+    frame.RebuildWindowList();
+    frame.RebuildWindowList();  // rebuilding replaces the list
+    QList<QAction*> items = menu.actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->text(), QStringLiteral("&1 A&&B.TXT"));
+    EXPECT_EQ(items[3]->text(), QStringLiteral("&2 Grep Options"));
+    EXPECT_FALSE(items[2]->isChecked());
+    EXPECT_TRUE(items[3]->isChecked());
+    qobject_cast<QMdiSubWindow*>(a->parentWidget())->showMinimized();
+    items[2]->trigger();
+    EXPECT_EQ(frame.ActiveChild()->widget(), a);
+    EXPECT_FALSE(frame.ActiveChild()->isMinimized());
 }
 
 TEST(MessageBox, HookAnswersInsteadOfAWindow)

@@ -1,4 +1,5 @@
 #include "search/count_dlog.h"
+#include "search/grep_dlog.h"
 #include "settings/profile.h"
 #include "support/temp_tree.h"
 #include "search_window_test_support.h"
@@ -23,6 +24,21 @@ protected:
     ScopedSettingsFile ini;
     TempTree tree;
 };
+
+TEST_F(CountWindowTest, TheSearchPathButtonSitsAsInTheGrepWindow)
+{
+    CountDlog count;
+    GrepDlog grep;
+    for (QWidget* w : {static_cast<QWidget*>(&count), static_cast<QWidget*>(&grep)}) {
+        w->resize(540, 408);
+        w->show();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(count.SearchPathButton()->size(), grep.SearchPathButton()->size());
+    EXPECT_EQ(count.SearchPathButton()->x(), grep.SearchPathButton()->x());
+    EXPECT_EQ(count.PathBox()->geometry().left(), grep.PathBox()->geometry().left());
+    EXPECT_EQ(count.PathBox()->width(), grep.PathBox()->width());
+}
 
 TEST_F(CountWindowTest, CountsEveryFileAndTotals)
 {

@@ -4,6 +4,10 @@
 #include "search_window_test_support.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMainWindow>
@@ -110,6 +114,44 @@ TEST_F(GrepWindowTest, TypingTheTextInAnotherCaseKeepsTheTypedCase)
     EXPECT_EQ(FieldText(w.PatternBox()), "needle");
     EXPECT_EQ(Ini("search_patterns", "count"), "2");
     EXPECT_EQ(w.options.pattern, "needle");
+}
+
+// The fields never complete what is typed from their histories: a typed
+// prefix of a listed text, or a directory that a listed path begins with,
+// is searched as it stands.
+TEST_F(GrepWindowTest, TypedTextsAreSearchedAsTypedNotCompleted)
+{
+    tree.Write("a.txt", "need\nneedle\n");
+    tree.Write("b.log", "need\n");
+    GrepDlog w;
+    w.show();
+    Search(w, "needle", tree.Path("*.txt"));
+    for (QComboBox* box : {w.PatternBox(), w.PathBox()}) {
+        box->setEditText(QString());
+        box->setFocus();
+        QTest::keyClicks(box, box == w.PatternBox() ? "need" : tree.root().c_str());
+    }
+    QTest::keyClick(w.PathBox(), Qt::Key_Return);
+    EXPECT_EQ(FieldText(w.PatternBox()), "need");
+    EXPECT_EQ(FieldText(w.PathBox()), tree.root());
+    EXPECT_EQ(w.options.pattern, "need");
+    // A directory alone searches every file in it.
+    EXPECT_EQ(ListedLines(w), (std::vector<std::string>{tree.Path("a.txt") + "\t1", tree.Path("b.log") + "\t1"}));
+    EXPECT_EQ(Ini("search_paths", "path_2"), tree.root());
+    EXPECT_EQ(Ini("search_patterns", "selected"), "need");
+}
+
+// Long paths keep their file names in view; a TAB in a file name stays in
+// the path column, the number after the last TAB in the other.
+TEST_F(GrepWindowTest, ResultColumnsElideInTheMiddleAndKeepATabInAName)
+{
+    const std::string name = tree.Write("odd\tname.txt", "hit\n");
+    GrepDlog w;
+    EXPECT_EQ(w.ResultsView()->textElideMode(), Qt::ElideMiddle);
+    Search(w, "hit", tree.Path("*.txt"));
+    ASSERT_EQ(ListedLines(w), (std::vector<std::string>{name + "\t1"}));
+    EXPECT_EQ(w.Results()->data(w.Results()->index(0, 0), Qt::DisplayRole).toString().toStdString(), name);
+    EXPECT_EQ(w.Results()->data(w.Results()->index(0, 1), Qt::DisplayRole).toString().toStdString(), "1");
 }
 
 TEST_F(GrepWindowTest, RepeatedGoLeavesTheSettingsFileAlone)
@@ -418,6 +460,36 @@ TEST(ResultListModel, HoldsManyLinesAndAnnouncesThemInBatches)
     model.Clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.LineCount(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// The real chooser: a name typed without a dot is taken as typed (no
+// ".txt" added), though the "Text files" filter does not list it.
+TEST(SearchPathChooser, ATypedNameWithoutADotIsTakenAsTyped)
+{
+    TempTree tree;
+    tree.Write("Makefile", "all:\n");
+    ScopedSettingsFile ini("[Extensions]\nPath=" + tree.root() + "\n");  // where the chooser starts
+    const QString cwd = QDir::currentPath();
+    GrepDlog w;
+    bool typed = false;
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!name) return dialog->reject();
+        typed = true;
+        QTest::keyClicks(name, QStringLiteral("Makefile"));
+        QTest::keyClick(name, Qt::Key_Return);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    w.SearchPathButton()->click();
+    QDir::setCurrent(cwd);
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(FieldText(w.PathBox()), tree.root() + "/*.*");
 }
 
 } // namespace

@@ -87,6 +87,8 @@ protected:
 
 TEST_F(GrepInFrameTest, CommandsMakeTheSearchWindows)
 {
+    app->Frame()->resize(800, 600);  // room for the whole 540 by 408 window
+    Settle();
     app->CmGrep();
     QMdiSubWindow* grep = Client()->activeSubWindow();
     EXPECT_NE(qobject_cast<GrepDlog*>(grep->widget()), nullptr);
@@ -116,6 +118,24 @@ TEST_F(GrepInFrameTest, DoubleClickActivatesTheOpenWindowAtTheHit)
     EXPECT_EQ(start, (TextPosition{2, 4}));
     EXPECT_EQ(end, (TextPosition{2, 10}));
     EXPECT_EQ(open->Doc()->Options().search_patt, "needle");
+}
+
+TEST_F(GrepInFrameTest, AFileNameWithATabOpensAtItsHit)
+{
+    const std::string file = tree.Write("a\tb.txt", "one\ntwo needle\n");
+    GrepDlog& w = OpenGrep();
+    Search(w, "needle", tree.Path("*.txt"));
+    ASSERT_EQ(ListedLines(w), (std::vector<std::string>{file + "\t2"}));
+    w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
+    emit w.ResultsView()->doubleClicked(w.Results()->index(0, 0));
+    Settle();
+    TextView* view = ActiveText();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->DocumentPath(), file);
+    TextPosition start, end;
+    ASSERT_TRUE(view->GetOrderedSelection(start, end));
+    EXPECT_EQ(start, (TextPosition{1, 4}));
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(GrepInFrameTest, DoubleClickOnAVanishedFileOnlyReports)

@@ -62,17 +62,37 @@ TEST(SearchPathRule, ExtensionParts)
     EXPECT_EQ(SearchPathFromFile("/home/u/.bashrc"), "/home/u/*.bashrc");
 }
 
-TEST(ResultLine, SplitsAtTheFirstTab)
+TEST(ResultLine, SplitsAtTheLastTabSoAFileNameMayHoldOne)
 {
     const ResultLine r = ParseResultLine("/a/b c.txt\t42");
     ASSERT_TRUE(r.valid);
     EXPECT_EQ(r.path, "/a/b c.txt");
     EXPECT_EQ(r.number, 42);
     const ResultLine two = ParseResultLine("/a\tb\t7");
-    EXPECT_EQ(two.path, "/a");
-    EXPECT_EQ(two.number, 0);
+    EXPECT_EQ(two.path, "/a\tb");
+    EXPECT_EQ(two.number, 7);
     EXPECT_FALSE(ParseResultLine("/no/tab 12").valid);
     EXPECT_EQ(ParseResultLine("/x\t").number, 0);
+}
+
+} // namespace
+
+namespace {
+
+// A directory alone stands for every file in it; anything else is a
+// pattern and stays as typed.
+TEST(SearchPathArgument, ADirectoryMeansEveryFileInIt)
+{
+    TempTree tree;
+    tree.Write("d/a.txt", "x");
+    const std::string dir = tree.root() + "/d";
+    EXPECT_EQ(SearchPathArgument(dir), dir + "/*.*");
+    EXPECT_EQ(SearchPathArgument(dir + "//"), dir + "/*.*");
+    EXPECT_EQ(SearchPathArgument("/"), "/*.*");
+    EXPECT_EQ(SearchPathArgument(dir + "/*.txt"), dir + "/*.txt");
+    EXPECT_EQ(SearchPathArgument(dir + "/a.txt"), dir + "/a.txt");  // a file names itself
+    EXPECT_EQ(SearchPathArgument(dir + "/none"), dir + "/none");
+    EXPECT_EQ(SearchPathArgument(""), "");
 }
 
 } // namespace

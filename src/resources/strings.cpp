@@ -64,6 +64,7 @@ const std::unordered_map<int, const char*>& Table()
         {kStatusGrepSummary, "Processed %ld files.  Found %ld matches."},
         {kStatusCountSummary, "Processed %ld files.  Total line count is %ld lines."},
         {kStatusGrepInterrupted, "Grep interrupted by user."},
+        {kStatusNotEntered, "  Directories not entered: %ld (first: %s)."},
 
         // --- settings dialogs ---
     };

@@ -40,6 +40,7 @@ enum : int {
     kStatusGrepSummary = 2103,     // "Processed %ld files.  Found %ld matches."
     kStatusCountSummary = 2104,    // "Processed %ld files.  Total line count is %ld lines."
     kStatusGrepInterrupted = 2105, // "Grep interrupted by user."
+    kStatusNotEntered = 2106,      // "  Directories not entered: %ld (first: %s)." after a summary
 
     // --- settings dialogs ---
 };

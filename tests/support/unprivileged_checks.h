@@ -17,6 +17,9 @@ inline std::string RunUnprivilegedChecks(const std::function<std::string()>& bod
     if (::pipe(pipe_fds) != 0) return "no pipe to the unprivileged child";
     const int result = RunUnprivileged([&] {
         ::close(pipe_fds[0]);
+        // A child that hangs (it has none of the parent's threads) ends
+        // instead of stopping the test run.
+        ::alarm(60);
         // A pipe holds this much without a reader: the parent reads after the child ended.
         const std::string failure = body().substr(0, 4096);
         std::size_t written = 0;

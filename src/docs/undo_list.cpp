@@ -1,6 +1,7 @@
 #include "docs/undo_list.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 
 #include "docs/alloc_gate.h"
@@ -27,6 +28,26 @@ CUndo Record(int kind, TextPosition caret, TextPosition start, TextPosition end)
 
 } // namespace
 
+std::string ReplacementRecordText(std::string_view replaced, std::string_view replacement)
+{
+    std::string text = std::to_string(replaced.size());
+    text += '\r';
+    text += replaced;
+    text += replacement;
+    return text;
+}
+
+std::optional<ReplacementTexts> ParseReplacementRecord(std::string_view text)
+{
+    const std::size_t cr = text.find('\r');
+    if (cr == std::string_view::npos || cr == 0) return std::nullopt;
+    std::size_t length = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + cr, length);
+    if (error != std::errc() || end != text.data() + cr || length > text.size() - cr - 1) return std::nullopt;
+    const std::string_view rest = text.substr(cr + 1);
+    return ReplacementTexts{std::string(rest.substr(0, length)), std::string(rest.substr(length))};
+}
+
 CUndoList::CUndoList(int limit) : limit_(ClampLimit(limit))
 {
     records_.reserve(static_cast<std::size_t>(limit_));
@@ -38,6 +59,9 @@ CUndo& CUndoList::MakeRoom()
     // at most 511 moves of small records.
     if (static_cast<int>(records_.size()) >= limit_) records_.erase(records_.begin());
     records_.emplace_back();
+    // Undone below the saved text and now edited anew: the records that led
+    // back to it are gone for good.
+    if (change_counter_ < saved_counter_) saved_reachable_ = false;
     ++change_counter_;
     return records_.back();
 }
@@ -82,4 +106,10 @@ void CUndoList::SetLimit(int limit)
         records_.erase(records_.begin(), records_.end() - limit_);
     records_.shrink_to_fit();
     records_.reserve(static_cast<std::size_t>(limit_));
+}
+
+void CUndoList::MarkSaved()
+{
+    saved_counter_ = change_counter_;
+    saved_reachable_ = true;
 }

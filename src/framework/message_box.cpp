@@ -54,6 +54,11 @@ int ShowMessageBox(const MessageRequest& request)
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(IconOf(request.style), request.caption, text, ButtonsOf(request.style),
                     request.owner);
+    if (!request.details.isEmpty()) {
+        QString details = request.details;
+        details.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        box.setDetailedText(details);
+    }
     return AnswerOf(box.exec());
 }
 

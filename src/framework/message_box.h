@@ -36,6 +36,7 @@ struct MessageRequest {
     QString text;
     QString caption;
     unsigned style = kMbOk;
+    QString details;  // when not empty, behind the box's Show Details button
 };
 
 // Shows the box (a carriage return in the text is a line break) after the

@@ -64,6 +64,17 @@ const std::unordered_map<int, const char*>& Table()
         {kStatusGrepSummary, "Processed %ld files.  Found %ld matches."},
         {kStatusCountSummary, "Processed %ld files.  Total line count is %ld lines."},
         {kStatusGrepInterrupted, "Grep interrupted by user."},
+        {kStatusNotEntered, "  Directories not entered: %ld (first: %s)."},
+        {kStatusFilesReplaced, "  Files replaced: %ld."},
+        {kReplaceSummary, "Replaced in %ld files; %ld files with hits were left as they are."},
+        {kReplaceSummaryMore, "... and %ld more."},
+        {kLeftUnsaved, "Open in a window with unsaved changes (window and file kept):"},
+        {kLeftBinary, "Binary files (they hold a NUL byte):"},
+        {kLeftHidden, "Inside hidden directories:"},
+        {kLeftReadOnly, "Read-only files:"},
+        {kLeftNotOpened, "Could not be opened:"},
+        {kLeftNoOccurrence, "No occurrence any more:"},
+        {kLeftNotSaved, "Could not be saved (their windows stay open with the replacements):"},
 
         // --- settings dialogs ---
         {kPrefCaption, "Preferences"},

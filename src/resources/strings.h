@@ -40,6 +40,18 @@ enum : int {
     kStatusGrepSummary = 2103,     // "Processed %ld files.  Found %ld matches."
     kStatusCountSummary = 2104,    // "Processed %ld files.  Total line count is %ld lines."
     kStatusGrepInterrupted = 2105, // "Grep interrupted by user."
+    kStatusNotEntered = 2106,      // "  Directories not entered: %ld (first: %s)." after a summary
+    kStatusFilesReplaced = 2107,   // "  Files replaced: %ld." after the summary of a replacing run
+    // The summary after a replacing run that left files alone.
+    kReplaceSummary = 2110,        // "Replaced in %ld files; %ld files with hits were left as they are."
+    kReplaceSummaryMore = 2111,    // "... and %ld more."
+    kLeftUnsaved = 2112,           // reasons, each heading its files
+    kLeftBinary = 2113,
+    kLeftHidden = 2114,
+    kLeftReadOnly = 2115,
+    kLeftNotOpened = 2116,
+    kLeftNoOccurrence = 2117,
+    kLeftNotSaved = 2118,
 
     // --- settings dialogs ---
     kPrefCaption = 4001,        // "Preferences"

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace active_text_view {
 namespace {
@@ -42,22 +43,38 @@ void PrepareFind(const std::string& path, const std::string& pattern, const std:
     if (TextView* view = TextViewOn(path)) view->PrepareFind(pattern, replacement);
 }
 
-void GrepReplaceAndClose(const std::string& path, const GrepEngine::Options_t& options, bool replace_all)
+bool HasUnsavedWindow(const std::string& path)
+{
+    struct stat file;
+    if (::stat(path.c_str(), &file) != 0) return false;
+    QWidget* frame = FrameWindow();
+    if (!frame) return false;
+    for (TextView* view : frame->findChildren<TextView*>()) {
+        if (!view->Doc()->Modified() || view->DocumentPath().empty()) continue;
+        struct stat shown;
+        if (::stat(view->DocumentPath().c_str(), &shown) == 0 && shown.st_dev == file.st_dev &&
+            shown.st_ino == file.st_ino)
+            return true;
+    }
+    return false;
+}
+
+ReplaceOutcome GrepReplaceAndClose(const std::string& path, const GrepEngine::Options_t& options, bool replace_all)
 {
     TextView* view = TextViewOn(path);
-    if (!view) return;
+    if (!view) return ReplaceOutcome::kNotShown;
     GrepEngine::Options_t copy = options;
     copy.show_lines = replace_all;
-    view->GrepReplace(copy);
-    // A document still modified here could not be saved (the view has said
-    // why) or holds the user's own unsaved edits: its window stays open
-    // rather than stopping the run with a save prompt.
-    if (view->Doc()->Modified()) return;
+    const bool found = view->GrepReplace(copy);
+    // A document still modified here could not be saved: its window stays
+    // open with the replacements rather than stopping the run with a prompt.
+    if (view->Doc()->Modified()) return ReplaceOutcome::kNotSaved;
     // Closed in a later pump, while the run goes on with the next file.
     QPointer<QMdiSubWindow> child = ActiveChild();
     QTimer::singleShot(0, child, [child] {
         if (child) child->close();
     });
+    return found ? ReplaceOutcome::kReplaced : ReplaceOutcome::kNotFound;
 }
 
 } // namespace active_text_view

@@ -19,8 +19,19 @@ void ShowHit(const std::string& path, const std::string& pattern, const std::str
 // Makes `pattern` and `replacement` the view's find and replace texts.
 void PrepareFind(const std::string& path, const std::string& pattern, const std::string& replacement);
 
+// True when a text window shows the file at `path`, under that name or any
+// other (the same device and inode), with changes not yet saved.
+bool HasUnsavedWindow(const std::string& path);
+
+enum class ReplaceOutcome {
+    kNotShown,  // no text window of `path` is active
+    kNotFound,  // the window holds no occurrence
+    kReplaced,  // replaced and saved
+    kNotSaved,  // replaced, but the save failed: the window stays open
+};
 // Replaces one occurrence (or all with `replace_all`) and saves the file
-// when something was replaced, then posts a close to the view's window.
-void GrepReplaceAndClose(const std::string& path, const GrepEngine::Options_t& options, bool replace_all);
+// when something was replaced, then posts a close to the view's window
+// unless its document could not be saved. Shows no message.
+ReplaceOutcome GrepReplaceAndClose(const std::string& path, const GrepEngine::Options_t& options, bool replace_all);
 
 } // namespace active_text_view

@@ -21,7 +21,7 @@ public:
     void AppendResult(std::string_view line) override;
     void SetStatusText(std::string_view text) override { status_.assign(text); }
     void PumpWaitingEvents() override {}
-    void ReplaceInFile(const std::string&, GrepEngine::Options_t) override {}
+    bool ReplaceInFile(const std::string&, bool, GrepEngine::Options_t) override { return false; }
 
     long listed() const { return listed_; }
     const std::string& status() const { return status_; }

@@ -54,29 +54,34 @@ bool NameOrder(std::string_view a, std::string_view b) noexcept
     return a < b;  // std::string_view compares bytes as unsigned
 }
 
-bool ListDirectory(const std::string& dir, std::string_view file_pattern, bool with_sub_dirs,
-                   DirectoryListing& out)
+int OpenDirectoryAt(int parent_fd, const char* name, bool follow_link)
+{
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (follow_link ? 0 : O_NOFOLLOW);
+    return ::openat(parent_fd, name, flags);
+}
+
+bool ListDirectory(int dir_fd, std::string_view file_pattern, bool with_sub_dirs, DirectoryListing& out)
 {
     out.files.clear();
     out.sub_dirs.clear();
-    out.CloseDirectory();
-    out.dir_fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (out.dir_fd < 0) return false;
-    const int listing_fd = ::fcntl(out.dir_fd, F_DUPFD_CLOEXEC, 0);
+    // The listing reads a duplicate: closing the stream (and its buffer)
+    // right after reading leaves the directory itself open for its files.
+    const int listing_fd = ::fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
     DIR* d = listing_fd < 0 ? nullptr : ::fdopendir(listing_fd);
     if (!d) {
         if (listing_fd >= 0) ::close(listing_fd);
-        out.CloseDirectory();
         return false;
     }
-    const int fd = out.dir_fd;
+    // A duplicate shares its reading position with the original: start
+    // from the top whatever an earlier listing left.
+    ::rewinddir(d);
     while (const dirent* entry = ::readdir(d)) {
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
         const bool hidden = name.front() == '.';
         const bool wanted_file = !hidden && wildcard::Matches(file_pattern, name);
         if (!wanted_file && !with_sub_dirs) continue;
-        switch (KindOf(fd, *entry)) {
+        switch (KindOf(dir_fd, *entry)) {
         case EntryKind::kFile:
             if (wanted_file) out.files.emplace_back(name);
             break;
@@ -91,12 +96,6 @@ bool ListDirectory(const std::string& dir, std::string_view file_pattern, bool w
     std::sort(out.files.begin(), out.files.end(), NameOrder);
     std::sort(out.sub_dirs.begin(), out.sub_dirs.end(), NameOrder);
     return true;
-}
-
-void DirectoryListing::CloseDirectory()
-{
-    if (dir_fd >= 0) ::close(dir_fd);
-    dir_fd = -1;
 }
 
 std::string JoinPath(std::string_view dir, std::string_view name)

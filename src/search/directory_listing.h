@@ -7,30 +7,26 @@
 #include <vector>
 
 struct DirectoryListing {
-    DirectoryListing() = default;
-    DirectoryListing(const DirectoryListing&) = delete;
-    DirectoryListing& operator=(const DirectoryListing&) = delete;
-    ~DirectoryListing() { CloseDirectory(); }
-
     std::vector<std::string> files;     // names, not paths
     std::vector<std::string> sub_dirs;  // names; only when asked for
-    // The directory, open while its files are read: opening a file by its
-    // name in it spares the system looking up the whole path again.
-    int dir_fd = -1;
-    void CloseDirectory();
 };
 
 // Name order: ASCII letters without regard to case, then byte order.
 bool NameOrder(std::string_view a, std::string_view b) noexcept;
 
-// Reads `dir`. Files: regular files and links to regular files whose names
-// match `file_pattern` and do not start with '.'. Sub-directories (when
-// `with_sub_dirs`): real directories other than "." and "..", hidden ones
-// included, links to directories excluded. Everything else (FIFOs,
-// sockets, devices, dangling links) is left out. False when the directory
-// cannot be read.
-bool ListDirectory(const std::string& dir, std::string_view file_pattern, bool with_sub_dirs,
-                   DirectoryListing& out);
+// Opens the directory `name` of the open directory `parent_fd` (AT_FDCWD:
+// `name` is a path) for the walk; -1 when it cannot be opened. With
+// `follow_link` off a link is refused, so that a directory replaced by a
+// link during a run is not entered.
+int OpenDirectoryAt(int parent_fd, const char* name, bool follow_link);
+
+// Reads the open directory `dir_fd` (which stays open). Files: regular
+// files and links to regular files whose names match `file_pattern` and do
+// not start with '.'. Sub-directories (when `with_sub_dirs`): real
+// directories other than "." and "..", hidden ones included, links to
+// directories excluded. Everything else (FIFOs, sockets, devices, dangling
+// links) is left out. False when the directory cannot be read.
+bool ListDirectory(int dir_fd, std::string_view file_pattern, bool with_sub_dirs, DirectoryListing& out);
 
 // "dir/name", without doubling a '/' that ends `dir`.
 std::string JoinPath(std::string_view dir, std::string_view name);

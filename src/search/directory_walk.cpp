@@ -5,9 +5,17 @@
 #include "search/status_text.h"
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// Directories the levels of a walk hold open at once. A level normally
+// keeps its directory open while its sub-directories are searched, to open
+// the next one; past this many it lets go and takes its directory back
+// through the ".." of the sub-directory when that is done.
+constexpr int kOpenLevelBudget = 128;
 
 std::string CurrentDirectory()
 {
@@ -20,8 +28,19 @@ std::string CurrentDirectory()
 
 } // namespace
 
+struct DirectoryWalk::Level {
+    std::string path;          // as the results show it
+    int fd = -1;               // the open directory; -1 while given up
+    bool keep_open = false;    // the top level holds its directory for the whole run
+    bool wanted_back = false;  // the directory is needed again after its last sub-directory
+    dev_t device = 0;          // which directory to take back, recorded when it is given up
+    ino_t inode = 0;
+};
+
 DirectoryWalk::Start DirectoryWalk::EnterTopDirectory(const std::string& path)
 {
+    not_entered = 0;
+    first_not_entered.clear();
     Start start;
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -41,37 +60,117 @@ DirectoryWalk::Start DirectoryWalk::EnterTopDirectory(const std::string& path)
 
 void DirectoryWalk::SearchDirectory(const std::string& dir, const std::string& file_pattern)
 {
-    DirectoryListing listing;
-    if (::chdir(dir.c_str()) != 0 || !ListDirectory(dir, file_pattern, SearchSubDirectories(), listing)) {
+    Level top;
+    top.path = dir;
+    top.keep_open = true;
+    top.fd = OpenDirectoryAt(AT_FDCWD, dir.c_str(), true);
+    if (top.fd < 0) {
         SetStatus(FormatText(strings::Text(strings::kStatusInvalidPath), dir.c_str()));
         return;
     }
     const bool outermost = depth_ == 0;
     ++depth_;
+    ++open_levels_;
+    const bool listed = SearchLevel(top, file_pattern);
+    --depth_;
+    // Once the walk is over, the directory it started from is current again.
+    if (outermost && listed && ::fchdir(top.fd) != 0) {
+        // Nothing is left to do in a directory that cannot be entered.
+    }
+    ::close(top.fd);
+    --open_levels_;
+    if (!listed) SetStatus(FormatText(strings::Text(strings::kStatusInvalidPath), dir.c_str()));
+}
 
+bool DirectoryWalk::SearchLevel(Level& level, const std::string& file_pattern)
+{
+    DirectoryListing listing;
+    // A directory that may be read but not searched cannot be entered.
+    if (::faccessat(level.fd, ".", X_OK, AT_EACCESS) != 0 ||
+        !ListDirectory(level.fd, file_pattern, SearchSubDirectories(), listing))
+        return false;
+
+    const bool slash_ends_path = !level.path.empty() && level.path.back() == '/';
     for (const std::string& name : listing.files) {
         if (stop) break;
         ++files;
-        const std::string path = JoinPath(dir, name);
-        SetStatus(dir.back() == '/' ? path
-                                    : FormatText(strings::Text(strings::kStatusSearchFile), dir.c_str(), name.c_str()));
-        VisitFile(path, listing.dir_fd, name);
+        const std::string path = JoinPath(level.path, name);
+        SetStatus(slash_ends_path
+                      ? path
+                      : FormatText(strings::Text(strings::kStatusSearchFile), level.path.c_str(), name.c_str()));
+        VisitFile(path, level.fd, name);
         host_.PumpWaitingEvents();
     }
-    listing.CloseDirectory();
-    for (const std::string& name : listing.sub_dirs) {
+    for (std::size_t i = 0; i < listing.sub_dirs.size(); ++i) {
         if (stop) break;
-        SearchDirectory(JoinPath(dir, name), file_pattern);
+        SearchSubDirectory(level, listing.sub_dirs[i], i + 1 == listing.sub_dirs.size(), file_pattern);
         host_.PumpWaitingEvents();
     }
+    SetStatus(FullSummary());
+    return true;
+}
 
-    --depth_;
-    // The walk addresses everything by full path; once it is over, the
-    // directory it started from is current again.
-    if (outermost && ::chdir(dir.c_str()) != 0) {
-        // The directory vanished during the run; nothing is left to do in it.
+void DirectoryWalk::SearchSubDirectory(Level& parent, const std::string& name, bool last,
+                                       const std::string& file_pattern)
+{
+    Level child;
+    child.path = JoinPath(parent.path, name);
+    if (parent.fd >= 0) child.fd = OpenDirectoryAt(parent.fd, name.c_str(), false);
+    if (child.fd < 0) return ReportNotEntered(child.path);
+    ++open_levels_;
+
+    // The parent's directory is given up while the child is searched when
+    // nothing more is wanted of it, or when too many are open; in the second
+    // case it is taken back afterwards, and only if it is still the same.
+    const bool wanted = !last || parent.wanted_back;
+    if (!parent.keep_open && (last || open_levels_ > kOpenLevelBudget)) {
+        struct stat st;
+        const bool known = !wanted || ::fstat(parent.fd, &st) == 0;
+        if (known) {
+            if (wanted) {
+                parent.device = st.st_dev;
+                parent.inode = st.st_ino;
+            }
+            ::close(parent.fd);
+            parent.fd = -1;
+            --open_levels_;
+        }
     }
-    SetStatus(SummaryText());
+    child.wanted_back = parent.fd < 0 && wanted;
+
+    const bool hidden = name.front() == '.';
+    if (hidden) ++hidden_levels_;
+    if (!SearchLevel(child, file_pattern)) ReportNotEntered(child.path);
+    if (hidden) --hidden_levels_;
+
+    if (parent.fd < 0 && wanted && child.fd >= 0) {
+        const int fd = ::openat(child.fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat st;
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == parent.device && st.st_ino == parent.inode) {
+            parent.fd = fd;
+            ++open_levels_;
+        } else if (fd >= 0) {
+            ::close(fd);  // the tree was moved meanwhile: the parent's other sub-directories are not entered
+        }
+    }
+    if (child.fd >= 0) {
+        ::close(child.fd);
+        --open_levels_;
+    }
+}
+
+void DirectoryWalk::ReportNotEntered(const std::string& path)
+{
+    if (not_entered++ == 0) first_not_entered = path;
+    SetStatus(FormatText(strings::Text(strings::kStatusInvalidPath), path.c_str()));
+}
+
+std::string DirectoryWalk::FullSummary() const
+{
+    std::string text = SummaryText();
+    if (not_entered > 0)
+        text += FormatText(strings::Text(strings::kStatusNotEntered), not_entered, first_not_entered.c_str());
+    return text;
 }
 
 void DirectoryWalk::SetStatus(std::string_view text)

@@ -1,16 +1,21 @@
 #pragma once
 // The directory walk shared by the grep engine and the line counter.
 //
-// A run makes its top directory current and then addresses everything by
-// full path. Each level lists the directory's ordinary files whose names
-// match the file pattern, then (when asked) descends into its
-// sub-directories, depth-first, each searched completely before the next.
-// Names are taken in order: ASCII letters without regard to case, then
-// byte order. Hidden files (name starts with '.') and system entries
-// (anything neither a regular file nor a directory: FIFOs, sockets,
+// A run makes its top directory current. Each level lists the directory's
+// ordinary files whose names match the file pattern, then (when asked)
+// descends into its sub-directories, depth-first, each searched completely
+// before the next. Names are taken in order: ASCII letters without regard
+// to case, then byte order. Hidden files (name starts with '.') and system
+// entries (anything neither a regular file nor a directory: FIFOs, sockets,
 // devices, dangling links) are skipped; hidden directories are descended.
 // A link to a file is taken as that file; a link to a directory is not
 // descended, so no link loop can trap a run.
+//
+// Every directory below the top is opened relative to its parent and every
+// file relative to its directory, so neither the depth of a tree nor the
+// length of its names limits the walk; the full paths it reports are only
+// texts. A directory that cannot be entered is named in the status at once
+// and counted in the run's summary.
 
 #include "search/search_host.h"
 
@@ -26,6 +31,10 @@ public:
     bool stop = false;
     // Files whose names matched the pattern, including unreadable ones.
     long files = 0;
+    // Sub-directories of the run that could not be entered or read, and the
+    // path of the first of them.
+    long not_entered = 0;
+    std::string first_not_entered;
 
     // Search one directory level and, when the run asks for it, every
     // sub-directory below it. Writes the run's summary when the level ends,
@@ -51,17 +60,34 @@ protected:
     // Splits `path` at its last '/' (without one, the file pattern is the
     // whole text and the directory the current one) and makes the directory
     // current; when it cannot be made current its text is kept as it is, so
-    // that SearchDirectory reports it.
+    // that SearchDirectory reports it. Starts the count of directories not
+    // entered afresh.
     Start EnterTopDirectory(const std::string& path);
 
     // The per-run choices and the per-file step of the derived run.
     virtual bool SearchSubDirectories() const = 0;
     // The file at `path`, which is also `name` in the open directory `dir_fd`.
     virtual void VisitFile(const std::string& path, int dir_fd, const std::string& name) = 0;
+    // The totals of the run as its status line shows them.
     virtual std::string SummaryText() const = 0;
+
+    // True while the walk is below a hidden sub-directory (one whose name
+    // starts with '.') of the top directory it was given.
+    bool InHiddenDirectory() const { return hidden_levels_ > 0; }
 
     SearchHost& host_;
 
 private:
-    int depth_ = 0;  // levels open; the outermost makes its directory current again
+    struct Level;
+    // Lists and searches one open directory; false when it cannot be
+    // entered or read.
+    bool SearchLevel(Level& level, const std::string& file_pattern);
+    void SearchSubDirectory(Level& parent, const std::string& name, bool last, const std::string& file_pattern);
+    void ReportNotEntered(const std::string& path);
+    // SummaryText and, when there were any, the directories not entered.
+    std::string FullSummary() const;
+
+    int depth_ = 0;          // levels open; the outermost makes its directory current again
+    int open_levels_ = 0;    // directories held open by the levels of the walk
+    int hidden_levels_ = 0;  // hidden sub-directories the walk is inside
 };

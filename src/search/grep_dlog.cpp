@@ -1,8 +1,10 @@
 #include "search/grep_dlog.h"
 
 #include "app/frame_services.h"
+#include "framework/message_box.h"
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
+#include "resources/strings.h"
 #include "search/active_text_view.h"
 #include "search/result_line.h"
 #include "search/search_path_rule.h"
@@ -131,7 +133,26 @@ void GrepDlog::Go()
     stop = false;
     if (!ReadOptions()) return;
     SaveOptions();
-    RunGuarded([this] { RunSearch(); });
+    replacement_.Start();
+    RunGuarded([this] {
+        RunSearch();
+        ShowReplacementSummary();
+    });
+}
+
+void GrepDlog::ShowReplacementSummary()
+{
+    if (!options.replace || replacement_.left().empty()) return;
+    // The box lists the first files; its details hold them all.
+    constexpr std::size_t kPathsInText = 20;
+    fw::MessageRequest request;
+    request.owner = FrameWindow() ? FrameWindow() : this;
+    request.caption = QString::fromLatin1(strings::Text(strings::kAppName));
+    request.style = fw::kMbOk | fw::kMbIconExclamation;
+    request.text = QString::fromLocal8Bit(replacement_.SummaryText(kPathsInText));
+    if (replacement_.left().size() > kPathsInText)
+        request.details = QString::fromLocal8Bit(replacement_.SummaryText(replacement_.left().size()));
+    fw::ShowMessageBox(request);
 }
 
 void GrepDlog::OpenHit()
@@ -185,10 +206,25 @@ void GrepDlog::PumpWaitingEvents()
     PumpThrottled();
 }
 
-void GrepDlog::ReplaceInFile(const std::string& path, GrepEngine::Options_t copy)
+bool GrepDlog::ReplaceInFile(const std::string& path, bool in_hidden_directory, GrepEngine::Options_t copy)
 {
+    using Reason = ReplacementRun::Reason;
+    if (replacement_.Check(path, in_hidden_directory) != ReplacementRun::Verdict::kReplace) return false;
+    // The user's unsaved text is theirs: neither replaced nor saved over the file.
+    if (active_text_view::HasUnsavedWindow(path)) {
+        replacement_.Leave(Reason::kUnsaved, path);
+        return false;
+    }
     OpenText(path, true);
     // The new view is made and loads its file in the pump.
     PumpWaitingMessages();
-    active_text_view::GrepReplaceAndClose(path, copy, copy.show_lines);
+    switch (active_text_view::GrepReplaceAndClose(path, copy, copy.show_lines)) {
+    case active_text_view::ReplaceOutcome::kReplaced:
+        replacement_.CountReplaced(path);
+        return true;
+    case active_text_view::ReplaceOutcome::kNotShown: replacement_.Leave(Reason::kNotOpened, path); break;
+    case active_text_view::ReplaceOutcome::kNotFound: replacement_.Leave(Reason::kNoOccurrence, path); break;
+    case active_text_view::ReplaceOutcome::kNotSaved: replacement_.Leave(Reason::kNotSaved, path); break;
+    }
+    return false;
 }

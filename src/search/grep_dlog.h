@@ -6,6 +6,7 @@
 // SearchFile, IsWholeWord, SetStatus, StopSearch) are the window's own.
 
 #include "search/grep_engine.h"
+#include "search/replacement_run.h"
 #include "search/search_history.h"
 #include "search/search_window.h"
 
@@ -46,7 +47,10 @@ public:
     void AppendResult(std::string_view line) override;
     void SetStatusText(std::string_view text) override;
     void PumpWaitingEvents() override;
-    void ReplaceInFile(const std::string& path, GrepEngine::Options_t options) override;
+    bool ReplaceInFile(const std::string& path, bool in_hidden_directory, GrepEngine::Options_t options) override;
+
+    // The files of the last replacing run: replaced, and left alone with why.
+    const ReplacementRun& LastReplacement() const { return replacement_; }
 
 protected:
     void StopRun() override { StopSearch(); }
@@ -63,4 +67,8 @@ private:
     SearchHistory patterns_{kSearchPatterns};
     SearchHistory paths_{kSearchPaths};
     SearchHistory replacements_{kReplacePatterns};
+    ReplacementRun replacement_;
+
+    // After a replacing run that left files alone: one message naming them.
+    void ShowReplacementSummary();
 };

@@ -148,6 +148,7 @@ bool GrepEngine::RunSearch()
     const Start start = EnterTopDirectory(options.path);
     files = 0;
     matches = 0;
+    replaced = 0;
     host_.ClearResults();
     SearchDirectory(start.dir, start.file_pattern);
     ReleaseScanState();
@@ -173,7 +174,7 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
     if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos)
         hit = Scan(*this, *finder_, buffer_, path).Run(file);
     file_reading::Close(file);
-    if (hit && options.replace) grep_host_.ReplaceInFile(path, options);
+    if (hit && options.replace && grep_host_.ReplaceInFile(path, InHiddenDirectory(), options)) ++replaced;
 }
 
 bool GrepEngine::IsWholeWord(std::string_view line, std::size_t pos, std::size_t length) const
@@ -186,7 +187,9 @@ bool GrepEngine::IsWholeWord(std::string_view line, std::size_t pos, std::size_t
 
 std::string GrepEngine::SummaryText() const
 {
-    return FormatText(strings::Text(strings::kStatusGrepSummary), files, matches);
+    std::string text = FormatText(strings::Text(strings::kStatusGrepSummary), files, matches);
+    if (options.replace) text += FormatText(strings::Text(strings::kStatusFilesReplaced), replaced);
+    return text;
 }
 
 void GrepEngine::PrepareScan()

@@ -44,6 +44,8 @@ public:
     Options_t options;
     // Result lines added by the current (or last) run.
     long matches = 0;
+    // Files the host replaced in the current (or last) run.
+    long replaced = 0;
 
     // Runs a whole search from `options`: resets the counters, clears the
     // results and walks the tree. Returns false when the top directory could
@@ -85,7 +87,10 @@ private:
 // hand-off of each file with a hit.
 class GrepHost : public SearchHost {
 public:
-    // Called after the file is closed, with the path as listed and a copy of
-    // the run's options (Replace All when `show_lines` is set).
-    virtual void ReplaceInFile(const std::string& path, GrepEngine::Options_t options) = 0;
+    // Called after the file is closed, with the path as listed, whether the
+    // walk found it below a hidden sub-directory, and a copy of the run's
+    // options (Replace All when `show_lines` is set). True when the file
+    // was replaced.
+    virtual bool ReplaceInFile(const std::string& path, bool in_hidden_directory,
+                               GrepEngine::Options_t options) = 0;
 };

@@ -673,7 +673,7 @@ void EditView::CmSave()
 {
     if (!doc_) return;
     if (doc_->FileName().empty()) return CmSaveAs();
-    doc_->Save();
+    if (doc_->Save()) DocumentSaved();
     SetTitle();
     ReportDocError();
     emit commandStateChanged();
@@ -691,7 +691,10 @@ void EditView::CmSaveAs()
     dialog.setDefaultSuffix("TXT");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const std::string name = dialog.selectedFiles().first().toStdString();
-    if (doc_->Save(name)) AddRecentFile(doc_->FileName());
+    if (doc_->Save(name)) {
+        DocumentSaved();
+        AddRecentFile(doc_->FileName());
+    }
     SetTitle();
     ReportDocError();
     emit commandStateChanged();

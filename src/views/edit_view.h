@@ -106,6 +106,8 @@ protected:
     virtual void LoadSettings() {}
     virtual bool PerformFindReplace() { return false; }
     virtual void DeleteSelection();
+    // The document was just written to its file (Save or Save As).
+    virtual void DocumentSaved() {}
 
     // --- operations offered to the derived views ---
     void SetDocument(LinesDoc* doc) { doc_ = doc; }

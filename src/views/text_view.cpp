@@ -462,21 +462,25 @@ void TextView::CmUndo()
     UpdateCaret();
     SetScrollRanges();
     Repaint();
-    if (undo_->ChangeCounter() == 0) doc_->SetModified(false);
-    else doc_->SetModified(true);
+    // Modified exactly when the text differs from what the file holds.
+    doc_->SetModified(!undo_->AtSavedState());
     ReportDocError();
     emit commandStateChanged();
 }
 
+void TextView::DocumentSaved()
+{
+    if (undo_) undo_->MarkSaved();
+}
+
 void TextView::UndoReplacement(const CUndo& record)
 {
-    // The record holds find-what, CR, replace-with; the replacement made
-    // sits at the record's caret.
-    const std::string& text = *record.text;
-    const std::size_t cr = text.find('\r');
-    if (cr == std::string::npos) return;
-    const std::string original = text.substr(0, cr);
-    const std::string replacement = text.substr(cr + 1);
+    // The replacement made sits at the record's caret; the bytes it
+    // replaced go back in its place.
+    const std::optional<ReplacementTexts> texts = ParseReplacementRecord(*record.text);
+    if (!texts) return;
+    const std::string& original = texts->replaced;
+    const std::string& replacement = texts->replacement;
     const TextLine* line = doc_->GetLine(record.caret_line);
     if (!line) return;
     const int index = doc_->ColumnToIndex(line, record.caret_column);
@@ -484,9 +488,12 @@ void TextView::UndoReplacement(const CUndo& record)
         doc_->DeleteChars(record.caret_line, index, int(replacement.size()));
         doc_->InsertChars(record.caret_line, original, index);
     } else {
-        // The text moved: look for the replacement from the record's place.
+        // The text moved (the tab width changed since): look for the
+        // replacement, exactly as it was put in, from the record's place.
         FindReplaceData& data = MutableFindData();
-        data.flags = (data.flags & ~findflags::kReplaceAll) | findflags::kReplace | findflags::kDown;
+        const FindReplaceData saved = data;
+        data.flags = (data.flags & ~(findflags::kReplaceAll | findflags::kWholeWord)) | findflags::kReplace |
+                     findflags::kDown | findflags::kMatchCase;
         data.findWhat = replacement;
         data.replaceWith = original;
         SetOpenDialogKind(cmd::kSearchReplace);
@@ -494,6 +501,7 @@ void TextView::UndoReplacement(const CUndo& record)
         record_replacements_ = false;
         PerformFindReplace();
         record_replacements_ = true;
+        MutableFindData() = saved;
     }
     SetSelection(record.Caret(), record.Caret());
 }
@@ -556,8 +564,10 @@ bool TextView::PerformFindReplace()
             const int index = doc_->ColumnToIndex(line, match->column);
             const int stop = doc_->ColumnToIndex(line, match->column + int(find.size()));
             if (record_replacements_) {
-                undo_->Push(find + "\r" + replace, all ? undo_kind::kReplacedAll : undo_kind::kReplaced, *match,
-                            *match, {match->line, match->column + int(find.size())});
+                const std::string_view matched = line->View().substr(std::size_t(index), std::size_t(stop - index));
+                undo_->Push(ReplacementRecordText(matched, replace),
+                            all ? undo_kind::kReplacedAll : undo_kind::kReplaced, *match, *match,
+                            {match->line, match->column + int(find.size())});
             }
             if (!doc_->DeleteChars(match->line, index, stop - index) ||
                 !doc_->InsertChars(match->line, replace, index))
@@ -591,7 +601,8 @@ bool TextView::PerformFindReplace()
     Repaint();
     ReportDocError();
     if (found == 0) {
-        ShowMessage(strings::kNoOccurrences, fw::kMbOk | fw::kMbIconInformation, find.c_str());
+        if (!grep_replacing_)
+            ShowMessage(strings::kNoOccurrences, fw::kMbOk | fw::kMbIconInformation, find.c_str());
         SetFindSucceeded(false);
         return false;
     }
@@ -654,7 +665,15 @@ bool TextView::GrepReplace(GrepEngine::Options_t options)
     SetOpenDialogKind(cmd::kSearchReplace);
     // The run replaces from the top of the file, whatever the caret.
     SetSelection({0, 0}, {0, 0});
+    grep_replacing_ = true;
     const bool found = PerformFindReplace();
-    if (found) CmSave();
-    return found;
+    grep_replacing_ = false;
+    if (!found) return false;
+    // The run reports a failed save in its summary; a message box here
+    // would stop it at every file.
+    if (doc_->Save()) DocumentSaved();
+    doc_->SetError(0);
+    SetTitle();
+    emit commandStateChanged();
+    return true;
 }

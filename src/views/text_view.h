@@ -44,7 +44,9 @@ public:
     // Replaces the run's pattern by its replacement from the top of the
     // document: every occurrence when `options.show_lines` (the grep run's
     // Replace All switch), else the first; saves when anything was found.
-    // Nothing happens for an empty replacement. True when something was found.
+    // Nothing happens for an empty replacement. True when something was
+    // found; the document stays modified when the save failed. Shows no
+    // message: the Grep window reports both cases once, after its run.
     bool GrepReplace(GrepEngine::Options_t options);
 
     // --- commands ---
@@ -67,6 +69,7 @@ public:
 protected:
     bool PerformFindReplace() override;
     void DeleteSelection() override;
+    void DocumentSaved() override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -89,4 +92,5 @@ private:
     bool auto_indent_ = true;
     bool record_replacements_ = true;
     bool replacing_all_ = false;
+    bool grep_replacing_ = false;  // a grep run reports what went wrong itself
 };

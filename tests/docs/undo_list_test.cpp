@@ -2,6 +2,11 @@
 
 #include "docs/undo_list.h"
 
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 void PushNumbered(CUndoList& list, int from, int to)
@@ -86,4 +91,55 @@ TEST(CUndoList, SetLimitKeepsTheNewest)
     EXPECT_EQ(list.Limit(), 512);
     list.SetLimit(0);
     EXPECT_EQ(list.Limit(), 1);
+}
+
+TEST(CUndoList, TheSavedStateIsReachedOnlyByUndoingBackToIt)
+{
+    CUndoList list(16);
+    EXPECT_TRUE(list.AtSavedState());  // as loaded
+    PushNumbered(list, 1, 3);
+    EXPECT_FALSE(list.AtSavedState());
+    list.MarkSaved();
+    EXPECT_TRUE(list.AtSavedState());
+    PushNumbered(list, 4, 4);
+    list.Pop();
+    EXPECT_TRUE(list.AtSavedState());
+    list.Pop();
+    EXPECT_FALSE(list.AtSavedState());
+    // A new edit below the saved point: the same count is another text.
+    PushNumbered(list, 5, 5);
+    EXPECT_EQ(list.ChangeCounter(), 3);
+    EXPECT_FALSE(list.AtSavedState());
+    list.Pop();
+    list.Pop();
+    EXPECT_FALSE(list.AtSavedState());
+    // Saving again makes the current text the one to come back to.
+    list.MarkSaved();
+    PushNumbered(list, 6, 7);
+    list.Pop();
+    list.Pop();
+    EXPECT_TRUE(list.AtSavedState());
+}
+
+TEST(CUndoList, ASavedStateWhoseRecordsWereDroppedIsNeverReachedAgain)
+{
+    CUndoList list(2);
+    PushNumbered(list, 1, 3);  // the first record is dropped at the limit
+    while (!list.Empty()) list.Pop();
+    EXPECT_EQ(list.ChangeCounter(), 1);
+    EXPECT_FALSE(list.AtSavedState());
+}
+
+TEST(ReplacementRecord, KeepsBothTextsApartWhateverBytesTheyHold)
+{
+    for (const auto& [replaced, replacement] : std::vector<std::pair<std::string, std::string>>{
+             {"Cat", "dog"}, {"a\rb", "c"}, {"x\ty", "1\r1"}, {"", "new"}, {"old", ""}, {"12", "\r\r"}}) {
+        const std::string text = ReplacementRecordText(replaced, replacement);
+        const std::optional<ReplacementTexts> back = ParseReplacementRecord(text);
+        ASSERT_TRUE(back) << text;
+        EXPECT_EQ(back->replaced, replaced);
+        EXPECT_EQ(back->replacement, replacement);
+    }
+    for (const char* bad : {"", "abc", "\rabc", "x3\rabc", "9\rabc", "-1\rabc"})
+        EXPECT_FALSE(ParseReplacementRecord(bad)) << bad;
 }

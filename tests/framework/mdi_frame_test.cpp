@@ -270,7 +270,7 @@ TEST(MessageBox, HookAnswersInsteadOfAWindow)
         seen = r;
         return fw::kIdNo;
     });
-    EXPECT_EQ(fw::ShowMessageBox({nullptr, "text", "Tarnwick", fw::kMbYesNoCancel}), fw::kIdNo);
+    EXPECT_EQ(fw::ShowMessageBox({nullptr, "text", "Tarnwick", fw::kMbYesNoCancel, {}}), fw::kIdNo);
     fw::SetMessageHook({});
     EXPECT_EQ(seen.text, "text");
     EXPECT_EQ(seen.style, unsigned(fw::kMbYesNoCancel));

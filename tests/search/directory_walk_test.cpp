@@ -5,9 +5,14 @@
 #include "search/grep_engine.h"
 #include "search/line_counter.h"
 #include "support/temp_tree.h"
+#include "support/unprivileged_checks.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -205,22 +210,167 @@ TEST(DirectoryWalk, AnEmptyDirectoryGivesTheSummaryWithNothingFound)
 
 TEST(DirectoryWalk, UnreadableEntriesAreCountedOrReportedAndTheRunGoesOn)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     KeepCurrentDirectory keep;
     TempTree tree;
     tree.Write("a.txt", "hit\n");
     const std::string locked = tree.Write("b.txt", "hit\n");
     tree.Write("closed/c.txt", "hit\n");
+    tree.Write("listable/e.txt", "hit\n");
     tree.Write("open/d.txt", "hit\n");
+    OpenTreeToOthers(tree.root());
+    tree.Write("closed/c.txt", "hit\n");
     ::chmod(locked.c_str(), 0);
     ::chmod(tree.Path("closed").c_str(), 0);
+    ::chmod(tree.Path("listable").c_str(), 0444);  // may be read, not entered
+    const std::string root = Canonical(tree.root());
+    const std::string failure = RunUnprivilegedChecks([&]() -> std::string {
+        Grep g;
+        g.Run("hit", tree.root() + "/*.txt");
+        const std::vector<std::string> expected = {root + "/a.txt\t1", root + "/open/d.txt\t1"};
+        if (g.host.results != expected) return "results: " + std::to_string(g.host.results.size());
+        if (std::string f = Differs("files", g.engine.files, 3); !f.empty()) return f;  // b.txt counts unread
+        for (const char* dir : {"/closed", "/listable"}) {
+            const std::string invalid = "Invalid path: " + root + dir + ".";
+            if (std::find(g.host.statuses.begin(), g.host.statuses.end(), invalid) == g.host.statuses.end())
+                return "no status " + invalid;
+        }
+        // The summary keeps them in view after the run.
+        return Differs("summary", g.host.last_status(),
+                       "Processed 3 files.  Found 2 matches.  Directories not entered: 2 (first: " + root +
+                           "/closed).");
+    });
+    EXPECT_EQ(failure, "");
+}
+
+namespace {
+
+// Makes a chain of `depth` directories named `name` below `root`, with a
+// file "hit.txt" in every `every`-th of them, by paths relative to each
+// parent, so that it may reach deeper than any full path can name.
+// Returns the number of files made.
+int MakeDeepChain(const std::string& root, const std::string& name, int depth, int every)
+{
+    int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    int made = 0;
+    for (int level = 1; fd >= 0 && level <= depth; ++level) {
+        if (::mkdirat(fd, name.c_str(), 0755) != 0) break;
+        const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        if (fd >= 0 && level % every == 0) {
+            const int file = ::openat(fd, "hit.txt", O_WRONLY | O_CREAT, 0644);
+            if (file >= 0 && ::write(file, "hit\n", 4) == 4) ++made;
+            if (file >= 0) ::close(file);
+        }
+    }
+    if (fd >= 0) ::close(fd);
+    return made;
+}
+
+// Removes everything below the open directory `fd`, at any depth.
+void RemoveContents(int fd)
+{
+    DIR* dir = ::fdopendir(::dup(fd));
+    if (!dir) return;
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir))
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) names.emplace_back(entry->d_name);
+    ::closedir(dir);
+    for (const std::string& name : names) {
+        if (::unlinkat(fd, name.c_str(), 0) == 0) continue;
+        const int sub = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+        if (sub < 0) continue;
+        RemoveContents(sub);
+        ::close(sub);
+        ::unlinkat(fd, name.c_str(), AT_REMOVEDIR);
+    }
+}
+
+// A tree too deep for full paths, emptied before its TempTree goes.
+class DeepTree : public TempTree {
+public:
+    ~DeepTree()
+    {
+        const int fd = ::open(root().c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd >= 0) RemoveContents(fd);
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+} // namespace
+
+TEST(DirectoryWalk, EveryFileOfATreeDeeperThanAnyPathIsFound)
+{
+    KeepCurrentDirectory keep;
+    DeepTree tree;
+    const std::string root = Canonical(tree.root());
+    // 3,000 levels of a one-letter name, and 30 of a 200-letter name: both
+    // reach well past the longest path the system takes.
+    tree.MakeDir("short");
+    const int short_files = MakeDeepChain(tree.Path("short"), "d", 3000, 100);
+    tree.MakeDir("long");
+    const int long_files = MakeDeepChain(tree.Path("long"), std::string(200, 'n'), 30, 3);
+    ASSERT_EQ(short_files, 30);
+    ASSERT_EQ(long_files, 10);
+
     Grep g;
     g.Run("hit", tree.root() + "/*.txt");
-    EXPECT_EQ(g.host.results.size(), 2u);  // a.txt and open/d.txt
-    EXPECT_EQ(g.engine.files, 3);         // b.txt counts although it cannot be read
-    const std::string invalid = "Invalid path: " + Canonical(tree.root()) + "/closed.";
-    EXPECT_NE(std::find(g.host.statuses.begin(), g.host.statuses.end(), invalid), g.host.statuses.end());
-    EXPECT_EQ(g.host.last_status(), "Processed 3 files.  Found 2 matches.");
+    ASSERT_EQ(g.host.results.size(), 40u);
+    EXPECT_EQ(g.engine.files, 40);
+    EXPECT_EQ(g.host.last_status(), "Processed 40 files.  Found 40 matches.");
+    // The listed paths are full paths all the same.
+    std::string deepest = root + "/short";
+    for (int level = 0; level < 3000; ++level) deepest += "/d";
+    EXPECT_EQ(g.host.results.back(), deepest + "/hit.txt\t1");
+    EXPECT_GT(deepest.size(), std::size_t(PATH_MAX));
+    EXPECT_EQ(fs::current_path().string(), root);
+
+    // The line counter walks the same way.
+    RecordingHost host;
+    LineCounter counter(host);
+    counter.options.path = tree.root() + "/*.txt";
+    counter.options.sub_dir = true;
+    counter.RunCount(true);
+    EXPECT_EQ(host.results.size(), 40u);
+    EXPECT_EQ(host.last_status(), "Processed 40 files.  Total line count is 40 lines.");
+}
+
+TEST(DirectoryWalk, AWideAndDeepTreeIsWalkedInOrderWithFewDirectoriesOpen)
+{
+    // Every level has a sub-directory "a" leading on and a sub-directory
+    // "b" after it, so each level still needs its directory when "a" has
+    // been searched: more levels than the walk keeps open at once.
+    KeepCurrentDirectory keep;
+    DeepTree tree;
+    const std::string root = Canonical(tree.root());
+    constexpr int kDepth = 200;
+    int fd = ::open(tree.root().c_str(), O_RDONLY | O_DIRECTORY);
+    std::vector<std::string> expected;
+    std::string path = root;
+    std::vector<std::string> b_files;
+    for (int level = 0; level < kDepth && fd >= 0; ++level) {
+        ASSERT_EQ(::mkdirat(fd, "b", 0755), 0);
+        const int b = ::openat(fd, "b", O_RDONLY | O_DIRECTORY);
+        const int file = ::openat(b, "f.txt", O_WRONLY | O_CREAT, 0644);
+        ASSERT_EQ(::write(file, "hit\n", 4), 4);
+        ::close(file);
+        ::close(b);
+        b_files.push_back(path + "/b/f.txt\t1");
+        ASSERT_EQ(::mkdirat(fd, "a", 0755), 0);
+        const int next = ::openat(fd, "a", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        path += "/a";
+    }
+    ::close(fd);
+    // Depth-first: the deepest "b" comes first, the top's "b" last.
+    expected.assign(b_files.rbegin(), b_files.rend());
+
+    Grep g;
+    g.Run("hit", tree.root() + "/*.txt");
+    EXPECT_EQ(g.host.results, expected);
+    EXPECT_EQ(g.engine.not_entered, 0);
+    EXPECT_EQ(g.host.last_status(), "Processed 200 files.  Found 200 matches.");
 }
 
 TEST(DirectoryWalk, StopEndsTheRunAfterTheCurrentFileAndTheLevelsStillSummarise)

@@ -10,6 +10,7 @@
 #include "search/count_dlog.h"
 #include "search/grep_dlog.h"
 #include "support/temp_tree.h"
+#include "support/unprivileged_checks.h"
 #include "views/text_view.h"
 #include "search_window_test_support.h"
 
@@ -18,11 +19,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -200,7 +204,8 @@ TEST_F(GrepInFrameTest, ReplaceChangesTheFirstOccurrenceOfEveryFileWithAHit)
     EXPECT_EQ(tree.Read("r/b.txt"), "nothing\n");
     EXPECT_EQ(tree.Read("r/c.txt"), "x bar\r\n");
     EXPECT_EQ(Children(), 1);  // the replacement windows closed again
-    EXPECT_EQ(w.StatusText().toStdString(), "Processed 3 files.  Found 2 matches.");
+    EXPECT_EQ(w.StatusText().toStdString(), "Processed 3 files.  Found 2 matches.  Files replaced: 2.");
+    EXPECT_TRUE(messages.empty());  // nothing left alone: no summary
 }
 
 TEST_F(GrepInFrameTest, ReplaceAllWithShowAllLines)
@@ -228,24 +233,84 @@ TEST_F(GrepInFrameTest, EmptyReplacementChangesNothing)
     EXPECT_EQ(Children(), 1);
 }
 
-TEST_F(GrepInFrameTest, ReplacementLeavesAnOpenWindowWithUnsavedEditsAlone)
+TEST_F(GrepInFrameTest, ReplacementLeavesUnsavedWindowsBinaryAndHiddenFilesAloneAndReplacesEachFileOnce)
 {
-    // The window shows an edited text that no longer holds the hit found
-    // on disk: nothing is replaced, and closing it would ask to save.
-    const std::string file = tree.Write("r/a.txt", "zzz\n");
-    app->OpenText(file, false);
+    const std::string a = tree.Write("r/a.txt", "foo foo\r\n");
+    ASSERT_EQ(::symlink("a.txt", tree.Path("r/soft.txt").c_str()), 0);
+    ASSERT_EQ(::link(a.c_str(), tree.Path("r/hard.txt").c_str()), 0);
+    const std::string binary = std::string("foo\0bar\r\n", 9);
+    tree.Write("r/bin.txt", binary);
+    tree.Write("r/.git/c.txt", "foo\r\n");
+    const std::string open = tree.Write("r/open.txt", "foo\r\n");
+    // The user's window on open.txt holds an edit not yet saved.
+    app->OpenText(open, false);
     Settle();
     TextView* mine = ActiveText();
     ASSERT_NE(mine, nullptr);
-    mine->Doc()->SetModified(true);
-    tree.Write("r/a.txt", "foo\n");
+    mine->MoveCaretTo({0, 0});
+    QTest::keyClicks(mine, "X");
+    ASSERT_TRUE(mine->Doc()->Modified());
+
     GrepDlog& w = OpenGrep();
     w.ReplaceCheck()->setChecked(true);
+    w.SubDirCheck()->setChecked(true);
     SetField(w.ReplacementBox(), "bar");
     Search(w, "foo", tree.Path("r/*.txt"));
     Settle();
-    EXPECT_EQ(Children(), 2);  // no save prompt in the middle of a run
-    for (const std::string& m : messages) EXPECT_EQ(m.find("has been changed"), std::string::npos) << m;
+
+    // Every name is listed; the file behind three of them is replaced once.
+    EXPECT_EQ(ListedLines(w).size(), 6u);
+    EXPECT_EQ(tree.Read("r/a.txt"), "bar foo\r\n");
+    EXPECT_EQ(tree.Read("r/bin.txt"), binary);
+    EXPECT_EQ(tree.Read("r/.git/c.txt"), "foo\r\n");
+    // The unsaved window and its file are as they were, and it is still open.
+    EXPECT_EQ(tree.Read("r/open.txt"), "foo\r\n");
+    ASSERT_EQ(Children(), 2);  // its window and the Grep window
+    EXPECT_EQ(mine->Doc()->GetLine(0)->View(), "Xfoo");
+    EXPECT_TRUE(mine->Doc()->Modified());
+    EXPECT_TRUE(mine->CanUndo());
+    EXPECT_EQ(w.StatusText().toStdString(), "Processed 6 files.  Found 6 matches.  Files replaced: 1.");
+    // One message, after the run, naming each file left alone.
+    ASSERT_EQ(messages.size(), 1u);
+    const std::string& summary = messages[0];
+    EXPECT_EQ(summary.rfind("Replaced in 1 files; 3 files with hits were left as they are.", 0), 0u) << summary;
+    for (const char* name : {"r/open.txt", "r/bin.txt", "r/.git/c.txt"})
+        EXPECT_NE(summary.find(tree.Path(name)), std::string::npos) << name;
+    EXPECT_EQ(w.LastReplacement().left().size(), 3u);
+}
+
+TEST_F(GrepInFrameTest, AReadOnlyFileIsNeitherReplacedNorStopsTheRun)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand files to another user";
+    const std::string mine = tree.Write("r/a.txt", "foo\r\n");
+    const std::string locked = tree.Write("r/b.txt", "foo\r\n");
+    OpenTreeToOthers(tree.root());
+    GiveToUnprivilegedUser(tree.Path("r"));
+    GiveToUnprivilegedUser(mine);
+    GiveToUnprivilegedUser(locked);
+    ::chmod(locked.c_str(), 0444);
+    GrepDlog& w = OpenGrep();
+    w.ReplaceCheck()->setChecked(true);
+    SetField(w.ReplacementBox(), "bar");
+    // The forked child has none of Qt's worker threads: nothing may paint
+    // there, as painting would wait for them.
+    app->Frame()->hide();
+    Settle();
+    const std::string failure = RunUnprivilegedChecks([&]() -> std::string {
+        Search(w, "foo", tree.Path("r/*.txt"));
+        Settle();
+        if (std::string f = Differs("a.txt", tree.Read("r/a.txt"), "bar\r\n"); !f.empty()) return f;
+        if (std::string f = Differs("status", w.StatusText().toStdString(),
+                                    "Processed 2 files.  Found 2 matches.  Files replaced: 1.");
+            !f.empty())
+            return f;
+        if (messages.size() != 1) return "messages: " + std::to_string(messages.size());
+        return Differs("summary", messages[0],
+                       "Replaced in 1 files; 1 files with hits were left as they are.\r\rRead-only files:\r    " +
+                           locked);
+    });
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(tree.Read("r/b.txt"), "foo\r\n");
 }
 
 TEST_F(GrepInFrameTest, ExitDuringARunStopsItThenCloses)

@@ -29,9 +29,12 @@ public:
         ++pumps;
         if (on_pump) on_pump();
     }
-    void ReplaceInFile(const std::string& path, GrepEngine::Options_t options) override
+    std::vector<bool> replaced_hidden;  // the walk's word on each replaced file
+    bool ReplaceInFile(const std::string& path, bool in_hidden_directory, GrepEngine::Options_t options) override
     {
         replaced.emplace_back(path, std::move(options));
+        replaced_hidden.push_back(in_hidden_directory);
+        return true;
     }
 
     std::string last_status() const { return statuses.empty() ? std::string() : statuses.back(); }

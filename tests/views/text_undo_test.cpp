@@ -161,6 +161,99 @@ TEST_F(TextUndo, ReplacementsAreUndoneOneByOneAtTheirPlace)
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"cat dog cat"}));
 }
 
+TEST_F(TextUndo, UndoAfterASaveMakesTheWindowDifferFromTheFile)
+{
+    auto view = Open<TextView>("text\r\n");
+    QTest::keyClicks(view.get(), "EDIT");
+    view->CmSave();
+    const std::string saved = tree.Read("file.txt");
+    EXPECT_EQ(saved, "EDITtext\r\n");
+    EXPECT_FALSE(view->Doc()->Modified());
+    for (int i = 0; i < 4; ++i) view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"text"}));
+    EXPECT_TRUE(view->Doc()->Modified());
+    EXPECT_TRUE(view->CanSave());
+    EXPECT_EQ(tree.Read("file.txt"), saved);  // undo never touches the file
+
+    // Closing asks; No keeps the file as it was saved.
+    answers.push_back(fw::kIdNo);
+    EXPECT_TRUE(view->CanClose());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "FILE.TXT has been changed.  Save changes before closing?");
+    EXPECT_EQ(tree.Read("file.txt"), saved);
+}
+
+TEST_F(TextUndo, UndoingBackToTheSavedTextClearsTheFlagAndPastItSetsIt)
+{
+    auto view = Open<TextView>("x\r\n");
+    QTest::keyClicks(view.get(), "ab");
+    view->CmSave();
+    QTest::keyClicks(view.get(), "c");
+    view->CmUndo();  // back to the saved "abx"
+    EXPECT_FALSE(view->Doc()->Modified());
+    view->CmUndo();  // past it: "ax"
+    EXPECT_TRUE(view->Doc()->Modified());
+    view->CmUndo();  // the loaded text, but no longer the file's
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"x"}));
+    EXPECT_TRUE(view->Doc()->Modified());
+    EXPECT_EQ(tree.Read("file.txt"), "abx\r\n");
+}
+
+TEST_F(TextUndo, AnEditAfterUndoingBelowTheSavedPointNeverClearsTheFlagAgain)
+{
+    auto view = Open<TextView>("x\r\n");
+    QTest::keyClicks(view.get(), "ab");
+    view->CmSave();
+    view->CmUndo();                      // "ax", below the saved point
+    QTest::keyClicks(view.get(), "q");   // "aqx": as many records as when saved
+    EXPECT_TRUE(view->Doc()->Modified());
+    QTest::keyClicks(view.get(), "r");
+    view->CmUndo();                      // the count of the saved text, not its text
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"aqx"}));
+    EXPECT_TRUE(view->Doc()->Modified());
+    view->CmUndo();
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"x"}));
+    EXPECT_TRUE(view->Doc()->Modified());
+}
+
+TEST_F(TextUndo, UndoOfACaseBlindReplaceAllPutsBackTheBytesThatWereReplaced)
+{
+    auto view = Open<TextView>("Cat and cat\r\n");
+    GrepEngine::Options_t options;
+    options.pattern = "CAT";
+    options.replacement = "dog";
+    options.show_lines = true;
+    ASSERT_TRUE(view->GrepReplace(options));
+    EXPECT_EQ(tree.Read("file.txt"), "dog and dog\r\n");
+    while (view->CanUndo()) view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"Cat and cat"}));
+    // Back below the saved replacement: the window differs from the file.
+    EXPECT_TRUE(view->Doc()->Modified());
+    view->CmSave();
+    EXPECT_EQ(tree.Read("file.txt"), "Cat and cat\r\n");
+}
+
+TEST_F(TextUndo, UndoOfAReplacementSpanningATabOrHoldingACarriageReturnRestoresItsBytes)
+{
+    // Find works on the text as shown, so "x   y" matches "x<TAB>y" at a
+    // tab width of 4; the undo must give the tab back, not the spaces.
+    auto view = Open<TextView>("x\ty and a\rb\r\n");
+    GrepEngine::Options_t options;
+    options.case_sensitive = true;
+    options.pattern = "x   y";
+    options.replacement = "1\r1";
+    ASSERT_TRUE(view->GrepReplace(options));
+    options.pattern = "a\rb";
+    options.replacement = "2";
+    ASSERT_TRUE(view->GrepReplace(options));
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"1\r1 and 2"}));
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"1\r1 and a\rb"}));
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"x\ty and a\rb"}));
+}
+
 class UndoLimitOne : public ViewTest {
 protected:
     UndoLimitOne() : ViewTest("[Options]\nundo_limit=0\n") {}

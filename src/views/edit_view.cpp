@@ -690,7 +690,12 @@ void EditView::CmSaveAs()
     dialog.setNameFilters(QtFileFilters(BuildFilter()));
     dialog.setDefaultSuffix("TXT");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const std::string name = dialog.selectedFiles().first().toStdString();
+    SaveAs(dialog.selectedFiles().first().toStdString());
+}
+
+void EditView::SaveAs(const std::string& name)
+{
+    if (!doc_ || !MaySaveAs(name)) return;
     if (doc_->Save(name)) AddRecentFile(doc_->FileName());
     SetTitle();
     ReportDocError();

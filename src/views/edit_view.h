@@ -89,6 +89,9 @@ public:
     void CmSave();
     bool CanSave() const;
     void CmSaveAs();
+    // Save As with a name already chosen: saves, retitles, adds the name to
+    // the recent files and reports any failure.
+    void SaveAs(const std::string& name);
     void CmFind();
     void CmReplace();
     void CmNext();
@@ -104,6 +107,9 @@ signals:
 protected:
     // --- operations the derived views replace ---
     virtual void LoadSettings() {}
+    // Whether the document may be saved under a name; a view that refuses
+    // says why itself.
+    virtual bool MaySaveAs(const std::string&) { return true; }
     virtual bool PerformFindReplace() { return false; }
     virtual void DeleteSelection();
 

@@ -42,6 +42,13 @@ void HexView::LoadSettings()
     RecomputeMetrics();
 }
 
+bool HexView::MaySaveAs(const std::string& name)
+{
+    if (!doc_->NamesShownFile(name)) return true;
+    ShowMessage(strings::kDumpOverShownFile, fw::kMbOk | fw::kMbIconExclamation, name.c_str());
+    return false;
+}
+
 void HexView::paintEvent(QPaintEvent*)
 {
     PaintLines(false);

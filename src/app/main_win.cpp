@@ -8,6 +8,7 @@
 #include "resources/menu_resource.h"
 #include "resources/strings.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -59,8 +60,9 @@ MainWin::MainWin(const QString& caption)
     setWindowTitle(caption);
     setObjectName(QStringLiteral("MainWin"));
     BuildMenu();
-    const QRect stored(profile::ReadInt("MainWin", "X", 5), profile::ReadInt("MainWin", "Y", 5),
-                       profile::ReadInt("MainWin", "W", 600), profile::ReadInt("MainWin", "H", 400));
+    const profile::Snapshot settings;
+    const QRect stored(settings.ReadInt("MainWin", "X", 5), settings.ReadInt("MainWin", "Y", 5),
+                       settings.ReadInt("MainWin", "W", 600), settings.ReadInt("MainWin", "H", 400));
     const QRect shown = PlaceOnScreens(stored, ScreenAreas());
     move(shown.topLeft());
     resize(shown.size());
@@ -114,10 +116,11 @@ void MainWin::BuildMenu()
 
 void MainWin::SetupWindow()
 {
-    const int count = std::clamp(profile::ReadInt("FileMenu", "count", 0), 0,
+    const profile::Snapshot settings;
+    const int count = std::clamp(settings.ReadInt("FileMenu", "count", 0), 0,
                                  RecentFileList::kMaxEntries);
     for (int n = count; n >= 1; --n) {
-        const std::string path = profile::ReadString("FileMenu", FileKey(n), "", kRecentFileLimit);
+        const std::string path = settings.ReadString("FileMenu", FileKey(n), "", kRecentFileLimit);
         if (!path.empty()) AddRecentFile(path);
     }
     setAcceptDrops(true);

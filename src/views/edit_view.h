@@ -27,6 +27,9 @@
 
 class LinesDoc;
 class TextLine;
+namespace profile {
+class Snapshot;
+}
 
 class EditView : public QAbstractScrollArea, public fw::CommandTarget, public DocumentView {
     Q_OBJECT
@@ -131,8 +134,8 @@ protected:
     void ScrollToBottom();
     void ReportDocError();
     // Reads the font, the tab width, the colours and the find options:
-    // what both views take from the settings file.
-    void LoadDisplaySettings();
+    // what both views take from the settings file (read once by the caller).
+    void LoadDisplaySettings(const profile::Snapshot& settings);
     // Sets anchor, end and caret at once (the caret at `end`).
     void SetSelection(TextPosition anchor, TextPosition end);
     void PlaceCaret(TextPosition position) { caret_ = position; }

@@ -6,6 +6,7 @@
 #include "framework/message_box.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
+#include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
 
 #include <QKeyEvent>
@@ -38,7 +39,7 @@ const fw::CommandTable& HexView::Commands()
 
 void HexView::LoadSettings()
 {
-    LoadDisplaySettings();
+    LoadDisplaySettings(profile::Snapshot(SettingsPath()));
     RecomputeMetrics();
 }
 

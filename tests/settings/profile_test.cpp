@@ -1,3 +1,4 @@
+#include "base/atomic_file.h"
 #include "settings/profile.h"
 #include "settings/profile_snapshot.h"
 #include "support/temp_tree.h"
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sys/stat.h>
 
 #include <utility>
@@ -238,6 +240,15 @@ TEST_F(ProfileTest, NumberedKeysAreTheItemsActuallyStored)
     EXPECT_EQ(snapshot.NumberedKeys("L", "pattern_", 2), (std::vector<int>{1}));
     EXPECT_TRUE(snapshot.NumberedKeys("L", "pattern_", 0).empty());
     EXPECT_TRUE(snapshot.NumberedKeys("M", "pattern_", 5).empty());
+}
+
+TEST_F(ProfileTest, TheNextWriteRemovesWhatKilledWritesLeftBehind)
+{
+    Given("[A]\nk=1\n");
+    for (int slot : {0, 5, 15}) tree.Write(atomic_file::TemporaryName("TARNWICK.INI", slot), "[A]\nk=half");
+    ASSERT_TRUE(profile::WriteString("A", "k", "2", ini));
+    EXPECT_EQ(Contents(), "[A]\nk=2\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.root()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(ProfileTest, WriteIntoAMissingDirectoryFailsQuietly)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "doc_test_util.h"
 #include "docs/doc_errors.h"
@@ -231,6 +232,31 @@ TEST(TextDocSave, AFileTheUserMayNotWriteIsNotReplaced)
     EXPECT_EQ(result, 0);
     EXPECT_EQ(tree.Read("frozen.txt"), "frozen\n");
     EXPECT_EQ(tree.Read("roots.txt"), "root's\n");
+}
+
+TEST(TextDocSave, LinkedFilesAndFilesInClosedDirectoriesAreSavedInPlace)
+{
+    TempTree tree;
+    const std::string linked = tree.Write("open/a.txt", "shared\ntext\n");
+    ASSERT_EQ(::link(linked.c_str(), tree.Path("open/b.txt").c_str()), 0);
+    const std::string closed = tree.Write("closed/notes.txt", "old\r\nnotes\r\n");
+    for (const std::string& p : {tree.Path("open"), linked, tree.Path("closed"), closed}) GiveToUnprivilegedUser(p);
+    ::chmod(tree.Path("closed").c_str(), 0555);
+    OpenTreeToOthers(tree.root());
+    const int result = RunUnprivileged([&] {
+        int failures = 0;
+        for (const std::string& path : {linked, closed}) {
+            TextDoc doc(path);
+            if (!doc.Load() || !doc.InsertChars(1, "more ", 0) || !doc.Save() || doc.Modified()) ++failures;
+        }
+        return failures;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(tree.Read("open/b.txt"), "shared\nmore text\n");
+    EXPECT_EQ(tree.Read("closed/notes.txt"), "old\r\nmore notes\r\n");
+    struct stat st {};
+    ::stat(linked.c_str(), &st);
+    EXPECT_EQ(st.st_nlink, 2u);
 }
 
 TEST(TextDocSave, AFailedSaveLeavesTheFileAndTheDocument)

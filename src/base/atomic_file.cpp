@@ -103,11 +103,10 @@ bool SameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Locks an open temporary file and checks that its name still leads to it
-// (a cleaner may have removed the name between the two).
-bool LockAndConfirm(int fd, const std::string& path, int how)
+// Whether a path still leads to an open file (another process may have
+// removed or replaced the name since it was opened).
+bool NameLeadsTo(int fd, const std::string& path)
 {
-    if (::flock(fd, how) != 0) return false;
     struct stat mine {}, named {};
     return ::fstat(fd, &mine) == 0 && ::lstat(path.c_str(), &named) == 0 && SameFile(mine, named);
 }
@@ -122,8 +121,16 @@ int CreateTemporary(const SplitPath& where, std::string& name)
             if (errno == EEXIST || errno == EINTR) continue;  // a live save holds this slot
             return -1;
         }
-        if (LockAndConfirm(fd, name, LOCK_EX)) return fd;
-        ::close(fd);
+        if (::flock(fd, LOCK_EX) != 0) {
+            // A file system without locks: the file is ours all the same,
+            // only a cleaner could not tell it from a leftover.
+            if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) return fd;
+            ::unlink(name.c_str());
+            ::close(fd);
+            continue;
+        }
+        if (NameLeadsTo(fd, name)) return fd;
+        ::close(fd);  // a cleaner took the name between creation and lock
     }
     errno = EEXIST;
     return -1;
@@ -199,7 +206,7 @@ void RemoveLeftovers(const std::string& target_path)
         // A save holds its file locked until the rename; a free lock means
         // the save that made the file is gone.
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && (me == 0 || st.st_uid == me) &&
-            LockAndConfirm(fd, path, LOCK_EX | LOCK_NB))
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && NameLeadsTo(fd, path))
             ::unlink(path.c_str());
         ::close(fd);
     }

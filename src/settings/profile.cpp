@@ -3,7 +3,6 @@
 #include "base/atomic_file.h"
 #include "base/text_rules.h"
 #include "settings/profile_parse.h"
-#include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
 
 #include <cstdio>
@@ -92,12 +91,27 @@ std::optional<std::string> Rewritten(std::string_view section, std::string_view 
     return out;
 }
 
+// The value of one key, found by one pass over the lines (a Snapshot would
+// index every key of the file first).
+std::optional<std::string> Lookup(std::string_view section, std::string_view key, const std::string& path)
+{
+    const parse::FileContents file = parse::ReadSettingsFile(path);
+    if (file.state != parse::FileContents::State::kRead) return std::nullopt;
+    const auto lines = parse::SplitLines(file.bytes);
+    const Location loc = Locate(lines, section, key);
+    if (!loc.key_line) return std::nullopt;
+    std::string_view value;
+    parse::KeyOf(lines[*loc.key_line].text, &value);
+    return std::string(value);
+}
+
 } // namespace
 
 int ReadInt(std::string_view section, std::string_view key, int fallback, const std::string& path)
 {
     try {
-        return Snapshot(path).ReadInt(section, key, fallback);
+        const auto value = Lookup(section, key, path);
+        return value ? parse::ParseInt(*value) : fallback;
     } catch (...) {
         return fallback;
     }
@@ -107,7 +121,9 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
                        std::size_t limit, const std::string& path)
 {
     try {
-        return Snapshot(path).ReadString(section, key, fallback, limit);
+        std::string value = Lookup(section, key, path).value_or(std::string(fallback));
+        if (value.size() > limit) value.resize(limit);
+        return value;
     } catch (...) {
         return {};
     }

@@ -2,6 +2,7 @@
 
 #include "resources/strings.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 
 #include <QDir>
 
@@ -29,13 +30,16 @@ QString QtPatterns(const QString& pattern)
 
 std::string BuildFilterText(const std::string& settings)
 {
-    const int count = profile::ReadInt("Extensions", "Count", 0, settings);
+    const profile::Snapshot stored(settings);
+    const int count = stored.ReadInt("Extensions", "Count", 0);
     if (count <= 0) return strings::Text(strings::kDefaultFilter);
     std::string filter;
-    for (int i = 1; i <= count; ++i) {
+    // Only entries actually stored: a count larger than the list ends at
+    // its last entry.
+    for (const int i : stored.NumberedKeys("Extensions", "ext_", count)) {
         char key[32];
         std::snprintf(key, sizeof key, "ext_%d", i);
-        const std::string entry = profile::ReadString("Extensions", key, "", kEntryLimit, settings);
+        const std::string entry = stored.ReadString("Extensions", key, "", kEntryLimit);
         const auto comma = entry.find(',');
         if (comma == std::string::npos) continue;
         const std::string description = entry.substr(0, comma);

@@ -9,6 +9,7 @@
 #include "resources/menu_resource.h"
 #include "resources/strings.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -72,8 +73,9 @@ MainWin::MainWin(const QString& caption)
     BuildMenu();
     // Fitted before the window first takes a size: a stored 100000 by
     // 100000 would otherwise ask for gigabytes of window surface.
-    const StoredPlacement stored{profile::ReadInt("MainWin", "X", 5), profile::ReadInt("MainWin", "Y", 5),
-                                 profile::ReadInt("MainWin", "W", 600), profile::ReadInt("MainWin", "H", 400)};
+    const profile::Snapshot settings;
+    const StoredPlacement stored{settings.ReadInt("MainWin", "X", 5), settings.ReadInt("MainWin", "Y", 5),
+                                 settings.ReadInt("MainWin", "W", 600), settings.ReadInt("MainWin", "H", 400)};
     const QRect shown = FitPlacement(stored, kAssumedDecoration, kBaseMinimum, ScreenAreas());
     move(shown.topLeft());
     resize(shown.size());
@@ -128,10 +130,11 @@ void MainWin::BuildMenu()
 
 void MainWin::SetupWindow()
 {
-    const int count = std::clamp(profile::ReadInt("FileMenu", "count", 0), 0,
+    const profile::Snapshot settings;
+    const int count = std::clamp(settings.ReadInt("FileMenu", "count", 0), 0,
                                  RecentFileList::kMaxEntries);
     for (int n = count; n >= 1; --n) {
-        const std::string path = profile::ReadString("FileMenu", FileKey(n), "", kRecentFileLimit);
+        const std::string path = settings.ReadString("FileMenu", FileKey(n), "", kRecentFileLimit);
         if (!path.empty()) AddRecentFile(path);
     }
     setAcceptDrops(true);

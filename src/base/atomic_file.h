@@ -1,8 +1,24 @@
 #pragma once
-// Replaces a file without ever leaving it half written: the new contents go
-// to a temporary file in the target's directory, are flushed to disk and
-// then renamed over the target. The target's permission bits are kept, and
-// when the target is a symbolic link the file it points to is replaced.
+// Replaces a file without ever leaving it half written, and without
+// changing anything about it but its contents.
+//
+// The new contents go to a temporary file in the target's directory, are
+// flushed to disk and renamed over the target. The temporary file is first
+// given the target's owner, group, extended attributes and permission bits;
+// when one of them cannot be given (another owner, a group the user is not
+// in), when the target has more than one hard link, or when the directory
+// cannot be written, the target is written in place instead: the contents
+// are held in memory until Commit, so nothing is touched before then. When
+// the target is a symbolic link the file it points to is replaced.
+//
+// A file the user may not write (no write permission, or no write bit at
+// all) is never replaced, nor is anything that is not a regular file.
+//
+// Temporary names stay within the file system's name limit whatever the
+// target's name, and are locked while a save uses them: one that a killed
+// save left behind is unlocked, and the next save of the same target
+// removes it. A live save's file, or any file of another name, is never
+// touched.
 
 #include <cstddef>
 #include <string>
@@ -15,21 +31,30 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter();  // abandons an uncommitted write
 
-    // Creates the temporary file. False when it cannot be made.
+    // Prepares the write. False when the target may not be replaced or the
+    // temporary file cannot be made; the target is then untouched.
     bool Open(const std::string& target_path);
     // Buffered; false once any write has failed.
     bool Write(std::string_view bytes);
-    // Flushes, closes and renames. False on any failure; the target is then
-    // exactly as it was before Open.
+    // Writes out, flushes, closes and renames. False on any failure; after a
+    // rename-style write the target is then exactly as it was before Open.
     bool Commit();
     // Removes the temporary file; the target stays untouched.
     void Abort();
 
+    // Whether this write goes into the target itself (known after Open).
+    bool InPlace() const { return in_place_; }
+
 private:
     bool FlushBuffer();
+    bool CommitInPlace();
+    void SwitchToInPlace();
 
     int fd_ = -1;
+    bool open_ = false;
     bool failed_ = false;
+    bool in_place_ = false;
+    unsigned mode_ = 0;    // permission bits the new file must have
     std::string target_;   // the real file (links resolved)
     std::string temp_;
     std::string buffer_;
@@ -37,3 +62,16 @@ private:
 
 // One-shot form of the above.
 bool ReplaceFileContents(const std::string& target_path, std::string_view contents);
+
+namespace atomic_file {
+
+// The name of temporary file number `slot` beside the file named `base`:
+// hidden, tied to that name, at most 255 bytes long.
+std::string TemporaryName(std::string_view base, int slot);
+inline constexpr int kTemporarySlots = 16;
+
+// Removes the temporary files that killed saves of the target left behind
+// (Open does this itself).
+void RemoveLeftovers(const std::string& target_path);
+
+} // namespace atomic_file

@@ -95,14 +95,16 @@ bool HexDoc::Load(const RepaintHook& repaint, int repaintLine)
 {
     const int fd = ::open(FileName().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    // Only a regular file has bytes to show: a device may never end and a
+    // directory or a pipe has no size.
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (fd >= 0) ::close(fd);
         SetError(doc_error::kOpen);
         return false;  // the rows shown so far stay
     }
     SetError(doc_error::kNone);
     Clear();
-    const std::uint64_t size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
+    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
     const std::uint64_t rows = (size + kRowBytes - 1) / kRowBytes;
     if (size > 0) {
         if (rows > static_cast<std::uint64_t>(INT32_MAX) || !docs::AllocationAllowed(docs::AllocSite::kLineTable)) {
@@ -134,6 +136,9 @@ bool HexDoc::Load(const RepaintHook& repaint, int repaintLine)
         bytes_read_ = got;
     }
     ::close(fd);
+    shown_ = true;
+    shown_device_ = static_cast<std::uint64_t>(st.st_dev);
+    shown_inode_ = static_cast<std::uint64_t>(st.st_ino);
     file_size_ = size;
     rows_ = static_cast<int>(rows);
     // Every row has the same length, but for offsets past 8 hex digits.
@@ -141,4 +146,17 @@ bool HexDoc::Load(const RepaintHook& repaint, int repaintLine)
     if (repaint && repaintLine > 0 && repaintLine < rows_) repaint();
     SetModified(false);
     return true;
+}
+
+bool HexDoc::NamesShownFile(const std::string& path) const
+{
+    struct stat st {};
+    return shown_ && ::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_dev) == shown_device_ &&
+           static_cast<std::uint64_t>(st.st_ino) == shown_inode_;
+}
+
+bool HexDoc::Save(const std::string& newName)
+{
+    if (NamesShownFile(newName.empty() ? FileName() : newName)) return false;
+    return LinesDoc::Save(newName);
 }

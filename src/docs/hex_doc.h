@@ -21,9 +21,18 @@ public:
     explicit HexDoc(std::string fileName = {});
     ~HexDoc() override;
 
-    // Error 1 when the file cannot be opened (the old rows stay); error 2
-    // when its bytes cannot be held (the document is empty afterwards).
+    // Error 1 when the file cannot be opened or is not a regular file (a
+    // device, a directory, a pipe; the old rows stay); error 2 when its
+    // bytes cannot be held (the document is empty afterwards).
     bool Load(const RepaintHook& repaint = {}, int repaintLine = 0) override;
+
+    // Whether a path leads to the file the rows show (the same device and
+    // inode: other names and links of it count too).
+    bool NamesShownFile(const std::string& path) const;
+    // Writes the rows as text under a name that does not lead to the file
+    // shown; over that file it writes nothing and fails without an error
+    // code, as the dump would destroy what it shows.
+    bool Save(const std::string& newName = {}) override;
 
     // Row pointers stay valid while fewer than kRowCache other rows are
     // asked for (views use a screenful at a time) and until the next load.
@@ -42,6 +51,9 @@ private:
     struct RowCache;
 
     std::uint64_t file_size_ = 0;
+    bool shown_ = false;  // a file was loaded; its identity follows
+    std::uint64_t shown_device_ = 0;
+    std::uint64_t shown_inode_ = 0;
     std::uint64_t bytes_read_ = 0;
     std::unique_ptr<unsigned char[]> bytes_;
     int rows_ = 0;

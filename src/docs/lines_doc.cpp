@@ -475,7 +475,8 @@ bool LinesDoc::Save(const std::string& newName)
     AtomicFileWriter writer;
     bool ok = writer.Open(target);
     const int count = LineCount();
-    for (int i = 0; ok && i < count; ++i) ok = writer.Write(GetLine(i)->View()) && writer.Write("\r\n");
+    const std::string_view end = line_end_ == LineEnd::kLf ? "\n" : "\r\n";
+    for (int i = 0; ok && i < count; ++i) ok = writer.Write(GetLine(i)->View()) && writer.Write(end);
     if (!ok || !writer.Commit()) {
         // The file on disk is as it was; the document keeps its name and
         // stays modified.

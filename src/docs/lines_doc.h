@@ -39,12 +39,18 @@ public:
     // hook runs once, after the line with index repaintLine is stored; it
     // may read the document (paint) but must not change or delete it.
     virtual bool Load(const RepaintHook& repaint = {}, int repaintLine = 0);
-    // Writes every line followed by CR LF to a temporary file beside the
-    // target and renames it over the target (permissions kept, links
-    // followed). With a non-empty newName that becomes the file name once
-    // the save succeeded. An empty file name: false, no error code. Any
-    // failure: error 1, the file on disk untouched, still modified.
+    // Writes every line followed by the document's line end, replacing the
+    // file safely (base/atomic_file.h: owner, permissions, links kept; a
+    // file the user may not write is refused). With a non-empty newName
+    // that becomes the file name once the save succeeded. An empty file
+    // name: false, no error code. Any failure: error 1, still modified.
     virtual bool Save(const std::string& newName = {});
+
+    // The line end Save writes: the one the file had at its first line end
+    // when it was loaded, CR LF for a new file or one without a line end.
+    enum class LineEnd { kCrLf, kLf };
+    LineEnd GetLineEnd() const { return line_end_; }
+    void SetLineEnd(LineEnd end) { line_end_ = end; }
 
     // --- the document's state ---
     // The line with this index, or null outside 0 .. LineCount() - 1. The
@@ -159,6 +165,7 @@ private:
     std::vector<TextLine> lines_;
     TextChunks chunks_;
     bool modified_ = false;
+    LineEnd line_end_ = LineEnd::kCrLf;
     int tab_size_ = 4;
     int max_width_ = 0;
     bool max_width_exact_ = true;

@@ -76,6 +76,19 @@ private:
     std::size_t size_ = 0;
 };
 
+// The line end a save writes back: the file's first one. A CR before an LF
+// always sits in the same piece as the LF (pieces end after an LF).
+LinesDoc::LineEnd FirstLineEnd(const std::vector<Piece>& pieces)
+{
+    for (const Piece& piece : pieces) {
+        const void* lf = piece.size ? std::memchr(piece.bytes, '\n', piece.size) : nullptr;
+        if (!lf) continue;
+        const char* at = static_cast<const char*>(lf);
+        return at > piece.bytes && at[-1] == '\r' ? LinesDoc::LineEnd::kCrLf : LinesDoc::LineEnd::kLf;
+    }
+    return LinesDoc::LineEnd::kCrLf;
+}
+
 } // namespace
 
 TextDoc::TextDoc(std::string fileName) : LinesDoc(std::move(fileName)) {}
@@ -88,6 +101,7 @@ bool TextDoc::Load(const RepaintHook& repaint, int repaintLine)
         // Error 1 stays set for the view to report; the window keeps one
         // empty line and the file's name.
         SetError(doc_error::kOpen);
+        SetLineEnd(LineEnd::kCrLf);
         InsertLine(0, {});
         SetModified(false);
         return true;
@@ -150,6 +164,7 @@ bool TextDoc::Load(const RepaintHook& repaint, int repaintLine)
     file.Close();
     for (const Piece& piece : pieces)
         if (piece.size == 0) Chunks().DropIfUnused(piece.chunk);
+    SetLineEnd(FirstLineEnd(pieces));
 
     const std::size_t count = breaks + (trailing > 0 ? 1 : 0);
     if (count == 0) {

@@ -55,6 +55,7 @@ const std::unordered_map<int, const char*>& Table()
         {kNoOccurrences, "No occurences of '%s' were found."},
         {kBadLineNumber, "Line #%ld is not a valid line number."},
         {kBadByteOffset, "Offset #%ld is not a valid byte offset."},
+        {kDumpOverShownFile, "%s is the file this window shows.\r  Its dump cannot be saved over it: nothing was written."},
         {kGoToLinePrompt, "Enter line number (%ld - %ld):"},
         {kGoToOffsetPrompt, "Enter byte offset (hex %s - %s):"},
 

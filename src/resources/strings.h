@@ -30,6 +30,7 @@ enum : int {
     kNoOccurrences = 1003,     // "No occurences of '%s' were found."
     kBadLineNumber = 1004,     // "Line #%ld is not a valid line number."
     kBadByteOffset = 1005,     // "Offset #%ld is not a valid byte offset."
+    kDumpOverShownFile = 1020, // "%s is the file this window shows. ..." (Save As of a hex window)
     kGoToLinePrompt = 2001,    // "Enter line number (%ld - %ld):"
     kGoToOffsetPrompt = 2002,  // "Enter byte offset (hex %s - %s):"
 

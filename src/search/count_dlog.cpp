@@ -6,6 +6,7 @@
 #include "search/result_line.h"
 #include "search/search_path_rule.h"
 #include "search/search_window_options.h"
+#include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
 
 #include <QCheckBox>
@@ -40,10 +41,10 @@ CountDlog::~CountDlog() = default;
 
 void CountDlog::LoadOptions()
 {
-    const std::string ini = SettingsPath();
-    paths_.Load(ini);
+    const profile::Snapshot settings(SettingsPath());  // one read for every key
+    paths_.Load(settings);
     FillHistoryBox(PathBox(), paths_);
-    sub_dir_check_->setChecked(LoadCountSubDir(ini));
+    sub_dir_check_->setChecked(LoadCountSubDir(settings));
 }
 
 bool CountDlog::ReadOptions()

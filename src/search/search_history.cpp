@@ -3,8 +3,10 @@
 #include "base/text_rules.h"
 #include "search/profile_update.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -49,16 +51,22 @@ int SearchHistory::SelectIndex(const std::vector<std::string>& items, std::strin
     return FindFrom(items, first, [&](const std::string& item) { return BeginsWith(item, text, fold_case); });
 }
 
-void SearchHistory::Load(const std::string& settings_path)
+void SearchHistory::Load(const profile::Snapshot& settings)
 {
     items_.clear();
-    const int count = profile::ReadInt(kind_.section, "count", 0, settings_path);
-    for (int i = 1; i <= count; ++i) {
-        std::string item = profile::ReadString(kind_.section, ItemKey(kind_, i), "", kItemLimit, settings_path);
+    const int count = settings.ReadInt(kind_.section, "count", 0);
+    // Numbers without a stored item would read as empty and be skipped.
+    for (const int i : settings.NumberedKeys(kind_.section, kind_.item_prefix, count)) {
+        std::string item = settings.ReadString(kind_.section, ItemKey(kind_, i), "", kItemLimit);
         if (!item.empty()) items_.push_back(std::move(item));
     }
-    const std::string selected = profile::ReadString(kind_.section, "selected", "", kItemLimit, settings_path);
+    const std::string selected = settings.ReadString(kind_.section, "selected", "", kItemLimit);
     selected_ = SelectIndex(items_, selected, kind_.fold_case);
+}
+
+void SearchHistory::Load(const std::string& settings_path)
+{
+    Load(profile::Snapshot(settings_path));
 }
 
 bool SearchHistory::Remember(std::string_view text, const std::string& settings_path)
@@ -69,7 +77,12 @@ bool SearchHistory::Remember(std::string_view text, const std::string& settings_
         // Another window (or empty items skipped at opening) may have put
         // the stored count above this window's list; numbering after the
         // larger of the two never overwrites an item already stored.
-        const int stored = profile::ReadInt(kind_.section, "count", 0, settings_path);
+        // A stored count beyond the items actually stored counts up to the
+        // last of them; the next number always fits an int.
+        const profile::Snapshot settings(settings_path);
+        const int count = std::min(settings.ReadInt(kind_.section, "count", 0), INT_MAX - 1);
+        const auto numbers = settings.NumberedKeys(kind_.section, kind_.item_prefix, count);
+        const int stored = numbers.empty() ? 0 : numbers.back();
         const int number = std::max(stored, static_cast<int>(items_.size() - 1)) + 1;
         profile::WriteInt(kind_.section, "count", number, settings_path);
         profile::WriteString(kind_.section, ItemKey(kind_, number), text, settings_path);

@@ -9,6 +9,10 @@
 #include <string_view>
 #include <vector>
 
+namespace profile {
+class Snapshot;
+}
+
 struct HistoryKind {
     std::string_view section;      // e.g. "search_patterns"
     std::string_view item_prefix;  // "pattern_" or "path_"
@@ -26,7 +30,9 @@ public:
     explicit SearchHistory(const HistoryKind& kind) : kind_(kind) {}
 
     // Reads "count" items (empty ones skipped) and picks the item that
-    // "selected" names; see SelectIndex.
+    // "selected" names; see SelectIndex. Only items actually stored are
+    // looked at, so a count larger than the list ends at its last item.
+    void Load(const profile::Snapshot& settings);
     void Load(const std::string& settings_path);
 
     // The append-once rule, run at every Go: a text that is not empty and

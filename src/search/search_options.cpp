@@ -1,20 +1,26 @@
 #include "search/search_options.h"
 
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
 
 namespace {
 constexpr const char* kSection = "SchOpts";
 }
 
+void SearchOptions::Load(const profile::Snapshot& settings)
+{
+    search_patt = settings.ReadString(kSection, "search_patt", "", kPatternLimit);
+    replace_patt = settings.ReadString(kSection, "replace_patt", "", kPatternLimit);
+    whole_words = settings.ReadInt(kSection, "whole_words", 0);
+    case_sensitive = settings.ReadInt(kSection, "case_sensitive", 1);
+    replace = settings.ReadInt(kSection, "replace", 0);
+    down = settings.ReadInt(kSection, "down", 1);
+}
+
 void SearchOptions::Load(const std::string& settingsPath)
 {
-    search_patt = profile::ReadString(kSection, "search_patt", "", kPatternLimit, settingsPath);
-    replace_patt = profile::ReadString(kSection, "replace_patt", "", kPatternLimit, settingsPath);
-    whole_words = profile::ReadInt(kSection, "whole_words", 0, settingsPath);
-    case_sensitive = profile::ReadInt(kSection, "case_sensitive", 1, settingsPath);
-    replace = profile::ReadInt(kSection, "replace", 0, settingsPath);
-    down = profile::ReadInt(kSection, "down", 1, settingsPath);
+    Load(profile::Snapshot(settingsPath));
 }
 
 void SearchOptions::Load()

@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <string>
 
+namespace profile {
+class Snapshot;
+}
+
 struct SearchOptions {
     static constexpr std::size_t kPatternLimit = 127;  // characters kept on loading
 
@@ -18,6 +22,7 @@ struct SearchOptions {
 
     // Reads section SchOpts: missing keys give empty texts, whole words off,
     // case sensitive on, replace off, direction down.
+    void Load(const profile::Snapshot& settings);
     void Load(const std::string& settingsPath);
     void Load();  // the file SettingsPath() names
     // Writes the six keys in their order; a failed write stays silent.

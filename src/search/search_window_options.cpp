@@ -1,16 +1,16 @@
 #include "search/search_window_options.h"
 
 #include "search/profile_update.h"
-#include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 
 namespace {
 
 constexpr const char* kGrepSection = "GrepOpts";
 constexpr const char* kCountSection = "CountOpts";
 
-bool ReadFlag(const char* section, const char* key, bool fallback, const std::string& path)
+bool ReadFlag(const profile::Snapshot& settings, const char* section, const char* key, bool fallback)
 {
-    return profile::ReadInt(section, key, fallback ? 1 : 0, path) != 0;
+    return settings.ReadInt(section, key, fallback ? 1 : 0) != 0;
 }
 
 void WriteFlag(const char* section, const char* key, bool value, const std::string& path)
@@ -20,16 +20,21 @@ void WriteFlag(const char* section, const char* key, bool value, const std::stri
 
 } // namespace
 
-GrepFlags LoadGrepFlags(const std::string& path)
+GrepFlags LoadGrepFlags(const profile::Snapshot& settings)
 {
     GrepFlags f;
-    f.text_only = ReadFlag(kGrepSection, "text_only", true, path);
-    f.sub_dir = ReadFlag(kGrepSection, "sub_dir", false, path);
-    f.case_sensitive = ReadFlag(kGrepSection, "case", false, path);
-    f.whole_words = ReadFlag(kGrepSection, "words", false, path);
-    f.replace = ReadFlag(kGrepSection, "replace", false, path);
-    f.show_lines = ReadFlag(kGrepSection, "show_lines", false, path);
+    f.text_only = ReadFlag(settings, kGrepSection, "text_only", true);
+    f.sub_dir = ReadFlag(settings, kGrepSection, "sub_dir", false);
+    f.case_sensitive = ReadFlag(settings, kGrepSection, "case", false);
+    f.whole_words = ReadFlag(settings, kGrepSection, "words", false);
+    f.replace = ReadFlag(settings, kGrepSection, "replace", false);
+    f.show_lines = ReadFlag(settings, kGrepSection, "show_lines", false);
     return f;
+}
+
+GrepFlags LoadGrepFlags(const std::string& path)
+{
+    return LoadGrepFlags(profile::Snapshot(path));
 }
 
 void SaveGrepFlags(const GrepFlags& f, const std::string& path)
@@ -42,9 +47,14 @@ void SaveGrepFlags(const GrepFlags& f, const std::string& path)
     WriteFlag(kGrepSection, "show_lines", f.show_lines, path);
 }
 
+bool LoadCountSubDir(const profile::Snapshot& settings)
+{
+    return ReadFlag(settings, kCountSection, "sub_dir", false);
+}
+
 bool LoadCountSubDir(const std::string& path)
 {
-    return ReadFlag(kCountSection, "sub_dir", false, path);
+    return LoadCountSubDir(profile::Snapshot(path));
 }
 
 void SaveCountSubDir(bool sub_dir, const std::string& path)

@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace profile {
+class Snapshot;
+}
+
 struct GrepFlags {
     bool text_only = true;  // shown, never changed by the user, never used by a run
     bool sub_dir = false;
@@ -14,9 +18,11 @@ struct GrepFlags {
     bool show_lines = false;
 };
 
+GrepFlags LoadGrepFlags(const profile::Snapshot& settings);
 GrepFlags LoadGrepFlags(const std::string& settings_path);
 // Writes text_only, sub_dir, words, case, replace, show_lines in that order.
 void SaveGrepFlags(const GrepFlags& flags, const std::string& settings_path);
 
+bool LoadCountSubDir(const profile::Snapshot& settings);
 bool LoadCountSubDir(const std::string& settings_path);
 void SaveCountSubDir(bool sub_dir, const std::string& settings_path);

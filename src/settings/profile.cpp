@@ -2,72 +2,15 @@
 
 #include "base/atomic_file.h"
 #include "base/text_rules.h"
+#include "settings/profile_parse.h"
 #include "settings/settings_path.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
 namespace profile {
 namespace {
-
-std::string_view Trim(std::string_view s)
-{
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
-}
-
-std::optional<std::string> ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string_view> SplitLines(std::string_view contents)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < contents.size()) {
-        auto end = contents.find('\n', start);
-        if (end == std::string_view::npos) end = contents.size();
-        std::string_view line = contents.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
-// The section name of a "[name]" line, or nothing for any other line.
-std::optional<std::string_view> SectionName(std::string_view line)
-{
-    const std::string_view t = Trim(line);
-    if (t.size() < 2 || t.front() != '[') return std::nullopt;
-    const auto close = t.find(']');
-    if (close == std::string_view::npos) return std::nullopt;
-    return Trim(t.substr(1, close - 1));
-}
-
-bool IsComment(std::string_view line)
-{
-    const std::string_view t = Trim(line);
-    return !t.empty() && t.front() == ';';
-}
-
-// The key of a "key=value" line (and where its value starts), or nothing.
-std::optional<std::string_view> KeyOf(std::string_view line, std::string_view* value = nullptr)
-{
-    if (IsComment(line)) return std::nullopt;
-    const auto eq = line.find('=');
-    if (eq == std::string_view::npos) return std::nullopt;
-    if (value) *value = Trim(line.substr(eq + 1));
-    return Trim(line.substr(0, eq));
-}
 
 // Where a section and a key stand in the file's lines. The first section of
 // a name and the first key of a name within it win, as later duplicates are
@@ -76,47 +19,24 @@ struct Location {
     std::optional<std::size_t> section_line;  // the "[name]" line
     std::size_t section_last = 0;             // last non-blank line of it
     std::optional<std::size_t> key_line;
-    std::string_view value;
 };
 
-Location Locate(const std::vector<std::string_view>& lines, std::string_view section, std::string_view key)
+Location Locate(const std::vector<parse::Line>& lines, std::string_view section, std::string_view key)
 {
     Location loc;
     bool inside = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto name = SectionName(lines[i])) {
-            if (loc.section_line) {
-                if (inside) inside = false;
-                continue;
-            }
-            inside = text::EqualsNoCaseAscii(*name, section);
-            if (inside) {
-                loc.section_line = i;
-                loc.section_last = i;
-            }
+        if (const auto name = parse::SectionName(lines[i].text)) {
+            inside = !loc.section_line && text::EqualsNoCaseAscii(*name, section);
+            if (inside) loc.section_line = loc.section_last = i;
             continue;
         }
         if (!inside) continue;
-        if (!Trim(lines[i]).empty()) loc.section_last = i;
-        std::string_view value;
-        if (!loc.key_line) {
-            if (const auto k = KeyOf(lines[i], &value); k && text::EqualsNoCaseAscii(*k, key)) {
-                loc.key_line = i;
-                loc.value = value;
-            }
-        }
+        if (!parse::Trim(lines[i].text).empty()) loc.section_last = i;
+        if (!loc.key_line)
+            if (const auto k = parse::KeyOf(lines[i].text); k && text::EqualsNoCaseAscii(*k, key)) loc.key_line = i;
     }
     return loc;
-}
-
-std::optional<std::string> Lookup(std::string_view section, std::string_view key, const std::string& path)
-{
-    const auto contents = ReadFile(path);
-    if (!contents) return std::nullopt;
-    const auto lines = SplitLines(*contents);
-    const Location loc = Locate(lines, section, key);
-    if (!loc.key_line) return std::nullopt;
-    return std::string(loc.value);
 }
 
 // A value never spans lines: a line break in it would forge other keys.
@@ -128,66 +48,95 @@ std::string OneLine(std::string_view value)
     return out;
 }
 
+// The line end of lines this program adds: the file's first one, LF for a
+// new file.
+std::string_view NewLineEnd(const std::vector<parse::Line>& lines)
+{
+    for (const parse::Line& line : lines)
+        if (line.end == "\r\n" || line.end == "\n") return line.end;
+    return "\n";
+}
+
+// The whole new file with the key written, or nothing when the file may
+// not be written (it exists but cannot be read).
+std::optional<std::string> Rewritten(std::string_view section, std::string_view key, std::string_view value,
+                                     const std::string& path)
+{
+    const parse::FileContents file = parse::ReadSettingsFile(path);
+    if (file.state == parse::FileContents::State::kUnreadable) return std::nullopt;
+    const auto lines = parse::SplitLines(file.bytes);
+    const std::string_view eol = NewLineEnd(lines);
+    const std::string entry = std::string(parse::Trim(key)) + "=" + OneLine(value);
+    const Location loc = Locate(lines, section, key);
+
+    std::string out;
+    out.reserve(file.bytes.size() + entry.size() + section.size() + 16);
+    if (file.byte_order_mark) out.append(parse::kByteOrderMark);
+    // Every line nobody changes goes back as it was, its line end included.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const parse::Line& line = lines[i];
+        if (loc.key_line && i == *loc.key_line) {
+            // Keep the key's spelling in the file; replace only the value.
+            out.append(parse::Trim(line.text.substr(0, line.text.find('='))));
+            out.append("=").append(OneLine(value)).append(line.end);
+            continue;
+        }
+        out.append(line.text).append(line.end);
+        const bool add_here = !loc.key_line && loc.section_line && i == loc.section_last;
+        if ((add_here || (!loc.section_line && i + 1 == lines.size())) && (line.end.empty() || line.end == "\r"))
+            out.append(eol);  // the last line had no LF to end it
+        if (add_here) out.append(entry).append(eol);
+    }
+    if (!loc.section_line) out.append("[").append(parse::Trim(section)).append("]").append(eol).append(entry).append(eol);
+    return out;
+}
+
+// The value of one key, found by one pass over the lines (a Snapshot would
+// index every key of the file first).
+std::optional<std::string> Lookup(std::string_view section, std::string_view key, const std::string& path)
+{
+    const parse::FileContents file = parse::ReadSettingsFile(path);
+    if (file.state != parse::FileContents::State::kRead) return std::nullopt;
+    const auto lines = parse::SplitLines(file.bytes);
+    const Location loc = Locate(lines, section, key);
+    if (!loc.key_line) return std::nullopt;
+    std::string_view value;
+    parse::KeyOf(lines[*loc.key_line].text, &value);
+    return std::string(value);
+}
+
 } // namespace
 
 int ReadInt(std::string_view section, std::string_view key, int fallback, const std::string& path)
 {
-    const auto value = Lookup(section, key, path);
-    if (!value) return fallback;
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < value->size() && ((*value)[i] == '-' || (*value)[i] == '+')) negative = (*value)[i++] == '-';
-    long long n = 0;
-    for (; i < value->size() && (*value)[i] >= '0' && (*value)[i] <= '9'; ++i) {
-        n = n * 10 + ((*value)[i] - '0');
-        if (n > 0x7fffffffLL + 1) n = 0x7fffffffLL + 1;  // saturate instead of overflowing
+    try {
+        const auto value = Lookup(section, key, path);
+        return value ? parse::ParseInt(*value) : fallback;
+    } catch (...) {
+        return fallback;
     }
-    if (negative) n = -n;
-    if (n > 0x7fffffffLL) n = 0x7fffffffLL;
-    return static_cast<int>(n);
 }
 
 std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback,
                        std::size_t limit, const std::string& path)
 {
-    std::string value = Lookup(section, key, path).value_or(std::string(fallback));
-    if (value.size() > limit) value.resize(limit);
-    return value;
+    try {
+        std::string value = Lookup(section, key, path).value_or(std::string(fallback));
+        if (value.size() > limit) value.resize(limit);
+        return value;
+    } catch (...) {
+        return {};
+    }
 }
 
 bool WriteString(std::string_view section, std::string_view key, std::string_view value, const std::string& path)
 {
-    const std::string contents = ReadFile(path).value_or(std::string());
-    const auto lines = SplitLines(contents);
-    const bool crlf = contents.find("\r\n") != std::string::npos;
-    const std::string_view eol = crlf ? "\r\n" : "\n";
-    const std::string key_text(Trim(key));
-    const std::string entry = key_text + "=" + OneLine(value);
-
-    const Location loc = Locate(lines, section, key);
-    std::string out;
-    out.reserve(contents.size() + entry.size() + section.size() + 8);
-    auto emit = [&](std::string_view line) {
-        out.append(line);
-        out.append(eol);
-    };
-
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (loc.key_line && i == *loc.key_line) {
-            // Keep the key's spelling in the file; replace only the value.
-            const std::string_view old = lines[i];
-            const auto eq = old.find('=');
-            emit(std::string(Trim(old.substr(0, eq))) + "=" + OneLine(value));
-            continue;
-        }
-        emit(lines[i]);
-        if (!loc.key_line && loc.section_line && i == loc.section_last) emit(entry);
+    try {
+        const auto contents = Rewritten(section, key, value, path);
+        return contents && ReplaceFileContents(path, *contents);
+    } catch (...) {
+        return false;
     }
-    if (!loc.section_line) {
-        emit("[" + std::string(Trim(section)) + "]");
-        emit(entry);
-    }
-    return ReplaceFileContents(path, out);
 }
 
 bool WriteInt(std::string_view section, std::string_view key, int value, const std::string& path)

@@ -1,8 +1,15 @@
 #pragma once
 // The settings file's three operations. Section and key names match without
 // regard to ASCII case, spaces around names and values are trimmed, lines
-// that start with ';' are comments, and LF and CR LF lines are both read.
-// Every call reads the file anew; nothing is cached between calls.
+// that start with ';' are comments, and LF and CR LF lines are both read; a
+// UTF-8 byte-order mark at the start is skipped (and kept by writes).
+// Every call reads the file anew; nothing is cached between calls. A window
+// that reads many keys at once takes a profile::Snapshot instead.
+//
+// Nothing here throws. A file that cannot be read (no permission, a read
+// error, a directory, pipe or device in its place) reads as empty and is
+// never written; a read-only file is not rewritten; a writable file in a
+// directory that cannot be written is updated in place.
 
 #include <string>
 #include <string_view>
@@ -22,8 +29,9 @@ std::string ReadString(std::string_view section, std::string_view key,
                        const std::string& path);
 
 // Replaces the value in place, or adds the key after the last line of its
-// section, or appends the section, or creates the file. Nothing is deleted.
-// The file is replaced atomically; a failed write changes nothing and
+// section, or appends the section, or creates the file. Nothing is deleted,
+// and every other line keeps its bytes, line end included. The file is
+// replaced safely (base/atomic_file.h); a failed write changes nothing and
 // returns false (callers stay silent about it).
 bool WriteString(std::string_view section, std::string_view key,
                  std::string_view value, const std::string& path);

@@ -7,6 +7,7 @@
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
 #include "views/line_painter.h"
 
@@ -626,13 +627,12 @@ void EditView::ReportDocError()
 
 // --- settings ---
 
-void EditView::LoadDisplaySettings()
+void EditView::LoadDisplaySettings(const profile::Snapshot& settings)
 {
-    const std::string path = SettingsPath();
     viewport()->setCursor(Qt::IBeamCursor);
-    const std::string face = profile::ReadString("Font", "font_name", "Courier New", 127, path);
-    const int size = profile::ReadInt("Font", "font_size", 12, path);
-    const int weight = profile::ReadInt("Font", "font_weight", 0, path);
+    const std::string face = settings.ReadString("Font", "font_name", "Courier New", 127);
+    const int size = settings.ReadInt("Font", "font_size", 12);
+    const int weight = settings.ReadInt("Font", "font_weight", 0);
     font_ = QFont(QString::fromStdString(face));
     font_.setStyleHint(QFont::TypeWriter);
     font_.setFixedPitch(true);
@@ -640,12 +640,12 @@ void EditView::LoadDisplaySettings()
     if (weight > 0) font_.setWeight(QFont::Weight(std::clamp(weight, 1, 1000)));
     font_.setKerning(false);
 
-    int tabs = profile::ReadInt("Display", "tab_stops", 4, path);
+    int tabs = settings.ReadInt("Display", "tab_stops", 4);
     if (tabs <= 0 || tabs > 16) tabs = 4;
     if (doc_) doc_->SetTabSize(tabs);
-    background_ = ParseColour(profile::ReadString("Display", "bk_color", "255 255 255", 127, path));
-    foreground_ = ParseColour(profile::ReadString("Display", "fg_color", "0 0 0", 127, path));
-    if (doc_) doc_->Options().Load(path);
+    background_ = ParseColour(settings.ReadString("Display", "bk_color", "255 255 255", 127));
+    foreground_ = ParseColour(settings.ReadString("Display", "fg_color", "0 0 0", 127));
+    if (doc_) doc_->Options().Load(settings);
 }
 
 // --- title, saving ---
@@ -690,7 +690,12 @@ void EditView::CmSaveAs()
     dialog.setNameFilters(QtFileFilters(BuildFilter()));
     dialog.setDefaultSuffix("TXT");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const std::string name = dialog.selectedFiles().first().toStdString();
+    SaveAs(dialog.selectedFiles().first().toStdString());
+}
+
+void EditView::SaveAs(const std::string& name)
+{
+    if (!doc_ || !MaySaveAs(name)) return;
     if (doc_->Save(name)) {
         DocumentSaved();
         AddRecentFile(doc_->FileName());

@@ -27,6 +27,9 @@
 
 class LinesDoc;
 class TextLine;
+namespace profile {
+class Snapshot;
+}
 
 class EditView : public QAbstractScrollArea, public fw::CommandTarget, public DocumentView {
     Q_OBJECT
@@ -89,6 +92,9 @@ public:
     void CmSave();
     bool CanSave() const;
     void CmSaveAs();
+    // Save As with a name already chosen: saves, retitles, adds the name to
+    // the recent files and reports any failure.
+    void SaveAs(const std::string& name);
     void CmFind();
     void CmReplace();
     void CmNext();
@@ -104,6 +110,9 @@ signals:
 protected:
     // --- operations the derived views replace ---
     virtual void LoadSettings() {}
+    // Whether the document may be saved under a name; a view that refuses
+    // says why itself.
+    virtual bool MaySaveAs(const std::string&) { return true; }
     virtual bool PerformFindReplace() { return false; }
     virtual void DeleteSelection();
     // The document was just written to its file (Save or Save As).
@@ -127,8 +136,8 @@ protected:
     void ScrollToBottom();
     void ReportDocError();
     // Reads the font, the tab width, the colours and the find options:
-    // what both views take from the settings file.
-    void LoadDisplaySettings();
+    // what both views take from the settings file (read once by the caller).
+    void LoadDisplaySettings(const profile::Snapshot& settings);
     // Sets anchor, end and caret at once (the caret at `end`).
     void SetSelection(TextPosition anchor, TextPosition end);
     void PlaceCaret(TextPosition position) { caret_ = position; }

@@ -6,6 +6,7 @@
 #include "framework/message_box.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
+#include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
 
 #include <QKeyEvent>
@@ -38,8 +39,15 @@ const fw::CommandTable& HexView::Commands()
 
 void HexView::LoadSettings()
 {
-    LoadDisplaySettings();
+    LoadDisplaySettings(profile::Snapshot(SettingsPath()));
     RecomputeMetrics();
+}
+
+bool HexView::MaySaveAs(const std::string& name)
+{
+    if (!doc_->NamesShownFile(name)) return true;
+    ShowMessage(strings::kDumpOverShownFile, fw::kMbOk | fw::kMbIconExclamation, name.c_str());
+    return false;
 }
 
 void HexView::paintEvent(QPaintEvent*)

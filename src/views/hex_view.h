@@ -35,6 +35,8 @@ public:
     void LoadSettings() override;
 
 protected:
+    // The dump is never written over the file it shows.
+    bool MaySaveAs(const std::string& name) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

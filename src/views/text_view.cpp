@@ -11,6 +11,7 @@
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
 #include "views/find_start.h"
 
@@ -77,10 +78,10 @@ const fw::CommandTable& TextView::Commands()
 
 void TextView::LoadSettings()
 {
-    LoadDisplaySettings();
-    const std::string path = SettingsPath();
-    auto_indent_ = profile::ReadInt("Options", "auto_indent", 1, path) != 0;
-    const int limit = std::clamp(profile::ReadInt("Options", "undo_limit", kDefaultUndoLimit, path),
+    const profile::Snapshot settings(SettingsPath());  // one read for every key
+    LoadDisplaySettings(settings);
+    auto_indent_ = settings.ReadInt("Options", "auto_indent", 1) != 0;
+    const int limit = std::clamp(settings.ReadInt("Options", "undo_limit", kDefaultUndoLimit),
                                  CUndoList::kMinLimit, CUndoList::kMaxLimit);
     if (!undo_) undo_ = std::make_unique<CUndoList>(limit);
     else undo_->SetLimit(limit);

@@ -34,6 +34,12 @@ TEST(BuildFilter, EntriesWithACommaBecomePairsAndOthersAreSkipped)
               "Text Files (*.TXT)|*.TXT|C sources (*.c,h)|*.c,h|All Files (*.*)|*.*|");
 }
 
+TEST(BuildFilter, ACorruptCountEndsAtTheLastEntryStored)
+{
+    ScopedSettingsFile ini("[Extensions]\nCount=2147483647\next_2=All Files,*\next_1=Text Files,TXT\n");
+    EXPECT_EQ(BuildFilterText(ini.path()), "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*|");
+}
+
 TEST(BuildFilter, StoredPathBecomesTheCurrentDirectory)
 {
     TempTree tree;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "docs/doc_errors.h"
 #include "docs/hex_doc.h"
 #include "support/temp_tree.h"
@@ -76,6 +79,37 @@ TEST(HexDocLoad, FailuresKeepOrClearRows)
     EXPECT_EQ(doc.LineCount(), 1);  // the old rows stay
     EXPECT_TRUE(doc.Save(tree.Path("dump.txt")));
     EXPECT_EQ(tree.Read("dump.txt"), Row(0, "abc") + "\r\n");
+}
+
+TEST(HexDocLoad, OnlyRegularFilesAreShown)
+{
+    TempTree tree;
+    const std::string fifo = tree.Path("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), std::string("/dev/null"), tree.root(), fifo}) {
+        HexDoc doc(path);
+        EXPECT_FALSE(doc.Load()) << path;
+        EXPECT_EQ(doc.Error(), doc_error::kOpen) << path;
+    }
+}
+
+TEST(HexDocSave, TheDumpIsNeverWrittenOverTheFileShown)
+{
+    TempTree tree;
+    const std::string path = tree.Write("f.bin", "abc");
+    HexDoc doc(path);
+    ASSERT_TRUE(doc.Load());
+    ASSERT_EQ(::symlink(path.c_str(), tree.Path("link").c_str()), 0);
+    EXPECT_TRUE(doc.NamesShownFile(tree.Path("link")));
+    EXPECT_FALSE(doc.Save());
+    EXPECT_FALSE(doc.Save(tree.Path("link")));
+    EXPECT_EQ(doc.Error(), 0);
+    EXPECT_EQ(tree.Read("f.bin"), "abc");
+    // After a Save As under another name the shown file is still the one
+    // that was loaded.
+    ASSERT_TRUE(doc.Save(tree.Path("dump.txt")));
+    EXPECT_FALSE(doc.Save(path));
+    EXPECT_EQ(tree.Read("f.bin"), "abc");
 }
 
 TEST(HexDocLoad, CopyTextOverRowsThatShareACacheSlot)

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "doc_test_util.h"
 #include "docs/doc_errors.h"
 #include "docs/text_doc.h"
 #include "support/temp_tree.h"
+#include "support/unprivileged.h"
 
 using Lines = std::vector<std::string>;
 
@@ -117,12 +119,12 @@ TEST(TextDocSave, RoundTripsKeepEveryByte)
     ASSERT_TRUE(doc.Save());
     EXPECT_EQ(tree.Read("crlf.txt"), crlf);
 
-    // LF ends come back as CR LF, and a last line gains its line end.
-    const std::string lf = tree.Write("lf.txt", "one\n\ttwo\n\nthree");
-    TextDoc unix(lf);
-    ASSERT_TRUE(unix.Load());
-    ASSERT_TRUE(unix.Save());
-    EXPECT_EQ(tree.Read("lf.txt"), "one\r\n\ttwo\r\n\r\nthree\r\n");
+    // A file without any line end is written with CR LF, the stored format.
+    const std::string bare = tree.Write("bare.txt", "no line end");
+    TextDoc single(bare);
+    ASSERT_TRUE(single.Load());
+    ASSERT_TRUE(single.Save());
+    EXPECT_EQ(tree.Read("bare.txt"), "no line end\r\n");
 
     // An empty file loads as one empty line, which is saved with its line end.
     TextDoc blank(tree.Write("blank.txt", ""));
@@ -155,7 +157,106 @@ TEST(TextDocSave, NamesPermissionsAndEmptyNames)
     const std::string other = tree.Path("other.txt");
     ASSERT_TRUE(doc.Save(other));
     EXPECT_EQ(doc.FileName(), other);
-    EXPECT_EQ(tree.Read("other.txt"), "new old\r\n");
+    EXPECT_EQ(tree.Read("other.txt"), "new old\n");  // the file's own line end
+}
+
+TEST(TextDocSave, EachFileKeepsTheLineEndOfItsFirstLine)
+{
+    TempTree tree;
+    // One character changed in a shell script changes one byte on disk.
+    const std::string script = std::string("#!/bin/sh\necho 'a\rb'\n\0nul\n\tindented\n\n", 38) + "last";
+    const std::string lf = tree.Write("script.sh", script);
+    TextDoc unix(lf);
+    ASSERT_TRUE(unix.Load());
+    ASSERT_TRUE(unix.OverwriteChars(1, "E", 0));
+    ASSERT_TRUE(unix.Save());
+    std::string expected = script + "\n";  // the last line gains its line end
+    expected[10] = 'E';
+    EXPECT_EQ(tree.Read("script.sh"), expected);
+
+    // A CR LF file stays CR LF, lone CRs included.
+    const std::string dos = "one\r\ntwo\rstill two\r\n\r\n";
+    const std::string crlf = tree.Write("dos.txt", dos);
+    TextDoc windows(crlf);
+    ASSERT_TRUE(windows.Load());
+    ASSERT_TRUE(windows.InsertChars(0, "+", -1));
+    ASSERT_TRUE(windows.Save());
+    EXPECT_EQ(tree.Read("dos.txt"), "one+\r\ntwo\rstill two\r\n\r\n");
+
+    // The first line end decides; a file whose first line is long still
+    // finds it.
+    const std::string long_first = std::string(9 << 20, 'x') + "\nsecond\r\n";
+    TextDoc big(tree.Write("big.txt", long_first));
+    ASSERT_TRUE(big.Load());
+    EXPECT_EQ(big.GetLineEnd(), LinesDoc::LineEnd::kLf);
+
+    // A new document is written with CR LF, and Save As keeps the style of
+    // the file that was loaded.
+    TextDoc untitled;
+    Fill(untitled, {"a", "b"});
+    ASSERT_TRUE(untitled.Save(tree.Path("new.txt")));
+    EXPECT_EQ(tree.Read("new.txt"), "a\r\nb\r\n");
+    ASSERT_TRUE(unix.Save(tree.Path("copy.sh")));
+    EXPECT_EQ(tree.Read("copy.sh"), expected);
+
+    // Loading another file takes that file's line end.
+    TextDoc reused(lf);
+    ASSERT_TRUE(reused.Load());
+    EXPECT_EQ(reused.GetLineEnd(), LinesDoc::LineEnd::kLf);
+    tree.Write("script.sh", "now\r\ndos\n");
+    ASSERT_TRUE(reused.Load());
+    EXPECT_EQ(reused.GetLineEnd(), LinesDoc::LineEnd::kCrLf);
+}
+
+TEST(TextDocSave, AFileTheUserMayNotWriteIsNotReplaced)
+{
+    TempTree tree;
+    const std::string frozen = tree.Write("frozen.txt", "frozen\n");
+    ::chmod(frozen.c_str(), 0444);
+    const std::string roots = tree.Write("roots.txt", "root's\n");
+    ::chmod(roots.c_str(), 0644);
+    GiveToUnprivilegedUser(tree.root());
+    GiveToUnprivilegedUser(frozen);  // the user's own read-only file
+    OpenTreeToOthers(tree.root());
+    const int result = RunUnprivileged([&] {
+        int failures = 0;
+        for (const std::string& path : {frozen, roots}) {
+            TextDoc doc(path);
+            if (!doc.Load()) return 100;
+            doc.InsertChars(0, "changed ", 0);
+            const bool refused = !doc.Save() && doc.Error() == doc_error::kOpen && doc.Modified();
+            failures += refused ? 0 : 1;
+        }
+        return failures;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(tree.Read("frozen.txt"), "frozen\n");
+    EXPECT_EQ(tree.Read("roots.txt"), "root's\n");
+}
+
+TEST(TextDocSave, LinkedFilesAndFilesInClosedDirectoriesAreSavedInPlace)
+{
+    TempTree tree;
+    const std::string linked = tree.Write("open/a.txt", "shared\ntext\n");
+    ASSERT_EQ(::link(linked.c_str(), tree.Path("open/b.txt").c_str()), 0);
+    const std::string closed = tree.Write("closed/notes.txt", "old\r\nnotes\r\n");
+    for (const std::string& p : {tree.Path("open"), linked, tree.Path("closed"), closed}) GiveToUnprivilegedUser(p);
+    ::chmod(tree.Path("closed").c_str(), 0555);
+    OpenTreeToOthers(tree.root());
+    const int result = RunUnprivileged([&] {
+        int failures = 0;
+        for (const std::string& path : {linked, closed}) {
+            TextDoc doc(path);
+            if (!doc.Load() || !doc.InsertChars(1, "more ", 0) || !doc.Save() || doc.Modified()) ++failures;
+        }
+        return failures;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(tree.Read("open/b.txt"), "shared\nmore text\n");
+    EXPECT_EQ(tree.Read("closed/notes.txt"), "old\r\nmore notes\r\n");
+    struct stat st {};
+    ::stat(linked.c_str(), &st);
+    EXPECT_EQ(st.st_nlink, 2u);
 }
 
 TEST(TextDocSave, AFailedSaveLeavesTheFileAndTheDocument)

@@ -200,9 +200,9 @@ TEST_F(GrepInFrameTest, ReplaceChangesTheFirstOccurrenceOfEveryFileWithAHit)
     SetField(w.ReplacementBox(), "bar");
     Search(w, "foo", tree.Path("r/*.txt"));
     Settle();
-    EXPECT_EQ(tree.Read("r/a.txt"), "bar foo\r\nfoo\r\n");
+    EXPECT_EQ(tree.Read("r/a.txt"), "bar foo\nfoo\n");
     EXPECT_EQ(tree.Read("r/b.txt"), "nothing\n");
-    EXPECT_EQ(tree.Read("r/c.txt"), "x bar\r\n");
+    EXPECT_EQ(tree.Read("r/c.txt"), "x bar\n");
     EXPECT_EQ(Children(), 1);  // the replacement windows closed again
     EXPECT_EQ(w.StatusText().toStdString(), "Processed 3 files.  Found 2 matches.  Files replaced: 2.");
     EXPECT_TRUE(messages.empty());  // nothing left alone: no summary
@@ -217,7 +217,7 @@ TEST_F(GrepInFrameTest, ReplaceAllWithShowAllLines)
     SetField(w.ReplacementBox(), "bar");
     Search(w, "foo", tree.Path("r/*.txt"));
     Settle();
-    EXPECT_EQ(tree.Read("r/a.txt"), "bar bar\r\nbar\r\n");
+    EXPECT_EQ(tree.Read("r/a.txt"), "bar bar\nbar\n");
     EXPECT_EQ(Children(), 1);
 }
 

@@ -31,6 +31,42 @@ TEST(SearchHistory, LoadSkipsEmptyItemsAndStopsAtCount)
     EXPECT_EQ(h.selected(), 1);
 }
 
+TEST(SearchHistory, ACorruptCountStopsAtTheLastItemStored)
+{
+    // The count is far beyond the items; gaps and odd spellings of the
+    // item keys read as the single reads would.
+    ScopedSettingsFile ini(
+        "[search_patterns]\ncount=2147483647\nPATTERN_2=beta\npattern_1=alpha\npattern_02=not an item\n"
+        "pattern_7=eta\nselected=eta\n[search_paths]\ncount=-4\npath_1=/x\n");
+    SearchHistory h(kSearchPatterns);
+    h.Load(ini.path());
+    EXPECT_EQ(h.items(), (std::vector<std::string>{"alpha", "beta", "eta"}));
+    EXPECT_EQ(h.selected(), 2);
+    SearchHistory paths(kSearchPaths);
+    paths.Load(ini.path());
+    EXPECT_TRUE(paths.items().empty());
+
+    // A new item is numbered after the stored count's last item, never
+    // over one of them.
+    EXPECT_TRUE(h.Remember("new", ini.path()));
+    EXPECT_EQ(Read(ini, "search_patterns", "pattern_7"), "eta");
+    EXPECT_EQ(Read(ini, "search_patterns", "pattern_8"), "new");
+    EXPECT_EQ(Read(ini, "search_patterns", "count"), "8");
+}
+
+TEST(SearchHistory, ThousandsOfItemsLoadInOneRead)
+{
+    std::string contents = "[search_patterns]\ncount=5000\n";
+    for (int i = 1; i <= 5000; ++i) contents += "pattern_" + std::to_string(i) + "=item " + std::to_string(i) + "\n";
+    contents += "selected=item 4999\n";
+    ScopedSettingsFile ini(contents);
+    SearchHistory h(kSearchPatterns);
+    h.Load(ini.path());
+    ASSERT_EQ(h.items().size(), 5000u);
+    EXPECT_EQ(h.items()[4999], "item 5000");
+    EXPECT_EQ(h.selected(), 4998);
+}
+
 TEST(SearchHistory, SelectionStartsAtSecondItemAndWraps)
 {
     const std::vector<std::string> items{"abc", "abd", "xyz"};

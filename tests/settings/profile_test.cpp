@@ -1,9 +1,16 @@
+#include "base/atomic_file.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 #include "support/temp_tree.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sys/stat.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -112,12 +119,136 @@ TEST_F(ProfileTest, ValueWithALineBreakCannotForgeOtherKeys)
 
 TEST_F(ProfileTest, FailedWriteLeavesTheFileUntouched)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "root can write into read-only directories";
+    // As the unprivileged user: a writable file in a directory the user
+    // cannot write is updated in place; a read-only file is not rewritten.
     Given("[A]\nk=1\n");
+    const std::string frozen = tree.Write("frozen/TARNWICK.INI", "[A]\nk=1\n");
+    GiveToUnprivilegedUser(tree.root());
+    GiveToUnprivilegedUser(ini);
+    GiveToUnprivilegedUser(tree.Path("frozen"));
+    GiveToUnprivilegedUser(frozen);
+    ::chmod(frozen.c_str(), 0444);
     ::chmod(tree.root().c_str(), 0555);
-    EXPECT_FALSE(profile::WriteString("A", "k", "2", ini));
+    OpenTreeToOthers(tree.root());
+    const int result = RunUnprivileged([&] {
+        const bool in_place = profile::WriteString("A", "k", "2", ini);
+        const bool read_only = profile::WriteString("A", "k", "2", frozen);
+        return (in_place ? 0 : 1) + (read_only ? 2 : 0);
+    });
     ::chmod(tree.root().c_str(), 0755);
-    EXPECT_EQ(Contents(), "[A]\nk=1\n");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Contents(), "[A]\nk=2\n");
+    EXPECT_EQ(tree.Read("frozen/TARNWICK.INI"), "[A]\nk=1\n");
+    EXPECT_FALSE(profile::WriteString("A", "k", "3", frozen));  // nor by root: it has no write bit
+    EXPECT_EQ(tree.Read("frozen/TARNWICK.INI"), "[A]\nk=1\n");
+}
+
+TEST_F(ProfileTest, AFileThatCannotBeReadIsNeverReplaced)
+{
+    // The user's own file without read permission, and root's private file.
+    const std::string own = tree.Write("own.ini", "[A]\nk=1\nkeep=me\n");
+    const std::string roots = tree.Write("roots.ini", "[A]\nk=1\n");
+    GiveToUnprivilegedUser(tree.root());
+    GiveToUnprivilegedUser(own);
+    ::chmod(own.c_str(), 0200);
+    ::chmod(roots.c_str(), 0600);
+    OpenTreeToOthers(tree.root());
+    const int result = RunUnprivileged([&] {
+        int faults = 0;
+        for (const std::string& path : {own, roots}) {
+            if (profile::ReadInt("A", "k", 7, path) != 7) faults += 1;
+            if (profile::WriteString("A", "k", "2", path)) faults += 10;
+        }
+        return faults;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(tree.Read("own.ini"), "[A]\nk=1\nkeep=me\n");
+    EXPECT_EQ(tree.Read("roots.ini"), "[A]\nk=1\n");
+}
+
+TEST_F(ProfileTest, ADirectoryPipeOrDeviceReadsAsEmptyAndIsNeverWritten)
+{
+    const std::string dir = tree.MakeDir("dir.ini");
+    const std::string fifo = tree.Path("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {dir, fifo, std::string("/dev/null")}) {
+        EXPECT_EQ(profile::ReadInt("MainWin", "X", 5, path), 5) << path;
+        EXPECT_EQ(profile::ReadString("Font", "font_name", "Courier New", 127, path), "Courier New") << path;
+        EXPECT_EQ(profile::Snapshot(path).ReadInt("MainWin", "W", 600), 600) << path;
+        EXPECT_FALSE(profile::WriteString("MainWin", "X", "1", path)) << path;
+    }
+    struct stat st {};
+    EXPECT_TRUE(::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    EXPECT_TRUE(::stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(::stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
+}
+
+TEST_F(ProfileTest, AByteOrderMarkIsSkippedOnReadingAndKeptOnWriting)
+{
+    Given("\xEF\xBB\xBF[MainWin]\r\nX=17\r\n");
+    EXPECT_EQ(profile::ReadInt("MainWin", "X", 5, ini), 17);
+    ASSERT_TRUE(profile::WriteInt("MainWin", "Y", 9, ini));
+    ASSERT_TRUE(profile::WriteInt("MainWin", "X", 18, ini));
+    EXPECT_EQ(Contents(), "\xEF\xBB\xBF[MainWin]\r\nX=18\r\nY=9\r\n");
+    EXPECT_EQ(profile::Snapshot(ini).ReadInt("MainWin", "Y", 0), 9);
+}
+
+TEST_F(ProfileTest, LinesNobodyChangesKeepEveryByte)
+{
+    // Values that end in CR bytes, an LF file with one CR LF line, and a
+    // last line without a line end.
+    const std::string before = "[A]\nk=v\r\r\nmixed=1\r\nplain=2\n[B]\nlast=w\r";
+    Given(before);
+    ASSERT_TRUE(profile::WriteString("C", "n", "1", ini));
+    EXPECT_EQ(Contents(), before + "\n[C]\nn=1\n");
+    ASSERT_TRUE(profile::WriteString("A", "new", "x", ini));
+    EXPECT_EQ(Contents(), "[A]\nk=v\r\r\nmixed=1\r\nplain=2\nnew=x\n[B]\nlast=w\r\n[C]\nn=1\n");
+    ASSERT_TRUE(profile::WriteString("A", "plain", "3", ini));
+    EXPECT_EQ(profile::ReadString("A", "k", "", 511, ini), "v\r");
+    EXPECT_EQ(Contents(), "[A]\nk=v\r\r\nmixed=1\r\nplain=3\nnew=x\n[B]\nlast=w\r\n[C]\nn=1\n");
+
+    Given("[A]\nk=1");  // no line end at all
+    ASSERT_TRUE(profile::WriteString("A", "j", "2", ini));
+    EXPECT_EQ(Contents(), "[A]\nk=1\nj=2\n");
+}
+
+TEST_F(ProfileTest, ASnapshotAnswersAsTheSingleReadsDo)
+{
+    std::string junk = "key=before any section\r\n[A]\r\nk=1\r\n;k=commented\n[B]\nk=2\ns= spaced \n";
+    junk += "[a]\nk=3\nj=4\n[Long]\nv=" + std::string(1000, 'x') + "\n[Unclosed\nu=-5\n";
+    Given(junk);
+    const profile::Snapshot snapshot(ini);
+    for (const auto& [section, key] : std::vector<std::pair<std::string, std::string>>{
+             {"A", "k"}, {"a", "K"}, {"A", "j"}, {"B", "k"}, {"B", "s"}, {"Long", "v"}, {"Long", "u"},
+             {"none", "k"}, {"", "key"}}) {
+        EXPECT_EQ(snapshot.ReadInt(section, key, 99), profile::ReadInt(section, key, 99, ini)) << section << key;
+        EXPECT_EQ(snapshot.ReadString(section, key, "dflt", 511), profile::ReadString(section, key, "dflt", 511, ini))
+            << section << key;
+    }
+    EXPECT_EQ(snapshot.ReadInt("Long", "u", 0), -5);
+    EXPECT_EQ(snapshot.ReadString("B", "s", "", 511), "spaced");
+    EXPECT_EQ(snapshot.ReadString("Long", "v", "", 10), "xxxxxxxxxx");
+    EXPECT_EQ(profile::Snapshot(tree.Path("missing.ini")).ReadString("A", "k", "default", 3), "def");
+}
+
+TEST_F(ProfileTest, NumberedKeysAreTheItemsActuallyStored)
+{
+    Given("[L]\ncount=2147483647\npattern_3=c\nPATTERN_1=a\npattern_01=no\npattern_x=no\n"
+          "pattern_99999999999=no\npattern_2147483647=last\nother_2=no\n");
+    const profile::Snapshot snapshot(ini);
+    EXPECT_EQ(snapshot.NumberedKeys("l", "pattern_", 2147483647), (std::vector<int>{1, 3, 2147483647}));
+    EXPECT_EQ(snapshot.NumberedKeys("L", "pattern_", 2), (std::vector<int>{1}));
+    EXPECT_TRUE(snapshot.NumberedKeys("L", "pattern_", 0).empty());
+    EXPECT_TRUE(snapshot.NumberedKeys("M", "pattern_", 5).empty());
+}
+
+TEST_F(ProfileTest, TheNextWriteRemovesWhatKilledWritesLeftBehind)
+{
+    Given("[A]\nk=1\n");
+    for (int slot : {0, 5, 15}) tree.Write(atomic_file::TemporaryName("TARNWICK.INI", slot), "[A]\nk=half");
+    ASSERT_TRUE(profile::WriteString("A", "k", "2", ini));
+    EXPECT_EQ(Contents(), "[A]\nk=2\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.root()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(ProfileTest, WriteIntoAMissingDirectoryFailsQuietly)

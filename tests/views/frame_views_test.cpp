@@ -118,7 +118,7 @@ TEST_F(ViewsInFrame, ClosingAChangedWindowAsksAndCancelKeepsIt)
     Client()->activeSubWindow()->close();
     Settle();
     EXPECT_EQ(Client()->subWindowList().size(), 0);
-    EXPECT_EQ(tree.Read("a.txt"), "xkeep\r\n");
+    EXPECT_EQ(tree.Read("a.txt"), "xkeep\n");
 }
 
 TEST_F(ViewsInFrame, AFileThatCannotBeReadAsHexClosesItsWindow)

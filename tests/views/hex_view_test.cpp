@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <unistd.h>
+
 namespace {
 
 class HexViewTest : public ViewTest {
@@ -126,6 +128,43 @@ TEST_F(HexViewTest, AFileThatCannotBeReadIsReportedAndTheWindowCloses)
     EXPECT_EQ(messages[0], "Error [1] : Opening file " + tree.Path("missing.bin") + ".");
     EXPECT_FALSE(view->isVisible());
     EXPECT_EQ(view->objectName(), "Hex_View 1.0");
+}
+
+TEST_F(HexViewTest, SaveAsNeverWritesTheDumpOverTheFileItShows)
+{
+    const std::string bytes("\x7f" "ELF\0\1\2binary", 14);
+    auto view = Open<HexView>(bytes, "prog.bin");
+    const std::string path = tree.Path("prog.bin");
+    ASSERT_EQ(::symlink(path.c_str(), tree.Path("link.bin").c_str()), 0);
+    ASSERT_EQ(::link(path.c_str(), tree.Path("other-name.bin").c_str()), 0);
+    for (const std::string& name : {path, tree.Path("link.bin"), tree.Path("other-name.bin")}) {
+        messages.clear();
+        view->SaveAs(name);
+        ASSERT_EQ(messages.size(), 1u) << name;
+        EXPECT_EQ(messages[0], name + " is the file this window shows.\r  Its dump cannot be saved over it: nothing was written.");
+        EXPECT_EQ(tree.Read("prog.bin"), bytes);
+    }
+    EXPECT_EQ(view->Doc()->FileName(), path);
+
+    // Another name takes the dump as text.
+    messages.clear();
+    view->SaveAs(tree.Path("dump.txt"));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(tree.Read("dump.txt").substr(0, 9), "00000000\t");
+    EXPECT_EQ(tree.Read("prog.bin"), bytes);
+}
+
+TEST_F(HexViewTest, ADeviceOrADirectoryIsReportedLikeAFileThatCannotBeOpened)
+{
+    for (const std::string& path : {std::string("/dev/zero"), tree.MakeDir("folder")}) {
+        messages.clear();
+        auto view = std::make_unique<HexView>(path);
+        view->show();
+        for (int i = 0; i < 10 && view->isVisible(); ++i) PumpWaitingMessages();
+        ASSERT_EQ(messages.size(), 1u) << path;
+        EXPECT_EQ(messages[0], "Error [1] : Opening file " + path + ".");
+        EXPECT_FALSE(view->isVisible());
+    }
 }
 
 class HexTabs : public ViewTest {

@@ -32,7 +32,7 @@ TEST_F(TextFind, ReplaceAllLeavesNoOccurrenceBehind)
     auto view = Open<TextView>("aaaa\nxaay\naa\n");
     ASSERT_TRUE(view->GrepReplace(Replacing("a", "b", true)));
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"bbbb", "xbby", "bb"}));
-    EXPECT_EQ(tree.Read("file.txt"), "bbbb\r\nxbby\r\nbb\r\n");  // saved
+    EXPECT_EQ(tree.Read("file.txt"), "bbbb\nxbby\nbb\n");  // saved with the file's own line ends
     EXPECT_FALSE(view->Doc()->Modified());
 }
 

@@ -103,7 +103,7 @@ TEST_F(TextWindow, TheCloseQueryAnswersCancelNoAndYes)
 
     answers = {fw::kIdYes};
     EXPECT_TRUE(view->CanClose());
-    EXPECT_EQ(tree.Read("file.txt"), "xtext\r\n");
+    EXPECT_EQ(tree.Read("file.txt"), "xtext\n");
 }
 
 TEST_F(TextWindow, GoToLineMovesTheCaretOrRefusesTheNumber)
@@ -147,7 +147,7 @@ TEST_F(TextWindow, BinaryBytesAndAVeryLongLineLoadAndScrollToTheEnd)
     EXPECT_GT(view->LeftColumn(), 50003 - view->ColumnsPerPage() - 1);
     view->repaint();  // paints the columns in view only
     EXPECT_TRUE(view->Doc()->Save());
-    EXPECT_EQ(tree.Read("file.txt"), bytes.substr(0, bytes.size() - 1) + "\r\n");
+    EXPECT_EQ(tree.Read("file.txt"), bytes);
 }
 
 } // namespace

@@ -41,6 +41,15 @@ enum : int {
     kStatusCountSummary = 2104,    // "Processed %ld files.  Total line count is %ld lines."
     kStatusGrepInterrupted = 2105, // "Grep interrupted by user."
 
+    // --- printing ---
+    kPrintingCaption = 1201,   // "Printing"
+    kPrintingPage = 1202,      // "Page %d"
+    kPrintingOn = 1203,        // "on %s" (printer or output file)
+    kPreviewCaption = 1204,    // "Print Preview - %s"
+    kPrintNothingFits = 1205,  // "%s was not printed: ..."
+    kPrintFailed = 1206,       // "%s could not be printed ..."
+    kPrintDefaultName = 1207,  // "untitled": job and PDF name of an unnamed document
+
     // --- settings dialogs ---
 };
 

@@ -89,6 +89,8 @@ public:
     void CmSave();
     bool CanSave() const;
     void CmSaveAs();
+    void CmPrint();
+    void CmPrintPreview();
     void CmFind();
     void CmReplace();
     void CmNext();

@@ -7,9 +7,11 @@
 #include "docs/lines_doc.h"
 #include "support/temp_tree.h"
 
+#include <QDir>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -216,6 +218,25 @@ TEST_F(PdfOutput, AnOutputFileThatCannotBeWrittenFails)
     CountingPrintout printout(1);
     EXPECT_EQ(PrintPages(printer, printout), PrintResult::kFailed);
     EXPECT_TRUE(printout.drawn.empty());
+}
+
+TEST(PreparePrinter, APdfIsNamedAfterTheDocumentInTheDirectoryTheLastOneWentTo)
+{
+    QPrinter printer;
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        // No printer set up: the output becomes a PDF file in the home directory.
+        PreparePrinter(printer, "/src/notes.txt");
+        EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+        EXPECT_EQ(printer.outputFileName(), QDir::home().filePath("notes.pdf"));
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName("/out/pdfs/first.pdf");
+    PreparePrinter(printer, "/src/report.v2.txt");
+    EXPECT_EQ(printer.docName(), "report.v2.txt");
+    EXPECT_EQ(printer.outputFileName(), "/out/pdfs/report.v2.pdf");
+    PreparePrinter(printer, "");
+    EXPECT_EQ(printer.docName(), "untitled");
+    EXPECT_EQ(printer.outputFileName(), "/out/pdfs/untitled.pdf");
 }
 
 } // namespace

@@ -81,9 +81,8 @@ void PreparePrinter(QPrinter& printer, const std::string& fileName)
     if (printer.outputFormat() != QPrinter::PdfFormat) return;
     const QString last = printer.outputFileName();
     const QString directory = last.isEmpty() ? QDir::homePath() : QFileInfo(last).absolutePath();
-    printer.setOutputFileName(QDir(directory).filePath(file.completeBaseName().isEmpty()
-                                                           ? name + QStringLiteral(".pdf")
-                                                           : file.completeBaseName() + QStringLiteral(".pdf")));
+    const QString base = file.completeBaseName().isEmpty() ? name : file.completeBaseName();
+    printer.setOutputFileName(QDir(directory).filePath(base + QStringLiteral(".pdf")));
 }
 
 PrintResult PrintWithDialog(QPrinter& printer, Printout& printout, QWidget* parent)

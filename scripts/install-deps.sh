@@ -8,9 +8,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev poppler-utils
   fonts-liberation2 fonts-dejavu-core
-  poppler-utils
   "$@"
 )
 

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev poppler-utils
   fonts-liberation2 fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file
   "$@"

@@ -4,11 +4,15 @@
 #include "app/main_win.h"
 #include "app/status_fields.h"
 #include "app/tw_app.h"
+#include "docs/lines_doc.h"
+#include "print/print_job.h"
+#include "print/tw_printout.h"
 #include "resources/strings.h"
 #include "settings/settings_path.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrinter>
 
 #include <cstdarg>
 #include <cstdio>
@@ -21,6 +25,20 @@ MainWin* Frame()
 {
     TWApp* app = TWApp::Instance();
     return app ? app->Frame() : nullptr;
+}
+
+// What the user hears of a print job that printed nothing it should have.
+void ReportPrintResult(PrintResult result, const TWPrintout& printout, const QPrinter& printer)
+{
+    const QByteArray name = printer.docName().toLocal8Bit();
+    if (result == PrintResult::kNoPage && printout.LinesPerPage < 1) {
+        ShowMessage(strings::kPrintNothingFits, fw::kMbOk | fw::kMbIconExclamation, name.constData());
+    } else if (result == PrintResult::kFailed) {
+        const QString where = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
+                                                                             : printer.printerName();
+        ShowMessage(strings::kPrintFailed, fw::kMbOk | fw::kMbIconStop, name.constData(),
+                    where.toLocal8Bit().constData());
+    }
 }
 
 } // namespace
@@ -98,4 +116,20 @@ QPrinter& FramePrinter()
     if (MainWin* frame = Frame()) return frame->Printer();
     static QPrinter spare;  // no frame (a view on its own)
     return spare;
+}
+
+void Print(const LinesDoc& document, const QWidget* view, const QFont& font)
+{
+    QPrinter& printer = FramePrinter();
+    PreparePrinter(printer, document.FileName());
+    TWPrintout printout(document.GetTitle(), document, view, font, true);
+    ReportPrintResult(PrintWithDialog(printer, printout, FrameWindow()), printout, printer);
+}
+
+void PrintPreview(const LinesDoc& document, const QWidget* view, const QFont& font)
+{
+    QPrinter& printer = FramePrinter();
+    PreparePrinter(printer, document.FileName());
+    TWPrintout printout(document.GetTitle(), document, view, font, true);
+    ReportPrintResult(PreviewWithDialog(printer, printout, FrameWindow()), printout, printer);
 }

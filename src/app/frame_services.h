@@ -11,6 +11,8 @@
 
 #include <string>
 
+class LinesDoc;
+class QFont;
 class QMdiSubWindow;
 class QPrinter;
 class QWidget;
@@ -54,3 +56,11 @@ QWidget* ActiveView();
 // The printer kept for the whole run, so the printer chosen in the print
 // dialog stays chosen.
 QPrinter& FramePrinter();
+
+// Prints a document on the frame's printer with the page header, the
+// view's font scaled to the printer: the print dialog first, then the pages
+// with a cancellable progress dialog. A page too small for one body line
+// and a printer that cannot be used are reported in a message box.
+void Print(const LinesDoc& document, const QWidget* view, const QFont& font);
+// The same pages in a print preview.
+void PrintPreview(const LinesDoc& document, const QWidget* view, const QFont& font);

@@ -10,6 +10,7 @@ inline constexpr int kFileOpen = 24332;
 inline constexpr int kFileSave = 24333;
 inline constexpr int kFileSaveAs = 24334;
 inline constexpr int kFilePrint = 24337;
+inline constexpr int kFilePrintPreview = 24338;
 inline constexpr int kFileGrep = 104;
 inline constexpr int kFileLineCount = 106;
 inline constexpr int kFileExtensions = 107;
@@ -79,6 +80,10 @@ inline constexpr int kCtlGo = 301;
 inline constexpr int kCtlStop = 302;
 inline constexpr int kCtlEdit = 303;
 inline constexpr int kCtlDone = 304;
+
+// --- printing ---
+// The progress dialog shown while pages go to the printer.
+inline constexpr int kPrintingDialog = 32599;
 
 // --- settings dialogs ---
 // The Preferences dialog (template 201) and its controls.

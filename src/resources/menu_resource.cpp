@@ -16,6 +16,7 @@ const std::vector<Popup>& MainMenu()
             {kFileSaveAs, "Save &As...", "", kStartsDisabled, {}},
             separator,
             {kFilePrint, "&Print...", "", kNone, {"Ctrl+P"}},
+            {kFilePrintPreview, "Print Pre&view...", "", kNone, {}},
             separator,
             {kFileGrep, "&Grep", "", kNone, {}},
             {kFileLineCount, "&Line Count", "", kNone, {}},

@@ -17,6 +17,7 @@ const std::unordered_map<int, const char*>& Table()
         {24333, "Saves the active document"},
         {24334, "Saves the active document with a new name"},
         {24337, "Print the current file."},
+        {24338, "Show the pages that Print would produce."},
         {104, "Perform grep function"},
         {106, "Obtain the total line count for a set of files."},
         {107, "Customize the available file type extensions"},
@@ -76,6 +77,16 @@ const std::unordered_map<int, const char*>& Table()
         {kLeftNotOpened, "Could not be opened:"},
         {kLeftNoOccurrence, "No occurrence any more:"},
         {kLeftNotSaved, "Could not be saved (their windows stay open with the replacements):"},
+
+        // --- printing ---
+        {kPrintingCaption, "Printing"},
+        {kPrintingPage, "Page %d"},
+        {kPrintingOn, "on %s"},
+        {kPreviewCaption, "Print Preview - %s"},
+        {kPrintNothingFits, "%s was not printed: with this font not one line fits on a page below "
+                            "the page header.\rChoose a smaller font or a larger paper size."},
+        {kPrintFailed, "%s could not be printed.\rThe printer or the output file %s cannot be used."},
+        {kPrintDefaultName, "untitled"},
 
         // --- settings dialogs ---
         {kPrefCaption, "Preferences"},

@@ -54,6 +54,15 @@ enum : int {
     kLeftNoOccurrence = 2117,
     kLeftNotSaved = 2118,
 
+    // --- printing ---
+    kPrintingCaption = 1201,   // "Printing"
+    kPrintingPage = 1202,      // "Page %d"
+    kPrintingOn = 1203,        // "on %s" (printer or output file)
+    kPreviewCaption = 1204,    // "Print Preview - %s"
+    kPrintNothingFits = 1205,  // "%s was not printed: ..."
+    kPrintFailed = 1206,       // "%s could not be printed ..."
+    kPrintDefaultName = 1207,  // "untitled": job and PDF name of an unnamed document
+
     // --- settings dialogs ---
     kPrefCaption = 4001,        // "Preferences"
     kPrefUndoLabel = 4002,      // "Undo Limit (%d - %d):", formatted with the field's range

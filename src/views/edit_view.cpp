@@ -61,6 +61,8 @@ const fw::CommandTable& EditView::Commands()
     static const fw::CommandTable table(nullptr, {
         fw::On(cmd::kFileSave, &EditView::CmSave, &EditView::CanSave),
         fw::On(cmd::kFileSaveAs, &EditView::CmSaveAs),
+        fw::On(cmd::kFilePrint, &EditView::CmPrint),
+        fw::On(cmd::kFilePrintPreview, &EditView::CmPrintPreview),
         fw::On(cmd::kSearchFind, &EditView::CmFind),
         fw::On(cmd::kSearchReplace, &EditView::CmReplace),
         fw::On(cmd::kSearchNext, &EditView::CmNext, &EditView::CanNext),
@@ -703,6 +705,20 @@ void EditView::SaveAs(const std::string& name)
     SetTitle();
     ReportDocError();
     emit commandStateChanged();
+}
+
+// --- printing, through the frame's printer ---
+
+void EditView::CmPrint()
+{
+    EnsureLoaded();
+    if (doc_) ::Print(*doc_, this, font_);
+}
+
+void EditView::CmPrintPreview()
+{
+    EnsureLoaded();
+    if (doc_) ::PrintPreview(*doc_, this, font_);
 }
 
 // --- find and replace dialogs ---

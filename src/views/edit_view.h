@@ -95,6 +95,8 @@ public:
     // Save As with a name already chosen: saves, retitles, adds the name to
     // the recent files and reports any failure.
     void SaveAs(const std::string& name);
+    void CmPrint();
+    void CmPrintPreview();
     void CmFind();
     void CmReplace();
     void CmNext();

@@ -3,6 +3,7 @@
 #include "base/text_rules.h"
 #include "search/profile_update.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 
 #include <algorithm>
 
@@ -45,12 +46,15 @@ void WriteDefaultList(const std::string& settings)
 
 ExtensionList ExtensionList::Load(const std::string& settings)
 {
+    // One read of the file; only the entries actually stored are visited,
+    // so a corrupt Count of two thousand million costs nothing.
+    const profile::Snapshot ini(settings);
     ExtensionList list;
-    const int count = profile::ReadInt("Extensions", "Count", 0, settings);
-    const int selected = profile::ReadInt("Extensions", "Selected", 0, settings);
+    const int count = ini.ReadInt("Extensions", "Count", 0);
+    const int selected = ini.ReadInt("Extensions", "Selected", 0);
     if (count > 0) {
-        for (int i = 1; i <= count; ++i) {
-            const std::string entry = profile::ReadString("Extensions", EntryKey(i), "", kEntryLimit, settings);
+        for (const int i : ini.NumberedKeys("Extensions", "ext_", count)) {
+            const std::string entry = ini.ReadString("Extensions", EntryKey(i), "", kEntryLimit);
             const auto comma = entry.find(',');
             if (comma == std::string::npos) continue;
             list.entries_.push_back({entry.substr(0, comma), entry.substr(comma + 1)});

@@ -10,6 +10,7 @@
 #include "search/search_path_rule.h"
 #include "search/search_window_options.h"
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
 
 #include <QCheckBox>
@@ -75,7 +76,7 @@ GrepDlog::~GrepDlog() = default;
 
 void GrepDlog::LoadOptions()
 {
-    const std::string ini = SettingsPath();
+    const profile::Snapshot ini(SettingsPath());  // one read for every list and flag
     patterns_.Load(ini);
     FillHistoryBox(pattern_box_, patterns_);
     paths_.Load(ini);

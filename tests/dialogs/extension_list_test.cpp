@@ -46,6 +46,15 @@ TEST_F(ExtensionListTest, EntriesSplitAtTheirFirstCommaAndThoseWithoutOneAreSkip
     EXPECT_EQ(Stored("Count"), 5);  // reading writes nothing back
 }
 
+TEST_F(ExtensionListTest, ACorruptCountStopsAtTheLastEntryStored)
+{
+    // Visiting every number up to the count would keep the dialog busy for hours.
+    ini = Ini("[Extensions]\nCount=2147483647\nSelected=1\next_1=A,a\next_2=B,b\next_9=C,c\n");
+    const ExtensionList list = ExtensionList::Load(ini);
+    EXPECT_EQ(list.Entries(), (std::vector<FileType>{{"A", "a"}, {"B", "b"}, {"C", "c"}}));
+    EXPECT_EQ(list.Selected(), 1);
+}
+
 TEST_F(ExtensionListTest, ASelectedIndexBeyondTheListSelectsNothing)
 {
     ini = Ini("[Extensions]\nCount=2\nSelected=7\next_1=A,a\next_2=B,b\n");

@@ -5,6 +5,7 @@
 #include "docs/text_doc.h"
 #include "docs/undo_list.h"
 #include "framework/byte_text.h"
+#include "framework/clipboard_state.h"
 #include "framework/input_dialog.h"
 #include "framework/message_box.h"
 #include "framework/message_pump.h"
@@ -18,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QPointer>
 
 #include <algorithm>
@@ -365,8 +365,7 @@ void TextView::CmCut()
 
 bool TextView::CanPaste() const
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasText();
+    return fw::ClipboardHasText();
 }
 
 void TextView::CmPaste()

@@ -553,10 +553,11 @@ bool TextView::PerformFindReplace()
         if (replacing) {
             const TextLine* line = doc_->GetLine(match->line);
             const int index = doc_->ColumnToIndex(line, match->column);
-            const int stop = doc_->ColumnToIndex(line, match->column + int(find.size()));
+            const int matchEnd = doc_->MatchEnd(find, *match);
+            const int stop = doc_->ColumnToIndex(line, matchEnd);
             if (record_replacements_) {
                 undo_->Push(find + "\r" + replace, all ? undo_kind::kReplacedAll : undo_kind::kReplaced, *match,
-                            *match, {match->line, match->column + int(find.size())});
+                            *match, {match->line, matchEnd});
             }
             if (!doc_->DeleteChars(match->line, index, stop - index) ||
                 !doc_->InsertChars(match->line, replace, index))
@@ -564,7 +565,7 @@ bool TextView::PerformFindReplace()
             doc_->SetModified(true);
             selEnd.column = doc_->PrefixWidth(doc_->GetLine(match->line), index + int(replace.size()));
         } else {
-            selEnd.column = match->column + int(find.size());
+            selEnd.column = doc_->MatchEnd(find, *match);
         }
         if (down) {
             SetSelection(*match, selEnd);
@@ -609,7 +610,12 @@ bool TextView::ShowHit(const std::string& pattern, const std::string& replacemen
     rules.case_sensitive = false;
     const std::optional<TextPosition> match = doc_->Find(pattern, {line, 0}, rules);
     if (!match || match->line != line) return false;
-    SetSelection(*match, {line, match->column + int(pattern.size())});
+    const TextPosition end{line, doc_->MatchEnd(pattern, *match)};
+    SetSelection(*match, end);
+    // The whole hit comes into view, its start first when it is wider
+    // than the window.
+    PlaceCaret(end);
+    UpdateCaret();
     PlaceCaret(*match);
     UpdateCaret();
     Repaint();

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
   fonts-liberation2 fonts-dejavu-core
+  xvfb xdotool
   "$@"
 )
 

@@ -161,6 +161,9 @@ bool TextView::HandleAccelerator(QKeyEvent* e)
 
 void TextView::keyPressEvent(QKeyEvent* e)
 {
+    // A key that comes before the file is read is for the file's text: the
+    // load runs first, or it would throw away what was typed.
+    EnsureLoaded();
     // While a Replace All runs, only Escape means something: it stops it.
     if (replacing_all_) {
         if (e->key() == Qt::Key_Escape) SetStopRequest(true);
@@ -372,6 +375,7 @@ void TextView::CmPaste()
 {
     if (replacing_all_) return;
     if (!CanPaste()) return;
+    EnsureLoaded();
     const std::string text = bytetext::FromQString(QGuiApplication::clipboard()->text());
     if (HasSelection()) DeleteSelection();
     const TextPosition at = Caret();

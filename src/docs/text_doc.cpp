@@ -232,35 +232,54 @@ std::optional<TextPosition> TextDoc::Find(std::string_view pattern, TextPosition
     const std::string wanted = rules.case_sensitive ? std::string(pattern) : text::UpperAscii(pattern);
     const std::size_t m = wanted.size();
     const int count = LineCount();
+    // A tab in the pattern can only match a tab: such a search runs on the
+    // bytes, and its positions are turned into display columns.
+    const bool onBytes = wanted.find('\t') != std::string::npos;
     std::string expanded;
     bool first = true;
     for (int line = from.line; line >= 0 && line < count; line += rules.down ? 1 : -1, first = false) {
         const TextLine* row = GetLine(line);
         std::string_view text = row->View();
-        // The search runs on the display text: tabs expanded, case folded.
-        if (!rules.case_sensitive || std::memchr(text.data(), '\t', text.size())) {
+        // Otherwise the search runs on the display text: tabs expanded.
+        if (!onBytes && std::memchr(text.data(), '\t', text.size())) {
             expanded = ExpandLine(row);
-            if (!rules.case_sensitive)
-                for (char& c : expanded) c = text::ToUpperAscii(c);
+            text = expanded;
+        } else if (!rules.case_sensitive) {
+            expanded = std::string(text);
+        }
+        if (!rules.case_sensitive) {
+            for (char& c : expanded) c = text::ToUpperAscii(c);
             text = expanded;
         }
+        const auto column = [&](std::size_t p) {
+            return onBytes ? PrefixWidth(row, static_cast<int>(p)) : static_cast<int>(p);
+        };
+        const int start = first ? std::max(from.column, 0) : 0;
+        const std::size_t at = static_cast<std::size_t>(onBytes ? ColumnToIndex(row, start) : start);
         if (rules.down) {
-            const std::size_t begin = first ? static_cast<std::size_t>(std::max(from.column, 0)) : 0;
-            for (std::size_t p = text.find(wanted, begin); p != std::string_view::npos; p = text.find(wanted, p + 1))
-                if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, static_cast<int>(p)};
+            for (std::size_t p = text.find(wanted, at); p != std::string_view::npos; p = text.find(wanted, p + 1))
+                if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, column(p)};
         } else {
             // Up: the last occurrence that ends at or before the column.
             std::size_t last = std::string_view::npos;
             if (first) {
-                if (static_cast<long>(from.column) < static_cast<long>(m)) continue;
-                last = static_cast<std::size_t>(from.column) - m;
+                if (at < m) continue;
+                last = at - m;
             }
             for (std::size_t p = text.rfind(wanted, last); p != std::string_view::npos;
                  p = p == 0 ? std::string_view::npos : text.rfind(wanted, p - 1))
-                if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, static_cast<int>(p)};
+                if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, column(p)};
         }
     }
     return std::nullopt;
+}
+
+int TextDoc::MatchEnd(std::string_view pattern, TextPosition match) const
+{
+    const int length = static_cast<int>(pattern.size());
+    if (pattern.find('\t') == std::string_view::npos) return match.column + length;
+    const TextLine* row = GetLine(match.line);
+    return row ? PrefixWidth(row, ColumnToIndex(row, match.column) + length) : match.column + length;
 }
 
 std::optional<TextPosition> TextDoc::FindFrom(std::string_view pattern, TextPosition from, bool down) const

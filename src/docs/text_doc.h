@@ -31,8 +31,12 @@ public:
     // ending at or before `from`. Case folds ASCII letters only; a whole
     // word has no letter or digit directly before or after it, and every
     // occurrence on a line is tried. An empty pattern finds nothing.
+    // A pattern that holds a tab is looked for in the text as it is (an
+    // expanded line holds no tab), at display columns all the same.
     std::optional<TextPosition> Find(std::string_view pattern, TextPosition from,
                                      const FindRules& rules) const;
+    // The display column just after an occurrence of `pattern` at `match`.
+    int MatchEnd(std::string_view pattern, TextPosition match) const;
     // The same with case and whole words from Options().
     std::optional<TextPosition> FindFrom(std::string_view pattern, TextPosition from,
                                          bool down) const;

@@ -32,11 +32,11 @@ MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), client_(new QMdiArea(
         if (window) WatchChild(window);
         UpdateCommandStates();
     });
-    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { RequestCommandStateRefresh(); });
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { UpdateCommandStates(); });
+            [this] { RequestCommandStateRefresh(); });
     connect(&CommandHub::Instance(), &CommandHub::stateChanged, this,
-            [this] { UpdateCommandStates(); });
+            [this] { RequestCommandStateRefresh(); });
 }
 
 MdiFrame::~MdiFrame()
@@ -95,9 +95,7 @@ MdiChild* MdiFrame::AddChild(QWidget* client, QSize initial_size)
     auto* child = new MdiChild(client);
     client_->addSubWindow(child);
     WatchChild(child);
-    connect(child, &QObject::destroyed, this, [this] {
-        QTimer::singleShot(0, this, [this] { UpdateCommandStates(); });
-    });
+    connect(child, &QObject::destroyed, this, [this] { RequestCommandStateRefresh(); });
     const QSize space = client_->viewport()->size();
     // Default size: three quarters of the client area, as a fresh document
     // window would get on a classic MDI desktop.
@@ -158,6 +156,16 @@ QAction* MdiFrame::Action(int id) const
     return it == actions_.end() ? nullptr : it->second;
 }
 
+void MdiFrame::RequestCommandStateRefresh()
+{
+    if (refresh_requested_ || updating_) return;
+    refresh_requested_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refresh_requested_ = false;
+        UpdateCommandStates();
+    });
+}
+
 void MdiFrame::UpdateCommandStates()
 {
     if (updating_) return;
@@ -187,7 +195,7 @@ void MdiFrame::WatchChild(QMdiSubWindow* window)
 
 void MdiFrame::UpdateCommandStatesSlot()
 {
-    UpdateCommandStates();
+    RequestCommandStateRefresh();
 }
 
 void MdiFrame::CmExit()

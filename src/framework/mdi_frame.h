@@ -58,8 +58,12 @@ public:
     // Registers the action that stands for `id`; triggering it executes id.
     void RegisterAction(int id, QAction* action);
     QAction* Action(int id) const;
-    // Refreshes the enabled state of every registered action.
+    // Refreshes the enabled state of every registered action now.
     void UpdateCommandStates();
+    // Refreshes them once the events waiting now are handled: however many
+    // changes ask for it meanwhile (a Replace All makes one per
+    // replacement), the rules are evaluated once.
+    void RequestCommandStateRefresh();
 
     // The popup that lists the open children below its own items (each
     // numbered, the active one checked; choosing one activates it),
@@ -95,6 +99,7 @@ private:
     CommandTarget* app_target_ = nullptr;
     std::map<int, QAction*> actions_;
     bool updating_ = false;
+    bool refresh_requested_ = false;
 };
 
 } // namespace fw

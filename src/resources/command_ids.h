@@ -50,6 +50,9 @@ inline constexpr int kAboutSpecialBuildField = 22003;
 // --- views ---
 // The private event a view posts to itself to load its file once shown.
 inline constexpr int kViewLoadMessage = 1025;
+// How long a view waits for its window to reach the screen before it reads
+// its file anyway (a frame started minimised is never exposed).
+inline constexpr int kViewExposeWaitMs = 1000;
 // Timer id of the mouse selection's auto-scroll.
 inline constexpr int kAutoScrollTimer = 1;
 inline constexpr int kAutoScrollPeriodMs = 50;

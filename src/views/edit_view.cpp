@@ -99,10 +99,9 @@ int EditView::NextUntitledNumber()
 
 void EditView::RecomputeMetrics()
 {
-    const QFontMetrics metrics(font_);
-    // A fixed-pitch font: every cell is as wide as one glyph advance.
-    char_width_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
-    line_height_ = std::max(1, metrics.height() + metrics.leading() + 2);
+    if (grid_.Font() != font_) grid_ = CellGrid(font_);
+    char_width_ = grid_.CellWidth();
+    line_height_ = grid_.TextHeight() + 2;
     lines_per_page_ = viewport()->height() / line_height_;
     columns_per_page_ = viewport()->width() / char_width_;
     SetScrollRanges();
@@ -342,11 +341,10 @@ void EditView::DrawLine(QPainter& painter, int index, int y, bool withSelection)
     const int first = left_column_;
     const int count = columns_per_page_ + 2;
     const QString cells = VisibleCells(line ? line->View() : std::string_view(), doc_->TabSize(), first, count);
-    const QFontMetrics metrics(font_);
-    const int baseline = y + 1 + metrics.ascent();
+    const int baseline = y + 1 + grid_.Ascent();
 
     painter.setPen(foreground_);
-    painter.drawText(0, baseline, cells);
+    grid_.Draw(painter, 0, baseline, cells);
 
     int from = 0, to = 0;
     if (!withSelection || !SelectedColumns(index, from, to)) return;
@@ -356,7 +354,7 @@ void EditView::DrawLine(QPainter& painter, int index, int y, bool withSelection)
     const QRect band((from - first) * char_width_, y, (to - from) * char_width_, line_height_);
     painter.fillRect(band, palette().color(QPalette::Highlight));
     painter.setPen(palette().color(QPalette::HighlightedText));
-    painter.drawText(band.x(), baseline, cells.mid(from - first, to - from));
+    grid_.Draw(painter, band.x(), baseline, cells.mid(from - first, to - from));
 }
 
 // --- loading ---
@@ -402,7 +400,33 @@ void EditView::showEvent(QShowEvent* e)
     QAbstractScrollArea::showEvent(e);
     if (!load_pending_) return;
     load_pending_ = false;
-    // Low priority: the frame and the new window are drawn before the load.
+    // The file is read once the window is on the screen, so that the frame
+    // and the new window are drawn first and the lines fill in as they are
+    // read. Until the window system exposes the frame, a load would keep it
+    // from being drawn at all.
+    QWindow* screen_window = window()->windowHandle();
+    if (!screen_window || screen_window->isExposed()) return PostLoad();
+    waiting_for_screen_ = screen_window;
+    screen_window->installEventFilter(this);
+    QTimer::singleShot(cmd::kViewExposeWaitMs, this, &EditView::PostLoad);
+}
+
+bool EditView::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == waiting_for_screen_ && e->type() == QEvent::Expose && waiting_for_screen_->isExposed())
+        PostLoad();
+    return QAbstractScrollArea::eventFilter(watched, e);
+}
+
+void EditView::PostLoad()
+{
+    if (waiting_for_screen_) {
+        waiting_for_screen_->removeEventFilter(this);
+        waiting_for_screen_ = nullptr;
+    }
+    if (load_posted_ || load_started_) return;
+    load_posted_ = true;
+    // Low priority: what the expose asks to be drawn is drawn before the load.
     QCoreApplication::postEvent(this, new QEvent(kLoadEvent), Qt::LowEventPriority);
 }
 
@@ -452,9 +476,18 @@ void EditView::mouseMoveEvent(QMouseEvent* e)
 {
     if (!dragging_ || !(e->buttons() & Qt::LeftButton)) return;
     last_mouse_ = e->position().toPoint();
-    caret_ = PixelToPosition(last_mouse_);
+    caret_ = PixelToPosition(DragPoint(last_mouse_));
     UpdateCaret();
     UpdateSelection(true);
+}
+
+QPoint EditView::DragPoint(QPoint pointer) const
+{
+    // Above or below the window the caret stops at the first or last line
+    // in view: the auto-scroll timer moves on from there one line a tick,
+    // however far away the pointer is.
+    const int rows = std::max(1, std::min(lines_per_page_, viewport()->height() / line_height_));
+    return {pointer.x(), std::clamp(pointer.y(), 0, rows * line_height_ - 1)};
 }
 
 void EditView::OnAutoScroll()
@@ -463,7 +496,7 @@ void EditView::OnAutoScroll()
     if (last_mouse_.y() < 0) ScrollVertical(-1);
     else if (last_mouse_.y() >= viewport()->height()) ScrollVertical(1);
     else return;
-    caret_ = PixelToPosition(last_mouse_);
+    caret_ = PixelToPosition(DragPoint(last_mouse_));
     UpdateCaret();
     UpdateSelection(true);
 }
@@ -473,7 +506,7 @@ void EditView::mouseReleaseEvent(QMouseEvent* e)
     if (e->button() != Qt::LeftButton || !dragging_) return QAbstractScrollArea::mouseReleaseEvent(e);
     dragging_ = false;
     auto_scroll_.stop();
-    caret_ = PixelToPosition(e->position().toPoint());
+    caret_ = PixelToPosition(DragPoint(e->position().toPoint()));
     UpdateCaret();
 }
 

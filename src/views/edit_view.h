@@ -12,6 +12,7 @@
 // multiple of the document's tab width.
 
 #include "app/window_factories.h"
+#include "views/cell_grid.h"
 #include "docs/text_position.h"
 #include "framework/command_table.h"
 #include "framework/find_replace_dialog.h"
@@ -21,6 +22,7 @@
 #include <QFont>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include <string>
 #include <string_view>
@@ -170,6 +172,8 @@ protected:
     void CloseWindowLater();
 
     TextPosition PixelToPosition(QPoint pixel) const;
+    // Where a dragging pointer puts the caret: its place, held to the lines in view.
+    QPoint DragPoint(QPoint pointer) const;
     QPoint PositionToPixel(TextPosition position) const;
     // The display columns of `line` selected, [from, to); false when none.
     bool SelectedColumns(int line, int& from, int& to) const;
@@ -185,6 +189,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool) override { return false; }  // Tab is a character
@@ -197,6 +202,8 @@ private:
     void OnVerticalAction(int action);
     void OnHorizontalAction(int action);
     void OnAutoScroll();
+    // Posts the load event, once; the load runs after the waiting events.
+    void PostLoad();
     void OnCaretBlink();
     void OnDialogNotified(const FindReplaceData& data);
     void OpenDialog(int kind);
@@ -205,6 +212,7 @@ private:
 
     LinesDoc* doc_ = nullptr;
     QFont font_;
+    CellGrid grid_;
     QColor background_{Qt::white};
     QColor foreground_{Qt::black};
     TextPosition caret_;
@@ -232,6 +240,8 @@ private:
     QTimer caret_blink_;
     bool caret_shown_ = true;
     bool load_pending_ = false;
+    bool load_posted_ = false;
+    QPointer<QWindow> waiting_for_screen_;
     bool load_started_ = false;
     bool loaded_ = false;
     bool syncing_scroll_bars_ = false;

@@ -5,6 +5,7 @@
 #include "docs/text_doc.h"
 #include "docs/undo_list.h"
 #include "framework/byte_text.h"
+#include "framework/clipboard_state.h"
 #include "framework/input_dialog.h"
 #include "framework/message_box.h"
 #include "framework/message_pump.h"
@@ -19,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QPointer>
 
 #include <algorithm>
@@ -162,6 +162,9 @@ bool TextView::HandleAccelerator(QKeyEvent* e)
 
 void TextView::keyPressEvent(QKeyEvent* e)
 {
+    // A key that comes before the file is read is for the file's text: the
+    // load runs first, or it would throw away what was typed.
+    EnsureLoaded();
     // While a Replace All runs, only Escape means something: it stops it.
     if (replacing_all_) {
         if (e->key() == Qt::Key_Escape) SetStopRequest(true);
@@ -366,14 +369,14 @@ void TextView::CmCut()
 
 bool TextView::CanPaste() const
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasText();
+    return fw::ClipboardHasText();
 }
 
 void TextView::CmPaste()
 {
     if (replacing_all_) return;
     if (!CanPaste()) return;
+    EnsureLoaded();
     const std::string text = bytetext::FromQString(QGuiApplication::clipboard()->text());
     if (HasSelection()) DeleteSelection();
     const TextPosition at = Caret();
@@ -563,12 +566,13 @@ bool TextView::PerformFindReplace()
         if (replacing) {
             const TextLine* line = doc_->GetLine(match->line);
             const int index = doc_->ColumnToIndex(line, match->column);
-            const int stop = doc_->ColumnToIndex(line, match->column + int(find.size()));
+            const int matchEnd = doc_->MatchEnd(find, *match);
+            const int stop = doc_->ColumnToIndex(line, matchEnd);
             if (record_replacements_) {
                 const std::string_view matched = line->View().substr(std::size_t(index), std::size_t(stop - index));
                 undo_->Push(ReplacementRecordText(matched, replace),
                             all ? undo_kind::kReplacedAll : undo_kind::kReplaced, *match, *match,
-                            {match->line, match->column + int(find.size())});
+                            {match->line, matchEnd});
             }
             if (!doc_->DeleteChars(match->line, index, stop - index) ||
                 !doc_->InsertChars(match->line, replace, index))
@@ -576,7 +580,7 @@ bool TextView::PerformFindReplace()
             doc_->SetModified(true);
             selEnd.column = doc_->PrefixWidth(doc_->GetLine(match->line), index + int(replace.size()));
         } else {
-            selEnd.column = match->column + int(find.size());
+            selEnd.column = doc_->MatchEnd(find, *match);
         }
         if (down) {
             SetSelection(*match, selEnd);
@@ -622,7 +626,12 @@ bool TextView::ShowHit(const std::string& pattern, const std::string& replacemen
     rules.case_sensitive = false;
     const std::optional<TextPosition> match = doc_->Find(pattern, {line, 0}, rules);
     if (!match || match->line != line) return false;
-    SetSelection(*match, {line, match->column + int(pattern.size())});
+    const TextPosition end{line, doc_->MatchEnd(pattern, *match)};
+    SetSelection(*match, end);
+    // The whole hit comes into view, its start first when it is wider
+    // than the window.
+    PlaceCaret(end);
+    UpdateCaret();
     PlaceCaret(*match);
     UpdateCaret();
     Repaint();

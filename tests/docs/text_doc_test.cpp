@@ -349,6 +349,31 @@ TEST(TextDocFind, CaseTabsAndWholeWords)
     EXPECT_FALSE(doc.Find("ABC", {0, 6}, rules));
 }
 
+TEST(TextDocFind, APatternHoldingATabFindsThatTextAtItsDisplayColumns)
+{
+    TextDoc doc;
+    doc.SetTabSize(4);
+    Fill(doc, {"x\ty a\tb", "  A\tB", "a   b"});
+    TextDoc::FindRules rules{true, false, false};
+    // The tab after "a" on the first line starts at column 6 and ends at 8.
+    EXPECT_EQ(doc.Find("a\tb", {0, 0}, rules), (TextPosition{0, 6}));
+    EXPECT_EQ(doc.MatchEnd("a\tb", {0, 6}), 9);
+    EXPECT_EQ(doc.Find("a\tb", {0, 7}, rules), (TextPosition{1, 2}));
+    EXPECT_EQ(doc.MatchEnd("a\tb", {1, 2}), 5);
+    EXPECT_EQ(doc.Find("\ty", {0, 0}, rules), (TextPosition{0, 1}));
+    // Spaces are no tab.
+    EXPECT_FALSE(doc.Find("a\tb", {2, 0}, rules));
+    rules.case_sensitive = true;
+    EXPECT_EQ(doc.Find("A\tB", {0, 0}, rules), (TextPosition{1, 2}));
+    // Up: the last one ending at or before the column.
+    rules.case_sensitive = false;
+    rules.down = false;
+    EXPECT_EQ(doc.Find("a\tb", {1, 4}, rules), (TextPosition{0, 6}));
+    EXPECT_EQ(doc.Find("a\tb", {1, 5}, rules), (TextPosition{1, 2}));
+    // Without a tab in the pattern the end is start + length, as before.
+    EXPECT_EQ(doc.MatchEnd("a   b", {0, 6}), 11);
+}
+
 TEST(TextDoc, LeadingWhiteSpace)
 {
     TextDoc doc;

@@ -41,7 +41,11 @@ public:
     }
 
     void Run() { ++runs; }
-    bool CanRun() const { return can_run; }
+    bool CanRun() const
+    {
+        ++rule_asked;
+        return can_run;
+    }
     void SetCanRun(bool on)
     {
         can_run = on;
@@ -52,6 +56,7 @@ public:
     bool may_close = true;
     int runs = 0;
     int questions = 0;
+    mutable int rule_asked = 0;
 
 signals:
     void commandStateChanged();
@@ -105,13 +110,32 @@ TEST_F(FrameFixture, ViewCommandIsDisabledWithoutAChildAndFollowsTheViewsRule)
     EXPECT_TRUE(frame.Action(cmd::kWindowCascade)->isEnabled());
 
     view->SetCanRun(false);  // the view's signal refreshes the actions
+    QCoreApplication::processEvents();
     EXPECT_FALSE(frame.Action(kViewCommand)->isEnabled());
     view->can_run = true;
     fw::NotifyCommandStateChanged();
+    QCoreApplication::processEvents();
     EXPECT_TRUE(frame.Action(kViewCommand)->isEnabled());
 
     frame.Action(kViewCommand)->trigger();
     EXPECT_EQ(view->runs, 1);
+}
+
+TEST_F(FrameFixture, ManyChangesBetweenTwoEventLoopStepsRefreshTheActionsOnce)
+{
+    FakeView* view = AddView();
+    QCoreApplication::processEvents();
+    view->rule_asked = 0;
+    for (int i = 0; i < 1000; ++i) {
+        view->SetCanRun(i % 2 == 0);
+        fw::NotifyCommandStateChanged();
+    }
+    EXPECT_EQ(view->rule_asked, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->rule_asked, 1);
+    EXPECT_FALSE(frame.Action(kViewCommand)->isEnabled());  // the last change holds
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->rule_asked, 1);
 }
 
 TEST_F(FrameFixture, CommandsGoToTheActiveChildsView)

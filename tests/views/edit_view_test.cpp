@@ -8,6 +8,9 @@
 
 #include "settings/profile.h"
 
+#include "resources/command_ids.h"
+
+#include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTest>
 
@@ -73,6 +76,30 @@ TEST_F(EditViewTest, DraggingSelectsAndBelowTheWindowScrollsEvery50ms)
     const int after = view->TopLine();
     QTest::qWait(120);
     EXPECT_EQ(view->TopLine(), after);  // the timer ended with the drag
+}
+
+TEST_F(EditViewTest, FarBelowTheWindowADragStillScrollsOneLineATick)
+{
+    std::string bytes;
+    for (int i = 0; i < 2000; ++i) bytes += "line\n";
+    auto view = Open<TextView>(bytes);
+    QWidget* port = view->viewport();
+    QTest::mousePress(port, Qt::LeftButton, {}, QPoint(1, 1));
+    QElapsedTimer clock;
+    clock.start();
+    const QPointF far(1, port->height() + 3000);
+    QMouseEvent move(QEvent::MouseMove, far, port->mapToGlobal(far), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &move);
+    // The move itself goes no further than the last line in view.
+    EXPECT_EQ(view->TopLine(), 0);
+    EXPECT_EQ(view->SelectionEnd().line, view->LinesPerPage() - 1);
+    QTest::qWait(260);
+    const int ticks = int(clock.elapsed() / cmd::kAutoScrollPeriodMs);
+    EXPECT_GE(view->TopLine(), 1);
+    EXPECT_LE(view->TopLine(), ticks);
+    EXPECT_EQ(view->SelectionEnd().line, view->TopLine() + view->LinesPerPage() - 1);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, far.toPoint());
+    EXPECT_LE(view->TopLine(), ticks + 1);
 }
 
 TEST_F(EditViewTest, AClickAtTheCaretKeepsTheSelection)

@@ -124,6 +124,46 @@ TEST_F(TextFind, TheFindDialogStartsWithASelectionOnOneLine)
     EXPECT_EQ(view->OpenDialogKind(), cmd::kSearchFind);
 }
 
+TEST_F(TextFind, FindWithASelectionHoldingATabFindsThatTextAndReplacesIt)
+{
+    auto view = Open<TextView>("key\tvalue\nother\nkey\tvalue\n");
+    view->MoveCaretTo({0, 0});
+    for (int i = 0; i < 5; ++i) QTest::keyClick(view.get(), Qt::Key_Right, Qt::ShiftModifier);
+    view->CmFind();
+    ASSERT_NE(view->Dialog(), nullptr);
+    EXPECT_EQ(view->Dialog()->findField()->text(), "key\tv");
+    QTest::mouseClick(view->Dialog()->findNextButton(), Qt::LeftButton);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+    EXPECT_EQ(view->Anchor(), (TextPosition{2, 0}));
+    EXPECT_EQ(view->SelectionEnd(), (TextPosition{2, 5}));  // the tab spans columns 3 and 4
+
+    view->ExecuteCommand(cmd::kSearchReplace);
+    view->Dialog()->findField()->setText("y\tv");
+    view->Dialog()->replaceField()->setText("y=v");
+    view->MoveCaretTo({0, 0});
+    QTest::mouseClick(view->Dialog()->replaceAllButton(), Qt::LeftButton);
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"key=value", "other", "key=value"}));
+    view->CmUndo();
+    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"key=value", "other", "key\tvalue"}));
+}
+
+TEST_F(TextFind, AHitRightOfTheWindowIsShownWhole)
+{
+    auto view = Open<TextView>("short\n" + std::string(300, '.') + "needle in the haystack\n");
+    ASSERT_LT(view->ColumnsPerPage(), 300);
+    ASSERT_TRUE(view->ShowHit("needle in the haystack", "", 1));
+    const int left = view->LeftColumn(), right = left + view->ColumnsPerPage();
+    EXPECT_LE(left, 300);
+    EXPECT_LE(view->SelectionEnd().column, right);
+    EXPECT_EQ(view->Caret(), (TextPosition{1, 300}));
+
+    // A hit wider than the window shows its start.
+    auto narrow = Open<TextView>(std::string(200, 'x') + "\n", "narrow.txt");
+    narrow->resize(160, 200);
+    ASSERT_TRUE(narrow->ShowHit(std::string(150, 'x'), "", 0));
+    EXPECT_EQ(narrow->LeftColumn(), 0);
+}
+
 TEST_F(TextFind, ShowHitSelectsTheFirstOccurrenceOnTheLineInAnyCase)
 {
     auto view = Open<TextView>("nothing\nthe Needle and needle\n");

@@ -35,6 +35,18 @@ TEST_F(TextWindow, LoadsAfterItIsShownAndTakesItsTitleFromTheFileName)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(TextWindow, WhatIsTypedBeforeTheLoadRunsIsKept)
+{
+    TextView view(tree.Write("early.txt", "abc\n"));
+    QTest::keyClicks(&view, "xy");
+    EXPECT_TRUE(view.Loaded());
+    view.resize(400, 300);
+    view.show();
+    for (int i = 0; i < 10; ++i) PumpWaitingMessages();
+    EXPECT_EQ(Lines(*view.Doc()), (Lines_t{"xyabc"}));
+    EXPECT_TRUE(view.Doc()->Modified());
+}
+
 TEST_F(TextWindow, AFileThatVanishedKeepsItsWindowWithOneEmptyLineAndSaysSo)
 {
     auto view = OpenPath<TextView>(tree.Path("gone.txt"));

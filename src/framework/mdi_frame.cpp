@@ -49,7 +49,9 @@ MdiFrame::~MdiFrame()
     QObject::disconnect(qApp, nullptr, this, nullptr);
     QObject::disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     QObject::disconnect(&CommandHub::Instance(), nullptr, this, nullptr);
-    for (QMdiSubWindow* child : client_->subWindowList()) QObject::disconnect(child, nullptr, this, nullptr);
+    // Closed children wait for their deletion outside the window list.
+    for (QMdiSubWindow* child : client_->findChildren<QMdiSubWindow*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 const CommandTable& MdiFrame::Commands()

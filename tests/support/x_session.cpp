@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +24,8 @@ bool XSession::Start(std::string& error)
     }
     if (pid == 0) {
         close(pipe_fds[0]);
+        // The server ends with the test program, however that ends.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         const std::string fd = std::to_string(pipe_fds[1]);
         std::freopen("/dev/null", "w", stderr);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",

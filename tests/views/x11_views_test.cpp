@@ -27,9 +27,11 @@
 
 namespace {
 
-struct ProbeView : TextView {
-    using EditView::PositionToPixel;
-};
+// Where the view puts the cell of a position, from what it tells of its grid.
+QPoint CellOf(const TextView& view, TextPosition at)
+{
+    return {(at.column - view.LeftColumn()) * view.CharWidth(), (at.line - view.TopLine()) * view.LineHeight()};
+}
 
 bool WaitFor(const std::function<bool()>& done, int ms = 3000)
 {
@@ -134,14 +136,14 @@ TEST_F(RealX, AClickOnColumn100LandsThereAndTypingAtTheRightEdgeStaysInView)
     child->showMaximized();
     app->Frame()->activateWindow();
     ASSERT_TRUE(WaitFor([this] { return QApplication::activeWindow() == app->Frame(); }));
-    auto* view = static_cast<ProbeView*>(Active());
+    TextView* view = Active();
     QWidget* port = view->viewport();
     const int w = view->CharWidth(), h = view->LineHeight();
     ASSERT_GT(view->ColumnsPerPage(), 101) << "the frame is too narrow for the test";
     QTest::qWait(100);
 
     // The marker's ink on the screen lies in the cell of column 100.
-    const QPoint cell = view->PositionToPixel({1, 100});
+    const QPoint cell = CellOf(*view, {1, 100});
     const QImage screen = Screen(port);
     EXPECT_TRUE(Inked(screen, cell.x(), cell.x() + w, cell.y(), cell.y() + h));
     EXPECT_FALSE(Inked(screen, cell.x() - 3 * w, cell.x() - 1, cell.y(), cell.y() + h));
@@ -160,7 +162,7 @@ TEST_F(RealX, AClickOnColumn100LandsThereAndTypingAtTheRightEdgeStaysInView)
     ASSERT_TRUE(XSession::Type(QString(count, QLatin1Char('M'))));
     ASSERT_TRUE(WaitFor([view, count] { return view->Caret().column == count; }));
     QTest::qWait(100);
-    const QPoint last = view->PositionToPixel({2, count - 1});
+    const QPoint last = CellOf(*view, {2, count - 1});
     EXPECT_GE(last.x(), 0);
     EXPECT_LE(last.x() + w, port->width());
     EXPECT_TRUE(Inked(Screen(port), last.x(), last.x() + w, last.y(), last.y() + h));

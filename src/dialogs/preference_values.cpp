@@ -1,6 +1,7 @@
 #include "dialogs/preference_values.h"
 
 #include "settings/profile.h"
+#include "settings/profile_snapshot.h"
 
 #include <algorithm>
 
@@ -14,17 +15,17 @@ constexpr int kDefaultFontSize = 12;
 
 StoredPreferences ReadPreferences(const std::string& settings)
 {
+    const profile::Snapshot ini(settings);  // one read for every key
     StoredPreferences stored;
-    stored.tab_stops = profile::ReadString("Display", "tab_stops", "4", kValueLimit, settings);
-    stored.auto_indent = profile::ReadInt("Options", "auto_indent", 1, settings) != 0;
-    stored.undo_limit = std::clamp(profile::ReadInt("Options", "undo_limit", 16, settings),
-                                   kUndoLimitMin, kUndoLimitMax);
-    stored.font.face = profile::ReadString("Font", "font_name", "Courier New", kFaceLimit, settings);
-    const int size = profile::ReadInt("Font", "font_size", kDefaultFontSize, settings);
+    stored.tab_stops = ini.ReadString("Display", "tab_stops", "4", kValueLimit);
+    stored.auto_indent = ini.ReadInt("Options", "auto_indent", 1) != 0;
+    stored.undo_limit = std::clamp(ini.ReadInt("Options", "undo_limit", 16), kUndoLimitMin, kUndoLimitMax);
+    stored.font.face = ini.ReadString("Font", "font_name", "Courier New", kFaceLimit);
+    const int size = ini.ReadInt("Font", "font_size", kDefaultFontSize);
     stored.font.size = size > 0 ? size : kDefaultFontSize;
-    stored.font.weight = profile::ReadInt("Font", "font_weight", 0, settings);
-    stored.background = ParseRgb(profile::ReadString("Display", "bk_color", "255 255 255", kValueLimit, settings));
-    stored.text = ParseRgb(profile::ReadString("Display", "fg_color", "0 0 0", kValueLimit, settings));
+    stored.font.weight = ini.ReadInt("Font", "font_weight", 0);
+    stored.background = ParseRgb(ini.ReadString("Display", "bk_color", "255 255 255", kValueLimit));
+    stored.text = ParseRgb(ini.ReadString("Display", "fg_color", "0 0 0", kValueLimit));
     return stored;
 }
 

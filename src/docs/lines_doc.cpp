@@ -117,6 +117,18 @@ int LinesDoc::PrefixWidth(const TextLine* line, int count, int delta) const
     return WidthOf(line->View().substr(0, static_cast<std::size_t>(n)));
 }
 
+int LinesDoc::NextCharIndex(const TextLine* line, int index) const
+{
+    const int length = line ? line->Length() : 0;
+    return std::clamp(index + 1, 0, length);
+}
+
+int LinesDoc::PrevCharIndex(const TextLine* line, int index) const
+{
+    const int length = line ? line->Length() : 0;
+    return std::clamp(index - 1, 0, length);
+}
+
 void LinesDoc::WordBounds(const TextLine* line, int column, int& start, int& end) const
 {
     start = end = -1;

@@ -84,6 +84,12 @@ public:
     int ColumnToIndex(const TextLine* line, int column) const;
     // Display width of the first count + delta characters (clamped to the line).
     int PrefixWidth(const TextLine* line, int count, int delta = 0) const;
+    // The byte index where the character after (before) the one starting at
+    // `index` starts: every step over the characters of a line goes through
+    // these two, so the editing rules never split a character. Clamped to
+    // 0 .. the line's length.
+    int NextCharIndex(const TextLine* line, int index) const;
+    int PrevCharIndex(const TextLine* line, int index) const;
     // The word at or near `column` as display columns [start, end), or both
     // -1 when the line holds no word. Words are runs of ASCII letters and digits.
     void WordBounds(const TextLine* line, int column, int& start, int& end) const;

@@ -13,7 +13,7 @@ int ClampLimit(int limit)
     return std::clamp(limit, CUndoList::kMinLimit, CUndoList::kMaxLimit);
 }
 
-CUndo Record(int kind, TextPosition caret, TextPosition start, TextPosition end)
+CUndo Record(UndoKind kind, TextPosition caret, TextPosition start, TextPosition end)
 {
     CUndo record;
     record.caret_line = caret.line;
@@ -66,7 +66,7 @@ CUndo& CUndoList::MakeRoom()
     return records_.back();
 }
 
-void CUndoList::Push(std::string_view text, int kind, TextPosition caret, TextPosition start,
+void CUndoList::Push(std::string_view text, UndoKind kind, TextPosition caret, TextPosition start,
                      TextPosition end)
 {
     CUndo& record = MakeRoom();
@@ -78,7 +78,7 @@ void CUndoList::Push(std::string_view text, int kind, TextPosition caret, TextPo
     }
 }
 
-void CUndoList::PushBlock(std::string block, int kind, TextPosition caret, TextPosition start,
+void CUndoList::PushBlock(std::string block, UndoKind kind, TextPosition caret, TextPosition start,
                           TextPosition end)
 {
     CUndo& record = MakeRoom();

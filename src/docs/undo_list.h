@@ -14,15 +14,15 @@
 
 #include "docs/text_position.h"
 
-namespace undo_kind {
-enum : int {
-    kDeleted = 1,      // text: the deleted text, "\n" for a removed line break
-    kInserted = 2,     // text: the inserted text, "\n" for Enter, " " for Paste
-    kOverwritten = 3,  // text: the character that was overwritten
-    kReplaced = 4,     // text: ReplacementRecordText of the replaced bytes and the replacement
+// What a record reverses, and the text it keeps for that.
+enum class UndoKind {
+    kNone = 0,
+    kDeleted = 1,      // the deleted text (CopyText form), or a removed line break
+    kInserted = 2,     // inserted text, a line break (Enter) or a paste: the range says what
+    kOverwritten = 3,  // the characters that were overwritten
+    kReplaced = 4,     // ReplacementRecordText of the replaced bytes and the replacement
     kReplacedAll = 5,  // one replacement of a replace-all, as kReplaced
 };
-} // namespace undo_kind
 
 // The two texts of a replacement record: the bytes the match covered (in
 // the document, whatever the letter case or tabs of the find text) and the
@@ -46,11 +46,15 @@ struct CUndo {
     int end_line = 0;
     int end_column = 0;
     std::optional<std::string> text;  // none when it could not be stored: Undo skips it
-    int kind = 0;
+    UndoKind kind = UndoKind::kNone;
 
     TextPosition Caret() const { return {caret_line, caret_column}; }
     TextPosition Start() const { return {start_line, start_column}; }
     TextPosition End() const { return {end_line, end_column}; }
+    // A record of a line break put in (Enter) or taken out (joined lines).
+    bool IsLineBreak() const { return text && *text == kLineBreakText; }
+
+    static constexpr std::string_view kLineBreakText = "\n";
 };
 
 class CUndoList {
@@ -61,11 +65,28 @@ public:
     explicit CUndoList(int limit);  // clamped to kMinLimit .. kMaxLimit
 
     // Copies text into a new record (at the limit the oldest is dropped).
-    void Push(std::string_view text, int kind, TextPosition caret, TextPosition start,
+    void Push(std::string_view text, UndoKind kind, TextPosition caret, TextPosition start,
               TextPosition end);
     // Takes a ready block, e.g. the text of a deleted selection.
-    void PushBlock(std::string block, int kind, TextPosition caret, TextPosition start,
+    void PushBlock(std::string block, UndoKind kind, TextPosition caret, TextPosition start,
                    TextPosition end);
+    // The named forms of the records the editing steps push.
+    // A line break put in at `at` (Enter) or taken out (lines joined).
+    void PushLineBreak(UndoKind kind, TextPosition caret, TextPosition start, TextPosition end)
+    {
+        Push(CUndo::kLineBreakText, kind, caret, start, end);
+    }
+    // Text pasted over [start, end): undoing it removes that range, so the
+    // record keeps no copy of the text.
+    void PushPaste(TextPosition start, TextPosition end) { Push(kPasteText, UndoKind::kInserted, start, start, end); }
+    // One replacement made at `at`: the bytes the match covered and the
+    // text put in their place; `end` is where the match ended.
+    void PushReplacement(std::string_view replaced, std::string_view replacement, bool all,
+                         TextPosition at, TextPosition end)
+    {
+        Push(ReplacementRecordText(replaced, replacement), all ? UndoKind::kReplacedAll : UndoKind::kReplaced,
+             at, at, end);
+    }
     // The newest record, or null when the list is empty.
     const CUndo* Newest() const;
     // Drops the newest record and lowers the change counter; nothing when empty.
@@ -81,6 +102,7 @@ public:
     bool AtSavedState() const { return saved_reachable_ && change_counter_ == saved_counter_; }
 
     int Limit() const { return limit_; }
+    static constexpr std::string_view kPasteText = " ";
     int Count() const { return static_cast<int>(records_.size()); }
     bool Empty() const { return records_.empty(); }
     int ChangeCounter() const { return change_counter_; }

@@ -21,7 +21,7 @@ HexView::HexView(const std::string& fileName, QWidget* parent)
 {
     setObjectName("Hex_View 1.0");
     SetDocument(doc_.get());
-    if (!fileName.empty()) PostLoadWhenShown();
+    if (!fileName.empty()) LoadWhenFirstShown();
     else MarkLoaded();
     SetTitle();
     LoadSettings();
@@ -93,6 +93,6 @@ void HexView::CmGoTo()
         ShowMessage(strings::kBadByteOffset, fw::kMbOk | fw::kMbIconExclamation, static_cast<long>(offset));
         return;
     }
-    PlaceCaret({*row, Caret().column});
+    CaretsToChange().PlaceCaret({*row, Caret().column});
     UpdateCaret();
 }

@@ -1,9 +1,9 @@
 #include "views/text_view.h"
 
 #include "app/frame_services.h"
-#include "docs/lines_doc.h"
 #include "docs/text_doc.h"
-#include "docs/undo_list.h"
+#include "edit/find_replace_run.h"
+#include "edit/text_editor.h"
 #include "framework/byte_text.h"
 #include "framework/clipboard_state.h"
 #include "framework/input_dialog.h"
@@ -11,10 +11,9 @@
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
-#include "settings/profile.h"
 #include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
-#include "views/find_start.h"
+#include "views/text_keys.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -42,12 +41,13 @@ std::string Format(int id, long a, long b)
 } // namespace
 
 TextView::TextView(const std::string& fileName, QWidget* parent)
-    : EditView(parent), doc_(std::make_unique<TextDoc>(fileName))
+    : EditView(parent), doc_(std::make_unique<TextDoc>(fileName)),
+      editor_(std::make_unique<TextEditor>(*doc_, CaretsToChange(), kDefaultUndoLimit))
 {
     setObjectName("Edit_View 1.0");
     SetDocument(doc_.get());
     if (!fileName.empty()) {
-        PostLoadWhenShown();
+        LoadWhenFirstShown();
     } else {
         doc_->InsertLine(0, "");
         MarkLoaded();
@@ -74,6 +74,11 @@ const fw::CommandTable& TextView::Commands()
     return table;
 }
 
+CUndoList* TextView::Undo() const
+{
+    return &editor_->Undos();
+}
+
 // --- settings and loading ---
 
 void TextView::LoadSettings()
@@ -83,8 +88,7 @@ void TextView::LoadSettings()
     auto_indent_ = settings.ReadInt("Options", "auto_indent", 1) != 0;
     const int limit = std::clamp(settings.ReadInt("Options", "undo_limit", kDefaultUndoLimit),
                                  CUndoList::kMinLimit, CUndoList::kMaxLimit);
-    if (!undo_) undo_ = std::make_unique<CUndoList>(limit);
-    else undo_->SetLimit(limit);
+    editor_->Undos().SetLimit(limit);
     RecomputeMetrics();
 }
 
@@ -111,53 +115,11 @@ bool TextView::CanClose()
 
 bool TextView::event(QEvent* e)
 {
-    if (e->type() == QEvent::ShortcutOverride) {
-        // Keys with a meaning of their own in the text stay with the view,
-        // even when a menu item carries the same key.
-        auto* key = static_cast<QKeyEvent*>(e);
-        const bool control = key->modifiers() & Qt::ControlModifier;
-        switch (key->key()) {
-        case Qt::Key_Delete:
-        case Qt::Key_Backspace:
-        case Qt::Key_Insert:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-        case Qt::Key_Tab:
-            if (!control) {
-                e->accept();
-                return true;
-            }
-            break;
-        default:
-            if (!control && !(key->modifiers() & Qt::AltModifier) && !key->text().isEmpty()) {
-                e->accept();
-                return true;
-            }
-        }
+    if (e->type() == QEvent::ShortcutOverride && text_keys::OwnedByTheText(*static_cast<QKeyEvent*>(e))) {
+        e->accept();
+        return true;
     }
     return EditView::event(e);
-}
-
-bool TextView::HandleAccelerator(QKeyEvent* e)
-{
-    const auto mods = e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-    int id = 0;
-    if (mods == Qt::ControlModifier) {
-        switch (e->key()) {
-        case Qt::Key_Z: id = cmd::kEditUndo; break;
-        case Qt::Key_X: id = cmd::kEditCut; break;
-        case Qt::Key_C: id = cmd::kEditCopy; break;
-        case Qt::Key_V: id = cmd::kEditPaste; break;
-        case Qt::Key_Delete: id = cmd::kEditClearAll; break;
-        default: break;
-        }
-    } else if (mods == Qt::NoModifier && e->key() == Qt::Key_F3) {
-        id = cmd::kSearchNext;
-    }
-    if (id == 0) return false;
-    if (CommandEnabled(id).value_or(false)) ExecuteCommand(id);
-    return true;
 }
 
 void TextView::keyPressEvent(QKeyEvent* e)
@@ -170,14 +132,17 @@ void TextView::keyPressEvent(QKeyEvent* e)
         if (e->key() == Qt::Key_Escape) SetStopRequest(true);
         return;
     }
-    if (HandleAccelerator(e)) return;
+    if (const int id = text_keys::AcceleratorCommand(*e)) {
+        if (CommandEnabled(id).value_or(false)) ExecuteCommand(id);
+        return;
+    }
     const bool shift = e->modifiers() & Qt::ShiftModifier;
     const bool control = e->modifiers() & Qt::ControlModifier;
     switch (e->key()) {
-    case Qt::Key_Backspace: Backspace(); return;
+    case Qt::Key_Backspace: return AfterEdit(editor_->Backspace());
     case Qt::Key_Return:
-    case Qt::Key_Enter: SplitLine(true, auto_indent_); return;
-    case Qt::Key_Escape: SetStopRequest(true); return;
+    case Qt::Key_Enter: return AfterEdit(editor_->SplitLine(auto_indent_));
+    case Qt::Key_Escape: return SetStopRequest(true);
     case Qt::Key_Insert:
         if (shift) CmPaste();
         else if (control) CmCopy();
@@ -185,186 +150,41 @@ void TextView::keyPressEvent(QKeyEvent* e)
         return;
     case Qt::Key_Delete:
         if (shift) CmCut();
-        else DeleteKey();
+        else AfterEdit(editor_->DeleteForward());
         return;
     default: break;
     }
     if (HandleMovementKey(e->key(), shift, control)) return;
-    if (control || (e->modifiers() & Qt::AltModifier)) return EditView::keyPressEvent(e);
-    const QString text = e->text();
-    if (text.isEmpty()) return EditView::keyPressEvent(e);
-    std::string bytes;
-    for (QChar c : text) {
-        if (c == QLatin1Char('\t') || c.unicode() >= 0x20) bytes.push_back(bytetext::FromQChar(c));
-    }
-    if (bytes.empty()) return;
-    std::string repeated;
-    for (int i = 0; i < std::max(1, e->count()); ++i) repeated += bytes;
-    Type(repeated);
+    const std::string typed = text_keys::TypedBytes(*e);
+    if (!typed.empty()) return AfterEdit(editor_->Type(typed));
+    // A control character typed is swallowed; anything else goes on.
+    if (control || (e->modifiers() & Qt::AltModifier) || e->text().isEmpty()) EditView::keyPressEvent(e);
 }
 
-// --- editing ---
+// --- editing, through the editor ---
 
-void TextView::AfterEdit()
+void TextView::AfterEdit(EditOutcome outcome)
 {
+    if (outcome == EditOutcome::kNothing) return;
     UpdateCaret();
-    UpdateSelection(false);
     SetScrollRanges();
-    doc_->SetModified(true);
-    Repaint();
     ReportDocError();
-    emit commandStateChanged();
+    SelectionChanged();
 }
-
-std::string TextView::RemovedText(TextPosition start, TextPosition end) const
-{
-    std::string text = doc_->CopyText(start, end).value_or(std::string());
-    // The clipboard form ends a range over several lines that stops at the
-    // end of its last line with a line break; putting the text back must
-    // not add that break as a line of its own.
-    if (start.line != end.line && end.column >= doc_->LineWidth(doc_->GetLine(end.line)) && text.size() >= 2 &&
-        text.compare(text.size() - 2, 2, "\r\n") == 0)
-        text.resize(text.size() - 2);
-    return text;
-}
-
-void TextView::DeleteSelection()
-{
-    TextPosition start, end;
-    if (!GetOrderedSelection(start, end)) return;
-    undo_->PushBlock(RemovedText(start, end), undo_kind::kDeleted, start, start, end);
-    EditView::DeleteSelection();
-    SetScrollRanges();
-    doc_->SetModified(true);
-}
-
-void TextView::Backspace()
-{
-    if (HasSelection()) {
-        DeleteSelection();
-        return AfterEdit();
-    }
-    const TextPosition old = Caret();
-    const TextLine* line = doc_->GetLine(old.line);
-    if (!line) return;
-    const int index = doc_->ColumnToIndex(line, old.column);
-    if (old.column > 0 && index > 0) {
-        const TextPosition now{old.line, doc_->PrefixWidth(line, index, -1)};
-        const std::string removed(1, line->View()[std::size_t(index - 1)]);
-        if (!doc_->DeleteChars(old.line, index - 1, 1)) return ReportDocError();
-        undo_->Push(removed, undo_kind::kDeleted, now, now, old);
-        PlaceCaret(now);
-    } else if (old.line > 0) {
-        const TextPosition joint{old.line - 1, doc_->LineWidth(doc_->GetLine(old.line - 1))};
-        const std::string text(line->View());
-        if (!doc_->InsertChars(joint.line, text, -1)) return ReportDocError();
-        doc_->DeleteLines(old.line, 1);
-        undo_->Push("\n", undo_kind::kDeleted, old, joint, {old.line, 0});
-        PlaceCaret(joint);
-    } else {
-        return;
-    }
-    AfterEdit();
-}
-
-void TextView::DeleteKey()
-{
-    if (HasSelection()) {
-        DeleteSelection();
-        return AfterEdit();
-    }
-    const TextPosition at = Caret();
-    const TextLine* line = doc_->GetLine(at.line);
-    if (!line) return;
-    const int width = doc_->LineWidth(line);
-    if (at.column < width) {
-        const int index = doc_->ColumnToIndex(line, at.column);
-        const std::string removed(1, line->View()[std::size_t(index)]);
-        const TextPosition right{at.line, doc_->PrefixWidth(line, index, 1)};
-        if (!doc_->DeleteChars(at.line, index, 1)) return ReportDocError();
-        undo_->Push(removed, undo_kind::kDeleted, at, at, right);
-    } else if (at.line + 1 < doc_->LineCount()) {
-        const std::string next(doc_->GetLine(at.line + 1)->View());
-        if (!doc_->InsertChars(at.line, next, -1)) return ReportDocError();
-        doc_->DeleteLines(at.line + 1, 1);
-        undo_->Push("\n", undo_kind::kDeleted, at, at, {at.line + 1, 0});
-    } else {
-        return;
-    }
-    AfterEdit();
-}
-
-void TextView::SplitLine(bool record, bool autoIndent)
-{
-    if (HasSelection()) DeleteSelection();
-    const TextPosition old = Caret();
-    const TextLine* line = doc_->GetLine(old.line);
-    if (!line) return;
-    const std::string text(line->View());
-    const int index = doc_->ColumnToIndex(line, old.column);
-    const std::string indent = autoIndent ? doc_->LeadingWhiteSpace(old.line) : std::string();
-    std::string fresh;
-    if (index < int(text.size())) {
-        const std::string tail = text.substr(std::size_t(index));
-        fresh = (old.column > 0 ? indent : std::string()) + tail;
-        if (!doc_->DeleteChars(old.line, index, int(tail.size()))) return ReportDocError();
-        if (!doc_->InsertLine(old.line + 1, fresh)) return ReportDocError();
-        const TextLine* made = doc_->GetLine(old.line + 1);
-        PlaceCaret({old.line + 1, doc_->PrefixWidth(made, old.column > 0 ? int(indent.size()) : 0)});
-    } else {
-        fresh = indent;
-        if (!doc_->InsertLine(old.line + 1, fresh)) return ReportDocError();
-        PlaceCaret({old.line + 1, doc_->LineWidth(doc_->GetLine(old.line + 1))});
-    }
-    if (record) undo_->Push("\n", undo_kind::kInserted, old, old, Caret());
-    AfterEdit();
-}
-
-void TextView::Type(const std::string& bytes)
-{
-    if (HasSelection()) DeleteSelection();
-    const TextPosition at = Caret();
-    const TextLine* line = doc_->GetLine(at.line);
-    if (!line) return;
-    const int index = doc_->ColumnToIndex(line, at.column);
-    const int length = line->Length();
-    if (Overwrite() && index < length) {
-        const std::string before(line->View().substr(std::size_t(index), bytes.size()));
-        const TextPosition right{at.line, doc_->PrefixWidth(line, index, 1)};
-        if (!doc_->OverwriteChars(at.line, bytes, index)) return ReportDocError();
-        undo_->Push(before, undo_kind::kOverwritten, at, at, right);
-    } else {
-        if (!doc_->InsertChars(at.line, bytes, index)) return ReportDocError();
-    }
-    const TextPosition after{at.line, doc_->PrefixWidth(doc_->GetLine(at.line), index + int(bytes.size()))};
-    if (!(Overwrite() && index < length)) undo_->Push(bytes, undo_kind::kInserted, at, at, after);
-    PlaceCaret(after);
-    AfterEdit();
-}
-
-// --- clipboard ---
 
 void TextView::CmCopy()
 {
-    TextPosition start, end;
-    if (!GetOrderedSelection(start, end)) return;
-    const std::optional<std::string> text = doc_->CopyText(start, end);
+    if (!HasSelection()) return;
+    const std::optional<std::string> text = editor_->SelectedText();
     if (!text) return ReportDocError();
     QGuiApplication::clipboard()->setText(bytetext::ToQString(*text));
 }
 
 void TextView::CmCut()
 {
-    if (replacing_all_) return;
-    if (!HasSelection()) return;
+    if (replacing_all_ || !HasSelection()) return;
     CmCopy();
-    DeleteSelection();
-    if (doc_->LineCount() == 0) {
-        doc_->InsertLine(0, "");
-        PlaceCaret({0, 0});
-        ScrollToTop();
-    }
-    AfterEdit();
+    AfterEdit(editor_->Cut());
 }
 
 bool TextView::CanPaste() const
@@ -374,22 +194,14 @@ bool TextView::CanPaste() const
 
 void TextView::CmPaste()
 {
-    if (replacing_all_) return;
-    if (!CanPaste()) return;
+    if (replacing_all_ || !CanPaste()) return;
     EnsureLoaded();
-    const std::string text = bytetext::FromQString(QGuiApplication::clipboard()->text());
-    if (HasSelection()) DeleteSelection();
-    const TextPosition at = Caret();
-    const TextPosition end = doc_->InsertText(text, at);
-    if (end != at || !text.empty()) undo_->Push(" ", undo_kind::kInserted, at, at, end);
-    PlaceCaret(end);
-    AfterEdit();
+    AfterEdit(editor_->Paste(bytetext::FromQString(QGuiApplication::clipboard()->text())));
 }
 
 void TextView::CmDelete()
 {
-    if (replacing_all_) return;
-    DeleteKey();
+    if (!replacing_all_) AfterEdit(editor_->DeleteForward());
 }
 
 bool TextView::HasLines() const
@@ -399,115 +211,30 @@ bool TextView::HasLines() const
 
 void TextView::CmSelectAll()
 {
-    const int last = doc_->LineCount() - 1;
-    if (last < 0) return;
-    SetSelection({0, 0}, {last, doc_->LineWidth(doc_->GetLine(last))});
-    ScrollVertical(last - LinesPerPage() + 1 - TopLine());
+    if (!CaretsToChange().SelectAll()) return;
+    ScrollVertical(doc_->LineCount() - LinesPerPage() - TopLine());
     UpdateCaret();
+    SelectionChanged();
 }
 
 void TextView::CmClearAll()
 {
-    if (replacing_all_) return;
-    CmSelectAll();
-    DeleteSelection();
-    if (doc_->LineCount() == 0) doc_->InsertLine(0, "");
-    PlaceCaret({0, 0});
-    ScrollToTop();
-    AfterEdit();
+    if (!replacing_all_) AfterEdit(editor_->ClearAll());
 }
-
-// --- undo ---
 
 bool TextView::CanUndo() const
 {
-    return undo_ && !undo_->Empty();
+    return editor_->CanUndo();
 }
 
 void TextView::CmUndo()
 {
-    if (replacing_all_) return;
-    const CUndo* newest = undo_ ? undo_->Newest() : nullptr;
-    if (!newest || !newest->text) return;
-    const CUndo record = *newest;
-    const std::string& text = *record.text;
-    switch (record.kind) {
-    case undo_kind::kDeleted:
-        if (text == "\n") {
-            SetSelection(record.Start(), record.Start());
-            SplitLine(false, false);
-        } else {
-            // The text is in the form CopyText made: lines joined by CR LF,
-            // each of which may hold lone CR bytes that must stay in it.
-            doc_->InsertText(text, record.Caret(), LineBreakRule::kLineFeed);
-            SetSelection(record.Start(), record.End());
-            PlaceCaret(record.End());
-        }
-        break;
-    case undo_kind::kInserted:
-        SetSelection(record.Start(), record.End());
-        EditView::DeleteSelection();
-        PlaceCaret(record.Caret());
-        break;
-    case undo_kind::kOverwritten: {
-        const TextLine* line = doc_->GetLine(record.caret_line);
-        doc_->OverwriteChars(record.caret_line, text, doc_->ColumnToIndex(line, record.caret_column));
-        SetSelection(record.Caret(), record.Caret());
-        break;
-    }
-    case undo_kind::kReplaced:
-    case undo_kind::kReplacedAll:
-        UndoReplacement(record);
-        break;
-    default:
-        break;
-    }
-    undo_->Pop();
-    UpdateCaret();
-    SetScrollRanges();
-    Repaint();
-    // Modified exactly when the text differs from what the file holds.
-    doc_->SetModified(!undo_->AtSavedState());
-    ReportDocError();
-    emit commandStateChanged();
+    if (!replacing_all_) AfterEdit(editor_->Undo());
 }
 
 void TextView::DocumentSaved()
 {
-    if (undo_) undo_->MarkSaved();
-}
-
-void TextView::UndoReplacement(const CUndo& record)
-{
-    // The replacement made sits at the record's caret; the bytes it
-    // replaced go back in its place.
-    const std::optional<ReplacementTexts> texts = ParseReplacementRecord(*record.text);
-    if (!texts) return;
-    const std::string& original = texts->replaced;
-    const std::string& replacement = texts->replacement;
-    const TextLine* line = doc_->GetLine(record.caret_line);
-    if (!line) return;
-    const int index = doc_->ColumnToIndex(line, record.caret_column);
-    if (line->View().substr(std::size_t(index), replacement.size()) == replacement) {
-        doc_->DeleteChars(record.caret_line, index, int(replacement.size()));
-        doc_->InsertChars(record.caret_line, original, index);
-    } else {
-        // The text moved (the tab width changed since): look for the
-        // replacement, exactly as it was put in, from the record's place.
-        FindReplaceData& data = MutableFindData();
-        const FindReplaceData saved = data;
-        data.flags = (data.flags & ~(findflags::kReplaceAll | findflags::kWholeWord)) | findflags::kReplace |
-                     findflags::kDown | findflags::kMatchCase;
-        data.findWhat = replacement;
-        data.replaceWith = original;
-        SetOpenDialogKind(cmd::kSearchReplace);
-        SetSelection(record.Caret(), record.Caret());
-        record_replacements_ = false;
-        PerformFindReplace();
-        record_replacements_ = true;
-        MutableFindData() = saved;
-    }
-    SetSelection(record.Caret(), record.Caret());
+    editor_->Undos().MarkSaved();
 }
 
 // --- Go to line ---
@@ -534,86 +261,49 @@ bool TextView::PerformFindReplace()
     SetFindSucceeded(false);
     const FindReplaceData data = FindData();
     SearchOptions& options = doc_->Options();
-    options.search_patt = data.findWhat;
-    bool replacing = false;
-    const bool all = data.flags & findflags::kReplaceAll;
+    FindRequest request;
+    request.find = options.search_patt = data.findWhat;
+    request.replace = data.replaceWith;
     if (OpenDialogKind() == cmd::kSearchReplace) {
         options.replace_patt = data.replaceWith;
-        replacing = data.flags & (findflags::kReplace | findflags::kReplaceAll);
+        request.replacing = data.flags & (findflags::kReplace | findflags::kReplaceAll);
     }
-    options.down = (data.flags & findflags::kDown) ? 1 : 0;
-    options.case_sensitive = (data.flags & findflags::kMatchCase) ? 1 : 0;
-    options.whole_words = (data.flags & findflags::kWholeWord) ? 1 : 0;
-    const bool down = options.down != 0;
-    const std::string& find = data.findWhat;
-    const std::string& replace = data.replaceWith;
+    request.all = data.flags & findflags::kReplaceAll;
+    request.down = options.down = (data.flags & findflags::kDown) ? 1 : 0;
+    request.match_case = options.case_sensitive = (data.flags & findflags::kMatchCase) ? 1 : 0;
+    request.whole_words = options.whole_words = (data.flags & findflags::kWholeWord) ? 1 : 0;
+    return RunFind(request, false) > 0;
+}
 
-    TextPosition start, end;
-    if (!GetOrderedSelection(start, end)) start = end = Caret();
-    TextPosition from = FindStart(down, replacing, start, end);
+long TextView::RunFind(const FindRequest& request, bool quiet)
+{
+    if (replacing_all_) return 0;
     SetStopRequest(false);
-
     QPointer<TextView> alive(this);
     QElapsedTimer progress;
     progress.start();
-    replacing_all_ = replacing && all;
-    long found = 0;
-    for (;;) {
-        const std::optional<TextPosition> match = doc_->FindFrom(find, from, down);
-        if (!match) break;
-        ++found;
-        TextPosition selEnd = *match;
-        if (replacing) {
-            const TextLine* line = doc_->GetLine(match->line);
-            const int index = doc_->ColumnToIndex(line, match->column);
-            const int matchEnd = doc_->MatchEnd(find, *match);
-            const int stop = doc_->ColumnToIndex(line, matchEnd);
-            if (record_replacements_) {
-                const std::string_view matched = line->View().substr(std::size_t(index), std::size_t(stop - index));
-                undo_->Push(ReplacementRecordText(matched, replace),
-                            all ? undo_kind::kReplacedAll : undo_kind::kReplaced, *match, *match,
-                            {match->line, matchEnd});
-            }
-            if (!doc_->DeleteChars(match->line, index, stop - index) ||
-                !doc_->InsertChars(match->line, replace, index))
-                break;
-            doc_->SetModified(true);
-            selEnd.column = doc_->PrefixWidth(doc_->GetLine(match->line), index + int(replace.size()));
-        } else {
-            selEnd.column = doc_->MatchEnd(find, *match);
-        }
-        if (down) {
-            SetSelection(*match, selEnd);
-            PlaceCaret(*match);
-            from = selEnd;
-        } else {
-            SetSelection(*match, *match);
-            from = *match;
-        }
-        if (!(replacing && all)) break;
+    replacing_all_ = request.replacing && request.all;
+    FindReplaceRun run(*editor_, request);
+    const long found = run.Run([&] {
         if (progress.elapsed() >= kProgressIntervalMs) {
             progress.restart();
             UpdateCaret();
             SetScrollRanges();
             PumpWaitingMessages();
-            if (!alive) return found > 0;
+            if (!alive) return RunVerdict::kAbandoned;
         }
-        if (StopRequested()) break;
-    }
+        return StopRequested() ? RunVerdict::kStop : RunVerdict::kGoOn;
+    });
+    if (run.Abandoned()) return found;
     replacing_all_ = false;
     UpdateCaret();
     SetScrollRanges();
-    Repaint();
     ReportDocError();
-    if (found == 0) {
-        if (!grep_replacing_)
-            ShowMessage(strings::kNoOccurrences, fw::kMbOk | fw::kMbIconInformation, find.c_str());
-        SetFindSucceeded(false);
-        return false;
-    }
-    SetFindSucceeded(true);
-    emit commandStateChanged();
-    return true;
+    SelectionChanged();
+    if (found == 0 && !quiet)
+        ShowMessage(strings::kNoOccurrences, fw::kMbOk | fw::kMbIconInformation, request.find.c_str());
+    SetFindSucceeded(found > 0);
+    return found;
 }
 
 // --- for the Grep window ---
@@ -626,15 +316,14 @@ bool TextView::ShowHit(const std::string& pattern, const std::string& replacemen
     rules.case_sensitive = false;
     const std::optional<TextPosition> match = doc_->Find(pattern, {line, 0}, rules);
     if (!match || match->line != line) return false;
-    const TextPosition end{line, doc_->MatchEnd(pattern, *match)};
-    SetSelection(*match, end);
     // The whole hit comes into view, its start first when it is wider
     // than the window.
-    PlaceCaret(end);
+    CaretModel& carets = CaretsToChange();
+    carets.Select(*match, {line, doc_->MatchEnd(pattern, *match)});
     UpdateCaret();
-    PlaceCaret(*match);
+    carets.PlaceCaret(*match);
     UpdateCaret();
-    Repaint();
+    SelectionChanged();
     SetFindSucceeded(true);
     PrepareFind(pattern, replacement);
     return true;
@@ -645,40 +334,38 @@ void TextView::PrepareFind(const std::string& pattern, const std::string& replac
     SearchOptions& options = doc_->Options();
     options.search_patt = pattern;
     options.replace_patt = replacement;
-    FindReplaceData& data = MutableFindData();
+    FindReplaceData& data = Finder().MutableData();
     data.findWhat = pattern;
     data.replaceWith = replacement;
-    if (!Dialog()) {
-        data.flags &= ~(findflags::kMatchCase | findflags::kWholeWord | findflags::kDown);
-        if (options.case_sensitive) data.flags |= findflags::kMatchCase;
-        if (options.whole_words) data.flags |= findflags::kWholeWord;
-        if (options.down) data.flags |= findflags::kDown;
-    }
-    EnsureDialogObject();
+    if (!Dialog()) Finder().TakeFlagsFrom(options);
+    Finder().EnsureDialogObject();
 }
 
 bool TextView::GrepReplace(GrepEngine::Options_t options)
 {
     EnsureLoaded();
     SearchOptions& search = doc_->Options();
-    search.search_patt = options.pattern;
-    search.replace_patt = options.replacement;
-    FindReplaceData& data = MutableFindData();
+    FindRequest request;
+    request.find = search.search_patt = options.pattern;
+    request.replace = search.replace_patt = options.replacement;
+    request.match_case = search.case_sensitive = options.case_sensitive;
+    request.whole_words = search.whole_words = options.whole_words;
+    search.down = 1;
+    request.replacing = true;
+    request.all = options.show_lines;
+    FindReplaceData& data = Finder().MutableData();
     data.findWhat = options.pattern;
     data.replaceWith = options.replacement;
     data.flags = findflags::kDown;
     if (options.case_sensitive) data.flags |= findflags::kMatchCase;
     if (options.whole_words) data.flags |= findflags::kWholeWord;
-    EnsureDialogObject();
+    Finder().EnsureDialogObject();
     if (options.replacement.empty()) return false;
-    data.flags |= options.show_lines ? findflags::kReplaceAll : findflags::kReplace;
-    SetOpenDialogKind(cmd::kSearchReplace);
+    data.flags |= request.all ? findflags::kReplaceAll : findflags::kReplace;
+    Finder().SetOpenKind(cmd::kSearchReplace);
     // The run replaces from the top of the file, whatever the caret.
-    SetSelection({0, 0}, {0, 0});
-    grep_replacing_ = true;
-    const bool found = PerformFindReplace();
-    grep_replacing_ = false;
-    if (!found) return false;
+    CaretsToChange().Select({0, 0}, {0, 0});
+    if (RunFind(request, true) == 0) return false;
     // The run reports a failed save in its summary; a message box here
     // would stop it at every file.
     if (doc_->Save()) DocumentSaved();

@@ -1,8 +1,10 @@
 #pragma once
-// The editable text window: an edit view over a text document with an undo
-// list. Turns keys and characters into edits, offers the clipboard, Go to
-// line, find and replace inside the text, and the operations through which
-// the Grep window selects or replaces text in an open file.
+// The editable text window: an edit view over a text document. It turns
+// keys, the clipboard and the dialogs into calls of its text editor
+// (src/edit), which owns every edit rule and the undo list, and then
+// scrolls, repaints and reports. It also offers Go to line and the
+// operations through which the Grep window selects or replaces text in an
+// open file.
 
 #include "views/edit_view.h"
 
@@ -10,10 +12,12 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 
 class CUndoList;
 class TextDoc;
+class TextEditor;
+enum class EditOutcome;
+struct FindRequest;
 
 class TextView : public EditView {
     Q_OBJECT
@@ -30,7 +34,7 @@ public:
     ViewKind Kind() const override { return ViewKind::Text; }
 
     TextDoc* Doc() const { return doc_.get(); }
-    CUndoList* Undo() const { return undo_.get(); }
+    CUndoList* Undo() const;
     bool AutoIndent() const { return auto_indent_; }
 
     // --- for the Grep window ---
@@ -68,29 +72,19 @@ public:
 
 protected:
     bool PerformFindReplace() override;
-    void DeleteSelection() override;
     void DocumentSaved() override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
-    // Edits; each records its undo entry unless told otherwise.
-    void Backspace();
-    void DeleteKey();
-    void SplitLine(bool record, bool autoIndent);
-    void Type(const std::string& bytes);
-    // What an edit ends with: caret, scroll ranges, repaint, modified mark.
-    void AfterEdit();
-    // The text a deletion of [start, end) removes, as the undo list keeps it.
-    std::string RemovedText(TextPosition start, TextPosition end) const;
-    // Puts back the text of one replacement at its place.
-    void UndoReplacement(const struct CUndo& record);
-    bool HandleAccelerator(QKeyEvent* event);
+    // What every edit ends with: the caret in view, scroll ranges,
+    // repaint, the error reported, new command states.
+    void AfterEdit(EditOutcome outcome);
+    // Runs one search of the text; shows no message when `quiet`.
+    long RunFind(const FindRequest& request, bool quiet);
 
     std::unique_ptr<TextDoc> doc_;
-    std::unique_ptr<CUndoList> undo_;
+    std::unique_ptr<TextEditor> editor_;
     bool auto_indent_ = true;
-    bool record_replacements_ = true;
     bool replacing_all_ = false;
-    bool grep_replacing_ = false;  // a grep run reports what went wrong itself
 };

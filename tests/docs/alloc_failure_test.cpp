@@ -112,7 +112,7 @@ TEST(AllocationFailure, UndoRecordWithoutText)
     CUndoList list(4);
     {
         ScopedAllocationFailure failure(AllocSite::kUndoText);
-        list.Push("lost", undo_kind::kDeleted, {0, 0}, {0, 0}, {0, 4});
+        list.Push("lost", UndoKind::kDeleted, {0, 0}, {0, 0}, {0, 4});
     }
     ASSERT_NE(list.Newest(), nullptr);
     EXPECT_FALSE(list.Newest()->text.has_value());

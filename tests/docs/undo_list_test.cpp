@@ -12,7 +12,7 @@ namespace {
 void PushNumbered(CUndoList& list, int from, int to)
 {
     for (int i = from; i <= to; ++i)
-        list.Push(std::to_string(i), undo_kind::kInserted, {i, 0}, {i, 0}, {i, 1});
+        list.Push(std::to_string(i), UndoKind::kInserted, {i, 0}, {i, 0}, {i, 1});
 }
 
 } // namespace
@@ -32,15 +32,15 @@ TEST(CUndoList, PushPopAndTheChangeCounter)
     list.Pop();  // nothing happens on an empty list
     EXPECT_EQ(list.ChangeCounter(), 0);
 
-    list.Push("ab", undo_kind::kDeleted, {1, 2}, {1, 2}, {1, 4});
+    list.Push("ab", UndoKind::kDeleted, {1, 2}, {1, 2}, {1, 4});
     const CUndo* record = list.Newest();
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(*record->text, "ab");
-    EXPECT_EQ(record->kind, undo_kind::kDeleted);
+    EXPECT_EQ(record->kind, UndoKind::kDeleted);
     EXPECT_EQ(record->Caret(), (TextPosition{1, 2}));
     EXPECT_EQ(record->End(), (TextPosition{1, 4}));
 
-    list.PushBlock(std::string(100000, 'x'), undo_kind::kDeleted, {0, 0}, {0, 0}, {9, 0});
+    list.PushBlock(std::string(100000, 'x'), UndoKind::kDeleted, {0, 0}, {0, 0}, {9, 0});
     EXPECT_EQ(list.Newest()->text->size(), 100000u);
     EXPECT_EQ(list.ChangeCounter(), 2);
     list.Pop();

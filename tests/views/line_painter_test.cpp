@@ -1,6 +1,5 @@
 // The cells a line shows: only the columns in view, tabs expanded, one
 // blank cell for a NUL or another control byte, ISO 8859-1 for the rest.
-#include "views/find_start.h"
 #include "views/line_painter.h"
 
 #include <gtest/gtest.h>
@@ -30,13 +29,4 @@ TEST(VisibleCells, TheEndOfAVeryLongLineIsReached)
     std::string line(100000, 'x');
     line += "END";
     EXPECT_EQ(VisibleCells(line, 4, 100000, 80), "END");
-}
-
-TEST(FindStart, FindMovesOnWhileReplaceTakesTheSelectionFirst)
-{
-    const TextPosition start{2, 3}, end{2, 6};
-    EXPECT_EQ(FindStart(true, false, start, end), end);
-    EXPECT_EQ(FindStart(false, false, start, end), start);
-    EXPECT_EQ(FindStart(true, true, start, end), start);
-    EXPECT_EQ(FindStart(false, true, start, end), end);
 }

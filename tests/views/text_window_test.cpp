@@ -7,6 +7,7 @@
 #include "resources/command_ids.h"
 #include "settings/profile.h"
 #include "views/text_view.h"
+#include "views/window_caption.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
@@ -58,7 +59,7 @@ TEST_F(TextWindow, AFileThatVanishedKeepsItsWindowWithOneEmptyLineAndSaysSo)
 
 TEST_F(TextWindow, UntitledWindowsCountUpAndSaveAsksForAName)
 {
-    const int first = EditView::NextUntitledNumber();
+    const int first = NextUntitledNumber();
     TextView a("");
     TextView b("");
     EXPECT_EQ(a.windowTitle(), QString("untitled%1").arg(first));

@@ -1,0 +1,64 @@
+#include "edit/find_replace_run.h"
+
+#include "docs/text_doc.h"
+#include "edit/caret_model.h"
+#include "edit/text_editor.h"
+
+#include <utility>
+
+FindReplaceRun::FindReplaceRun(TextEditor& editor, FindRequest request, bool record)
+    : editor_(editor), request_(std::move(request)), record_(record)
+{
+}
+
+long FindReplaceRun::Run(const Between& between)
+{
+    TextDoc& doc = editor_.doc_;
+    CaretModel& caret = editor_.caret_;
+    const FindRequest& r = request_;
+    TextDoc::FindRules rules;
+    rules.down = r.down;
+    rules.case_sensitive = r.match_case;
+    rules.whole_words = r.whole_words;
+
+    TextPosition start, end;
+    if (!caret.OrderedSelection(start, end)) start = end = caret.Caret();
+    TextPosition from = StartOf(r.down, r.replacing, start, end);
+    long found = 0;
+    for (;;) {
+        const std::optional<TextPosition> match = doc.Find(r.find, from, rules);
+        if (!match) break;
+        ++found;
+        TextPosition matchEnd{match->line, doc.MatchEnd(r.find, *match)};
+        if (r.replacing) {
+            const TextLine* line = doc.GetLine(match->line);
+            const int index = doc.ColumnToIndex(line, match->column);
+            const int stop = doc.ColumnToIndex(line, matchEnd.column);
+            if (record_) {
+                const std::string_view matched = line->View().substr(std::size_t(index), std::size_t(stop - index));
+                editor_.undo_.PushReplacement(matched, r.replace, r.all, *match, matchEnd);
+            }
+            if (!doc.DeleteChars(match->line, index, stop - index) || !doc.InsertChars(match->line, r.replace, index))
+                break;
+            doc.SetModified(true);
+            matchEnd.column = doc.PrefixWidth(doc.GetLine(match->line), index + int(r.replace.size()));
+        }
+        if (r.down) {
+            caret.Select(*match, matchEnd);
+            caret.PlaceCaret(*match);
+            from = matchEnd;
+        } else {
+            caret.Select(*match, *match);
+            from = *match;
+        }
+        if (!(r.replacing && r.all)) break;
+        const RunVerdict verdict = between ? between() : RunVerdict::kGoOn;
+        if (verdict == RunVerdict::kAbandoned) {
+            abandoned_ = true;  // the editor may be gone with its window: touch nothing of it
+            return found;
+        }
+        if (verdict == RunVerdict::kStop) break;
+    }
+    caret.SnapCaret();
+    return found;
+}

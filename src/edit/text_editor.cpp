@@ -1,0 +1,269 @@
+#include "edit/text_editor.h"
+
+#include "docs/text_doc.h"
+#include "edit/caret_model.h"
+#include "edit/find_replace_run.h"
+
+TextEditor::TextEditor(TextDoc& doc, CaretModel& caret, int undoLimit) : doc_(doc), caret_(caret), undo_(undoLimit) {}
+
+EditOutcome TextEditor::Changed()
+{
+    caret_.SnapCaret();
+    caret_.FollowCaret(false);
+    doc_.SetModified(true);
+    return EditOutcome::kChanged;
+}
+
+// --- deleting ---
+
+std::string TextEditor::RemovedText(TextPosition start, TextPosition end) const
+{
+    std::string text = doc_.CopyText(start, end).value_or(std::string());
+    // The clipboard form ends a range over several lines that stops at the
+    // end of its last line with a line break; putting the text back must
+    // not add that break as a line of its own.
+    if (start.line != end.line && end.column >= doc_.LineWidth(doc_.GetLine(end.line)) && text.size() >= 2 &&
+        text.compare(text.size() - 2, 2, "\r\n") == 0)
+        text.resize(text.size() - 2);
+    return text;
+}
+
+bool TextEditor::RemoveSelectedText()
+{
+    TextPosition start, end;
+    if (!caret_.OrderedSelection(start, end)) return false;
+    const TextLine* first = doc_.GetLine(start.line);
+    const TextLine* last = doc_.GetLine(end.line);
+    if (!first || !last) return false;
+    const int from = doc_.ColumnToIndex(first, start.column);
+    const int to = doc_.ColumnToIndex(last, end.column);
+    const std::string tail(last->View().substr(std::size_t(to)));
+    const int firstLength = first->Length();
+    bool ok = doc_.DeleteChars(start.line, from, firstLength - from);
+    ok = ok && doc_.InsertChars(start.line, tail, -1);
+    if (ok && end.line > start.line) doc_.DeleteLines(start.line + 1, end.line - start.line);
+    caret_.Select(start, start);
+    return ok;
+}
+
+EditOutcome TextEditor::DeleteSelection()
+{
+    TextPosition start, end;
+    if (!caret_.OrderedSelection(start, end)) return EditOutcome::kNothing;
+    undo_.PushBlock(RemovedText(start, end), UndoKind::kDeleted, start, start, end);
+    return RemoveSelectedText() ? Changed() : Failed();
+}
+
+EditOutcome TextEditor::Backspace()
+{
+    if (caret_.HasSelection()) return DeleteSelection();
+    const TextPosition old = caret_.Caret();
+    const TextLine* line = doc_.GetLine(old.line);
+    if (!line) return EditOutcome::kNothing;
+    const int index = doc_.ColumnToIndex(line, old.column);
+    if (old.column > 0 && index > 0) {
+        const int from = doc_.PrevCharIndex(line, index);
+        const TextPosition now{old.line, doc_.PrefixWidth(line, from)};
+        const std::string removed(line->View().substr(std::size_t(from), std::size_t(index - from)));
+        if (!doc_.DeleteChars(old.line, from, index - from)) return Failed();
+        undo_.Push(removed, UndoKind::kDeleted, now, now, old);
+        caret_.PlaceCaret(now);
+    } else if (old.line > 0) {
+        const TextPosition joint{old.line - 1, doc_.LineWidth(doc_.GetLine(old.line - 1))};
+        const std::string text(line->View());
+        if (!doc_.InsertChars(joint.line, text, -1)) return Failed();
+        doc_.DeleteLines(old.line, 1);
+        undo_.PushLineBreak(UndoKind::kDeleted, old, joint, {old.line, 0});
+        caret_.PlaceCaret(joint);
+    } else {
+        return EditOutcome::kNothing;
+    }
+    return Changed();
+}
+
+EditOutcome TextEditor::DeleteForward()
+{
+    if (caret_.HasSelection()) return DeleteSelection();
+    const TextPosition at = caret_.Caret();
+    const TextLine* line = doc_.GetLine(at.line);
+    if (!line) return EditOutcome::kNothing;
+    if (at.column < doc_.LineWidth(line)) {
+        const int index = doc_.ColumnToIndex(line, at.column);
+        const int next = doc_.NextCharIndex(line, index);
+        const std::string removed(line->View().substr(std::size_t(index), std::size_t(next - index)));
+        const TextPosition right{at.line, doc_.PrefixWidth(line, next)};
+        if (!doc_.DeleteChars(at.line, index, next - index)) return Failed();
+        undo_.Push(removed, UndoKind::kDeleted, at, at, right);
+    } else if (at.line + 1 < doc_.LineCount()) {
+        const std::string next(doc_.GetLine(at.line + 1)->View());
+        if (!doc_.InsertChars(at.line, next, -1)) return Failed();
+        doc_.DeleteLines(at.line + 1, 1);
+        undo_.PushLineBreak(UndoKind::kDeleted, at, at, {at.line + 1, 0});
+    } else {
+        return EditOutcome::kNothing;
+    }
+    return Changed();
+}
+
+// --- putting text in ---
+
+EditOutcome TextEditor::SplitLine(bool autoIndent)
+{
+    if (caret_.HasSelection()) DeleteSelection();
+    return InsertLineBreak(autoIndent, true);
+}
+
+EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record)
+{
+    const TextPosition old = caret_.Caret();
+    const TextLine* line = doc_.GetLine(old.line);
+    if (!line) return EditOutcome::kNothing;
+    const std::string text(line->View());
+    const int index = doc_.ColumnToIndex(line, old.column);
+    const std::string indent = autoIndent ? doc_.LeadingWhiteSpace(old.line) : std::string();
+    if (index < int(text.size())) {
+        const std::string tail = text.substr(std::size_t(index));
+        // At the line's start the line moves down whole, unindented.
+        const std::string carried = old.column > 0 ? indent : std::string();
+        if (!doc_.DeleteChars(old.line, index, int(tail.size()))) return Failed();
+        if (!doc_.InsertLine(old.line + 1, carried + tail)) return Failed();
+        caret_.PlaceCaret({old.line + 1, doc_.PrefixWidth(doc_.GetLine(old.line + 1), int(carried.size()))});
+    } else {
+        if (!doc_.InsertLine(old.line + 1, indent)) return Failed();
+        caret_.PlaceCaret({old.line + 1, doc_.LineWidth(doc_.GetLine(old.line + 1))});
+    }
+    if (record) undo_.PushLineBreak(UndoKind::kInserted, old, old, caret_.Caret());
+    return Changed();
+}
+
+EditOutcome TextEditor::Type(std::string_view bytes)
+{
+    if (bytes.empty()) return EditOutcome::kNothing;
+    if (caret_.HasSelection()) DeleteSelection();
+    const TextPosition at = caret_.Caret();
+    const TextLine* line = doc_.GetLine(at.line);
+    if (!line) return EditOutcome::kNothing;
+    const int index = doc_.ColumnToIndex(line, at.column);
+    const bool over = caret_.Overwrite() && index < line->Length();
+    if (over) {
+        const std::string before(line->View().substr(std::size_t(index), bytes.size()));
+        const TextPosition right{at.line, doc_.PrefixWidth(line, doc_.NextCharIndex(line, index))};
+        if (!doc_.OverwriteChars(at.line, bytes, index)) return Failed();
+        undo_.Push(before, UndoKind::kOverwritten, at, at, right);
+    } else if (!doc_.InsertChars(at.line, bytes, index)) {
+        return Failed();
+    }
+    const TextPosition after{at.line, doc_.PrefixWidth(doc_.GetLine(at.line), index + int(bytes.size()))};
+    if (!over) undo_.Push(bytes, UndoKind::kInserted, at, at, after);
+    caret_.PlaceCaret(after);
+    return Changed();
+}
+
+// --- the clipboard's steps ---
+
+std::optional<std::string> TextEditor::SelectedText() const
+{
+    TextPosition start, end;
+    if (!caret_.OrderedSelection(start, end)) return std::nullopt;
+    return doc_.CopyText(start, end);
+}
+
+EditOutcome TextEditor::Cut()
+{
+    if (!caret_.HasSelection()) return EditOutcome::kNothing;
+    const EditOutcome outcome = DeleteSelection();
+    if (doc_.LineCount() == 0) {
+        doc_.InsertLine(0, "");
+        caret_.MoveTo({0, 0});
+    }
+    return outcome;
+}
+
+EditOutcome TextEditor::Paste(std::string_view text)
+{
+    if (caret_.HasSelection()) DeleteSelection();
+    const TextPosition at = caret_.Caret();
+    const TextPosition end = doc_.InsertText(text, at);
+    if (end != at || !text.empty()) undo_.PushPaste(at, end);
+    caret_.PlaceCaret(end);
+    return doc_.Error() != 0 ? Failed() : Changed();
+}
+
+EditOutcome TextEditor::ClearAll()
+{
+    if (!caret_.SelectAll()) return EditOutcome::kNothing;
+    const EditOutcome outcome = DeleteSelection();
+    if (doc_.LineCount() == 0) doc_.InsertLine(0, "");
+    caret_.MoveTo({0, 0});
+    return outcome;
+}
+
+// --- undo ---
+
+EditOutcome TextEditor::Undo()
+{
+    const CUndo* newest = undo_.Newest();
+    if (!newest || !newest->text) return EditOutcome::kNothing;
+    const CUndo record = *newest;
+    const std::string& text = *record.text;
+    switch (record.kind) {
+    case UndoKind::kDeleted:
+        if (record.IsLineBreak()) {
+            caret_.Select(record.Start(), record.Start());
+            InsertLineBreak(false, false);
+        } else {
+            // The text is in the form CopyText made: lines joined by CR LF,
+            // each of which may hold lone CR bytes that must stay in it.
+            doc_.InsertText(text, record.Caret(), LineBreakRule::kLineFeed);
+            caret_.Select(record.Start(), record.End());
+        }
+        break;
+    case UndoKind::kInserted:
+        caret_.Select(record.Start(), record.End());
+        RemoveSelectedText();
+        caret_.PlaceCaret(record.Caret());
+        break;
+    case UndoKind::kOverwritten: {
+        const TextLine* line = doc_.GetLine(record.caret_line);
+        doc_.OverwriteChars(record.caret_line, text, doc_.ColumnToIndex(line, record.caret_column));
+        caret_.Select(record.Caret(), record.Caret());
+        break;
+    }
+    case UndoKind::kReplaced:
+    case UndoKind::kReplacedAll:
+        UndoReplacement(record);
+        break;
+    case UndoKind::kNone:
+        break;
+    }
+    undo_.Pop();
+    caret_.SnapCaret();
+    doc_.SetModified(!undo_.AtSavedState());
+    return doc_.Error() != 0 ? Failed() : EditOutcome::kChanged;
+}
+
+void TextEditor::UndoReplacement(const CUndo& record)
+{
+    // The replacement made sits at the record's caret; the bytes it
+    // replaced go back in its place.
+    const std::optional<ReplacementTexts> texts = ParseReplacementRecord(*record.text);
+    if (!texts) return;
+    const TextLine* line = doc_.GetLine(record.caret_line);
+    if (!line) return;
+    const int index = doc_.ColumnToIndex(line, record.caret_column);
+    if (line->View().substr(std::size_t(index), texts->replacement.size()) == texts->replacement) {
+        doc_.DeleteChars(record.caret_line, index, int(texts->replacement.size()));
+        doc_.InsertChars(record.caret_line, texts->replaced, index);
+    } else {
+        // The text moved (the tab width changed since): look for the
+        // replacement, exactly as it was put in, from the record's place.
+        caret_.Select(record.Caret(), record.Caret());
+        FindRequest request;
+        request.find = texts->replacement;
+        request.replace = texts->replaced;
+        request.match_case = true;
+        request.replacing = true;
+        FindReplaceRun(*this, request, false).Run();
+    }
+    caret_.Select(record.Caret(), record.Caret());
+}

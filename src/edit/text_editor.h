@@ -1,0 +1,84 @@
+#pragma once
+// Every change a user makes to the text of a window: typing, overwriting,
+// Enter with its indent, Backspace and Delete, deleting, cutting and
+// pasting a selection, clearing all, and Undo. Each step changes the
+// document only through its line primitives, records what reverses it in
+// the undo list, and leaves the caret and the selection in the caret model
+// where the user expects them. Plain C++: the window turns keys into these
+// calls, then scrolls, paints and reports a document error.
+//
+// A step returns what became of it: nothing to do (no change, nothing
+// recorded), a change (the document is marked modified), or a failure (the
+// document's error code says why; the text is as it was or whole).
+
+#include "docs/undo_list.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class CaretModel;
+class TextDoc;
+
+enum class EditOutcome { kNothing, kChanged, kFailed };
+
+class TextEditor {
+public:
+    static constexpr int kDefaultUndoLimit = 16;
+
+    TextEditor(TextDoc& doc, CaretModel& caret, int undoLimit = kDefaultUndoLimit);
+
+    CUndoList& Undos() { return undo_; }
+    const CUndoList& Undos() const { return undo_; }
+
+    // Typed text at the caret (over the selection): inserted, or in
+    // overwrite mode put over the characters from the caret on.
+    EditOutcome Type(std::string_view bytes);
+    // Enter: splits the line at the caret; with auto indent the new line
+    // starts with the old line's leading blanks (not when the caret was at
+    // its start).
+    EditOutcome SplitLine(bool autoIndent);
+    // Backspace: the selection, else the character before the caret, else
+    // the line break before the line.
+    EditOutcome Backspace();
+    // Delete: the selection, else the character at the caret, else the
+    // line break after the line.
+    EditOutcome DeleteForward();
+    // Removes the selection and records it; the caret goes to its start.
+    EditOutcome DeleteSelection();
+    // The selected text in the clipboard's form (lines joined by CR LF);
+    // none when nothing is selected or it cannot be copied.
+    std::optional<std::string> SelectedText() const;
+    // Deletes the selection; a document left without a line gets an empty one.
+    EditOutcome Cut();
+    // Puts text in at the caret (over the selection); any of the four line
+    // break forms splits it into lines.
+    EditOutcome Paste(std::string_view text);
+    // Removes every line but an empty one, undoably.
+    EditOutcome ClearAll();
+
+    bool CanUndo() const { return !undo_.Empty(); }
+    // Reverses the newest record and drops it. The document is modified
+    // exactly when its text differs from what was last loaded or saved.
+    EditOutcome Undo();
+
+private:
+    friend class FindReplaceRun;
+
+    // The text a deletion of [start, end) removes, as the undo list keeps it.
+    std::string RemovedText(TextPosition start, TextPosition end) const;
+    // Removes [start, end) of the selection without recording; true when
+    // the document took it.
+    bool RemoveSelectedText();
+    EditOutcome InsertLineBreak(bool autoIndent, bool record);
+    // Puts back the text of one replacement at its place.
+    void UndoReplacement(const CUndo& record);
+    // The end of a step that changed the text: the caret snaps to a
+    // character and the selection collapses onto it.
+    EditOutcome Changed();
+    EditOutcome Failed() const { return EditOutcome::kFailed; }
+
+    TextDoc& doc_;
+    CaretModel& caret_;
+    CUndoList undo_;
+};

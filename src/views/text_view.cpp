@@ -42,7 +42,7 @@ std::string Format(int id, long a, long b)
 
 TextView::TextView(const std::string& fileName, QWidget* parent)
     : EditView(parent), doc_(std::make_unique<TextDoc>(fileName)),
-      editor_(std::make_unique<TextEditor>(*doc_, CaretsToChange(), kDefaultUndoLimit))
+      editor_(std::make_unique<TextEditor>(*doc_, CaretsToChange()))
 {
     setObjectName("Edit_View 1.0");
     SetDocument(doc_.get());
@@ -86,7 +86,7 @@ void TextView::LoadSettings()
     const profile::Snapshot settings(SettingsPath());  // one read for every key
     LoadDisplaySettings(settings);
     auto_indent_ = settings.ReadInt("Options", "auto_indent", 1) != 0;
-    const int limit = std::clamp(settings.ReadInt("Options", "undo_limit", kDefaultUndoLimit),
+    const int limit = std::clamp(settings.ReadInt("Options", "undo_limit", TextEditor::kDefaultUndoLimit),
                                  CUndoList::kMinLimit, CUndoList::kMaxLimit);
     editor_->Undos().SetLimit(limit);
     RecomputeMetrics();

@@ -22,8 +22,6 @@ struct FindRequest;
 class TextView : public EditView {
     Q_OBJECT
 public:
-    static constexpr int kDefaultUndoLimit = 16;
-
     // An empty path makes an untitled document with one empty line.
     explicit TextView(const std::string& fileName, QWidget* parent = nullptr);
     ~TextView() override;

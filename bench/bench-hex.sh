@@ -17,7 +17,8 @@ make_file() {
     10k) head -c 10240 /dev/urandom > "$dir/$name" ;;
     100M) head -c 100M /dev/urandom > "$dir/$name" ;;
     3G) head -c 100M /dev/urandom > "$dir/block"
-        for _ in $(seq 31); do cat "$dir/block"; done | head -c 3G > "$dir/$name"
+        for _ in $(seq 30); do cat "$dir/block"; done > "$dir/$name"
+        head -c 72M "$dir/block" >> "$dir/$name"  # 3 GiB in all
         rm -f "$dir/block" ;;
     10G) truncate -s 10G "$dir/$name" ;;  # sparse: no disk space
     *) echo "unknown size $name" >&2; exit 2 ;;

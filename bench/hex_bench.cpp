@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -95,6 +96,21 @@ int main(int argc, char** argv)
     InstallWindowFactories();
     fw::SetMessageHook([](const fw::MessageRequest&) { return int(fw::kIdOk); });
     const std::string path = argv[1];
+
+    // The document alone, without a window: the load, the first screenful
+    // of rows and the last one.
+    {
+        HexDoc probe(path);
+        QElapsedTimer t;
+        t.start();
+        const bool ok = probe.Load();
+        const qint64 load = t.nsecsElapsed();
+        for (int i = 0; i < 60; ++i) probe.GetLine(i);
+        const qint64 first = t.nsecsElapsed();
+        for (int i = std::max(0, probe.LineCount() - 60); i < probe.LineCount(); ++i) probe.GetLine(i);
+        std::printf("document alone: load %s %.3f ms, 60 first rows %.3f ms, 60 last rows %.3f ms\n",
+                    ok ? "done in" : "FAILED in", Ms(load), Ms(first - load), Ms(t.nsecsElapsed() - first));
+    }
 
     char* args[] = {argv[0], nullptr};
     TWApp app("Tarnwick", 1, args);

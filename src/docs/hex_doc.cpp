@@ -1,9 +1,8 @@
 #include "docs/hex_doc.h"
 
+#include <algorithm>
 #include <array>
-#include <cerrno>
 #include <fcntl.h>
-#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +42,10 @@ std::size_t WriteRow(char* out, std::uint64_t offset, const unsigned char* bytes
     return static_cast<std::size_t>(p - out);
 }
 
+// How often a long run of rows (a save, a printout) looks whether the file
+// changed; a jump to another row always looks.
+constexpr int kRecheckRows = 4096;
+
 } // namespace
 
 // Rows are made when asked for, into a direct-mapped cache: row i lives in
@@ -50,13 +53,17 @@ std::size_t WriteRow(char* out, std::uint64_t offset, const unsigned char* bytes
 struct HexDoc::RowCache {
     struct Slot {
         int row = -1;
+        bool failed = false;  // a read error left some of its cells blank
         std::array<char, kMaxRow + 1> text{};
         TextLine line;
     };
     std::array<Slot, kRowCache> slots;
 };
 
-HexDoc::HexDoc(std::string fileName) : LinesDoc(std::move(fileName)), cache_(std::make_unique<RowCache>()) {}
+HexDoc::HexDoc(std::string fileName, FileBlocks::Reader reader)
+    : LinesDoc(std::move(fileName)), cache_(std::make_unique<RowCache>()), blocks_(std::move(reader))
+{
+}
 
 HexDoc::~HexDoc() = default;
 
@@ -70,25 +77,37 @@ std::string HexDoc::FormatRow(std::uint64_t offset, const unsigned char* bytes, 
 const TextLine* HexDoc::GetLine(int index) const
 {
     if (index < 0 || index >= rows_) return nullptr;
+    // Each repaint starts over at its top row, so a file changed meanwhile
+    // shows as it is now at the next repaint.
+    if ((index != next_row_ || index % kRecheckRows == 0) && blocks_.Revalidate()) ForgetRows();
+    next_row_ = index + 1;
     auto& slot = cache_->slots[static_cast<std::size_t>(index) % kRowCache];
     if (slot.row != index) {
         const std::uint64_t offset = std::uint64_t{kRowBytes} * static_cast<std::uint64_t>(index);
-        const std::uint64_t left = bytes_read_ > offset ? bytes_read_ - offset : 0;
-        const int count = left >= kRowBytes ? kRowBytes : static_cast<int>(left);
-        const std::size_t size = WriteRow(slot.text.data(), offset, bytes_.get() + (left ? offset : 0), count);
+        const std::uint64_t left = file_size_ - offset;
+        unsigned char bytes[kRowBytes];
+        const FileBlocks::Result got = blocks_.Read(offset, bytes, left >= kRowBytes ? kRowBytes : static_cast<int>(left));
+        const std::size_t size = WriteRow(slot.text.data(), offset, bytes, got.count);
         slot.line = BorrowedLine(slot.text.data(), static_cast<std::uint32_t>(size));
         slot.row = index;
+        slot.failed = got.failed;
     }
+    if (slot.failed && saving_) return nullptr;
     return &slot.line;
+}
+
+void HexDoc::ForgetRows() const
+{
+    for (auto& slot : cache_->slots) slot.row = -1;
 }
 
 void HexDoc::Clear()
 {
     LinesDoc::Clear();
-    bytes_.reset();
-    file_size_ = bytes_read_ = 0;
+    blocks_.Close();
+    file_size_ = 0;
     rows_ = 0;
-    for (auto& slot : cache_->slots) slot.row = -1;
+    ForgetRows();
 }
 
 bool HexDoc::Load(const RepaintHook& repaint, int repaintLine)
@@ -104,45 +123,23 @@ bool HexDoc::Load(const RepaintHook& repaint, int repaintLine)
     }
     SetError(doc_error::kNone);
     Clear();
-    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    const std::uint64_t rows = (size + kRowBytes - 1) / kRowBytes;
-    if (size > 0) {
-        if (rows > static_cast<std::uint64_t>(INT32_MAX) || !docs::AllocationAllowed(docs::AllocSite::kLineTable)) {
-            ::close(fd);
-            SetError(doc_error::kLineTable);
-            return false;
-        }
-        bytes_.reset(new (std::nothrow) unsigned char[size]);
-        if (!bytes_) {
-            ::close(fd);
-            SetError(doc_error::kLineTable);
-            return false;
-        }
-        // The row count follows the size taken above; a file that shrank
-        // meanwhile shows blank cells where its bytes are missing.
-        std::uint64_t got = 0;
-        while (got < size) {
-            const ssize_t n = ::read(fd, bytes_.get() + got, size - got);
-            if (n == 0 || (n < 0 && errno == EAGAIN)) break;
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                ::close(fd);
-                Clear();
-                SetError(doc_error::kOpen);
-                return false;
-            }
-            got += static_cast<std::uint64_t>(n);
-        }
-        bytes_read_ = got;
+    const std::uint64_t size = std::min(static_cast<std::uint64_t>(st.st_size),
+                                        std::uint64_t{kRowBytes} * static_cast<std::uint64_t>(kMaxRows));
+    if ((size > 0 && !docs::AllocationAllowed(docs::AllocSite::kLineTable)) || !blocks_.Attach(fd, size)) {
+        ::close(fd);
+        SetError(doc_error::kLineTable);
+        return false;
     }
-    ::close(fd);
     shown_ = true;
     shown_device_ = static_cast<std::uint64_t>(st.st_dev);
     shown_inode_ = static_cast<std::uint64_t>(st.st_ino);
     file_size_ = size;
-    rows_ = static_cast<int>(rows);
-    // Every row has the same length, but for offsets past 8 hex digits.
-    SetMaxWidth(rows_ > 0 ? LineWidth(GetLine(rows_ - 1)) : 0);
+    rows_ = static_cast<int>((size + kRowBytes - 1) / kRowBytes);
+    // Every row has the width of the last one: only offsets past 8 hex
+    // digits make a row wider, and the last offset is the largest.
+    const unsigned char none[kRowBytes] = {};
+    const std::uint64_t last = rows_ > 0 ? std::uint64_t{kRowBytes} * static_cast<std::uint64_t>(rows_ - 1) : 0;
+    SetMaxWidth(rows_ > 0 ? WidthOf(FormatRow(last, none, kRowBytes)) : 0);
     if (repaint && repaintLine > 0 && repaintLine < rows_) repaint();
     SetModified(false);
     return true;
@@ -158,5 +155,8 @@ bool HexDoc::NamesShownFile(const std::string& path) const
 bool HexDoc::Save(const std::string& newName)
 {
     if (NamesShownFile(newName.empty() ? FileName() : newName)) return false;
-    return LinesDoc::Save(newName);
+    saving_ = true;
+    const bool saved = LinesDoc::Save(newName);
+    saving_ = false;
+    return saved;
 }

@@ -488,7 +488,12 @@ bool LinesDoc::Save(const std::string& newName)
     bool ok = writer.Open(target);
     const int count = LineCount();
     const std::string_view end = line_end_ == LineEnd::kLf ? "\n" : "\r\n";
-    for (int i = 0; ok && i < count; ++i) ok = writer.Write(GetLine(i)->View()) && writer.Write(end);
+    for (int i = 0; ok && i < count; ++i) {
+        // A line that cannot be had (a hex row the disk would not give)
+        // fails the save rather than leaving a hole in the file.
+        const TextLine* line = GetLine(i);
+        ok = line && writer.Write(line->View()) && writer.Write(end);
+    }
     if (!ok || !writer.Commit()) {
         // The file on disk is as it was; the document keeps its name and
         // stays modified.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,4 +127,148 @@ TEST(HexDocLoad, CopyTextOverRowsThatShareACacheSlot)
     EXPECT_EQ(text.size(), 1025 * (first.size() + 2));
     EXPECT_EQ(text.substr(0, first.size() + 2), first + "\r\n");
     EXPECT_EQ(text.substr(text.size() - last.size() - 2), last + "\r\n");
+}
+
+namespace {
+
+std::string Bytes(std::size_t size)
+{
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 4093);
+    return bytes;
+}
+
+std::string RowAt(const std::string& bytes, int row)
+{
+    const std::size_t offset = 16u * static_cast<std::size_t>(row);
+    return Row(offset, std::string_view(bytes).substr(offset, 16));
+}
+
+} // namespace
+
+TEST(HexDocRows, RowsAtBlockBordersAndTheLastPartialRow)
+{
+    TempTree tree;
+    constexpr int kRowsPerBlock = static_cast<int>(FileBlocks::kBlockSize / 16);
+    const std::string bytes = Bytes(3 * FileBlocks::kBlockSize + 5);
+    HexDoc doc(tree.Write("f.bin", bytes));
+    ASSERT_TRUE(doc.Load());
+    ASSERT_EQ(doc.LineCount(), 3 * kRowsPerBlock + 1);
+    // Out of order and back, so that rows come from kept blocks and fresh ones.
+    for (int row : {kRowsPerBlock - 1, kRowsPerBlock, 0, 2 * kRowsPerBlock, 3 * kRowsPerBlock, kRowsPerBlock - 1,
+                    2 * kRowsPerBlock - 1})
+        EXPECT_EQ(doc.GetLine(row)->View(), RowAt(bytes, row)) << row;
+    EXPECT_EQ(doc.GetLine(3 * kRowsPerBlock)->View().substr(64), std::string(11, ' '));
+    EXPECT_EQ(doc.GetLine(3 * kRowsPerBlock)->View().size(), doc.GetLine(0)->View().size());
+
+    // Every row once, in order, as Save and printing ask for them.
+    for (int row = 0; row < doc.LineCount(); ++row) ASSERT_EQ(doc.GetLine(row)->View(), RowAt(bytes, row)) << row;
+}
+
+TEST(HexDocRows, AFileThatShrinksOrGrowsKeepsItsRowsAndShowsWhatIsThere)
+{
+    TempTree tree;
+    const std::string bytes = Bytes(100);
+    const std::string path = tree.Write("f.bin", bytes);
+    HexDoc doc(path);
+    ASSERT_TRUE(doc.Load());
+    ASSERT_EQ(doc.LineCount(), 7);
+    for (int row = 0; row < 7; ++row) doc.GetLine(row);  // all rows made and kept
+
+    // Cut in the middle of row 2: the next look (a repaint starts at its
+    // top row) shows the cells of the lost bytes blank; the rows stay.
+    ASSERT_EQ(::truncate(path.c_str(), 40), 0);
+    EXPECT_EQ(doc.GetLine(0)->View(), RowAt(bytes, 0));
+    EXPECT_EQ(doc.GetLine(2)->View(), Row(32, std::string_view(bytes).substr(32, 8)));
+    EXPECT_EQ(doc.GetLine(6)->View(), Row(96, ""));
+    EXPECT_EQ(doc.LineCount(), 7);
+    EXPECT_EQ(doc.FileSize(), 100u);
+    // The dump of what is there is written as shown.
+    ASSERT_TRUE(doc.Save(tree.Path("dump.txt")));
+    const std::string blank = Row(48, "") + "\r\n";
+    EXPECT_EQ(tree.Read("dump.txt").substr(3 * blank.size(), blank.size()), blank);
+
+    // Grown past its size at load: the rows still end where they did.
+    tree.Write("f.bin", Bytes(200));
+    EXPECT_EQ(doc.GetLine(0)->View(), RowAt(bytes, 0));
+    EXPECT_EQ(doc.GetLine(6)->View(), Row(96, std::string_view(Bytes(200)).substr(96, 4)));
+    EXPECT_EQ(doc.GetLine(7), nullptr);
+}
+
+TEST(HexDocRows, AFileRemovedWhileShownStillShowsItsBytes)
+{
+    TempTree tree;
+    const std::string bytes = Bytes(5000);
+    HexDoc doc(tree.Write("f.bin", bytes));
+    ASSERT_TRUE(doc.Load());
+    ASSERT_EQ(::unlink(doc.FileName().c_str()), 0);
+    EXPECT_EQ(doc.GetLine(300)->View(), RowAt(bytes, 300));
+    EXPECT_EQ(doc.GetLine(0)->View(), RowAt(bytes, 0));
+}
+
+TEST(HexDocRows, AnEmptyFileHasNoRowsAndAnEmptyDump)
+{
+    TempTree tree;
+    HexDoc doc(tree.Write("empty.bin", ""));
+    ASSERT_TRUE(doc.Load());
+    EXPECT_EQ(doc.GetLine(0), nullptr);
+    EXPECT_EQ(doc.MaxWidth(), 0);
+    tree.Write("dump.txt", "old");
+    EXPECT_TRUE(doc.Save(tree.Path("dump.txt")));
+    EXPECT_EQ(tree.Read("dump.txt"), "");
+}
+
+TEST(HexDocRows, BytesThatCannotBeReadShowBlankAndFailTheSave)
+{
+    TempTree tree;
+    const std::string bytes = Bytes(3 * FileBlocks::kBlockSize);
+    const std::uint64_t bad = FileBlocks::kBlockSize + 20;  // inside row 4097
+    HexDoc doc(tree.Write("f.bin", bytes), [bad](int fd, void* buffer, std::size_t size, std::uint64_t offset) -> long {
+        if (offset >= bad) {
+            errno = EIO;
+            return -1;
+        }
+        return static_cast<long>(::pread(fd, buffer, std::min<std::uint64_t>(size, bad - offset),
+                                         static_cast<off_t>(offset)));
+    });
+    ASSERT_TRUE(doc.Load());
+    const int row = static_cast<int>(bad / 16);
+    EXPECT_EQ(doc.GetLine(row - 1)->View(), RowAt(bytes, row - 1));
+    EXPECT_EQ(doc.GetLine(row)->View(), Row(16u * row, std::string_view(bytes).substr(16u * row, 4)));
+    EXPECT_EQ(doc.GetLine(row + 1)->View(), Row(16u * (row + 1), ""));
+    EXPECT_EQ(doc.LineCount(), 3 * static_cast<int>(FileBlocks::kBlockSize / 16));
+
+    tree.Write("dump.txt", "kept");
+    EXPECT_FALSE(doc.Save(tree.Path("dump.txt")));
+    EXPECT_EQ(doc.Error(), doc_error::kOpen);
+    EXPECT_EQ(tree.Read("dump.txt"), "kept");
+    EXPECT_EQ(doc.FileName(), tree.Path("f.bin"));
+    // The rows are shown as before.
+    EXPECT_EQ(doc.GetLine(row)->View(), Row(16u * row, std::string_view(bytes).substr(16u * row, 4)));
+}
+
+TEST(HexDocRows, HugeSparseFilesOpenAtOnceAndStopAtTheLargestRowCount)
+{
+    TempTree tree;
+    const std::string path = tree.Write("10g.bin", "");
+    ASSERT_EQ(::truncate(path.c_str(), 10LL << 30), 0);
+    HexDoc doc(path);
+    ASSERT_TRUE(doc.Load());
+    ASSERT_EQ(doc.LineCount(), (10 << 26) + 0);
+    EXPECT_EQ(doc.FileSize(), 10ULL << 30);
+    const std::string zeros(16, '\0');
+    EXPECT_EQ(doc.GetLine(doc.LineCount() - 1)->View(), Row((10ULL << 30) - 16, zeros));
+    EXPECT_EQ(doc.GetLine(doc.LineCount() - 1)->View().substr(0, 10), "27FFFFFF0\t");
+    // A ninth digit of the offset still ends before the first tab stop.
+    EXPECT_EQ(doc.MaxWidth(), 80);
+    EXPECT_EQ(doc.LineWidth(doc.GetLine(doc.LineCount() - 1)), 80);
+    EXPECT_EQ(doc.GetLine(0)->View(), Row(0, zeros));
+
+    // Past what an int counts in rows, the first kMaxRows rows are shown.
+    ASSERT_EQ(::truncate(path.c_str(), 40LL << 30), 0);
+    ASSERT_TRUE(doc.Load());
+    EXPECT_EQ(doc.LineCount(), HexDoc::kMaxRows);
+    EXPECT_EQ(doc.FileSize(), 16ULL * HexDoc::kMaxRows);
+    EXPECT_EQ(doc.GetLine(HexDoc::kMaxRows - 1)->View(), Row(16ULL * (HexDoc::kMaxRows - 1), zeros));
+    EXPECT_EQ(doc.GetLine(HexDoc::kMaxRows), nullptr);
 }

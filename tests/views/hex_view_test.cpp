@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -165,6 +166,53 @@ TEST_F(HexViewTest, ADeviceOrADirectoryIsReportedLikeAFileThatCannotBeOpened)
         EXPECT_EQ(messages[0], "Error [1] : Opening file " + path + ".");
         EXPECT_FALSE(view->isVisible());
     }
+}
+
+TEST_F(HexViewTest, HugeFilesPageAndGoToTheirEnd)
+{
+    const std::string path = tree.Write("huge.bin", "");
+    // 10 GB, then past what an int counts in rows: the view's row
+    // arithmetic must hold at the last row the document gives.
+    for (const long long size : {10LL << 30, 40LL << 30}) {
+        ASSERT_EQ(::truncate(path.c_str(), size), 0);
+        auto view = OpenPath<HexView>(path);
+        ASSERT_TRUE(view->Loaded());
+        const int last = view->Doc()->LineCount() - 1;
+        EXPECT_EQ(last, size == (10LL << 30) ? (10 << 26) - 1 : HexDoc::kMaxRows - 1);
+        QTest::keyClick(view.get(), Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(view->Caret().line, last);
+        view->viewport()->repaint();
+        QTest::keyClick(view.get(), Qt::Key_PageDown);
+        QTest::keyClick(view.get(), Qt::Key_Down);
+        EXPECT_EQ(view->Caret().line, last);
+        QTest::keyClick(view.get(), Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(view->Caret().line, 0);
+        char end[32];
+        std::snprintf(end, sizeof end, "%llX", static_cast<unsigned long long>(view->Doc()->FileSize()));
+        GoTo(*view, end);
+        EXPECT_EQ(view->Caret().line, last);
+        view->viewport()->repaint();
+        EXPECT_TRUE(messages.empty());
+    }
+}
+
+TEST_F(HexViewTest, AFileCutShortOrRemovedWhileShownLeavesTheWindowWorking)
+{
+    auto view = Open<HexView>(std::string(5000, 'A'), "data.bin");
+    ASSERT_EQ(view->Doc()->LineCount(), 313);
+    view->viewport()->repaint();
+    ASSERT_EQ(::truncate(tree.Path("data.bin").c_str(), 20), 0);
+    view->viewport()->repaint();
+    EXPECT_EQ(view->Doc()->GetLine(1)->View().substr(59, 5), "AAAA ");
+    QTest::keyClick(view.get(), Qt::Key_End, Qt::ControlModifier);
+    view->viewport()->repaint();
+    EXPECT_EQ(view->Caret().line, 312);
+    EXPECT_EQ(view->Doc()->GetLine(312)->View().substr(9, 3), "   ");
+    ASSERT_EQ(::unlink(tree.Path("data.bin").c_str()), 0);
+    QTest::keyClick(view.get(), Qt::Key_PageUp);
+    view->viewport()->repaint();
+    EXPECT_EQ(view->Doc()->GetLine(0)->View().substr(59), std::string(16, 'A'));
+    EXPECT_TRUE(messages.empty());
 }
 
 class HexTabs : public ViewTest {

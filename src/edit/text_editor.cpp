@@ -147,8 +147,10 @@ EditOutcome TextEditor::Type(std::string_view bytes)
     const bool over = caret_.Overwrite() && index < line->Length();
     if (over) {
         const std::string before(line->View().substr(std::size_t(index), bytes.size()));
-        const TextPosition right{at.line, doc_.PrefixWidth(line, doc_.NextCharIndex(line, index))};
         if (!doc_.OverwriteChars(at.line, bytes, index)) return Failed();
+        // The record ends after what was typed, which may run past the
+        // characters it went over: undoing takes that part away too.
+        const TextPosition right{at.line, doc_.PrefixWidth(line, index + int(bytes.size()))};
         undo_.Push(before, UndoKind::kOverwritten, at, at, right);
     } else if (!doc_.InsertChars(at.line, bytes, index)) {
         return Failed();
@@ -225,7 +227,10 @@ EditOutcome TextEditor::Undo()
         break;
     case UndoKind::kOverwritten: {
         const TextLine* line = doc_.GetLine(record.caret_line);
-        doc_.OverwriteChars(record.caret_line, text, doc_.ColumnToIndex(line, record.caret_column));
+        const int index = doc_.ColumnToIndex(line, record.caret_column);
+        const int typed = doc_.ColumnToIndex(line, record.end_column) - index;
+        doc_.OverwriteChars(record.caret_line, text, index);
+        if (typed > int(text.size())) doc_.DeleteChars(record.caret_line, index + int(text.size()), typed - int(text.size()));
         caret_.Select(record.Caret(), record.Caret());
         break;
     }

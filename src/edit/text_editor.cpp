@@ -2,7 +2,6 @@
 
 #include "docs/text_doc.h"
 #include "edit/caret_model.h"
-#include "edit/find_replace_run.h"
 
 TextEditor::TextEditor(TextDoc& doc, CaretModel& caret, int undoLimit) : doc_(doc), caret_(caret), undo_(undoLimit) {}
 
@@ -255,20 +254,22 @@ void TextEditor::UndoReplacement(const CUndo& record)
     if (!texts) return;
     const TextLine* line = doc_.GetLine(record.caret_line);
     if (!line) return;
-    const int index = doc_.ColumnToIndex(line, record.caret_column);
-    if (line->View().substr(std::size_t(index), texts->replacement.size()) == texts->replacement) {
-        doc_.DeleteChars(record.caret_line, index, int(texts->replacement.size()));
-        doc_.InsertChars(record.caret_line, texts->replaced, index);
-    } else {
-        // The text moved (the tab width changed since): look for the
-        // replacement, exactly as it was put in, from the record's place.
-        caret_.Select(record.Caret(), record.Caret());
-        FindRequest request;
-        request.find = texts->replacement;
-        request.replace = texts->replaced;
-        request.match_case = true;
-        request.replacing = true;
-        FindReplaceRun(*this, request, false).Run();
+    const std::string_view bytes = line->View();
+    const std::string& made = texts->replacement;
+    std::size_t index = std::size_t(doc_.ColumnToIndex(line, record.caret_column));
+    if (bytes.substr(index, made.size()) != made) {
+        // The text moved (the tab width changed since): the replacement,
+        // exactly as it was put in, nearest the record's place on its own
+        // line; another line never holds it.
+        const std::size_t after = bytes.find(made, index);
+        const std::size_t before = index == 0 ? std::string_view::npos : bytes.rfind(made, index - 1);
+        if (after == std::string_view::npos && before == std::string_view::npos) return;
+        index = before == std::string_view::npos || (after != std::string_view::npos && after - index < index - before)
+                    ? after
+                    : before;
     }
-    caret_.Select(record.Caret(), record.Caret());
+    doc_.DeleteChars(record.caret_line, int(index), int(made.size()));
+    doc_.InsertChars(record.caret_line, texts->replaced, int(index));
+    const TextPosition at{record.caret_line, doc_.PrefixWidth(doc_.GetLine(record.caret_line), int(index))};
+    caret_.Select(at, at);
 }

@@ -185,6 +185,10 @@ const Row kReplaceUndo[] = {
      .file = "\tcat\tcat\n",
      .steps = {Search({.find = "cat", .replace = "dog", .replacing = true, .all = true}), TabWidth(8), UndoAll},
      .lines = {"\tcat\tcat"}, .after = {0, 16}, .undos = 0, .modified = false},
+    {.name = "AReplaceAllWithATabUndoneOnce",
+     .file = "key\tvalue\nother\nkey\tvalue\n",
+     .steps = {Search({.find = "y\tv", .replace = "y=v", .match_case = true, .replacing = true, .all = true}), Undo},
+     .lines = {"key=value", "other", "key\tvalue"}, .after = {2, 2}, .undos = 1},
 };
 INSTANTIATE_TEST_SUITE_P(ReplaceUndo, EditTable, ::testing::ValuesIn(kReplaceUndo), RowName);
 

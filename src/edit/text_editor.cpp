@@ -15,16 +15,18 @@ EditOutcome TextEditor::Changed()
 
 // --- deleting ---
 
-std::string TextEditor::RemovedText(TextPosition start, TextPosition end) const
+std::optional<std::string> TextEditor::RemovedText(TextPosition start, TextPosition end) const
 {
-    std::string text = doc_.CopyText(start, end).value_or(std::string());
+    std::optional<std::string> copy = doc_.CopyText(start, end);
+    if (!copy) return std::nullopt;
+    std::string& text = *copy;
     // The clipboard form ends a range over several lines that stops at the
     // end of its last line with a line break; putting the text back must
     // not add that break as a line of its own.
     if (start.line != end.line && end.column >= doc_.LineWidth(doc_.GetLine(end.line)) && text.size() >= 2 &&
         text.compare(text.size() - 2, 2, "\r\n") == 0)
         text.resize(text.size() - 2);
-    return text;
+    return copy;
 }
 
 bool TextEditor::RemoveSelectedText()
@@ -36,11 +38,16 @@ bool TextEditor::RemoveSelectedText()
     if (!first || !last) return false;
     const int from = doc_.ColumnToIndex(first, start.column);
     const int to = doc_.ColumnToIndex(last, end.column);
-    const std::string tail(last->View().substr(std::size_t(to)));
-    const int firstLength = first->Length();
-    bool ok = doc_.DeleteChars(start.line, from, firstLength - from);
-    ok = ok && doc_.InsertChars(start.line, tail, -1);
-    if (ok && end.line > start.line) doc_.DeleteLines(start.line + 1, end.line - start.line);
+    bool ok;
+    if (start.line == end.line) {
+        ok = doc_.DeleteChars(start.line, from, to - from);
+    } else {
+        // The joined line is made whole before the old lines go (removing
+        // lines never fails), so a failure leaves the text as it was.
+        std::string joined(first->View().substr(0, std::size_t(from)));
+        joined += last->View().substr(std::size_t(to));
+        ok = doc_.InsertLine(end.line + 1, joined) && doc_.DeleteLines(start.line, end.line - start.line + 1);
+    }
     caret_.Select(start, start);
     return ok;
 }
@@ -49,8 +56,11 @@ EditOutcome TextEditor::DeleteSelection()
 {
     TextPosition start, end;
     if (!caret_.OrderedSelection(start, end)) return EditOutcome::kNothing;
-    undo_.PushBlock(RemovedText(start, end), UndoKind::kDeleted, start, start, end);
-    return RemoveSelectedText() ? Changed() : Failed();
+    // Nothing goes that the undo list could not give back.
+    std::optional<std::string> removed = RemovedText(start, end);
+    if (!removed || !RemoveSelectedText()) return Failed();
+    undo_.PushBlock(std::move(*removed), UndoKind::kDeleted, start, start, end);
+    return Changed();
 }
 
 EditOutcome TextEditor::Backspace()
@@ -124,8 +134,13 @@ EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record)
         const std::string tail = text.substr(std::size_t(index));
         // At the line's start the line moves down whole, unindented.
         const std::string carried = old.column > 0 ? indent : std::string();
-        if (!doc_.DeleteChars(old.line, index, int(tail.size()))) return Failed();
+        // The new line is made before the old one is cut, so a failure
+        // leaves the text as it was.
         if (!doc_.InsertLine(old.line + 1, carried + tail)) return Failed();
+        if (!doc_.DeleteChars(old.line, index, int(tail.size()))) {
+            doc_.DeleteLines(old.line + 1, 1);
+            return Failed();
+        }
         caret_.PlaceCaret({old.line + 1, doc_.PrefixWidth(doc_.GetLine(old.line + 1), int(carried.size()))});
     } else {
         if (!doc_.InsertLine(old.line + 1, indent)) return Failed();
@@ -240,10 +255,13 @@ EditOutcome TextEditor::Undo()
     case UndoKind::kNone:
         break;
     }
+    // A replay that failed left the text as it was: its record stays for
+    // another try.
+    if (doc_.Error() != 0) return Failed();
     undo_.Pop();
     caret_.SnapCaret();
     doc_.SetModified(!undo_.AtSavedState());
-    return doc_.Error() != 0 ? Failed() : EditOutcome::kChanged;
+    return EditOutcome::kChanged;
 }
 
 void TextEditor::UndoReplacement(const CUndo& record)

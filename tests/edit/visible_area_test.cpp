@@ -78,6 +78,16 @@ TEST(VisibleArea, ScrollingStopsAtTheTopAndAtTheLastLine)
     EXPECT_FALSE(area.ScrollLines(1));
     EXPECT_TRUE(area.ScrollLines(-100));
     EXPECT_EQ(area.TopLine(), 0);
+    // A page or a jump past the end stops at the last line.
+    EXPECT_TRUE(area.ScrollLines(3));
+    EXPECT_TRUE(area.ScrollLines(30));
+    EXPECT_EQ(area.TopLine(), 9);
+    EXPECT_EQ(area.VerticalValue(), area.VerticalMaximum());
+    area.ScrollToTop();
+    area.ScrollToBottom();
+    EXPECT_EQ(area.TopLine(), 9);
+    EXPECT_TRUE(area.ScrollLines(-100));
+    EXPECT_EQ(area.TopLine(), 0);
     area.ScrollColumns(-3);
     EXPECT_EQ(area.LeftColumn(), 0);
 }

@@ -34,6 +34,15 @@ TEST_F(EditViewTest, LongDocumentsScaleTheVerticalScrollBar)
     EXPECT_EQ(view->TopLine(), 201);  // two lines a step, plus the remainder
 }
 
+TEST_F(EditViewTest, PageDownInAShortFileKeepsTheLastLineShown)
+{
+    auto view = Open<TextView>("a\nb\nc\n");
+    ASSERT_GT(view->LinesPerPage(), 3);
+    QTest::keyClick(view.get(), Qt::Key_PageDown);
+    EXPECT_EQ(view->TopLine(), 2);
+    EXPECT_EQ(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
+}
+
 TEST_F(EditViewTest, DoubleClickSelectsAWord)
 {
     auto view = Open<TextView>("x abc   def\n");

@@ -2,7 +2,6 @@
 
 #include "docs/text_doc.h"
 #include "edit/caret_model.h"
-#include "edit/find_replace_run.h"
 
 TextEditor::TextEditor(TextDoc& doc, CaretModel& caret, int undoLimit) : doc_(doc), caret_(caret), undo_(undoLimit) {}
 
@@ -16,16 +15,18 @@ EditOutcome TextEditor::Changed()
 
 // --- deleting ---
 
-std::string TextEditor::RemovedText(TextPosition start, TextPosition end) const
+std::optional<std::string> TextEditor::RemovedText(TextPosition start, TextPosition end) const
 {
-    std::string text = doc_.CopyText(start, end).value_or(std::string());
+    std::optional<std::string> copy = doc_.CopyText(start, end);
+    if (!copy) return std::nullopt;
+    std::string& text = *copy;
     // The clipboard form ends a range over several lines that stops at the
     // end of its last line with a line break; putting the text back must
     // not add that break as a line of its own.
     if (start.line != end.line && end.column >= doc_.LineWidth(doc_.GetLine(end.line)) && text.size() >= 2 &&
         text.compare(text.size() - 2, 2, "\r\n") == 0)
         text.resize(text.size() - 2);
-    return text;
+    return copy;
 }
 
 bool TextEditor::RemoveSelectedText()
@@ -37,11 +38,16 @@ bool TextEditor::RemoveSelectedText()
     if (!first || !last) return false;
     const int from = doc_.ColumnToIndex(first, start.column);
     const int to = doc_.ColumnToIndex(last, end.column);
-    const std::string tail(last->View().substr(std::size_t(to)));
-    const int firstLength = first->Length();
-    bool ok = doc_.DeleteChars(start.line, from, firstLength - from);
-    ok = ok && doc_.InsertChars(start.line, tail, -1);
-    if (ok && end.line > start.line) doc_.DeleteLines(start.line + 1, end.line - start.line);
+    bool ok;
+    if (start.line == end.line) {
+        ok = doc_.DeleteChars(start.line, from, to - from);
+    } else {
+        // The joined line is made whole before the old lines go (removing
+        // lines never fails), so a failure leaves the text as it was.
+        std::string joined(first->View().substr(0, std::size_t(from)));
+        joined += last->View().substr(std::size_t(to));
+        ok = doc_.InsertLine(end.line + 1, joined) && doc_.DeleteLines(start.line, end.line - start.line + 1);
+    }
     caret_.Select(start, start);
     return ok;
 }
@@ -50,8 +56,11 @@ EditOutcome TextEditor::DeleteSelection()
 {
     TextPosition start, end;
     if (!caret_.OrderedSelection(start, end)) return EditOutcome::kNothing;
-    undo_.PushBlock(RemovedText(start, end), UndoKind::kDeleted, start, start, end);
-    return RemoveSelectedText() ? Changed() : Failed();
+    // Nothing goes that the undo list could not give back.
+    std::optional<std::string> removed = RemovedText(start, end);
+    if (!removed || !RemoveSelectedText()) return Failed();
+    undo_.PushBlock(std::move(*removed), UndoKind::kDeleted, start, start, end);
+    return Changed();
 }
 
 EditOutcome TextEditor::Backspace()
@@ -125,8 +134,13 @@ EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record)
         const std::string tail = text.substr(std::size_t(index));
         // At the line's start the line moves down whole, unindented.
         const std::string carried = old.column > 0 ? indent : std::string();
-        if (!doc_.DeleteChars(old.line, index, int(tail.size()))) return Failed();
+        // The new line is made before the old one is cut, so a failure
+        // leaves the text as it was.
         if (!doc_.InsertLine(old.line + 1, carried + tail)) return Failed();
+        if (!doc_.DeleteChars(old.line, index, int(tail.size()))) {
+            doc_.DeleteLines(old.line + 1, 1);
+            return Failed();
+        }
         caret_.PlaceCaret({old.line + 1, doc_.PrefixWidth(doc_.GetLine(old.line + 1), int(carried.size()))});
     } else {
         if (!doc_.InsertLine(old.line + 1, indent)) return Failed();
@@ -147,8 +161,10 @@ EditOutcome TextEditor::Type(std::string_view bytes)
     const bool over = caret_.Overwrite() && index < line->Length();
     if (over) {
         const std::string before(line->View().substr(std::size_t(index), bytes.size()));
-        const TextPosition right{at.line, doc_.PrefixWidth(line, doc_.NextCharIndex(line, index))};
         if (!doc_.OverwriteChars(at.line, bytes, index)) return Failed();
+        // The record ends after what was typed, which may run past the
+        // characters it went over: undoing takes that part away too.
+        const TextPosition right{at.line, doc_.PrefixWidth(line, index + int(bytes.size()))};
         undo_.Push(before, UndoKind::kOverwritten, at, at, right);
     } else if (!doc_.InsertChars(at.line, bytes, index)) {
         return Failed();
@@ -225,7 +241,10 @@ EditOutcome TextEditor::Undo()
         break;
     case UndoKind::kOverwritten: {
         const TextLine* line = doc_.GetLine(record.caret_line);
-        doc_.OverwriteChars(record.caret_line, text, doc_.ColumnToIndex(line, record.caret_column));
+        const int index = doc_.ColumnToIndex(line, record.caret_column);
+        const int typed = doc_.ColumnToIndex(line, record.end_column) - index;
+        doc_.OverwriteChars(record.caret_line, text, index);
+        if (typed > int(text.size())) doc_.DeleteChars(record.caret_line, index + int(text.size()), typed - int(text.size()));
         caret_.Select(record.Caret(), record.Caret());
         break;
     }
@@ -236,10 +255,13 @@ EditOutcome TextEditor::Undo()
     case UndoKind::kNone:
         break;
     }
+    // A replay that failed left the text as it was: its record stays for
+    // another try.
+    if (doc_.Error() != 0) return Failed();
     undo_.Pop();
     caret_.SnapCaret();
     doc_.SetModified(!undo_.AtSavedState());
-    return doc_.Error() != 0 ? Failed() : EditOutcome::kChanged;
+    return EditOutcome::kChanged;
 }
 
 void TextEditor::UndoReplacement(const CUndo& record)
@@ -250,20 +272,22 @@ void TextEditor::UndoReplacement(const CUndo& record)
     if (!texts) return;
     const TextLine* line = doc_.GetLine(record.caret_line);
     if (!line) return;
-    const int index = doc_.ColumnToIndex(line, record.caret_column);
-    if (line->View().substr(std::size_t(index), texts->replacement.size()) == texts->replacement) {
-        doc_.DeleteChars(record.caret_line, index, int(texts->replacement.size()));
-        doc_.InsertChars(record.caret_line, texts->replaced, index);
-    } else {
-        // The text moved (the tab width changed since): look for the
-        // replacement, exactly as it was put in, from the record's place.
-        caret_.Select(record.Caret(), record.Caret());
-        FindRequest request;
-        request.find = texts->replacement;
-        request.replace = texts->replaced;
-        request.match_case = true;
-        request.replacing = true;
-        FindReplaceRun(*this, request, false).Run();
+    const std::string_view bytes = line->View();
+    const std::string& made = texts->replacement;
+    std::size_t index = std::size_t(doc_.ColumnToIndex(line, record.caret_column));
+    if (bytes.substr(index, made.size()) != made) {
+        // The text moved (the tab width changed since): the replacement,
+        // exactly as it was put in, nearest the record's place on its own
+        // line; another line never holds it.
+        const std::size_t after = bytes.find(made, index);
+        const std::size_t before = index == 0 ? std::string_view::npos : bytes.rfind(made, index - 1);
+        if (after == std::string_view::npos && before == std::string_view::npos) return;
+        index = before == std::string_view::npos || (after != std::string_view::npos && after - index < index - before)
+                    ? after
+                    : before;
     }
-    caret_.Select(record.Caret(), record.Caret());
+    doc_.DeleteChars(record.caret_line, int(index), int(made.size()));
+    doc_.InsertChars(record.caret_line, texts->replaced, int(index));
+    const TextPosition at{record.caret_line, doc_.PrefixWidth(doc_.GetLine(record.caret_line), int(index))};
+    caret_.Select(at, at);
 }

@@ -66,7 +66,8 @@ private:
     friend class FindReplaceRun;
 
     // The text a deletion of [start, end) removes, as the undo list keeps it.
-    std::string RemovedText(TextPosition start, TextPosition end) const;
+    // None when it cannot be copied.
+    std::optional<std::string> RemovedText(TextPosition start, TextPosition end) const;
     // Removes [start, end) of the selection without recording; true when
     // the document took it.
     bool RemoveSelectedText();

@@ -19,7 +19,9 @@ bool VisibleArea::ScrollLines(int lines)
 {
     if (lines < 0 && top_line_ == 0) return false;
     if (lines > 0 && top_line_ >= line_count_ - 1) return false;
-    top_line_ = std::max(0, top_line_ + lines);
+    // A page step near the end stops with the last line at the top, never
+    // past it in an empty window.
+    top_line_ = std::clamp(top_line_ + lines, 0, std::max(0, line_count_ - 1));
     scroll_remainder_ = top_line_ % scroll_scale_;
     return true;
 }

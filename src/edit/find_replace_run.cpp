@@ -6,8 +6,8 @@
 
 #include <utility>
 
-FindReplaceRun::FindReplaceRun(TextEditor& editor, FindRequest request, bool record)
-    : editor_(editor), request_(std::move(request)), record_(record)
+FindReplaceRun::FindReplaceRun(TextEditor& editor, FindRequest request)
+    : editor_(editor), request_(std::move(request))
 {
 }
 
@@ -34,12 +34,10 @@ long FindReplaceRun::Run(const Between& between)
             const TextLine* line = doc.GetLine(match->line);
             const int index = doc.ColumnToIndex(line, match->column);
             const int stop = doc.ColumnToIndex(line, matchEnd.column);
-            if (record_) {
-                const std::string_view matched = line->View().substr(std::size_t(index), std::size_t(stop - index));
-                editor_.undo_.PushReplacement(matched, r.replace, r.all, *match, matchEnd);
-            }
+            const std::string matched(line->View().substr(std::size_t(index), std::size_t(stop - index)));
             if (!doc.DeleteChars(match->line, index, stop - index) || !doc.InsertChars(match->line, r.replace, index))
                 break;
+            editor_.undo_.PushReplacement(matched, r.replace, r.all, *match, matchEnd);
             doc.SetModified(true);
             matchEnd.column = doc.PrefixWidth(doc.GetLine(match->line), index + int(r.replace.size()));
         }

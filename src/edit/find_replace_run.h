@@ -36,9 +36,7 @@ class FindReplaceRun {
 public:
     using Between = std::function<RunVerdict()>;
 
-    // `record`: whether replacements go into the undo list (not while an
-    // undo puts a replacement back).
-    FindReplaceRun(TextEditor& editor, FindRequest request, bool record = true);
+    FindReplaceRun(TextEditor& editor, FindRequest request);
 
     // Runs the search; returns how many occurrences were found (and, when
     // replacing, replaced). `between` runs after each replacement of a
@@ -59,6 +57,5 @@ public:
 private:
     TextEditor& editor_;
     FindRequest request_;
-    bool record_;
     bool abandoned_ = false;
 };

@@ -1,0 +1,59 @@
+#pragma once
+// What a character is in the program's byte texts. A document holds the
+// file's bytes as they are; its characters are read from them as UTF-8: a
+// valid UTF-8 sequence is one character, and every byte that is not part of
+// one (a stray continuation byte, a truncated or overlong sequence, an
+// encoded surrogate, anything above U+10FFFF) is a character of its own,
+// shown as its ISO 8859-1 glyph. So a Latin-1 file still reads correctly,
+// and no byte is ever lost or merged with another.
+//
+// Every step over the characters of a text goes through these functions.
+
+#include <cstddef>
+#include <string_view>
+
+namespace text {
+
+struct Character {
+    // The code point, or for an invalid byte the byte's value (its ISO
+    // 8859-1 glyph).
+    char32_t code = 0;
+    // Bytes the character takes: 1 to 4 (0 only past the end of the text).
+    int length = 0;
+    // False for a byte that is not part of a valid UTF-8 sequence.
+    bool valid = true;
+};
+
+// The character that starts at byte `index` (index < text.size()).
+Character CharAt(std::string_view text, std::size_t index) noexcept;
+
+// The byte index where the character that ends at `index` starts, for an
+// index on a character boundary; 0 for index 0.
+std::size_t PrevCharStart(std::string_view text, std::size_t index) noexcept;
+
+// Display cells of one character (tabs aside, which the caller expands):
+// 2 for East Asian wide and full-width characters, 0 for combining marks
+// and format characters, 1 for everything else, control bytes (shown as a
+// blank cell) and invalid bytes included.
+int CellWidth(Character c) noexcept;
+
+// True for the code points shown as a blank cell: C0 and C1 control codes
+// and DEL.
+constexpr bool IsControlCode(char32_t code) noexcept
+{
+    return code < 0x20 || (code >= 0x7F && code < 0xA0);
+}
+
+// Word characters: the letters and digits of every script and the marks
+// that combine with them; an invalid byte counts as its ISO 8859-1 glyph.
+// The underscore, punctuation and controls end a word.
+bool IsWordCharacter(char32_t code) noexcept;
+inline bool IsWordCharacter(Character c) noexcept { return IsWordCharacter(c.code); }
+
+// Whole-word tests around a match at [pos, pos + length) of `text`: true
+// when the character before pos (after the match) is no word character or
+// there is none. pos must be a character boundary.
+bool WordEndsBefore(std::string_view text, std::size_t pos) noexcept;
+bool WordEndsAt(std::string_view text, std::size_t pos) noexcept;
+
+} // namespace text

@@ -1,5 +1,6 @@
 #include "search/grep_engine.h"
 
+#include "base/characters.h"
 #include "base/text_rules.h"
 #include "resources/strings.h"
 #include "search/file_reading.h"
@@ -180,9 +181,7 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
 bool GrepEngine::IsWholeWord(std::string_view line, std::size_t pos, std::size_t length) const
 {
     if (!options.whole_words) return true;
-    if (pos > 0 && text::IsWordChar(line[pos - 1])) return false;
-    if (pos + length < line.size() && text::IsWordChar(line[pos + length])) return false;
-    return true;
+    return text::WordEndsBefore(line, pos) && text::WordEndsAt(line, pos + length);
 }
 
 std::string GrepEngine::SummaryText() const

@@ -8,6 +8,7 @@
 #include "search/grep_engine.h"
 #include "support/temp_tree.h"
 
+#include "base/characters.h"
 #include "base/text_rules.h"
 
 #include <gtest/gtest.h>
@@ -69,8 +70,7 @@ Lines ReferenceHits(const std::string& data, const std::string& pattern, Flags f
         std::size_t pos = l.find(p);
         const auto whole = [&](std::size_t at) {
             if (!flags.whole_words) return true;
-            if (at > 0 && text::IsWordChar(l[at - 1])) return false;
-            return !(at + m < l.size() && text::IsWordChar(l[at + m]));
+            return text::WordEndsBefore(l, at) && text::WordEndsAt(l, at + m);
         };
         while (pos != std::string::npos && !whole(pos)) pos = l.find(p, pos + m);
         if (pos == std::string::npos) continue;

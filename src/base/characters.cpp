@@ -1,6 +1,8 @@
 #include "base/characters.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "base/unicode_tables.h"
 
@@ -22,45 +24,28 @@ bool InTable(char32_t code, const tables::CodeRange* table, std::size_t size) no
     return found != end && found->first <= code && code <= found->last;
 }
 
-} // namespace
-
-Character CharAt(std::string_view text, std::size_t index) noexcept
+// The cells of every code point of the first plane, looked up once: the
+// characters of most texts are there, and a table read beats two searches.
+std::array<std::uint8_t, 0x10000> MakePlaneWidths()
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + index;
-    const std::size_t left = text.size() - index;
-    const unsigned char lead = p[0];
-    if (lead < 0x80) return {lead, 1, true};
-    const Character invalid{lead, 1, false};
-    int length = 0;
-    char32_t code = 0;
-    // The second byte's range rules out overlong forms, surrogates and
-    // code points above U+10FFFF.
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return invalid;
-    }
-    if (left < static_cast<std::size_t>(length) || p[1] < low || p[1] > high) return invalid;
-    code = (code << 6) | (p[1] & 0x3F);
-    for (int k = 2; k < length; ++k) {
-        if (!IsContinuation(p[k])) return invalid;
-        code = (code << 6) | (p[k] & 0x3F);
-    }
-    return {code, length, true};
+    std::array<std::uint8_t, 0x10000> widths;
+    widths.fill(1);
+    const auto mark = [&](const tables::CodeRange* table, std::size_t size, std::uint8_t cells) {
+        for (std::size_t i = 0; i < size && table[i].first < 0x10000; ++i)
+            for (char32_t c = table[i].first; c <= table[i].last && c < 0x10000; ++c) widths[c] = cells;
+    };
+    mark(tables::kWide, tables::kWideSize, 2);
+    mark(tables::kZeroWidth, tables::kZeroWidthSize, 0);
+    return widths;
 }
+
+const std::array<std::uint8_t, 0x10000>& PlaneWidths()
+{
+    static const std::array<std::uint8_t, 0x10000> widths = MakePlaneWidths();
+    return widths;
+}
+
+} // namespace
 
 std::size_t PrevCharStart(std::string_view text, std::size_t index) noexcept
 {
@@ -80,12 +65,16 @@ std::size_t PrevCharStart(std::string_view text, std::size_t index) noexcept
     return index - 1;
 }
 
-int CellWidth(Character c) noexcept
+const unsigned char* detail::PlaneCells() noexcept
 {
-    if (c.code < 0x300 || !c.valid) return 1;
-    if (InTable(c.code, tables::kZeroWidth, tables::kZeroWidthSize)) return 0;
-    if (c.code >= 0x1100 && InTable(c.code, tables::kWide, tables::kWideSize)) return 2;
-    return 1;
+    return PlaneWidths().data();
+}
+
+int detail::CellsFromTables(char32_t code) noexcept
+{
+    if (code < 0x10000) return PlaneWidths()[code];
+    if (InTable(code, tables::kZeroWidth, tables::kZeroWidthSize)) return 0;
+    return InTable(code, tables::kWide, tables::kWideSize) ? 2 : 1;
 }
 
 bool IsWordCharacter(char32_t code) noexcept

@@ -25,7 +25,7 @@ struct Character {
 };
 
 // The character that starts at byte `index` (index < text.size()).
-Character CharAt(std::string_view text, std::size_t index) noexcept;
+inline Character CharAt(std::string_view text, std::size_t index) noexcept;
 
 // The byte index where the character that ends at `index` starts, for an
 // index on a character boundary; 0 for index 0.
@@ -35,7 +35,7 @@ std::size_t PrevCharStart(std::string_view text, std::size_t index) noexcept;
 // 2 for East Asian wide and full-width characters, 0 for combining marks
 // and format characters, 1 for everything else, control bytes (shown as a
 // blank cell) and invalid bytes included.
-int CellWidth(Character c) noexcept;
+inline int CellWidth(Character c) noexcept;
 
 // True for the code points shown as a blank cell: C0 and C1 control codes
 // and DEL.
@@ -55,5 +55,57 @@ inline bool IsWordCharacter(Character c) noexcept { return IsWordCharacter(c.cod
 // there is none. pos must be a character boundary.
 bool WordEndsBefore(std::string_view text, std::size_t pos) noexcept;
 bool WordEndsAt(std::string_view text, std::size_t pos) noexcept;
+
+// --- the inline parts: these run for every character of a line ---
+
+namespace detail {
+// Cells of a valid code point from U+0300 up.
+int CellsFromTables(char32_t code) noexcept;
+// Cells of every code point of the first plane (U+0000 to U+FFFF).
+const unsigned char* PlaneCells() noexcept;
+}
+
+inline Character CharAt(std::string_view text, std::size_t index) noexcept
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + index;
+    const std::size_t left = text.size() - index;
+    const unsigned char lead = p[0];
+    if (lead < 0x80) return {lead, 1, true};
+    const Character invalid{lead, 1, false};
+    const auto continues = [](unsigned char byte) { return (byte & 0xC0) == 0x80; };
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        if (left < 2 || !continues(p[1])) return invalid;
+        return {static_cast<char32_t>(((lead & 0x1F) << 6) | (p[1] & 0x3F)), 2, true};
+    }
+    // The second byte's range rules out overlong forms, surrogates and
+    // code points above U+10FFFF.
+    int length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return invalid;
+    }
+    if (left < static_cast<std::size_t>(length) || p[1] < low || p[1] > high || !continues(p[2])) return invalid;
+    if (length == 3)
+        return {static_cast<char32_t>(((lead & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F)), 3, true};
+    if (!continues(p[3])) return invalid;
+    return {static_cast<char32_t>(((lead & 0x07) << 18) | ((p[1] & 0x3F) << 12) | ((p[2] & 0x3F) << 6) |
+                                  (p[3] & 0x3F)),
+            4, true};
+}
+
+inline int CellWidth(Character c) noexcept
+{
+    if (c.code < 0x300 || !c.valid) return 1;
+    return detail::CellsFromTables(c.code);
+}
 
 } // namespace text

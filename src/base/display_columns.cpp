@@ -77,14 +77,43 @@ int DisplayWidth(std::string_view text, int tabSize) noexcept
     if (tabSize < 1) tabSize = 1;
     const char* const p = text.data();
     const std::size_t n = text.size();
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    const unsigned char* plane = nullptr;
+    const auto continues = [](unsigned char byte) { return (byte & 0xC0) == 0x80; };
     long width = 0;
     std::size_t i = 0;
-    while (true) {
+    while (i < n) {
+        const unsigned char byte = u[i];
+        // Two- and three-byte characters of the first plane (the letters of
+        // most scripts) are read here directly; everything else, invalid
+        // bytes included, through CharAt.
+        if (byte >= 0xC2 && byte <= 0xDF && i + 1 < n && continues(u[i + 1])) {
+            const unsigned code = ((byte & 0x1Fu) << 6) | (u[i + 1] & 0x3Fu);
+            if (code >= 0x300 && !plane) plane = detail::PlaneCells();
+            width += code < 0x300 ? 1 : plane[code];
+            i += 2;
+            continue;
+        }
+        if (byte >= 0xE1 && byte <= 0xEF && byte != 0xED && i + 2 < n && continues(u[i + 1]) &&
+            continues(u[i + 2])) {
+            if (!plane) plane = detail::PlaneCells();
+            width += plane[((byte & 0x0Fu) << 12) | ((u[i + 1] & 0x3Fu) << 6) | (u[i + 2] & 0x3Fu)];
+            i += 3;
+            continue;
+        }
+        if (byte >= 0x80 || byte == '\t') {
+            StepOver(text, i, width, tabSize);
+            continue;
+        }
+        if (i + 1 < n && u[i + 1] >= 0x80) {
+            // One space or mark between words of another script.
+            ++width;
+            ++i;
+            continue;
+        }
         const std::size_t run = PlainAsciiRun(p + i, n - i);
         width += static_cast<long>(run);
         i += run;
-        if (i >= n) break;
-        StepOver(text, i, width, tabSize);
     }
     return static_cast<int>(width);
 }

@@ -340,7 +340,7 @@ void EditView::DrawLine(QPainter& painter, int index, int y, bool withSelection)
     const TextLine* line = doc_->GetLine(index);
     const int first = left_column_;
     const int count = columns_per_page_ + 2;
-    const QString cells = VisibleCells(line ? line->View() : std::string_view(), doc_->TabSize(), first, count);
+    const LineCells cells = VisibleCells(line ? line->View() : std::string_view(), doc_->TabSize(), first, count);
     const int baseline = y + 1 + grid_.Ascent();
 
     painter.setPen(foreground_);

@@ -193,10 +193,7 @@ void TextView::keyPressEvent(QKeyEvent* e)
     if (control || (e->modifiers() & Qt::AltModifier)) return EditView::keyPressEvent(e);
     const QString text = e->text();
     if (text.isEmpty()) return EditView::keyPressEvent(e);
-    std::string bytes;
-    for (QChar c : text) {
-        if (c == QLatin1Char('\t') || c.unicode() >= 0x20) bytes.push_back(bytetext::FromQChar(c));
-    }
+    const std::string bytes = bytetext::TypedBytes(text);
     if (bytes.empty()) return;
     std::string repeated;
     for (int i = 0; i < std::max(1, e->count()); ++i) repeated += bytes;
@@ -350,7 +347,7 @@ void TextView::CmCopy()
     if (!GetOrderedSelection(start, end)) return;
     const std::optional<std::string> text = doc_->CopyText(start, end);
     if (!text) return ReportDocError();
-    QGuiApplication::clipboard()->setText(bytetext::ToQString(*text));
+    QGuiApplication::clipboard()->setMimeData(bytetext::ToMimeData(*text));
 }
 
 void TextView::CmCut()
@@ -377,7 +374,7 @@ void TextView::CmPaste()
     if (replacing_all_) return;
     if (!CanPaste()) return;
     EnsureLoaded();
-    const std::string text = bytetext::FromQString(QGuiApplication::clipboard()->text());
+    const std::string text = bytetext::FromMimeData(QGuiApplication::clipboard()->mimeData());
     if (HasSelection()) DeleteSelection();
     const TextPosition at = Caret();
     const TextPosition end = doc_->InsertText(text, at);

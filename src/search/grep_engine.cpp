@@ -12,11 +12,19 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+// The most bytes one character takes (base/characters.h): the whole-word
+// test looks at the characters on either side of an occurrence.
+constexpr std::size_t kCharBytes = 4;
+
+} // namespace
+
 // The scan of one file. The file is read in large blocks and searched a
 // block at a time; line feeds are counted only up to a hit and when a block
 // is given up, so a file without hits costs little more than its reading.
 // Between blocks the last bytes of a block are kept, enough to find an
-// occurrence that straddles the border and to see the byte before it.
+// occurrence that straddles the border and to see the character before it.
 class GrepEngine::Scan {
 public:
     Scan(GrepEngine& engine, const LiteralFinder& finder, std::vector<char>& buffer, const std::string& path)
@@ -65,17 +73,18 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
                 from = len;
             }
         }
-        // Before the end of the file an occurrence must leave one byte after
-        // it in the block, for the whole-word and line-end tests.
-        const std::size_t limit = at_end ? len : (len > 0 ? len - 1 : 0);
+        // Before the end of the file an occurrence must leave a whole
+        // character after it in the block, for the whole-word and line-end
+        // tests.
+        const std::size_t limit = at_end ? len : (len > kCharBytes ? len - kCharBytes : 0);
         from = SearchBlock(from, limit, len, at_end);
         if (at_end || done_) break;
 
-        // Carry the positions not yet examined, and the byte before them,
-        // into the next block; count the line feeds of what is given up.
-        std::size_t next = std::max(from, len > m ? len - m : 0);
+        // Carry the positions not yet examined, and the character before
+        // them, into the next block; count the line feeds of what is given up.
+        std::size_t next = std::max(from, len + 1 > m + kCharBytes ? len + 1 - m - kCharBytes : 0);
         if (skip_line_) next = len;
-        const std::size_t keep_from = next > 0 ? next - 1 : 0;
+        const std::size_t keep_from = next > kCharBytes ? next - kCharBytes : 0;
         const std::size_t give_up = skip_line_ ? len : keep_from;
         line_ += static_cast<long>(CountLineFeeds(block + counted_, block + give_up));
         kept = len - give_up;
@@ -117,9 +126,11 @@ bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t l
     // A carriage return right before a line feed is not part of the line.
     if (block[end - 1] == '\r' && end < len && block[end] == '\n') return false;
     (void)at_end;
-    // The occurrence with the bytes around it that belong to its line.
-    const std::size_t begin = (pos > 0 && block[pos - 1] != '\n') ? pos - 1 : pos;
-    const std::size_t stop = (end < len && block[end] != '\n') ? end + 1 : end;
+    // The occurrence with the characters around it that belong to its line.
+    std::size_t begin = pos;
+    while (begin > 0 && pos - begin < kCharBytes && block[begin - 1] != '\n') --begin;
+    std::size_t stop = end;
+    while (stop < len && stop - end < kCharBytes && block[stop] != '\n') ++stop;
     return engine_.IsWholeWord(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 

@@ -79,20 +79,18 @@ int detail::CellsFromTables(char32_t code) noexcept
 
 bool IsWordCharacter(char32_t code) noexcept
 {
-    if (code < 0x80)
-        return (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9');
+    if (code < 0x80) return detail::IsAsciiWordByte(static_cast<unsigned char>(code));
     return InTable(code, tables::kWord, tables::kWordSize);
 }
 
-bool WordEndsBefore(std::string_view text, std::size_t pos) noexcept
+bool detail::WordEndsBeforeHigh(std::string_view text, std::size_t pos) noexcept
 {
-    if (pos == 0) return true;
     return !IsWordCharacter(CharAt(text, PrevCharStart(text, pos)));
 }
 
-bool WordEndsAt(std::string_view text, std::size_t pos) noexcept
+bool detail::WordEndsAtHigh(std::string_view text, std::size_t pos) noexcept
 {
-    return pos >= text.size() || !IsWordCharacter(CharAt(text, pos));
+    return !IsWordCharacter(CharAt(text, pos));
 }
 
 } // namespace text

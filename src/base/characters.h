@@ -53,8 +53,8 @@ inline bool IsWordCharacter(Character c) noexcept { return IsWordCharacter(c.cod
 // Whole-word tests around a match at [pos, pos + length) of `text`: true
 // when the character before pos (after the match) is no word character or
 // there is none. pos must be a character boundary.
-bool WordEndsBefore(std::string_view text, std::size_t pos) noexcept;
-bool WordEndsAt(std::string_view text, std::size_t pos) noexcept;
+inline bool WordEndsBefore(std::string_view text, std::size_t pos) noexcept;
+inline bool WordEndsAt(std::string_view text, std::size_t pos) noexcept;
 
 // --- the inline parts: these run for every character of a line ---
 
@@ -63,7 +63,15 @@ namespace detail {
 int CellsFromTables(char32_t code) noexcept;
 // Cells of every code point of the first plane (U+0000 to U+FFFF).
 const unsigned char* PlaneCells() noexcept;
+// The whole-word tests where the neighbouring byte is from 0x80 up.
+bool WordEndsBeforeHigh(std::string_view text, std::size_t pos) noexcept;
+bool WordEndsAtHigh(std::string_view text, std::size_t pos) noexcept;
+
+constexpr bool IsAsciiWordByte(unsigned char byte) noexcept
+{
+    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9');
 }
+} // namespace detail
 
 inline Character CharAt(std::string_view text, std::size_t index) noexcept
 {
@@ -100,6 +108,21 @@ inline Character CharAt(std::string_view text, std::size_t index) noexcept
     return {static_cast<char32_t>(((lead & 0x07) << 18) | ((p[1] & 0x3F) << 12) | ((p[2] & 0x3F) << 6) |
                                   (p[3] & 0x3F)),
             4, true};
+}
+
+// Most texts around a hit are ASCII: those bytes are tested here.
+inline bool WordEndsBefore(std::string_view text, std::size_t pos) noexcept
+{
+    if (pos == 0) return true;
+    const auto byte = static_cast<unsigned char>(text[pos - 1]);
+    return byte < 0x80 ? !detail::IsAsciiWordByte(byte) : detail::WordEndsBeforeHigh(text, pos);
+}
+
+inline bool WordEndsAt(std::string_view text, std::size_t pos) noexcept
+{
+    if (pos >= text.size()) return true;
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    return byte < 0x80 ? !detail::IsAsciiWordByte(byte) : detail::WordEndsAtHigh(text, pos);
 }
 
 inline int CellWidth(Character c) noexcept

@@ -59,6 +59,9 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
     const std::size_t m = finder_.size();
     char* const block = buffer_.data();
     const std::size_t capacity = buffer_.size();
+    // Bytes kept on either side of what is examined: a whole character for
+    // the whole-word test, else the one byte the line-end test needs.
+    const std::size_t context = engine_.options.whole_words ? kCharBytes : 1;
     std::size_t kept = 0;  // bytes carried over from the previous block
     std::size_t from = 0;  // where the search goes on in the block
     bool at_end = false;
@@ -73,18 +76,17 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
                 from = len;
             }
         }
-        // Before the end of the file an occurrence must leave a whole
-        // character after it in the block, for the whole-word and line-end
-        // tests.
-        const std::size_t limit = at_end ? len : (len > kCharBytes ? len - kCharBytes : 0);
+        // Before the end of the file an occurrence must leave the context
+        // after it in the block.
+        const std::size_t limit = at_end ? len : (len > context ? len - context : 0);
         from = SearchBlock(from, limit, len, at_end);
         if (at_end || done_) break;
 
         // Carry the positions not yet examined, and the character before
         // them, into the next block; count the line feeds of what is given up.
-        std::size_t next = std::max(from, len + 1 > m + kCharBytes ? len + 1 - m - kCharBytes : 0);
+        std::size_t next = std::max(from, len + 1 > m + context ? len + 1 - m - context : 0);
         if (skip_line_) next = len;
-        const std::size_t keep_from = next > kCharBytes ? next - kCharBytes : 0;
+        const std::size_t keep_from = next > context ? next - context : 0;
         const std::size_t give_up = skip_line_ ? len : keep_from;
         line_ += static_cast<long>(CountLineFeeds(block + counted_, block + give_up));
         kept = len - give_up;
@@ -126,11 +128,18 @@ bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t l
     // A carriage return right before a line feed is not part of the line.
     if (block[end - 1] == '\r' && end < len && block[end] == '\n') return false;
     (void)at_end;
-    // The occurrence with the characters around it that belong to its line.
+    if (!engine_.options.whole_words) return true;
+    // The occurrence with the characters around it that belong to its
+    // line: one byte for an ASCII neighbour, up to a whole character for
+    // one from 0x80 up.
+    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
     std::size_t begin = pos;
-    while (begin > 0 && pos - begin < kCharBytes && block[begin - 1] != '\n') --begin;
+    if (begin > 0 && block[begin - 1] != '\n') --begin;
+    while (begin > 0 && pos - begin < kCharBytes && continuation(block[begin]) && block[begin - 1] != '\n') --begin;
     std::size_t stop = end;
-    while (stop < len && stop - end < kCharBytes && block[stop] != '\n') ++stop;
+    if (stop < len && block[stop] != '\n') ++stop;
+    if (static_cast<unsigned char>(block[end]) >= 0x80)
+        while (stop < len && stop - end < kCharBytes && block[stop] != '\n') ++stop;
     return engine_.IsWholeWord(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 

@@ -4,6 +4,7 @@
 #include "app/menu_path.h"
 #include "app/placement.h"
 #include "app/window_factories.h"
+#include "framework/byte_text.h"
 #include "framework/mdi_child.h"
 #include "resources/command_ids.h"
 #include "resources/menu_resource.h"
@@ -219,11 +220,11 @@ void MainWin::RebuildRecentItems()
     for (int i = 0; i < recent_.Count(); ++i) {
         const int id = cmd::kRecentFileFirst + i;
         // "&&" keeps an ampersand in a path from becoming a mnemonic.
-        QString path = QString::fromLocal8Bit(ShortenPathForMenu(recent_.At(i)).c_str());
+        QString path = bytetext::FileNameToQString(ShortenPathForMenu(recent_.At(i)));
         path.replace(QLatin1Char('&'), QLatin1String("&&"));
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path), file_menu_);
         action->setProperty("recentId", id);
-        action->setStatusTip(QString::fromLocal8Bit(recent_.At(i).c_str()));  // the whole path
+        action->setStatusTip(bytetext::FileNameToQString(recent_.At(i)));  // the whole path
         connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
         file_menu_->addAction(action);
     }

@@ -1,18 +1,16 @@
 #include "app/menu_path.h"
 
+#include "base/characters.h"
+
 namespace {
 
 constexpr std::string_view kEllipsis = "...";
 
-bool IsContinuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 std::size_t Characters(std::string_view text)
 {
     std::size_t count = 0;
-    for (char c : text) count += IsContinuation(c) ? 0 : 1;
+    for (std::size_t i = 0; i < text.size(); i += static_cast<std::size_t>(text::CharAt(text, i).length))
+        ++count;
     return count;
 }
 
@@ -20,10 +18,7 @@ std::size_t Characters(std::string_view text)
 std::size_t PrefixBytes(std::string_view text, std::size_t n)
 {
     std::size_t i = 0;
-    for (; i < text.size() && n > 0; --n) {
-        ++i;
-        while (i < text.size() && IsContinuation(text[i])) ++i;
-    }
+    for (; i < text.size() && n > 0; --n) i += static_cast<std::size_t>(text::CharAt(text, i).length);
     return i;
 }
 
@@ -31,10 +26,7 @@ std::size_t PrefixBytes(std::string_view text, std::size_t n)
 std::size_t SuffixStart(std::string_view text, std::size_t n)
 {
     std::size_t i = text.size();
-    for (; i > 0 && n > 0; --n) {
-        --i;
-        while (i > 0 && IsContinuation(text[i])) --i;
-    }
+    for (; i > 0 && n > 0; --n) i = text::PrevCharStart(text, i);
     return i;
 }
 

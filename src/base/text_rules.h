@@ -1,6 +1,7 @@
 #pragma once
-// The program's text rules: case folding and character classes work on the
-// ASCII letters only and take every byte as unsigned, whatever the locale.
+// The program's case rules: folding works on the ASCII letters only and
+// takes every byte as unsigned, whatever the locale; letters outside ASCII
+// compare exactly. (Characters and word characters: base/characters.h.)
 
 #include <cstddef>
 #include <string>
@@ -16,14 +17,6 @@ constexpr char ToLowerAscii(char c) noexcept
 constexpr char ToUpperAscii(char c) noexcept
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// Word characters are the ASCII letters and digits; the underscore, every
-// control byte and every byte from 0x80 up end a word.
-constexpr bool IsWordChar(char c) noexcept
-{
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
 }
 
 constexpr bool IsPrintable(char c) noexcept

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/atomic_file.h"
+#include "base/display_columns.h"
 #include "base/text_rules.h"
 #include "docs/alloc_gate.h"
 #include "docs/doc_errors.h"
@@ -53,16 +54,7 @@ std::string LinesDoc::GetTitle() const
 
 int LinesDoc::WidthOf(std::string_view text) const
 {
-    // Jumps from tab to tab: most lines have few or none.
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    long width = 0;
-    for (const void* tab; (tab = std::memchr(p, '\t', static_cast<std::size_t>(end - p))) != nullptr;) {
-        width += static_cast<const char*>(tab) - p;
-        width += tab_size_ - width % tab_size_;
-        p = static_cast<const char*>(tab) + 1;
-    }
-    return static_cast<int>(width + (end - p));
+    return text::DisplayWidth(text, tab_size_);
 }
 
 int LinesDoc::LineWidth(const TextLine* line) const
@@ -72,42 +64,23 @@ int LinesDoc::LineWidth(const TextLine* line) const
 
 std::string LinesDoc::ExpandLine(const TextLine* line, std::size_t limit) const
 {
-    std::string out;
-    if (!line) return out;
-    const std::string_view text = line->View();
-    out.reserve(std::min(limit, static_cast<std::size_t>(WidthOf(text))));
-    for (const char c : text) {
-        if (out.size() >= limit) break;
-        if (c == '\t') {
-            const std::size_t spaces = static_cast<std::size_t>(tab_size_) - out.size() % tab_size_;
-            out.append(std::min(spaces, limit - out.size()), ' ');
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out;
+    return line ? text::ExpandTabs(line->View(), tab_size_, limit) : std::string();
 }
 
 int LinesDoc::ExpandLine(const TextLine* line, char* buffer, int size) const
 {
     if (size < 0) size = 0;
     std::memset(buffer, 0, static_cast<std::size_t>(size) + 1);
-    const std::string expanded = ExpandLine(line, static_cast<std::size_t>(size));
+    const std::string expanded =
+        line ? text::ExpandTabs(line->View(), tab_size_, std::string::npos, static_cast<std::size_t>(size))
+             : std::string();
     std::memcpy(buffer, expanded.data(), expanded.size());
     return static_cast<int>(expanded.size());
 }
 
 int LinesDoc::ColumnToIndex(const TextLine* line, int column) const
 {
-    if (!line) return 0;
-    const std::string_view text = line->View();
-    int width = 0;
-    std::size_t i = 0;
-    while (i < text.size() && width < column) {
-        width += text[i] == '\t' ? tab_size_ - width % tab_size_ : 1;
-        ++i;
-    }
-    return static_cast<int>(i);
+    return line ? static_cast<int>(text::ColumnToIndex(line->View(), tab_size_, column)) : 0;
 }
 
 int LinesDoc::PrefixWidth(const TextLine* line, int count, int delta) const
@@ -119,46 +92,17 @@ int LinesDoc::PrefixWidth(const TextLine* line, int count, int delta) const
 
 int LinesDoc::NextCharIndex(const TextLine* line, int index) const
 {
-    const int length = line ? line->Length() : 0;
-    return std::clamp(index + 1, 0, length);
+    return line ? static_cast<int>(text::NextCharIndex(line->View(), index)) : 0;
 }
 
 int LinesDoc::PrevCharIndex(const TextLine* line, int index) const
 {
-    const int length = line ? line->Length() : 0;
-    return std::clamp(index - 1, 0, length);
+    return line ? static_cast<int>(text::PrevCharIndex(line->View(), index)) : 0;
 }
 
 void LinesDoc::WordBounds(const TextLine* line, int column, int& start, int& end) const
 {
-    start = end = -1;
-    const std::string e = ExpandLine(line);
-    const int n = static_cast<int>(e.size());
-    if (column < 0) column = 0;
-    const auto word = [&](int i) { return text::IsWordChar(e[static_cast<std::size_t>(i)]); };
-
-    int s = -1;
-    if (column < n && word(column)) {
-        int p = column;
-        while (p > 0 && word(p)) --p;
-        s = word(p) ? p : p + 1;
-    } else {
-        int p = std::min(column, n - 1);
-        while (p >= 0 && !word(p)) --p;
-        if (p >= 0) {
-            while (p >= 0 && word(p)) --p;
-            s = p + 1;
-        } else {
-            int q = column;
-            while (q < n && !word(q)) ++q;
-            if (q >= n) return;
-            s = q;
-        }
-    }
-    int q = s;
-    while (q < n && word(q)) ++q;
-    start = s;
-    end = q;
+    text::WordBounds(line ? line->View() : std::string_view(), tab_size_, column, start, end);
 }
 
 // --- character editing ---

@@ -3,9 +3,11 @@
 // base of the text and hex documents. It owns its lines, knows the file
 // name, the tab width, the width of its widest line and the find options of
 // the window that shows it, and offers the line-level editing primitives the
-// views build their commands on. Positions are display columns: a tab
-// advances to the next multiple of the tab width; the document converts
-// between display columns and character (byte) indexes.
+// views build their commands on. Positions are display columns, counted as
+// a terminal lays out the line's UTF-8 characters (base/display_columns.h):
+// a tab advances to the next multiple of the tab width; the document
+// converts between display columns and byte indexes, always on a character
+// boundary.
 //
 // A document never shows anything. A failed operation returns false (or
 // nothing), changes nothing, and leaves an error code (docs/doc_errors.h)
@@ -73,25 +75,30 @@ public:
 
     // --- width and column arithmetic (a null line or text counts as empty) ---
     int LineWidth(const TextLine* line) const;
-    // The line with tabs expanded to spaces, cut at `limit` characters.
+    // The line with tabs expanded to spaces, cut at `limit` display columns
+    // (never inside a character).
     std::string ExpandLine(const TextLine* line, std::size_t limit = std::string::npos) const;
     // The same into a caller's buffer of size + 1 bytes: zero-fills it,
-    // writes at most size characters and a NUL, returns the count written.
+    // writes at most size bytes of whole characters and a NUL, returns the
+    // count of bytes written.
     int ExpandLine(const TextLine* line, char* buffer, int size) const;
-    // Characters to pass from the start of the line until the running width
-    // reaches or passes `column`; a tab whose span holds the column counts
-    // as passed. At most the line's length; column 0 gives 0.
+    // Bytes to pass from the start of the line until the running width
+    // reaches or passes `column`, with the combining marks that follow; a
+    // tab or wide character whose cells hold the column counts as passed.
+    // At most the line's length; column 0 gives 0.
     int ColumnToIndex(const TextLine* line, int column) const;
-    // Display width of the first count + delta characters (clamped to the line).
+    // Display width of the first count + delta bytes (clamped to the line).
     int PrefixWidth(const TextLine* line, int count, int delta = 0) const;
     // The byte index where the character after (before) the one starting at
     // `index` starts: every step over the characters of a line goes through
-    // these two, so the editing rules never split a character. Clamped to
-    // 0 .. the line's length.
+    // these two, so the editing rules never split a character; a combining
+    // mark goes with the character before it. Clamped to 0 .. the line's
+    // length.
     int NextCharIndex(const TextLine* line, int index) const;
     int PrevCharIndex(const TextLine* line, int index) const;
     // The word at or near `column` as display columns [start, end), or both
-    // -1 when the line holds no word. Words are runs of ASCII letters and digits.
+    // -1 when the line holds no word. Words are runs of letters and digits
+    // of any script (base/characters.h).
     void WordBounds(const TextLine* line, int column, int& start, int& end) const;
 
     // --- character editing (line and index are a line index and a byte

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/display_columns.h"
 #include "base/text_rules.h"
 #include "docs/alloc_gate.h"
 #include "docs/byte_count.h"
@@ -218,9 +219,7 @@ namespace {
 
 bool IsWholeWord(std::string_view text, std::size_t at, std::size_t length)
 {
-    if (at > 0 && text::IsWordChar(text[at - 1])) return false;
-    const std::size_t after = at + length;
-    return after >= text.size() || !text::IsWordChar(text[after]);
+    return text::WordEndsBefore(text, at) && text::WordEndsAt(text, at + length);
 }
 
 } // namespace
@@ -251,11 +250,14 @@ std::optional<TextPosition> TextDoc::Find(std::string_view pattern, TextPosition
             for (char& c : expanded) c = text::ToUpperAscii(c);
             text = expanded;
         }
+        // Positions in the searched text are bytes; a line without tabs (or
+        // with its tabs expanded) has its columns in the same order.
         const auto column = [&](std::size_t p) {
-            return onBytes ? PrefixWidth(row, static_cast<int>(p)) : static_cast<int>(p);
+            return onBytes ? PrefixWidth(row, static_cast<int>(p)) : text::DisplayWidth(text.substr(0, p), TabSize());
         };
         const int start = first ? std::max(from.column, 0) : 0;
-        const std::size_t at = static_cast<std::size_t>(onBytes ? ColumnToIndex(row, start) : start);
+        const std::size_t at = onBytes ? static_cast<std::size_t>(ColumnToIndex(row, start))
+                                       : text::ColumnToIndex(text, TabSize(), start);
         if (rules.down) {
             for (std::size_t p = text.find(wanted, at); p != std::string_view::npos; p = text.find(wanted, p + 1))
                 if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, column(p)};
@@ -277,7 +279,7 @@ std::optional<TextPosition> TextDoc::Find(std::string_view pattern, TextPosition
 int TextDoc::MatchEnd(std::string_view pattern, TextPosition match) const
 {
     const int length = static_cast<int>(pattern.size());
-    if (pattern.find('\t') == std::string_view::npos) return match.column + length;
+    if (pattern.find('\t') == std::string_view::npos) return match.column + text::DisplayWidth(pattern, TabSize());
     const TextLine* row = GetLine(match.line);
     return row ? PrefixWidth(row, ColumnToIndex(row, match.column) + length) : match.column + length;
 }

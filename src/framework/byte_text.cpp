@@ -1,28 +1,79 @@
 #include "framework/byte_text.h"
 
+#include <QByteArray>
+#include <QFile>
+#include <QMimeData>
+
+#include "base/characters.h"
+#include "base/display_columns.h"
+
 namespace bytetext {
+
+namespace {
+
+// The private clipboard format that carries a copied text's exact bytes.
+const QString kBytesFormat = QStringLiteral("application/x-tarnwick-bytes");
+
+} // namespace
 
 QString ToQString(std::string_view bytes)
 {
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
-char FromQChar(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u <= 0xFF ? static_cast<char>(static_cast<unsigned char>(u)) : '?';
+    const std::size_t ascii = text::PlainAsciiRun(bytes.data(), bytes.size());
+    QString out = QString::fromLatin1(bytes.data(), qsizetype(ascii));
+    if (ascii == bytes.size()) return out;
+    out.reserve(qsizetype(bytes.size()));
+    for (std::size_t i = ascii; i < bytes.size();) {
+        const text::Character c = text::CharAt(bytes, i);
+        if (c.code < 0x10000) {
+            out.append(QChar(static_cast<char16_t>(c.code)));
+        } else {
+            out.append(QChar(QChar::highSurrogate(c.code)));
+            out.append(QChar(QChar::lowSurrogate(c.code)));
+        }
+        i += static_cast<std::size_t>(c.length);
+    }
+    return out;
 }
 
 std::string FromQString(const QString& text)
 {
-    std::string bytes;
-    bytes.reserve(std::size_t(text.size()));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        // A surrogate pair is one character: one '?'.
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
-        bytes.push_back(FromQChar(text[i]));
-    }
-    return bytes;
+    return text.toUtf8().toStdString();
+}
+
+std::string TypedBytes(const QString& typed)
+{
+    QString kept;
+    kept.reserve(typed.size());
+    for (const QChar c : typed)
+        if (c == QLatin1Char('\t') || !text::IsControlCode(c.unicode())) kept.append(c);
+    return FromQString(kept);
+}
+
+QString FileNameToQString(std::string_view name)
+{
+    const QByteArray bytes(name.data(), qsizetype(name.size()));
+    const QString decoded = QFile::decodeName(bytes);
+    return QFile::encodeName(decoded) == bytes ? decoded : ToQString(name);
+}
+
+std::string FileNameFromQString(const QString& name)
+{
+    return QFile::encodeName(name).toStdString();
+}
+
+QMimeData* ToMimeData(std::string_view bytes)
+{
+    auto* data = new QMimeData;
+    data->setText(ToQString(bytes));
+    data->setData(kBytesFormat, QByteArray(bytes.data(), qsizetype(bytes.size())));
+    return data;
+}
+
+std::string FromMimeData(const QMimeData* data)
+{
+    if (!data) return {};
+    if (data->hasFormat(kBytesFormat)) return data->data(kBytesFormat).toStdString();
+    return FromQString(data->text());
 }
 
 } // namespace bytetext

@@ -1,5 +1,6 @@
 #include "search/grep_engine.h"
 
+#include "base/characters.h"
 #include "base/text_rules.h"
 #include "resources/strings.h"
 #include "search/file_reading.h"
@@ -11,11 +12,19 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+// The most bytes one character takes (base/characters.h): the whole-word
+// test looks at the characters on either side of an occurrence.
+constexpr std::size_t kCharBytes = 4;
+
+} // namespace
+
 // The scan of one file. The file is read in large blocks and searched a
 // block at a time; line feeds are counted only up to a hit and when a block
 // is given up, so a file without hits costs little more than its reading.
 // Between blocks the last bytes of a block are kept, enough to find an
-// occurrence that straddles the border and to see the byte before it.
+// occurrence that straddles the border and to see the character before it.
 class GrepEngine::Scan {
 public:
     Scan(GrepEngine& engine, const LiteralFinder& finder, std::vector<char>& buffer, const std::string& path)
@@ -50,6 +59,9 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
     const std::size_t m = finder_.size();
     char* const block = buffer_.data();
     const std::size_t capacity = buffer_.size();
+    // Bytes kept on either side of what is examined: a whole character for
+    // the whole-word test, else the one byte the line-end test needs.
+    const std::size_t context = engine_.options.whole_words ? kCharBytes : 1;
     std::size_t kept = 0;  // bytes carried over from the previous block
     std::size_t from = 0;  // where the search goes on in the block
     bool at_end = false;
@@ -64,17 +76,17 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
                 from = len;
             }
         }
-        // Before the end of the file an occurrence must leave one byte after
-        // it in the block, for the whole-word and line-end tests.
-        const std::size_t limit = at_end ? len : (len > 0 ? len - 1 : 0);
+        // Before the end of the file an occurrence must leave the context
+        // after it in the block.
+        const std::size_t limit = at_end ? len : (len > context ? len - context : 0);
         from = SearchBlock(from, limit, len, at_end);
         if (at_end || done_) break;
 
-        // Carry the positions not yet examined, and the byte before them,
-        // into the next block; count the line feeds of what is given up.
-        std::size_t next = std::max(from, len > m ? len - m : 0);
+        // Carry the positions not yet examined, and the character before
+        // them, into the next block; count the line feeds of what is given up.
+        std::size_t next = std::max(from, len + 1 > m + context ? len + 1 - m - context : 0);
         if (skip_line_) next = len;
-        const std::size_t keep_from = next > 0 ? next - 1 : 0;
+        const std::size_t keep_from = next > context ? next - context : 0;
         const std::size_t give_up = skip_line_ ? len : keep_from;
         line_ += static_cast<long>(CountLineFeeds(block + counted_, block + give_up));
         kept = len - give_up;
@@ -116,9 +128,18 @@ bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t l
     // A carriage return right before a line feed is not part of the line.
     if (block[end - 1] == '\r' && end < len && block[end] == '\n') return false;
     (void)at_end;
-    // The occurrence with the bytes around it that belong to its line.
-    const std::size_t begin = (pos > 0 && block[pos - 1] != '\n') ? pos - 1 : pos;
-    const std::size_t stop = (end < len && block[end] != '\n') ? end + 1 : end;
+    if (!engine_.options.whole_words) return true;
+    // The occurrence with the characters around it that belong to its
+    // line: one byte for an ASCII neighbour, up to a whole character for
+    // one from 0x80 up.
+    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    std::size_t begin = pos;
+    if (begin > 0 && block[begin - 1] != '\n') --begin;
+    while (begin > 0 && pos - begin < kCharBytes && continuation(block[begin]) && block[begin - 1] != '\n') --begin;
+    std::size_t stop = end;
+    if (stop < len && block[stop] != '\n') ++stop;
+    if (static_cast<unsigned char>(block[end]) >= 0x80)
+        while (stop < len && stop - end < kCharBytes && block[stop] != '\n') ++stop;
     return engine_.IsWholeWord(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 
@@ -180,9 +201,7 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
 bool GrepEngine::IsWholeWord(std::string_view line, std::size_t pos, std::size_t length) const
 {
     if (!options.whole_words) return true;
-    if (pos > 0 && text::IsWordChar(line[pos - 1])) return false;
-    if (pos + length < line.size() && text::IsWordChar(line[pos + length])) return false;
-    return true;
+    return text::WordEndsBefore(line, pos) && text::WordEndsAt(line, pos + length);
 }
 
 std::string GrepEngine::SummaryText() const

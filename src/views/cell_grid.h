@@ -5,11 +5,16 @@
 // cells; so the glyphs are placed one by one, each in the middle of its
 // cell, never at the font's own fractional advance (7.2 px for a 12 px
 // Courier New, which drifts three columns from the grid by column 100).
-// One glyph run draws a whole text, so a line still costs one call.
+// One glyph run draws every character the font has, so a line still costs
+// one call; a character it lacks, or one with combining marks, is drawn on
+// its own from whatever font Qt finds for it, centred in its cells (two for
+// a wide character).
 
 #include <QFont>
 #include <QRawFont>
 #include <QString>
+
+#include "views/line_painter.h"
 
 class QPainter;
 
@@ -25,7 +30,12 @@ public:
 
     // Draws `cells` in the painter's pen colour, cell i at
     // x + i × cell width, on the baseline y.
-    void Draw(QPainter& painter, int x, int baseline, const QString& cells) const;
+    void Draw(QPainter& painter, int x, int baseline, const LineCells& cells) const;
+    // The same with each code point of `cells` in one cell.
+    void Draw(QPainter& painter, int x, int baseline, const QString& cells) const
+    {
+        Draw(painter, x, baseline, LineCells::OneCellEach(cells));
+    }
 
 private:
     QFont font_;

@@ -1,6 +1,7 @@
 #include "views/save_as_dialog.h"
 
 #include "app/frame_services.h"
+#include "framework/byte_text.h"
 
 #include <QFileDialog>
 
@@ -14,5 +15,5 @@ std::optional<std::string> AskSaveAsName(QWidget* parent)
     dialog.setNameFilters(QtFileFilters(BuildFilter()));
     dialog.setDefaultSuffix("TXT");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    return bytetext::FileNameFromQString(dialog.selectedFiles().first());
 }

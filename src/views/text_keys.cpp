@@ -44,10 +44,7 @@ int AcceleratorCommand(const QKeyEvent& key)
 std::string TypedBytes(const QKeyEvent& key)
 {
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return {};
-    std::string bytes;
-    for (QChar c : key.text()) {
-        if (c == QLatin1Char('\t') || c.unicode() >= 0x20) bytes.push_back(bytetext::FromQChar(c));
-    }
+    const std::string bytes = bytetext::TypedBytes(key.text());
     std::string repeated;
     for (int i = 0; i < std::max(1, key.count()); ++i) repeated += bytes;
     return repeated;

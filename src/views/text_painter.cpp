@@ -33,7 +33,7 @@ void TextPainter::DrawLine(QPainter& painter, int index, int y, bool withSelecti
     const TextLine* line = doc.GetLine(index);
     const int first = area.LeftColumn();
     const int count = area.ColumnsPerPage() + 2;
-    const QString cells = VisibleCells(line ? line->View() : std::string_view(), doc.TabSize(), first, count);
+    const LineCells cells = VisibleCells(line ? line->View() : std::string_view(), doc.TabSize(), first, count);
     const int baseline = y + 1 + grid.Ascent();
 
     painter.setPen(display.foreground);

@@ -99,7 +99,7 @@ bool TextView::CanClose()
         return false;
     }
     if (doc_->Modified()) {
-        std::string name = doc_->FileName().empty() ? windowTitle().toUpper().toStdString() : doc_->GetTitle();
+        std::string name = doc_->FileName().empty() ? bytetext::FromQString(windowTitle().toUpper()) : doc_->GetTitle();
         const int answer = ShowMessage(strings::kSaveChangesQuery, fw::kMbYesNoCancel | fw::kMbIconQuestion, name.c_str());
         if (answer == fw::kIdCancel) return false;
         if (answer == fw::kIdYes) {
@@ -177,7 +177,7 @@ void TextView::CmCopy()
     if (!HasSelection()) return;
     const std::optional<std::string> text = editor_->SelectedText();
     if (!text) return ReportDocError();
-    QGuiApplication::clipboard()->setText(bytetext::ToQString(*text));
+    QGuiApplication::clipboard()->setMimeData(bytetext::ToMimeData(*text));
 }
 
 void TextView::CmCut()
@@ -196,7 +196,7 @@ void TextView::CmPaste()
 {
     if (replacing_all_ || !CanPaste()) return;
     EnsureLoaded();
-    AfterEdit(editor_->Paste(bytetext::FromQString(QGuiApplication::clipboard()->text())));
+    AfterEdit(editor_->Paste(bytetext::FromMimeData(QGuiApplication::clipboard()->mimeData())));
 }
 
 void TextView::CmDelete()

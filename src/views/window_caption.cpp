@@ -1,6 +1,7 @@
 #include "views/window_caption.h"
 
 #include "docs/lines_doc.h"
+#include "framework/byte_text.h"
 
 #include <QMdiSubWindow>
 
@@ -19,7 +20,7 @@ QMdiSubWindow* HoldingChild(QWidget* view)
 
 QString DocumentCaption(const LinesDoc* doc)
 {
-    if (doc && !doc->FileName().empty()) return QString::fromStdString(doc->GetTitle());
+    if (doc && !doc->FileName().empty()) return bytetext::ToQString(doc->GetTitle());
     return QString("untitled%1").arg(untitled_counter++);
 }
 

@@ -10,12 +10,3 @@ TEST(TextRules, CaseFoldsOnlyAsciiLetters)
     EXPECT_FALSE(text::EqualsNoCaseAscii("\xC4", "\xE4"));
 }
 
-TEST(TextRules, WordCharactersAreAsciiLettersAndDigits)
-{
-    EXPECT_TRUE(text::IsWordChar('a'));
-    EXPECT_TRUE(text::IsWordChar('Z'));
-    EXPECT_TRUE(text::IsWordChar('7'));
-    EXPECT_FALSE(text::IsWordChar('_'));
-    EXPECT_FALSE(text::IsWordChar('\0'));
-    EXPECT_FALSE(text::IsWordChar('\xE9'));
-}

@@ -102,14 +102,15 @@ TEST(FindReplaceDialog, NothingToFindDisablesTheButtons)
     EXPECT_TRUE(d.findNextButton()->isEnabled());
 }
 
-TEST(ByteText, Latin1BothWaysAndQuestionMarkForTheRest)
+TEST(FindReplaceDialog, FindAndReplaceTextsAreUtf8)
 {
-    const std::string bytes("a\0\xE9\xFF", 4);
-    const QString shown = bytetext::ToQString(bytes);
-    ASSERT_EQ(shown.size(), 4);
-    EXPECT_EQ(shown[2], QChar(0xE9));
-    EXPECT_EQ(bytetext::FromQString(shown), bytes);
-    EXPECT_EQ(bytetext::FromQString(QString::fromUtf8("\xE2\x82\xAC\xF0\x9F\x98\x80x")), "??x");
+    FindReplaceData data;
+    data.findWhat = "caf\xC3\xA9";
+    data.replaceWith = "caf\xE9";  // a Latin-1 byte shows as its character
+    FindReplaceDialog d(nullptr, FindReplaceDialog::Kind::Replace, data);
+    EXPECT_EQ(d.findField()->text(), QString::fromUtf8("caf\xC3\xA9"));
+    d.findField()->setText(QString::fromUtf8("\xE2\x82\xAC\xF0\x9F\x98\x80x"));
+    EXPECT_EQ(d.data().findWhat, "\xE2\x82\xAC\xF0\x9F\x98\x80x");
 }
 
 } // namespace

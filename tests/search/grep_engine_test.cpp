@@ -8,6 +8,7 @@
 #include "search/grep_engine.h"
 #include "support/temp_tree.h"
 
+#include "base/characters.h"
 #include "base/text_rules.h"
 
 #include <gtest/gtest.h>
@@ -69,8 +70,7 @@ Lines ReferenceHits(const std::string& data, const std::string& pattern, Flags f
         std::size_t pos = l.find(p);
         const auto whole = [&](std::size_t at) {
             if (!flags.whole_words) return true;
-            if (at > 0 && text::IsWordChar(l[at - 1])) return false;
-            return !(at + m < l.size() && text::IsWordChar(l[at + m]));
+            return text::WordEndsBefore(l, at) && text::WordEndsAt(l, at + m);
         };
         while (pos != std::string::npos && !whole(pos)) pos = l.find(p, pos + m);
         if (pos == std::string::npos) continue;
@@ -101,13 +101,20 @@ TEST(GrepScan, CaseFoldsOnlyAsciiLetters)
     EXPECT_EQ(Hits("`\n@\n", "@"), Lines{2});
 }
 
-TEST(GrepScan, WholeWordsAreBoundedByNonWordBytes)
+TEST(GrepScan, WholeWordsAreBoundedByNonWordCharacters)
 {
     const Flags words{.whole_words = true};
     EXPECT_EQ(Hits("word_x\n", "word", words), Lines{1});   // underscore ends a word
     EXPECT_EQ(Hits("(word)\n", "word", words), Lines{1});
     EXPECT_EQ(Hits("word\n", "word", words), Lines{1});      // start and end of line
-    EXPECT_EQ(Hits("\xe9word\xe9\n", "word", words), Lines{1});
+    // Letters of any script, UTF-8 or a Latin-1 byte, hold a word together;
+    // other symbols and invalid bytes end it.
+    EXPECT_EQ(Hits("\xa7word\xbb\n", "word", words), Lines{1});
+    EXPECT_EQ(Hits("\xc2\xabword\xc2\xbb\n", "word", words), Lines{1});
+    EXPECT_EQ(Hits("\xe9word\n", "word", words), Lines{});
+    EXPECT_EQ(Hits("word\xc3\xa9\n", "word", words), Lines{});
+    EXPECT_EQ(Hits("\xd0\x96word\n", "word", words), Lines{});
+    EXPECT_EQ(Hits("na\xc3\xafve\n", "na\xc3\xafve", words), Lines{1});
     EXPECT_EQ(Hits("words\n", "word", words), Lines{});
     EXPECT_EQ(Hits("sword\n", "word", words), Lines{});
     EXPECT_EQ(Hits("2word\n", "word", words), Lines{});
@@ -185,12 +192,27 @@ TEST(GrepScan, OccurrencesAcrossABlockBorderAreFoundOnTheirTrueLine)
     }
 }
 
+TEST(GrepScan, WholeWordsSeeWholeCharactersAcrossABlockBorder)
+{
+    // A two-byte letter or symbol right before or after the occurrence,
+    // split by the border between blocks wherever it falls.
+    const std::size_t block = file_reading::kBlockSize;
+    const Flags words{.whole_words = true};
+    for (std::size_t n = block - 12; n < block + 12; ++n) {
+        SCOPED_TRACE(n);
+        const std::string lead(n, ' ');
+        EXPECT_EQ(Hits(lead + "word\xc3\xa9\n", "word", words), Lines{});
+        EXPECT_EQ(Hits(lead + "\xc3\xa9word\n", "word", words), Lines{});
+        EXPECT_EQ(Hits(lead + "\xe2\x82\xacword\xc2\xbb\n", "word", words), Lines{1});
+    }
+}
+
 TEST(GrepScan, BlockScanAgreesWithTheLineByLineReading)
 {
     // Bytes drawn from a small alphabet give many occurrences, word borders,
-    // CR LF pairs, lone CRs and NULs; files of several blocks with rare line
+    // CR LF pairs, lone CRs, NULs, UTF-8 letters and broken sequences; files of several blocks with rare line
     // feeds give lines that cross block borders.
-    const std::string alphabet("aAbB _\r\n\0\xe9", 10);
+    const std::string alphabet("aAbB _\r\n\0\xe9\xc3\xa9\x80\xe4", 14);
     std::mt19937 random(12345);
     for (int round = 0; round < 48; ++round) {
         const bool large = round % 3 == 0;

@@ -69,10 +69,15 @@ void DirectoryWalk::SearchDirectory(const std::string& dir, const std::string& f
         return;
     }
     const bool outermost = depth_ == 0;
+    if (outermost && scan_ahead) {
+        if (ScanAhead::ScanFunction scan = AheadScan())
+            ahead_ = std::make_unique<ScanAhead>(dir, file_pattern, SearchSubDirectories(), std::move(scan));
+    }
     ++depth_;
     ++open_levels_;
     const bool listed = SearchLevel(top, file_pattern);
     --depth_;
+    if (outermost) ahead_.reset();
     // Once the walk is over, the directory it started from is current again.
     if (outermost && listed && ::fchdir(top.fd) != 0) {
         // Nothing is left to do in a directory that cannot be entered.

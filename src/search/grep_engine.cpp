@@ -11,15 +11,29 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+// No letter, digit or underscore touches the occurrence at `pos`.
+bool StandsAlone(std::string_view line, std::size_t pos, std::size_t length)
+{
+    if (pos > 0 && text::IsWordChar(line[pos - 1])) return false;
+    if (pos + length < line.size() && text::IsWordChar(line[pos + length])) return false;
+    return true;
+}
+
+} // namespace
+
 // The scan of one file. The file is read in large blocks and searched a
 // block at a time; line feeds are counted only up to a hit and when a block
 // is given up, so a file without hits costs little more than its reading.
 // Between blocks the last bytes of a block are kept, enough to find an
 // occurrence that straddles the border and to see the byte before it.
+// The numbers of the hit lines go to a sink; the scan touches nothing else,
+// so that it may run on the thread that scans ahead.
 class GrepEngine::Scan {
 public:
-    Scan(GrepEngine& engine, const LiteralFinder& finder, std::vector<char>& buffer, const std::string& path)
-        : engine_(engine), finder_(finder), buffer_(buffer), path_(path)
+    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, std::vector<char>& buffer, NumberSink& sink)
+        : finder_(finder), whole_words_(whole_words), first_only_(first_only), buffer_(buffer), sink_(sink)
     {
     }
 
@@ -29,27 +43,29 @@ public:
 private:
     // Looks at the candidates in [from, limit) of the block [0, len);
     // returns where the search goes on.
-    std::size_t SearchBlock(std::size_t from, std::size_t limit, std::size_t len, bool at_end);
-    bool Accepts(const char* block, std::size_t pos, std::size_t len, bool at_end) const;
+    std::size_t SearchBlock(std::size_t from, std::size_t limit, std::size_t len);
+    bool Accepts(const char* block, std::size_t pos, std::size_t len) const;
     void Report(const char* block, std::size_t pos);
 
-    GrepEngine& engine_;
     const LiteralFinder& finder_;
+    const bool whole_words_;
+    const bool first_only_;
     std::vector<char>& buffer_;
-    const std::string& path_;
+    NumberSink& sink_;
 
     long line_ = 1;            // number of the line that holds offset `counted_`
     std::size_t counted_ = 0;  // offset in the block up to which line feeds are counted
     bool skip_line_ = false;   // the current line is listed; ignore the rest of it
-    bool done_ = false;        // first hit listed and only the first is wanted
+    bool done_ = false;        // no more hits wanted
     bool hit_ = false;
 };
 
 bool GrepEngine::Scan::Run(file_reading::File& file)
 {
     const std::size_t m = finder_.size();
+    const std::size_t capacity = file_reading::kBlockSize + m + 1;
+    if (buffer_.size() != capacity) buffer_.assign(capacity, '\0');
     char* const block = buffer_.data();
-    const std::size_t capacity = buffer_.size();
     std::size_t kept = 0;  // bytes carried over from the previous block
     std::size_t from = 0;  // where the search goes on in the block
     bool at_end = false;
@@ -67,8 +83,8 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
         // Before the end of the file an occurrence must leave one byte after
         // it in the block, for the whole-word and line-end tests.
         const std::size_t limit = at_end ? len : (len > 0 ? len - 1 : 0);
-        from = SearchBlock(from, limit, len, at_end);
-        if (at_end || done_) break;
+        from = SearchBlock(from, limit, len);
+        if (at_end || done_ || sink_.Cancelled()) break;
 
         // Carry the positions not yet examined, and the byte before them,
         // into the next block; count the line feeds of what is given up.
@@ -85,7 +101,7 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
     return hit_;
 }
 
-std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, std::size_t len, bool at_end)
+std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, std::size_t len)
 {
     const std::size_t m = finder_.size();
     const char* const block = buffer_.data();
@@ -93,7 +109,7 @@ std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, s
         const char* found = finder_.Find(block + from, block + limit);
         if (!found) return std::max(from, limit + 1 > m ? limit + 1 - m : 0);
         const auto pos = static_cast<std::size_t>(found - block);
-        if (!Accepts(block, pos, len, at_end)) {
+        if (!Accepts(block, pos, len)) {
             // Occurrences are examined left to right without overlapping.
             from = pos + m;
             continue;
@@ -109,17 +125,17 @@ std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, s
     return from;
 }
 
-bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t len, bool at_end) const
+bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t len) const
 {
     const std::size_t m = finder_.size();
     const std::size_t end = pos + m;
     // A carriage return right before a line feed is not part of the line.
     if (block[end - 1] == '\r' && end < len && block[end] == '\n') return false;
-    (void)at_end;
+    if (!whole_words_) return true;
     // The occurrence with the bytes around it that belong to its line.
     const std::size_t begin = (pos > 0 && block[pos - 1] != '\n') ? pos - 1 : pos;
     const std::size_t stop = (end < len && block[end] != '\n') ? end + 1 : end;
-    return engine_.IsWholeWord(std::string_view(block + begin, stop - begin), pos - begin, m);
+    return StandsAlone(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 
 void GrepEngine::Scan::Report(const char* block, std::size_t pos)
@@ -127,17 +143,23 @@ void GrepEngine::Scan::Report(const char* block, std::size_t pos)
     line_ += static_cast<long>(CountLineFeeds(block + counted_, block + pos));
     counted_ = pos;
     hit_ = true;
-    if (!engine_.options.show_lines) done_ = true;
-
-    std::string& line = engine_.result_;
-    line.assign(path_);
-    line += '\t';
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, line_);
-    line.append(digits, written.ptr);
-    engine_.grep_host_.AppendResult(line);
-    ++engine_.matches;
+    if (!sink_.Add(line_) || first_only_) done_ = true;
 }
+
+// Lists each hit at once, as the walk's own scan of a file finds it.
+class GrepEngine::ListingSink : public NumberSink {
+public:
+    ListingSink(GrepEngine& engine, const std::string& path) : engine_(engine), path_(path) {}
+    bool Add(long number) override
+    {
+        engine_.ListHit(path_, number);
+        return true;
+    }
+
+private:
+    GrepEngine& engine_;
+    const std::string& path_;
+};
 
 GrepEngine::GrepEngine(GrepHost& host) : DirectoryWalk(host), grep_host_(host) {}
 
@@ -149,6 +171,7 @@ bool GrepEngine::RunSearch()
     files = 0;
     matches = 0;
     replaced = 0;
+    replaced_files_.clear();
     host_.ClearResults();
     SearchDirectory(start.dir, start.file_pattern);
     ReleaseScanState();
@@ -162,6 +185,17 @@ void GrepEngine::SearchFile(const std::string& path)
 
 void GrepEngine::VisitFile(const std::string& path, int dir_fd, const std::string& name)
 {
+    if (std::unique_ptr<FileScan> scan = TakeScanAhead(path)) {
+        // Taken only while the options are those it was made with, and
+        // not when its file has been replaced since.
+        const bool replaced_since = scan->opened && replaced_files_.count({scan->device, scan->inode}) > 0;
+        if (!replaced_since && ahead_options_ == CurrentScanOptions()) {
+            if (!scan->opened) return;
+            for (const long number : scan->numbers) ListHit(path, number);
+            FileDone(path, !scan->numbers.empty(), scan->device, scan->inode);
+            return;
+        }
+    }
     SearchOpenFile(file_reading::OpenRegularFileAt(dir_fd, name.c_str()), path);
 }
 
@@ -171,18 +205,53 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
     PrepareScan();
     bool hit = false;
     // A search text that holds a line feed can never lie within one line.
-    if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos)
-        hit = Scan(*this, *finder_, buffer_, path).Run(file);
+    if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos) {
+        ListingSink sink(*this, path);
+        hit = Scan(*finder_, options.whole_words, !options.show_lines, buffer_, sink).Run(file);
+    }
     file_reading::Close(file);
-    if (hit && options.replace && grep_host_.ReplaceInFile(path, InHiddenDirectory(), options)) ++replaced;
+    FileDone(path, hit, file.device, file.inode);
+}
+
+void GrepEngine::ListHit(const std::string& path, long number)
+{
+    result_.assign(path);
+    result_ += '\t';
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, number);
+    result_.append(digits, written.ptr);
+    grep_host_.AppendResult(result_);
+    ++matches;
+}
+
+void GrepEngine::FileDone(const std::string& path, bool hit, dev_t device, ino_t inode)
+{
+    if (hit && options.replace && grep_host_.ReplaceInFile(path, InHiddenDirectory(), options)) {
+        ++replaced;
+        replaced_files_.insert({device, inode});
+    }
+}
+
+GrepEngine::ScanOptions GrepEngine::CurrentScanOptions() const
+{
+    return {options.pattern, options.case_sensitive, options.whole_words, options.show_lines};
+}
+
+ScanAhead::ScanFunction GrepEngine::AheadScan() const
+{
+    ahead_options_ = CurrentScanOptions();
+    const ScanOptions& o = ahead_options_;
+    if (o.pattern.empty() || o.pattern.find('\n') != std::string::npos) return {};
+    auto finder = std::make_shared<const LiteralFinder>(o.pattern, o.case_sensitive);
+    return [finder, whole_words = o.whole_words, first_only = !o.show_lines](
+               file_reading::File& file, std::vector<char>& buffer, NumberSink& sink) {
+        Scan(*finder, whole_words, first_only, buffer, sink).Run(file);
+    };
 }
 
 bool GrepEngine::IsWholeWord(std::string_view line, std::size_t pos, std::size_t length) const
 {
-    if (!options.whole_words) return true;
-    if (pos > 0 && text::IsWordChar(line[pos - 1])) return false;
-    if (pos + length < line.size() && text::IsWordChar(line[pos + length])) return false;
-    return true;
+    return !options.whole_words || StandsAlone(line, pos, length);
 }
 
 std::string GrepEngine::SummaryText() const
@@ -197,12 +266,10 @@ void GrepEngine::PrepareScan()
     // The finder follows the options, which the caller may change between
     // files; the block buffer lives as long as the run.
     if (!finder_ || finder_pattern_ != options.pattern || finder_case_ != options.case_sensitive) {
-        finder_ = std::make_unique<LiteralFinder>(options.pattern, options.case_sensitive);
+        finder_ = std::make_shared<const LiteralFinder>(options.pattern, options.case_sensitive);
         finder_pattern_ = options.pattern;
         finder_case_ = options.case_sensitive;
     }
-    const std::size_t capacity = file_reading::kBlockSize + finder_->size() + 1;
-    if (buffer_.size() != capacity) buffer_.assign(capacity, '\0');
 }
 
 void GrepEngine::ReleaseScanState()
@@ -210,4 +277,5 @@ void GrepEngine::ReleaseScanState()
     finder_.reset();
     std::vector<char>().swap(buffer_);
     std::string().swap(result_);
+    replaced_files_.clear();
 }

@@ -35,10 +35,21 @@ struct Report {
     bool operator==(const Report&) const = default;
 };
 
-// Keeps the process's current directory across a run (runs change it).
+// Keeps the process's current directory across a run (runs change it);
+// one that has gone since is left for the temporary directory.
 struct KeepDirectory {
-    fs::path saved = fs::current_path();
-    ~KeepDirectory() { fs::current_path(saved); }
+    fs::path saved;
+    KeepDirectory()
+    {
+        std::error_code error;
+        saved = fs::current_path(error);
+        if (error) saved = fs::temp_directory_path();
+    }
+    ~KeepDirectory()
+    {
+        std::error_code error;
+        fs::current_path(saved, error);
+    }
 };
 
 Report ReportOf(const RecordingHost& host, long files, long numbers)

@@ -91,7 +91,10 @@ bool DirectoryWalk::SearchLevel(Level& level, const std::string& file_pattern)
 {
     DirectoryListing listing;
     // A directory that may be read but not searched cannot be entered.
-    if (::faccessat(level.fd, ".", X_OK, AT_EACCESS) != 0 ||
+    // The listing of the thread that scans ahead, when it has one, is taken
+    // as it stands.
+    if (::faccessat(level.fd, ".", X_OK, AT_EACCESS) != 0) return false;
+    if (!(ahead_ && ahead_->TakeListing(level.path, listing)) &&
         !ListDirectory(level.fd, file_pattern, SearchSubDirectories(), listing))
         return false;
 

@@ -1,7 +1,5 @@
 #include "search/scan_ahead.h"
 
-#include "search/directory_listing.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -90,13 +88,13 @@ std::unique_ptr<FileScan> ScanAhead::Take(const std::string& path)
         }
         for (; at > 0; --at) {
             Drop(*jobs_.front());
-            jobs_.pop_front();
+            PopFront();
         }
         Job& job = *jobs_.front();
         if (job.state == State::kScanning) {
             // Meanwhile scan a later file, or wait for the helper.
             if (std::shared_ptr<Job> later = FirstPending(1)) {
-                later->state = State::kScanning;
+                Claim(*later);
                 ScanJob(later, walk_buffer_, lock);
             } else {
                 changed_.wait(lock);
@@ -106,7 +104,7 @@ std::unique_ptr<FileScan> ScanAhead::Take(const std::string& path)
         std::unique_ptr<FileScan> scan;
         numbers_held_.fetch_sub(job.scan.numbers.size(), std::memory_order_relaxed);
         if (job.state == State::kDone && job.scan.complete) scan = std::make_unique<FileScan>(std::move(job.scan));
-        jobs_.pop_front();
+        PopFront();
         changed_.notify_all();
         return scan;
     }
@@ -122,12 +120,31 @@ void ScanAhead::Drop(Job& job)
     job.scan.numbers.clear();
 }
 
-std::shared_ptr<ScanAhead::Job> ScanAhead::FirstPending(std::size_t from) const
+std::shared_ptr<ScanAhead::Job> ScanAhead::FirstPending(std::size_t from)
 {
+    // Files are taken up almost in order: the search starts where the
+    // first file not taken up was seen last.
+    const std::size_t hint = pending_from_ > front_seq_ ? static_cast<std::size_t>(pending_from_ - front_seq_) : 0;
     const std::size_t end = std::min(jobs_.size(), kMaxFilesAhead);
-    for (std::size_t i = from; i < end; ++i)
-        if (jobs_[i]->state == State::kPending) return jobs_[i];
+    for (std::size_t i = std::max(from, hint); i < end; ++i) {
+        if (jobs_[i]->state != State::kPending) continue;
+        if (from <= hint) pending_from_ = front_seq_ + i;
+        return jobs_[i];
+    }
     return nullptr;
+}
+
+void ScanAhead::Claim(Job& job)
+{
+    job.state = State::kScanning;
+    --pending_;
+}
+
+void ScanAhead::PopFront()
+{
+    if (jobs_.front()->state == State::kPending) --pending_;
+    jobs_.pop_front();
+    ++front_seq_;
 }
 
 void ScanAhead::ScanJob(const std::shared_ptr<Job>& job, std::vector<char>& buffer, std::unique_lock<std::mutex>& lock)
@@ -152,24 +169,23 @@ void ScanAhead::ScanJob(const std::shared_ptr<Job>& job, std::vector<char>& buff
 void ScanAhead::HelperLoop()
 {
     std::vector<char> buffer;
-    std::vector<std::shared_ptr<Job>> found;
+    Step step;
     std::unique_lock lock(mutex_);
     while (!cancelled_) {
-        std::size_t pending = 0;
-        for (std::size_t i = 0; i < jobs_.size() && pending < kFewPending; ++i)
-            if (jobs_[i]->state == State::kPending) ++pending;
-        if (!walk_over_ && pending < kFewPending && jobs_.size() < kMaxFilesAhead) {
+        if (!walk_over_ && pending_ < kFewPending && jobs_.size() < kMaxFilesAhead) {
             lock.unlock();
-            const bool more = WalkStep(found);
+            const bool more = WalkStep(step);
             lock.lock();
-            for (std::shared_ptr<Job>& job : found) jobs_.push_back(std::move(job));
-            found.clear();
+            pending_ += step.jobs.size();
+            for (std::shared_ptr<Job>& job : step.jobs) jobs_.push_back(std::move(job));
+            if (!step.listed.empty()) listings_[std::move(step.listed)] = std::move(step.listing);
+            step = {};
             if (!more) walk_over_ = true;
             changed_.notify_all();
             continue;
         }
         if (std::shared_ptr<Job> job = FirstPending(0)) {
-            job->state = State::kScanning;
+            Claim(*job);
             ScanJob(job, buffer, lock);
             continue;
         }
@@ -177,7 +193,7 @@ void ScanAhead::HelperLoop()
     }
 }
 
-bool ScanAhead::WalkStep(std::vector<std::shared_ptr<Job>>& found)
+bool ScanAhead::WalkStep(Step& step)
 {
     if (cancelled_) return false;
     if (!started_) {
@@ -186,7 +202,7 @@ bool ScanAhead::WalkStep(std::vector<std::shared_ptr<Job>>& found)
         top->path = top_;
         top->fd = OpenDirectoryAt(AT_FDCWD, top_.c_str(), true);
         if (top->fd < 0) return false;
-        Enter(top, found);
+        Enter(top, step);
         return true;
     }
     while (!frames_.empty()) {
@@ -201,24 +217,35 @@ bool ScanAhead::WalkStep(std::vector<std::shared_ptr<Job>>& found)
         dir->path = JoinPath(frame.dir->path, name);
         dir->fd = OpenDirectoryAt(frame.dir->fd, name.c_str(), false);
         if (dir->fd < 0) continue;
-        Enter(dir, found);
+        Enter(dir, step);
         return true;
     }
     return false;
 }
 
-void ScanAhead::Enter(const std::shared_ptr<Directory>& dir, std::vector<std::shared_ptr<Job>>& found)
+void ScanAhead::Enter(const std::shared_ptr<Directory>& dir, Step& step)
 {
-    DirectoryListing listing;
     // The walk's own tests: a directory it may not search is not listed.
+    DirectoryListing& listing = step.listing;
     if (::faccessat(dir->fd, ".", X_OK, AT_EACCESS) != 0 || !ListDirectory(dir->fd, file_pattern_, sub_dirs_, listing))
         return;
-    for (std::string& name : listing.files) {
+    step.listed = dir->path;
+    for (const std::string& name : listing.files) {
         auto job = std::make_shared<Job>();
         job->path = JoinPath(dir->path, name);
         job->dir = dir;
-        job->name = std::move(name);
-        found.push_back(std::move(job));
+        job->name = name;
+        step.jobs.push_back(std::move(job));
     }
-    if (!listing.sub_dirs.empty()) frames_.push_back({dir, std::move(listing.sub_dirs), 0});
+    if (!listing.sub_dirs.empty()) frames_.push_back({dir, listing.sub_dirs, 0});
+}
+
+bool ScanAhead::TakeListing(const std::string& path, DirectoryListing& out)
+{
+    const std::lock_guard lock(mutex_);
+    const auto found = listings_.find(path);
+    if (found == listings_.end()) return false;
+    out = std::move(found->second);
+    listings_.erase(found);
+    return true;
 }

@@ -16,17 +16,20 @@
 // and a bounded number of results; a scan that would hold more is cut
 // short and left to the walk to do again.
 
+#include "search/directory_listing.h"
 #include "search/file_reading.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include <sys/types.h>
@@ -71,6 +74,10 @@ public:
     // dropped.
     std::unique_ptr<FileScan> Take(const std::string& path);
 
+    // The helper's listing of the directory at `path` (as the walk shows
+    // it), when it has listed it already: spares the walk listing it again.
+    bool TakeListing(const std::string& path, DirectoryListing& out);
+
     // Most files held ahead of the walk, and most numbers held in them.
     static constexpr std::size_t kMaxFilesAhead = 256;
     static constexpr std::size_t kMaxNumbersHeld = std::size_t{1} << 22;
@@ -82,12 +89,21 @@ private:
     enum class State { kPending, kScanning, kDone };
 
     void HelperLoop();
-    // One step of the helper's walk: lists the next directory and adds its
-    // files to `found`. False when the walk is over.
-    bool WalkStep(std::vector<std::shared_ptr<Job>>& found);
-    void Enter(const std::shared_ptr<Directory>& dir, std::vector<std::shared_ptr<Job>>& found);
+    // What one step of the helper's walk found: the files of the directory
+    // it listed, and the listing itself for the walk.
+    struct Step {
+        std::vector<std::shared_ptr<Job>> jobs;
+        std::string listed;  // the directory's path; empty when none was listed
+        DirectoryListing listing;
+    };
+    // Lists the next directory. False when the walk is over.
+    bool WalkStep(Step& step);
+    void Enter(const std::shared_ptr<Directory>& dir, Step& step);
     // The first file not yet taken up, from the `from`th held on.
-    std::shared_ptr<Job> FirstPending(std::size_t from) const;
+    std::shared_ptr<Job> FirstPending(std::size_t from);
+    // Takes up a pending file for scanning.
+    void Claim(Job& job);
+    void PopFront();
     // Scans a job taken up (state kScanning) without the lock, then
     // marks it done under the lock `lock` holds again.
     void ScanJob(const std::shared_ptr<Job>& job, std::vector<char>& buffer, std::unique_lock<std::mutex>& lock);
@@ -102,7 +118,12 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::shared_ptr<Job>> jobs_;  // in walk order
+    // Listings made by the helper that the walk has not taken yet.
+    std::unordered_map<std::string, DirectoryListing> listings_;
     std::atomic<std::size_t> numbers_held_{0};  // in the jobs' scans
+    std::size_t pending_ = 0;                   // files not taken up yet
+    std::uint64_t front_seq_ = 0;               // files ever taken off the front
+    std::uint64_t pending_from_ = 0;            // no file before this one is pending
     bool walk_over_ = false;
     std::atomic<bool> cancelled_{false};
 

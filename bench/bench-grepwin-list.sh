@@ -19,7 +19,7 @@ window="$build/bench/grepwin_bench"
 if [ ! -f "$tree/.complete-$files-$lines_each" ]; then
   rm -rf "$tree"
   mkdir -p "$tree/some/deeper/folders/of/the/tree"
-  yes 'a hit' | head -n "$lines_each" >"$tree/one.txt"
+  awk -v n="$lines_each" 'BEGIN { for (i = 0; i < n; i++) print "a hit" }' >"$tree/one.txt"
   for i in $(seq 1 "$files"); do
     cp "$tree/one.txt" "$tree/some/deeper/folders/of/the/tree/file-with-a-name-of-some-length-$i.txt"
   done

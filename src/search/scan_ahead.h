@@ -12,6 +12,9 @@
 // of the results is the walk's. Only the walk's thread talks to the host;
 // the helper only opens, reads and lists.
 //
+// The walk also takes the helper's listing of each directory the helper
+// has listed already, rather than reading the directory a second time.
+//
 // The helper never gets far ahead: it holds at most a few hundred files
 // and a bounded number of results; a scan that would hold more is cut
 // short and left to the walk to do again.

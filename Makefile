@@ -40,7 +40,7 @@ test-asan: deps
 test: test-fast test-asan
 
 bench: build
-	@scripts/install-deps.sh hyperfine time xvfb
+	@scripts/install-deps.sh hyperfine time xvfb ripgrep
 	bench/run-all.sh $(BUILD)
 
 install: build

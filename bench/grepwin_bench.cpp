@@ -2,8 +2,11 @@
 // take, so that the window's overhead (event pumps, list and status
 // updates) can be set against the command-line tool on the same tree.
 //
-//   grepwin_bench [--case] [--subdirs] [--all-lines] [--runs N] [--stop-after MS] PATTERN DIR
+//   grepwin_bench [--case] [--subdirs] [--all-lines] [--runs N] [--stop-after MS] [--interact] PATTERN DIR
 //
+// With --interact, what a user does with the full list afterwards is timed
+// too: scrolling to its end and to its middle, a click on a row, selecting
+// every row, each until the view has painted.
 // With --stop-after, Stop is due MS milliseconds into each run; the time
 // from then to the end of the run (the press waits for the run's next event
 // pump) is printed ("stop latency").
@@ -18,11 +21,14 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <time.h>
 
@@ -33,6 +39,31 @@ static double CpuSeconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
+// Runs `step`, lets the view paint, and prints how long both took.
+static void Timed(const char* what, QTableView* view, const std::function<void()>& step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    view->viewport()->repaint();
+    QApplication::processEvents();
+    std::printf("%s: %.1f ms\n", what, static_cast<double>(timer.nsecsElapsed()) / 1e6);
+}
+
+static void TimeInteraction(GrepDlog& window)
+{
+    QTableView* view = window.ResultsView();
+    const int rows = view->model()->rowCount();
+    std::printf("rows: %d\n", rows);
+    if (rows == 0) return;
+    Timed("scroll to end", view, [&] { view->scrollToBottom(); });
+    Timed("scroll to middle", view, [&] { view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2); });
+    Timed("page down", view, [&] { view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); });
+    Timed("click a row", view, [&] { view->setCurrentIndex(view->model()->index(rows / 2, 0)); });
+    Timed("select all", view, [&] { view->selectAll(); });
+    Timed("clear selection", view, [&] { view->clearSelection(); });
+}
+
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -40,6 +71,7 @@ int main(int argc, char** argv)
     bool case_sensitive = false, sub_dirs = false, all_lines = false;
     int runs = 3;
     int stop_after_ms = -1;
+    bool interact = false;
     std::string pattern, dir;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -48,6 +80,7 @@ int main(int argc, char** argv)
         else if (a == "--all-lines") all_lines = true;
         else if (a == "--runs" && i + 1 < argc) runs = std::atoi(argv[++i]);
         else if (a == "--stop-after" && i + 1 < argc) stop_after_ms = std::atoi(argv[++i]);
+        else if (a == "--interact") interact = true;
         else if (pattern.empty()) pattern = a;
         else {
             char* full = ::realpath(a.c_str(), nullptr);  // runs change the current directory
@@ -88,5 +121,6 @@ int main(int argc, char** argv)
                     CpuSeconds() - cpu_before, window.files, window.matches);
     }
     std::printf("best: %.3f\n", best);
+    if (interact) TimeInteraction(window);
     return 0;
 }

@@ -69,10 +69,15 @@ void DirectoryWalk::SearchDirectory(const std::string& dir, const std::string& f
         return;
     }
     const bool outermost = depth_ == 0;
+    if (outermost && scan_ahead) {
+        if (ScanAhead::ScanFunction scan = AheadScan())
+            ahead_ = std::make_unique<ScanAhead>(dir, file_pattern, SearchSubDirectories(), std::move(scan));
+    }
     ++depth_;
     ++open_levels_;
     const bool listed = SearchLevel(top, file_pattern);
     --depth_;
+    if (outermost) ahead_.reset();
     // Once the walk is over, the directory it started from is current again.
     if (outermost && listed && ::fchdir(top.fd) != 0) {
         // Nothing is left to do in a directory that cannot be entered.
@@ -86,7 +91,10 @@ bool DirectoryWalk::SearchLevel(Level& level, const std::string& file_pattern)
 {
     DirectoryListing listing;
     // A directory that may be read but not searched cannot be entered.
-    if (::faccessat(level.fd, ".", X_OK, AT_EACCESS) != 0 ||
+    // The listing of the thread that scans ahead, when it has one, is taken
+    // as it stands.
+    if (::faccessat(level.fd, ".", X_OK, AT_EACCESS) != 0) return false;
+    if (!(ahead_ && ahead_->TakeListing(level.path, listing)) &&
         !ListDirectory(level.fd, file_pattern, SearchSubDirectories(), listing))
         return false;
 

@@ -17,8 +17,10 @@
 // texts. A directory that cannot be entered is named in the status at once
 // and counted in the run's summary.
 
+#include "search/scan_ahead.h"
 #include "search/search_host.h"
 
+#include <memory>
 #include <string>
 
 class DirectoryWalk {
@@ -29,6 +31,10 @@ public:
     // Set by StopSearch (inside the host's event pump); tested before each
     // further file and each further sub-directory.
     bool stop = false;
+    // Whether a second thread scans files ahead of the walk (ScanAhead):
+    // on where the machine has more than one core. What a run reports is
+    // the same either way.
+    bool scan_ahead = std::thread::hardware_concurrency() > 1;
     // Files whose names matched the pattern, including unreadable ones.
     long files = 0;
     // Sub-directories of the run that could not be entered or read, and the
@@ -71,6 +77,16 @@ protected:
     // The totals of the run as its status line shows them.
     virtual std::string SummaryText() const = 0;
 
+    // The per-file scan a second thread may run ahead of the walk; none
+    // (the default) keeps the run on one thread.
+    virtual ScanAhead::ScanFunction AheadScan() const { return {}; }
+    // The scan of the file at `path` made ahead of the walk, when there is
+    // one; null when the file is to be scanned now.
+    std::unique_ptr<FileScan> TakeScanAhead(const std::string& path)
+    {
+        return ahead_ ? ahead_->Take(path) : nullptr;
+    }
+
     // True while the walk is below a hidden sub-directory (one whose name
     // starts with '.') of the top directory it was given.
     bool InHiddenDirectory() const { return hidden_levels_ > 0; }
@@ -87,6 +103,7 @@ private:
     // SummaryText and, when there were any, the directories not entered.
     std::string FullSummary() const;
 
+    std::unique_ptr<ScanAhead> ahead_;  // during a run that scans ahead
     int depth_ = 0;          // levels open; the outermost makes its directory current again
     int open_levels_ = 0;    // directories held open by the levels of the walk
     int hidden_levels_ = 0;  // hidden sub-directories the walk is inside

@@ -26,6 +26,8 @@ File OpenRegularFileAt(int dir_fd, const char* name)
     }
     file.fd = fd;
     file.size = static_cast<std::uint64_t>(st.st_size);
+    file.device = st.st_dev;
+    file.inode = st.st_ino;
     return file;
 }
 

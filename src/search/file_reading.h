@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include <sys/types.h>
+
 namespace file_reading {
 
 // Bytes read per block: most source files fit in one read, and the block
@@ -19,6 +21,8 @@ struct File {
     int fd = -1;
     std::uint64_t size = 0;  // as the file system gave it when opened
     std::uint64_t read = 0;  // bytes read so far
+    dev_t device = 0;        // which file it is
+    ino_t inode = 0;
     bool is_open() const { return fd >= 0; }
 };
 

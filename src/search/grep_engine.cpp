@@ -18,6 +18,12 @@ namespace {
 // test looks at the characters on either side of an occurrence.
 constexpr std::size_t kCharBytes = 4;
 
+// No letter or digit of any script touches the occurrence at `pos`.
+bool StandsAlone(std::string_view line, std::size_t pos, std::size_t length)
+{
+    return text::WordEndsBefore(line, pos) && text::WordEndsAt(line, pos + length);
+}
+
 } // namespace
 
 // The scan of one file. The file is read in large blocks and searched a
@@ -25,10 +31,12 @@ constexpr std::size_t kCharBytes = 4;
 // is given up, so a file without hits costs little more than its reading.
 // Between blocks the last bytes of a block are kept, enough to find an
 // occurrence that straddles the border and to see the character before it.
+// The numbers of the hit lines go to a sink; the scan touches nothing else,
+// so that it may run on the thread that scans ahead.
 class GrepEngine::Scan {
 public:
-    Scan(GrepEngine& engine, const LiteralFinder& finder, std::vector<char>& buffer, const std::string& path)
-        : engine_(engine), finder_(finder), buffer_(buffer), path_(path)
+    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, std::vector<char>& buffer, NumberSink& sink)
+        : finder_(finder), whole_words_(whole_words), first_only_(first_only), buffer_(buffer), sink_(sink)
     {
     }
 
@@ -38,30 +46,32 @@ public:
 private:
     // Looks at the candidates in [from, limit) of the block [0, len);
     // returns where the search goes on.
-    std::size_t SearchBlock(std::size_t from, std::size_t limit, std::size_t len, bool at_end);
-    bool Accepts(const char* block, std::size_t pos, std::size_t len, bool at_end) const;
+    std::size_t SearchBlock(std::size_t from, std::size_t limit, std::size_t len);
+    bool Accepts(const char* block, std::size_t pos, std::size_t len) const;
     void Report(const char* block, std::size_t pos);
 
-    GrepEngine& engine_;
     const LiteralFinder& finder_;
+    const bool whole_words_;
+    const bool first_only_;
     std::vector<char>& buffer_;
-    const std::string& path_;
+    NumberSink& sink_;
 
     long line_ = 1;            // number of the line that holds offset `counted_`
     std::size_t counted_ = 0;  // offset in the block up to which line feeds are counted
     bool skip_line_ = false;   // the current line is listed; ignore the rest of it
-    bool done_ = false;        // first hit listed and only the first is wanted
+    bool done_ = false;        // no more hits wanted
     bool hit_ = false;
 };
 
 bool GrepEngine::Scan::Run(file_reading::File& file)
 {
     const std::size_t m = finder_.size();
+    const std::size_t capacity = file_reading::kBlockSize + m + 2 * kCharBytes;
+    if (buffer_.size() != capacity) buffer_.assign(capacity, '\0');
     char* const block = buffer_.data();
-    const std::size_t capacity = buffer_.size();
     // Bytes kept on either side of what is examined: a whole character for
     // the whole-word test, else the one byte the line-end test needs.
-    const std::size_t context = engine_.options.whole_words ? kCharBytes : 1;
+    const std::size_t context = whole_words_ ? kCharBytes : 1;
     std::size_t kept = 0;  // bytes carried over from the previous block
     std::size_t from = 0;  // where the search goes on in the block
     bool at_end = false;
@@ -79,8 +89,8 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
         // Before the end of the file an occurrence must leave the context
         // after it in the block.
         const std::size_t limit = at_end ? len : (len > context ? len - context : 0);
-        from = SearchBlock(from, limit, len, at_end);
-        if (at_end || done_) break;
+        from = SearchBlock(from, limit, len);
+        if (at_end || done_ || sink_.Cancelled()) break;
 
         // Carry the positions not yet examined, and the character before
         // them, into the next block; count the line feeds of what is given up.
@@ -88,16 +98,17 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
         if (skip_line_) next = len;
         const std::size_t keep_from = next > context ? next - context : 0;
         const std::size_t give_up = skip_line_ ? len : keep_from;
-        line_ += static_cast<long>(CountLineFeeds(block + counted_, block + give_up));
+        // A hit just before the kept context has its line counted already.
+        if (give_up > counted_) line_ += static_cast<long>(CountLineFeeds(block + counted_, block + give_up));
+        counted_ = counted_ > give_up ? counted_ - give_up : 0;
         kept = len - give_up;
         std::memmove(block, block + give_up, kept);
         from = next - give_up;
-        counted_ = 0;
     }
     return hit_;
 }
 
-std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, std::size_t len, bool at_end)
+std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, std::size_t len)
 {
     const std::size_t m = finder_.size();
     const char* const block = buffer_.data();
@@ -105,7 +116,7 @@ std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, s
         const char* found = finder_.Find(block + from, block + limit);
         if (!found) return std::max(from, limit + 1 > m ? limit + 1 - m : 0);
         const auto pos = static_cast<std::size_t>(found - block);
-        if (!Accepts(block, pos, len, at_end)) {
+        if (!Accepts(block, pos, len)) {
             // Occurrences are examined left to right without overlapping.
             from = pos + m;
             continue;
@@ -121,14 +132,13 @@ std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, s
     return from;
 }
 
-bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t len, bool at_end) const
+bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t len) const
 {
     const std::size_t m = finder_.size();
     const std::size_t end = pos + m;
     // A carriage return right before a line feed is not part of the line.
     if (block[end - 1] == '\r' && end < len && block[end] == '\n') return false;
-    (void)at_end;
-    if (!engine_.options.whole_words) return true;
+    if (!whole_words_) return true;
     // The occurrence with the characters around it that belong to its
     // line: one byte for an ASCII neighbour, up to a whole character for
     // one from 0x80 up.
@@ -140,7 +150,7 @@ bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t l
     if (stop < len && block[stop] != '\n') ++stop;
     if (static_cast<unsigned char>(block[end]) >= 0x80)
         while (stop < len && stop - end < kCharBytes && block[stop] != '\n') ++stop;
-    return engine_.IsWholeWord(std::string_view(block + begin, stop - begin), pos - begin, m);
+    return StandsAlone(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 
 void GrepEngine::Scan::Report(const char* block, std::size_t pos)
@@ -148,17 +158,23 @@ void GrepEngine::Scan::Report(const char* block, std::size_t pos)
     line_ += static_cast<long>(CountLineFeeds(block + counted_, block + pos));
     counted_ = pos;
     hit_ = true;
-    if (!engine_.options.show_lines) done_ = true;
-
-    std::string& line = engine_.result_;
-    line.assign(path_);
-    line += '\t';
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, line_);
-    line.append(digits, written.ptr);
-    engine_.grep_host_.AppendResult(line);
-    ++engine_.matches;
+    if (!sink_.Add(line_) || first_only_) done_ = true;
 }
+
+// Lists each hit at once, as the walk's own scan of a file finds it.
+class GrepEngine::ListingSink : public NumberSink {
+public:
+    ListingSink(GrepEngine& engine, const std::string& path) : engine_(engine), path_(path) {}
+    bool Add(long number) override
+    {
+        engine_.ListHit(path_, number);
+        return true;
+    }
+
+private:
+    GrepEngine& engine_;
+    const std::string& path_;
+};
 
 GrepEngine::GrepEngine(GrepHost& host) : DirectoryWalk(host), grep_host_(host) {}
 
@@ -170,6 +186,7 @@ bool GrepEngine::RunSearch()
     files = 0;
     matches = 0;
     replaced = 0;
+    replaced_files_.clear();
     host_.ClearResults();
     SearchDirectory(start.dir, start.file_pattern);
     ReleaseScanState();
@@ -183,6 +200,17 @@ void GrepEngine::SearchFile(const std::string& path)
 
 void GrepEngine::VisitFile(const std::string& path, int dir_fd, const std::string& name)
 {
+    if (std::unique_ptr<FileScan> scan = TakeScanAhead(path)) {
+        // Taken only while the options are those it was made with, and
+        // not when its file has been replaced since.
+        const bool replaced_since = scan->opened && replaced_files_.count({scan->device, scan->inode}) > 0;
+        if (!replaced_since && ahead_options_ == CurrentScanOptions()) {
+            if (!scan->opened) return;
+            for (const long number : scan->numbers) ListHit(path, number);
+            FileDone(path, !scan->numbers.empty(), scan->device, scan->inode);
+            return;
+        }
+    }
     SearchOpenFile(file_reading::OpenRegularFileAt(dir_fd, name.c_str()), path);
 }
 
@@ -192,16 +220,53 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
     PrepareScan();
     bool hit = false;
     // A search text that holds a line feed can never lie within one line.
-    if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos)
-        hit = Scan(*this, *finder_, buffer_, path).Run(file);
+    if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos) {
+        ListingSink sink(*this, path);
+        hit = Scan(*finder_, options.whole_words, !options.show_lines, buffer_, sink).Run(file);
+    }
     file_reading::Close(file);
-    if (hit && options.replace && grep_host_.ReplaceInFile(path, InHiddenDirectory(), options)) ++replaced;
+    FileDone(path, hit, file.device, file.inode);
+}
+
+void GrepEngine::ListHit(const std::string& path, long number)
+{
+    result_.assign(path);
+    result_ += '\t';
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, number);
+    result_.append(digits, written.ptr);
+    grep_host_.AppendResult(result_);
+    ++matches;
+}
+
+void GrepEngine::FileDone(const std::string& path, bool hit, dev_t device, ino_t inode)
+{
+    if (hit && options.replace && grep_host_.ReplaceInFile(path, InHiddenDirectory(), options)) {
+        ++replaced;
+        replaced_files_.insert({device, inode});
+    }
+}
+
+GrepEngine::ScanOptions GrepEngine::CurrentScanOptions() const
+{
+    return {options.pattern, options.case_sensitive, options.whole_words, options.show_lines};
+}
+
+ScanAhead::ScanFunction GrepEngine::AheadScan() const
+{
+    ahead_options_ = CurrentScanOptions();
+    const ScanOptions& o = ahead_options_;
+    if (o.pattern.empty() || o.pattern.find('\n') != std::string::npos) return {};
+    auto finder = std::make_shared<const LiteralFinder>(o.pattern, o.case_sensitive);
+    return [finder, whole_words = o.whole_words, first_only = !o.show_lines](
+               file_reading::File& file, std::vector<char>& buffer, NumberSink& sink) {
+        Scan(*finder, whole_words, first_only, buffer, sink).Run(file);
+    };
 }
 
 bool GrepEngine::IsWholeWord(std::string_view line, std::size_t pos, std::size_t length) const
 {
-    if (!options.whole_words) return true;
-    return text::WordEndsBefore(line, pos) && text::WordEndsAt(line, pos + length);
+    return !options.whole_words || StandsAlone(line, pos, length);
 }
 
 std::string GrepEngine::SummaryText() const
@@ -216,12 +281,10 @@ void GrepEngine::PrepareScan()
     // The finder follows the options, which the caller may change between
     // files; the block buffer lives as long as the run.
     if (!finder_ || finder_pattern_ != options.pattern || finder_case_ != options.case_sensitive) {
-        finder_ = std::make_unique<LiteralFinder>(options.pattern, options.case_sensitive);
+        finder_ = std::make_shared<const LiteralFinder>(options.pattern, options.case_sensitive);
         finder_pattern_ = options.pattern;
         finder_case_ = options.case_sensitive;
     }
-    const std::size_t capacity = file_reading::kBlockSize + finder_->size() + 1;
-    if (buffer_.size() != capacity) buffer_.assign(capacity, '\0');
 }
 
 void GrepEngine::ReleaseScanState()
@@ -229,4 +292,5 @@ void GrepEngine::ReleaseScanState()
     finder_.reset();
     std::vector<char>().swap(buffer_);
     std::string().swap(result_);
+    replaced_files_.clear();
 }

@@ -13,8 +13,10 @@
 
 #include <cstddef>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class GrepHost;
@@ -67,20 +69,41 @@ protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
     void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
+    ScanAhead::ScanFunction AheadScan() const override;
 
 private:
     class Scan;
+    class ListingSink;
+    // The options a scan depends on, as a run ahead of the walk took them.
+    struct ScanOptions {
+        std::string pattern;
+        bool case_sensitive = false;
+        bool whole_words = false;
+        bool show_lines = false;
+        bool operator==(const ScanOptions&) const = default;
+    };
+    ScanOptions CurrentScanOptions() const;
     void SearchOpenFile(file_reading::File file, const std::string& path);
+    // Lists the hit on line `number` of the file at `path`.
+    void ListHit(const std::string& path, long number);
+    // After a file is scanned: the replacement hand-off.
+    void FileDone(const std::string& path, bool hit, dev_t device, ino_t inode);
     void PrepareScan();
     void ReleaseScanState();
 
     GrepHost& grep_host_;
-    // Scan state of a run, released when it ends.
-    std::unique_ptr<LiteralFinder> finder_;
+    // Scan state of a run, released when it ends. The finder is shared with
+    // the scans made ahead of the walk.
+    std::shared_ptr<const LiteralFinder> finder_;
     std::string finder_pattern_;
     bool finder_case_ = false;
     std::vector<char> buffer_;
     std::string result_;
+    // The options the scans ahead of the walk were started with.
+    mutable ScanOptions ahead_options_;
+    // Files replaced in this run: a scan of one of them made before the
+    // replacement is out of date.
+    std::set<std::pair<dev_t, ino_t>> replaced_files_;
 };
 
 // The grep window or tool: a SearchHost that also takes the replacement

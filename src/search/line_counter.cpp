@@ -8,6 +8,39 @@
 #include <charconv>
 #include <vector>
 
+namespace {
+
+// Counts the lines of an open file into the sink: lines end at line feeds,
+// and a last line without one is a line as well.
+void CountLines(file_reading::File& file, std::vector<char>& buffer, NumberSink& sink)
+{
+    if (buffer.size() != file_reading::kBlockSize) buffer.resize(file_reading::kBlockSize);
+    long count = 0;
+    char last = '\n';
+    bool at_end = false;
+    while (!at_end && !sink.Cancelled()) {
+        const std::size_t len = file_reading::Fill(file, buffer.data(), buffer.size(), at_end);
+        if (len == 0) break;
+        count += static_cast<long>(CountLineFeeds(buffer.data(), buffer.data() + len));
+        last = buffer[len - 1];
+    }
+    if (last != '\n') ++count;
+    sink.Add(count);
+}
+
+// Keeps the one number a count gives.
+class CountSink : public NumberSink {
+public:
+    long count = 0;
+    bool Add(long number) override
+    {
+        count = number;
+        return true;
+    }
+};
+
+} // namespace
+
 LineCounter::LineCounter(SearchHost& host) : DirectoryWalk(host) {}
 
 LineCounter::~LineCounter() = default;
@@ -32,27 +65,24 @@ void LineCounter::CountFile(const std::string& path)
 
 void LineCounter::VisitFile(const std::string& path, int dir_fd, const std::string& name)
 {
+    if (std::unique_ptr<FileScan> scan = TakeScanAhead(path)) {
+        if (scan->opened && !scan->numbers.empty()) ListCount(path, scan->numbers.front());
+        return;
+    }
     CountOpenFile(file_reading::OpenRegularFileAt(dir_fd, name.c_str()), path);
 }
 
 void LineCounter::CountOpenFile(file_reading::File file, const std::string& path)
 {
     if (!file.is_open()) return;
-    if (buffer_.empty()) buffer_.resize(file_reading::kBlockSize);
-
-    // Lines end at line feeds; a last line without one is a line as well.
-    long count = 0;
-    char last = '\n';
-    bool at_end = false;
-    while (!at_end) {
-        const std::size_t len = file_reading::Fill(file, buffer_.data(), buffer_.size(), at_end);
-        if (len == 0) break;
-        count += static_cast<long>(CountLineFeeds(buffer_.data(), buffer_.data() + len));
-        last = buffer_[len - 1];
-    }
+    CountSink sink;
+    CountLines(file, buffer_, sink);
     file_reading::Close(file);
-    if (last != '\n') ++count;
+    ListCount(path, sink.count);
+}
 
+void LineCounter::ListCount(const std::string& path, long count)
+{
     lines += count;
     std::string line = path;
     line += '\t';
@@ -60,6 +90,11 @@ void LineCounter::CountOpenFile(file_reading::File file, const std::string& path
     const auto written = std::to_chars(digits, digits + sizeof digits, count);
     line.append(digits, written.ptr);
     host_.AppendResult(line);
+}
+
+ScanAhead::ScanFunction LineCounter::AheadScan() const
+{
+    return CountLines;
 }
 
 std::string LineCounter::SummaryText() const

@@ -42,9 +42,11 @@ protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
     void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
+    ScanAhead::ScanFunction AheadScan() const override;
 
 private:
     void CountOpenFile(file_reading::File file, const std::string& path);
+    void ListCount(const std::string& path, long count);
 
     std::vector<char> buffer_;  // block buffer of a run, released when it ends
 };

@@ -5,8 +5,8 @@
 //
 // A run holds the window's thread; the window stays alive through the
 // event pump the run calls after each file and sub-directory. That pump is
-// throttled: the list and the status line are brought up to date and
-// events are processed at most about 30 times a second (less often when a
+// throttled: events are processed at most about 30 times a second, and the
+// list and the status line brought up to date as often (less often when a
 // huge list makes each update dear), so a run costs little more than the
 // engine alone, and Stop still answers at once.
 //
@@ -148,7 +148,8 @@ private:
     std::string status_;
     bool status_dirty_ = false;
     QElapsedTimer since_pump_;
-    qint64 pump_interval_ms_ = 33;
+    QElapsedTimer since_update_;  // of the list and the status line
+    qint64 update_interval_ms_ = 33;
     bool running_ = false;
     AfterRun after_run_ = AfterRun::Nothing;
     QWidget* watched_frame_ = nullptr;

@@ -1,0 +1,114 @@
+#include "docs/line_table.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "docs/text_chunks.h"
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+// A large table is allocated on huge-page boundaries: filling it takes far
+// fewer page faults.
+TextLine* AllocateSlots(std::size_t count) noexcept
+{
+    if (count > SIZE_MAX / sizeof(TextLine)) return nullptr;
+    const std::size_t bytes = count * sizeof(TextLine);
+    void* storage = nullptr;
+    if (bytes >= 2 * kHugePage) {
+        storage = std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage);
+        if (storage) TextChunks::AdviseHugePages(storage, bytes);
+    } else {
+        storage = std::malloc(bytes ? bytes : 1);
+    }
+    return static_cast<TextLine*>(storage);
+}
+
+// Room beyond the lines asked for when the table grows: a sixteenth of its
+// size, so growing costs a constant per line however the table is edited.
+std::size_t WithSlack(std::size_t size) noexcept
+{
+    return size + std::max<std::size_t>(size / 16, 64);
+}
+
+} // namespace
+
+LineTable::~LineTable()
+{
+    Clear();
+}
+
+void LineTable::Clear() noexcept
+{
+    if (slots_) {
+        std::destroy_n(slots_, capacity_);
+        std::free(slots_);
+    }
+    slots_ = nullptr;
+    capacity_ = size_ = gap_start_ = gap_size_ = 0;
+}
+
+bool LineTable::Reallocate(std::size_t capacity, std::size_t gapAt) noexcept
+{
+    TextLine* slots = AllocateSlots(capacity);
+    if (!slots) return false;
+    MoveGapTo(gapAt);
+    const std::size_t after = size_ - gap_start_;
+    TextLine* out = std::uninitialized_move_n(slots_, gap_start_, slots).second;
+    out = std::uninitialized_default_construct_n(out, capacity - size_);
+    std::uninitialized_move_n(slots_ + gap_start_ + gap_size_, after, out);
+    if (slots_) {
+        std::destroy_n(slots_, capacity_);
+        std::free(slots_);
+    }
+    slots_ = slots;
+    capacity_ = capacity;
+    gap_size_ = capacity - size_;
+    return true;
+}
+
+bool LineTable::MakeRoom(std::size_t size, std::size_t index) noexcept
+{
+    return size <= capacity_ || Reallocate(WithSlack(size), index);
+}
+
+bool LineTable::Reserve(std::size_t size) noexcept
+{
+    return size <= capacity_ || Reallocate(size, size_);
+}
+
+void LineTable::MoveGapTo(std::size_t index) noexcept
+{
+    if (index < gap_start_) {
+        std::move_backward(slots_ + index, slots_ + gap_start_, slots_ + gap_start_ + gap_size_);
+    } else if (index > gap_start_) {
+        std::move(slots_ + gap_start_ + gap_size_, slots_ + index + gap_size_, slots_ + gap_start_);
+    }
+    gap_start_ = index;
+}
+
+bool LineTable::Replace(std::size_t index, std::size_t erase, std::size_t count) noexcept
+{
+    const std::size_t size = size_ - erase + count;
+    if (!MakeRoom(size, index)) return false;
+    MoveGapTo(index);
+    // The erased lines (empty already) join the gap, the new ones leave it.
+    gap_size_ += erase;
+    gap_start_ += count;
+    gap_size_ -= count;
+    size_ = size;
+    // A table that shrank far below its room gives the memory back.
+    if (capacity_ > 4096 && size_ < capacity_ / 4) Trim(size_ / 16);
+    return true;
+}
+
+void LineTable::Trim(std::size_t slack) noexcept
+{
+    if (capacity_ - size_ > slack) {
+        if (size_ == 0 && slack == 0) Clear();
+        else Reallocate(size_ + slack, gap_start_);
+    }
+}

@@ -236,9 +236,10 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         return false;
     }
     const bool owned = line.Owned();
-    const bool measured = owned && line.OwnedBlock().width_tab == tab_size_;
+    bool measured = owned && line.OwnedBlock().width_tab == tab_size_;
     const std::string_view erased = old.substr(at, erase);
     const std::uint32_t textTabs = TabsIn(text);
+    const bool tabless = owned && line.OwnedBlock().tabs == 0;
 
     // Only the columns between the last tab before the edit and the first
     // tab after it are measured again: past that tab every column moves by
@@ -250,8 +251,11 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
     bool settled = false;
     if (measured) {
         oldWidth = line.OwnedBlock().width;
-        if (line.OwnedBlock().tabs == 0 && textTabs == 0) {
-            delta = WidthOf(text) - WidthOf(erased);
+        if (tabless && textTabs == 0) {
+            // Measuring what came out costs more than measuring what stays:
+            // the new line is measured whole instead.
+            if (erase > size) measured = false;
+            else delta = WidthOf(text) - WidthOf(erased);
             settled = true;
         } else {
             const void* before = at > 0 ? ::memrchr(old.data(), '\t', at) : nullptr;
@@ -270,7 +274,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         newWidth = 0;
         return true;
     }
-    const std::uint32_t tabs = owned ? line.OwnedBlock().tabs - TabsIn(erased) + textTabs : 0;
+    const std::uint32_t tabs = owned ? line.OwnedBlock().tabs - (tabless ? 0 : TabsIn(erased)) + textTabs : 0;
     if (owned && size <= line.OwnedBlock().capacity && !Overlaps(text, line.text_, line.OwnedBlock().capacity + 1)) {
         // Room enough in the line's own block: only the bytes after the
         // edit move.

@@ -80,15 +80,15 @@ int TextLoader::NextChunk(Target& target)
     return doc_error::kNone;
 }
 
-bool TextLoader::GrowTable(Target& target)
+bool TextLoader::GrowTable(Target& target, std::size_t consumed)
 {
     LineTable& lines = target.lines;
     const std::size_t size = lines.Size();
     // The lines so far per byte so far, over the whole file, and a little
     // more: most files need one allocation of the table.
     std::size_t wanted = size + size / 8 + 4096;
-    if (size >= 4096 && file_size_ > read_ && read_ > 0) {
-        const double estimate = static_cast<double>(size) * static_cast<double>(file_size_) / static_cast<double>(read_);
+    if (size >= 4096 && file_size_ > consumed && consumed > 0) {
+        const double estimate = static_cast<double>(size) * static_cast<double>(file_size_) / static_cast<double>(consumed);
         wanted = std::max(wanted, static_cast<std::size_t>(estimate * 1.03));
     }
     return AllocationAllowed(AllocSite::kLineTable) && lines.Reserve(wanted);
@@ -119,7 +119,7 @@ int TextLoader::AddLines(Target& target, std::size_t from, std::size_t to)
             failure = doc_error::kLineObject;
             return;
         }
-        if (target.lines.Size() == target.lines.Capacity() && !GrowTable(target)) {
+        if (target.lines.Size() == target.lines.Capacity() && !GrowTable(target, read_ - filled_ + from + start)) {
             failure = doc_error::kLineTable;
             return;
         }

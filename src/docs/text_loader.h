@@ -60,8 +60,9 @@ private:
     // Adds the lines of chunk bytes [from, to), which end with a line end
     // or the end of the file.
     int AddLines(Target& target, std::size_t from, std::size_t to);
-    // Room for one more line in the table, estimated from the file so far.
-    bool GrowTable(Target& target);
+    // Room for more lines in the table, estimated from the lines in the
+    // first `consumed` bytes of the file.
+    bool GrowTable(Target& target, std::size_t consumed);
 
     int fd_ = -1;
     std::size_t file_size_ = 0;

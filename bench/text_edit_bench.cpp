@@ -3,6 +3,7 @@
 // 1,000-line file; and on one very long line. Run by bench-text-edits.sh.
 //   text_edit_bench steps BIG SMALL   per-step costs and their ratios
 //   text_edit_bench longline MEGABYTES  typing, Enter and Backspace on one line
+//   text_edit_bench steps-load PATH     a load in steps: the first screen, the longest step
 
 #include <algorithm>
 #include <chrono>
@@ -122,12 +123,40 @@ int LongLine(long megabytes)
     return 0;
 }
 
+// A load in steps as a window drives it: how soon the first screenful is
+// there, how long the window waits at most between two events, and the
+// whole load.
+int LoadInSteps(const char* path)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
+    TextDoc doc(path);
+    const auto start = Clock::now();
+    doc.BeginLoad();
+    TextDoc::LoadState state = doc.LoadStep();
+    const auto first = Clock::now();
+    std::printf("first step: %.1f ms, %d lines there (of %.0f MB)\n", ms(first - start), doc.LineCount(),
+                doc.FileBytes() / 1048576.0);
+    double longest = ms(first - start);
+    int steps = 1;
+    while (state == TextDoc::LoadState::kMore) {
+        const auto before = Clock::now();
+        state = doc.LoadStep();
+        longest = std::max(longest, ms(Clock::now() - before));
+        ++steps;
+    }
+    std::printf("whole load: %.1f ms in %d steps, the longest %.1f ms; %d lines\n", ms(Clock::now() - start), steps,
+                longest, doc.LineCount());
+    return state == TextDoc::LoadState::kDone ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc >= 4 && std::strcmp(argv[1], "steps") == 0) return CompareSteps(argv[2], argv[3]);
     if (argc >= 3 && std::strcmp(argv[1], "longline") == 0) return LongLine(std::atol(argv[2]));
-    std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES\n");
+    if (argc >= 3 && std::strcmp(argv[1], "steps-load") == 0) return LoadInSteps(argv[2]);
+    std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES | steps-load PATH\n");
     return 2;
 }

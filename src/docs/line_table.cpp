@@ -44,7 +44,8 @@ LineTable::~LineTable()
 void LineTable::Clear() noexcept
 {
     if (slots_) {
-        std::destroy_n(slots_, capacity_);
+        std::destroy_n(slots_, gap_start_);
+        std::destroy(slots_ + gap_start_ + gap_size_, slots_ + capacity_);
         std::free(slots_);
     }
     slots_ = nullptr;
@@ -57,11 +58,11 @@ bool LineTable::Reallocate(std::size_t capacity, std::size_t gapAt) noexcept
     if (!slots) return false;
     MoveGapTo(gapAt);
     const std::size_t after = size_ - gap_start_;
-    TextLine* out = std::uninitialized_move_n(slots_, gap_start_, slots).second;
-    out = std::uninitialized_default_construct_n(out, capacity - size_);
-    std::uninitialized_move_n(slots_ + gap_start_ + gap_size_, after, out);
+    std::uninitialized_move_n(slots_, gap_start_, slots);
+    std::uninitialized_move_n(slots_ + gap_start_ + gap_size_, after, slots + capacity - after);
     if (slots_) {
-        std::destroy_n(slots_, capacity_);
+        std::destroy_n(slots_, gap_start_);
+        std::destroy(slots_ + gap_start_ + gap_size_, slots_ + capacity_);
         std::free(slots_);
     }
     slots_ = slots;
@@ -82,12 +83,17 @@ bool LineTable::Reserve(std::size_t size) noexcept
 
 void LineTable::MoveGapTo(std::size_t index) noexcept
 {
-    if (index < gap_start_) {
-        std::move_backward(slots_ + index, slots_ + gap_start_, slots_ + gap_start_ + gap_size_);
-    } else if (index > gap_start_) {
-        std::move(slots_ + gap_start_ + gap_size_, slots_ + index + gap_size_, slots_ + gap_start_);
+    // Each line moves into a free slot and leaves a free one behind.
+    const auto relocate = [](TextLine* from, TextLine* to) {
+        std::construct_at(to, std::move(*from));
+        std::destroy_at(from);
+    };
+    if (gap_size_ == 0) {
+        gap_start_ = index;
+        return;
     }
-    gap_start_ = index;
+    for (; gap_start_ > index; --gap_start_) relocate(slots_ + gap_start_ - 1, slots_ + gap_start_ - 1 + gap_size_);
+    for (; gap_start_ < index; ++gap_start_) relocate(slots_ + gap_start_ + gap_size_, slots_ + gap_start_);
 }
 
 bool LineTable::Replace(std::size_t index, std::size_t erase, std::size_t count) noexcept
@@ -96,7 +102,9 @@ bool LineTable::Replace(std::size_t index, std::size_t erase, std::size_t count)
     if (!MakeRoom(size, index)) return false;
     MoveGapTo(index);
     // The erased lines (empty already) join the gap, the new ones leave it.
+    std::destroy_n(slots_ + gap_start_ + gap_size_, erase);
     gap_size_ += erase;
+    std::uninitialized_default_construct_n(slots_ + gap_start_, count);
     gap_start_ += count;
     gap_size_ -= count;
     size_ = size;

@@ -7,9 +7,11 @@
 // table grows with a slack proportional to its size.
 //
 // A line's address stays the same until the next change of the number of
-// lines. Every slot outside the used range holds an empty line.
+// lines. The slots of the gap hold no line: memory reserved for a table
+// that a load fills is touched only as the lines arrive.
 
 #include <cstddef>
+#include <new>
 
 #include "docs/text_line.h"
 
@@ -40,7 +42,7 @@ public:
     void Append(TextLine&& line) noexcept
     {
         MoveGapTo(size_);
-        slots_[gap_start_++] = static_cast<TextLine&&>(line);
+        ::new (static_cast<void*>(slots_ + gap_start_++)) TextLine(static_cast<TextLine&&>(line));
         --gap_size_;
         ++size_;
     }

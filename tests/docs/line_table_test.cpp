@@ -38,8 +38,9 @@ TEST(LineTable, GapMovesKeepTheOrderAndFreeSlotsStayEmpty)
             model.erase(model.begin() + static_cast<long>(at), model.begin() + static_cast<long>(at + erase));
         }
         ASSERT_EQ(table.Size(), model.size());
-        if (step % 97 == 0)
+        if (step % 97 == 0) {
             for (std::size_t i = 0; i < model.size(); ++i) ASSERT_EQ(table[i].View(), model[i]) << i;
+        }
     }
     // A table that shrank far below its room gives most of it back.
     for (std::size_t i = 0; i < table.Size(); ++i) table[i].SetText({});

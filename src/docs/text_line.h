@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 class LinesDoc;
 class TextChunks;
@@ -99,3 +100,4 @@ private:
 };
 
 static_assert(sizeof(TextLine) == 16, "a line stays small: the table holds millions");
+static_assert(std::is_standard_layout_v<TextLine>, "the line table moves lines as bytes");

@@ -10,22 +10,10 @@
 
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
-
-// A large table is allocated on huge-page boundaries: filling it takes far
-// fewer page faults.
 TextLine* AllocateSlots(std::size_t count) noexcept
 {
     if (count > SIZE_MAX / sizeof(TextLine)) return nullptr;
-    const std::size_t bytes = count * sizeof(TextLine);
-    void* storage = nullptr;
-    if (bytes >= 2 * kHugePage) {
-        storage = std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage);
-        if (storage) TextChunks::AdviseHugePages(storage, bytes);
-    } else {
-        storage = std::malloc(bytes ? bytes : 1);
-    }
-    return static_cast<TextLine*>(storage);
+    return static_cast<TextLine*>(TextChunks::AllocateLarge(count * sizeof(TextLine)));
 }
 
 // Room beyond the lines asked for when the table grows: a sixteenth of its

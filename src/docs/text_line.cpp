@@ -1,5 +1,7 @@
 #include "docs/text_line.h"
 
+#include "docs/text_chunks.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -7,7 +9,7 @@
 char* TextLine::AllocateBlock(std::size_t capacity) noexcept
 {
     if (capacity > SIZE_MAX - sizeof(Block) - 1) return nullptr;
-    auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + capacity + 1));
+    auto* block = static_cast<Block*>(TextChunks::AllocateLarge(sizeof(Block) + capacity + 1));
     if (!block) return nullptr;
     *block = Block{capacity, 0, 0, 0, 0};
     char* text = reinterpret_cast<char*>(block + 1);

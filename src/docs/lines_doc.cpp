@@ -255,7 +255,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
             // Measuring what came out costs more than measuring what stays:
             // the new line is measured whole instead.
             if (erase > size) measured = false;
-            else delta = WidthOf(text) - WidthOf(erased);
+            else delta = (text.empty() ? 0 : WidthOf(text)) - (erased.empty() ? 0 : WidthOf(erased));
             settled = true;
         } else {
             const void* before = at > 0 ? ::memrchr(old.data(), '\t', at) : nullptr;

@@ -41,7 +41,7 @@ public:
     // Appends a line within the reserved room (Reserve first).
     void Append(TextLine&& line) noexcept
     {
-        MoveGapTo(size_);
+        if (gap_start_ != size_) MoveGapTo(size_);
         ::new (static_cast<void*>(slots_ + gap_start_++)) TextLine(static_cast<TextLine&&>(line));
         --gap_size_;
         ++size_;

@@ -23,7 +23,7 @@ void WidthTally::Invalidate() noexcept
     wide_.clear();
 }
 
-void WidthTally::Add(int width) noexcept
+void WidthTally::AddRare(int width) noexcept
 {
     if (!valid_) return;
     if (width < 0) width = 0;

@@ -19,7 +19,16 @@ public:
     void Invalidate() noexcept;
     int TabSize() const noexcept { return tab_size_; }
 
-    void Add(int width) noexcept;
+    // Inline: a load adds every line's width.
+    void Add(int width) noexcept
+    {
+        if (valid_ && width >= 0 && width < kDense && dense_[static_cast<std::size_t>(width)] < UINT32_MAX) {
+            ++dense_[static_cast<std::size_t>(width)];
+            if (width > widest_) widest_ = width;
+            return;
+        }
+        AddRare(width);
+    }
     void Remove(int width) noexcept;
     void Change(int oldWidth, int newWidth) noexcept
     {
@@ -32,6 +41,7 @@ public:
 
 private:
     static constexpr int kDense = 1 << 14;
+    void AddRare(int width) noexcept;
     std::vector<std::uint32_t> dense_;
     std::map<int, std::size_t> wide_;
     mutable int widest_ = 0;  // an upper bound; Widest() settles it

@@ -17,7 +17,10 @@
 using docs::AllocationAllowed;
 using docs::AllocSite;
 
-LinesDoc::LinesDoc(std::string fileName) : file_name_(std::move(fileName)) {}
+LinesDoc::LinesDoc(std::string fileName) : file_name_(std::move(fileName))
+{
+    widths_.Reset(tab_size_);
+}
 
 LinesDoc::~LinesDoc()
 {
@@ -33,14 +36,25 @@ bool LinesDoc::Load(const RepaintHook&, int)
 
 const TextLine* LinesDoc::GetLine(int index) const
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return nullptr;
+    if (index < 0 || static_cast<std::size_t>(index) >= lines_.Size()) return nullptr;
     return &lines_[static_cast<std::size_t>(index)];
 }
 
 TextLine* LinesDoc::MutableLine(int index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return nullptr;
+    if (index < 0 || static_cast<std::size_t>(index) >= lines_.Size()) return nullptr;
     return &lines_[static_cast<std::size_t>(index)];
+}
+
+void LinesDoc::SetTabSize(int size)
+{
+    if (loading_) FinishLoad();
+    size = size < 1 ? 1 : size;
+    if (size == tab_size_) return;
+    tab_size_ = size;
+    // Every width counted so far was for the old size.
+    if (lines_.Size() == 0) widths_.Reset(size);
+    else widths_.Invalidate();
 }
 
 std::string LinesDoc::GetTitle() const
@@ -107,35 +121,145 @@ void LinesDoc::WordBounds(const TextLine* line, int column, int& start, int& end
 
 // --- character editing ---
 
-bool LinesDoc::Rewrite(TextLine& line, std::string_view head, std::string_view middle,
-                       std::string_view tail)
+int LinesDoc::StoredWidth(const TextLine& line) const
 {
-    const std::size_t size = head.size() + middle.size() + tail.size();
+    if (line.Owned() && line.OwnedBlock().width_tab == tab_size_) return line.OwnedBlock().width;
+    return WidthOf(line.View());
+}
+
+namespace {
+
+// Jumps from tab to tab: long lines have few or none.
+std::uint32_t TabsIn(std::string_view text)
+{
+    std::uint32_t tabs = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (const void* tab; p < end && (tab = std::memchr(p, '\t', static_cast<std::size_t>(end - p))) != nullptr; ++tabs)
+        p = static_cast<const char*>(tab) + 1;
+    return tabs;
+}
+
+bool Overlaps(std::string_view text, const char* block, std::size_t size)
+{
+    const auto p = reinterpret_cast<std::uintptr_t>(text.data());
+    const auto b = reinterpret_cast<std::uintptr_t>(block);
+    return !text.empty() && p + text.size() > b && p < b + size;
+}
+
+} // namespace
+
+bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width)
+{
+    const std::size_t size = head.size() + tail.size();
+    width = 0;
+    if (size == 0) return true;
+    char* bytes = nullptr;
+    if (size <= static_cast<std::size_t>(INT32_MAX) && AllocationAllowed(AllocSite::kEdit))
+        bytes = TextLine::AllocateBlock(size);
+    if (!bytes) {
+        error_ = doc_error::kMemory;
+        return false;
+    }
+    if (!head.empty()) std::memcpy(bytes, head.data(), head.size());
+    if (!tail.empty()) std::memcpy(bytes + head.size(), tail.data(), tail.size());
+    bytes[size] = '\0';
+    chunks_.Release(line);
+    line.text_ = bytes;
+    line.size_ = static_cast<std::uint32_t>(size);
+    line.store_ = TextLine::kOwned;
+    TextLine::Block& block = line.OwnedBlock();
+    block.tabs = TabsIn(line.View());
+    width = WidthOf(line.View());
+    block.width = width;
+    block.width_tab = tab_size_;
+    return true;
+}
+
+bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, std::string_view text,
+                            int& oldWidth, int& newWidth)
+{
+    const std::string_view old = line.View();
+    const std::size_t size = old.size() - erase + text.size();
     if (size > static_cast<std::size_t>(INT32_MAX)) {
         error_ = doc_error::kMemory;
         return false;
     }
-    char* bytes = nullptr;
-    if (size > 0) {
-        bytes = AllocationAllowed(AllocSite::kEdit) ? static_cast<char*>(std::malloc(size + 1)) : nullptr;
+    const bool owned = line.Owned();
+    bool measured = owned && line.OwnedBlock().width_tab == tab_size_;
+    const std::string_view erased = old.substr(at, erase);
+    const std::uint32_t textTabs = TabsIn(text);
+    const bool tabless = owned && line.OwnedBlock().tabs == 0;
+
+    // Only the columns between the last tab before the edit and the first
+    // tab after it are measured again: past that tab every column moves by
+    // the same multiple of the tab size as the tab's own end. Without tabs
+    // the width changes by what went in less what came out.
+    std::size_t from = 0;
+    std::size_t to = old.size();
+    int delta = 0;
+    bool settled = false;
+    if (measured) {
+        oldWidth = line.OwnedBlock().width;
+        if (tabless && textTabs == 0) {
+            // Measuring what came out costs more than measuring what stays:
+            // the new line is measured whole instead.
+            if (erase > size) measured = false;
+            else delta = (text.empty() ? 0 : WidthOf(text)) - (erased.empty() ? 0 : WidthOf(erased));
+            settled = true;
+        } else {
+            const void* before = at > 0 ? ::memrchr(old.data(), '\t', at) : nullptr;
+            from = before ? static_cast<std::size_t>(static_cast<const char*>(before) - old.data()) + 1 : 0;
+            const std::size_t rest = at + erase;
+            const void* after = std::memchr(old.data() + rest, '\t', old.size() - rest);
+            to = after ? static_cast<std::size_t>(static_cast<const char*>(after) - old.data()) + 1 : old.size();
+            delta = -WidthOf(old.substr(from, to - from));
+        }
+    } else {
+        oldWidth = WidthOf(old);
+    }
+
+    if (size == 0) {
+        chunks_.Release(line);
+        newWidth = 0;
+        return true;
+    }
+    const std::uint32_t tabs = owned ? line.OwnedBlock().tabs - (tabless ? 0 : TabsIn(erased)) + textTabs : 0;
+    if (owned && size <= line.OwnedBlock().capacity && !Overlaps(text, line.text_, line.OwnedBlock().capacity + 1)) {
+        // Room enough in the line's own block: only the bytes after the
+        // edit move.
+        char* bytes = line.text_;
+        std::memmove(bytes + at + text.size(), bytes + at + erase, old.size() - at - erase);
+        if (!text.empty()) std::memcpy(bytes + at, text.data(), text.size());
+        bytes[size] = '\0';
+        line.size_ = static_cast<std::uint32_t>(size);
+    } else {
+        // A line of its own that outgrows its block is being typed into:
+        // half as much room again saves a copy of it on every keystroke.
+        const std::size_t capacity = owned ? size + size / 2 : size;
+        char* bytes = AllocationAllowed(AllocSite::kEdit) ? TextLine::AllocateBlock(capacity) : nullptr;
         if (!bytes) {
             error_ = doc_error::kMemory;
             return false;
         }
-        // The parts may lie inside the line itself: copy before letting go of it.
-        char* out = bytes;
-        for (const std::string_view part : {head, middle, tail}) {
-            if (!part.empty()) std::memcpy(out, part.data(), part.size());
-            out += part.size();
-        }
+        // The text may lie inside the line itself: copy before letting go of it.
+        std::memcpy(bytes, old.data(), at);
+        if (!text.empty()) std::memcpy(bytes + at, text.data(), text.size());
+        std::memcpy(bytes + at + text.size(), old.data() + at + erase, old.size() - at - erase);
         bytes[size] = '\0';
-    }
-    chunks_.Release(line);
-    if (bytes) {
+        chunks_.Release(line);
         line.text_ = bytes;
         line.size_ = static_cast<std::uint32_t>(size);
         line.store_ = TextLine::kOwned;
     }
+
+    TextLine::Block& block = line.OwnedBlock();
+    block.tabs = owned ? tabs : TabsIn(line.View());
+    if (!measured) newWidth = WidthOf(line.View());
+    else if (settled) newWidth = oldWidth + delta;
+    else newWidth = oldWidth + delta + WidthOf(line.View().substr(from, to - erase + text.size() - from));
+    block.width = newWidth;
+    block.width_tab = tab_size_;
     return true;
 }
 
@@ -145,48 +269,53 @@ void LinesDoc::NoteEdit(int oldWidth, int newWidth)
     // recomputes; a character edit itself never lowers MaxWidth.
     if (newWidth < oldWidth && oldWidth >= max_width_) max_width_exact_ = false;
     max_width_ = std::max(max_width_, newWidth);
+    widths_.Change(oldWidth, newWidth);
     modified_ = true;
 }
 
 bool LinesDoc::InsertChars(int line, std::string_view text, int index)
 {
+    if (loading_) FinishLoad();
     TextLine* target = MutableLine(line);
     if (!target) return false;
-    const std::string_view old = target->View();
-    if (index == -1) index = static_cast<int>(old.size());
-    if (index < 0 || static_cast<std::size_t>(index) > old.size()) return false;
-    const int oldWidth = WidthOf(old);
-    const auto at = static_cast<std::size_t>(index);
-    if (!Rewrite(*target, old.substr(0, at), text, old.substr(at))) return false;
-    NoteEdit(oldWidth, LineWidth(target));
+    const std::size_t length = target->View().size();
+    if (index == -1) index = static_cast<int>(length);
+    if (index < 0 || static_cast<std::size_t>(index) > length) return false;
+    int oldWidth = 0;
+    int newWidth = 0;
+    if (!ReplaceBytes(*target, static_cast<std::size_t>(index), 0, text, oldWidth, newWidth)) return false;
+    NoteEdit(oldWidth, newWidth);
     return true;
 }
 
 bool LinesDoc::OverwriteChars(int line, std::string_view text, int index)
 {
+    if (loading_) FinishLoad();
     TextLine* target = MutableLine(line);
     if (!target) return false;
-    const std::string_view old = target->View();
-    if (index < 0 || static_cast<std::size_t>(index) > old.size()) return false;
-    const int oldWidth = WidthOf(old);
+    const std::size_t length = target->View().size();
+    if (index < 0 || static_cast<std::size_t>(index) > length) return false;
     const auto at = static_cast<std::size_t>(index);
-    const std::size_t after = std::min(old.size(), at + text.size());
-    if (!Rewrite(*target, old.substr(0, at), text, old.substr(after))) return false;
-    NoteEdit(oldWidth, LineWidth(target));
+    int oldWidth = 0;
+    int newWidth = 0;
+    if (!ReplaceBytes(*target, at, std::min(length - at, text.size()), text, oldWidth, newWidth)) return false;
+    NoteEdit(oldWidth, newWidth);
     return true;
 }
 
 bool LinesDoc::DeleteChars(int line, int index, int count)
 {
+    if (loading_) FinishLoad();
     TextLine* target = MutableLine(line);
     if (!target) return false;
-    const std::string_view old = target->View();
-    if (index < 0 || static_cast<std::size_t>(index) > old.size()) return false;
+    const std::size_t length = target->View().size();
+    if (index < 0 || static_cast<std::size_t>(index) > length) return false;
     const auto at = static_cast<std::size_t>(index);
-    const std::size_t n = std::min(old.size() - at, static_cast<std::size_t>(std::max(count, 0)));
-    const int oldWidth = WidthOf(old);
-    if (!Rewrite(*target, old.substr(0, at), {}, old.substr(at + n))) return false;
-    NoteEdit(oldWidth, LineWidth(target));
+    const std::size_t n = std::min(length - at, static_cast<std::size_t>(std::max(count, 0)));
+    int oldWidth = 0;
+    int newWidth = 0;
+    if (!ReplaceBytes(*target, at, n, {}, oldWidth, newWidth)) return false;
+    NoteEdit(oldWidth, newWidth);
     return true;
 }
 
@@ -194,57 +323,40 @@ bool LinesDoc::DeleteChars(int line, int index, int count)
 
 bool LinesDoc::MakeGap(std::size_t index, std::size_t erase, std::size_t count)
 {
-    const std::size_t old = lines_.size();
-    const std::size_t size = old - erase + count;
+    const std::size_t size = lines_.Size() - erase + count;
     if (size > static_cast<std::size_t>(INT32_MAX)) {
         error_ = doc_error::kMemory;
         return false;
     }
-    const auto at = [this](std::size_t i) { return lines_.begin() + static_cast<std::ptrdiff_t>(i); };
-    if (size > lines_.capacity()) {
-        // A new table: everything that can fail happens before the old one
-        // is touched. Moving lines never fails.
-        std::vector<TextLine> table;
-        try {
-            if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
-            table.reserve(std::max(size, old + old / 2));
-            TextChunks::AdviseHugePages(table.data(), table.capacity() * sizeof(TextLine));
-        } catch (const std::exception&) {
-            error_ = doc_error::kMemory;
-            return false;
-        }
-        for (std::size_t i = index; i < index + erase; ++i) chunks_.Release(lines_[i]);
-        std::move(lines_.begin(), at(index), std::back_inserter(table));
-        table.resize(index + count);  // within the reserved size: no allocation
-        std::move(at(index + erase), lines_.end(), std::back_inserter(table));
-        lines_.swap(table);
-        return true;
+    // Everything that can fail happens before a line is touched.
+    if (size > lines_.Capacity() && (!AllocationAllowed(AllocSite::kEdit) || !lines_.MakeRoom(size, index))) {
+        error_ = doc_error::kMemory;
+        return false;
     }
     for (std::size_t i = index; i < index + erase; ++i) chunks_.Release(lines_[i]);
-    if (count > erase) {
-        lines_.resize(size);  // within capacity: no allocation
-        std::move_backward(at(index + erase), at(old), lines_.end());
-    } else if (count < erase) {
-        std::move(at(index + erase), lines_.end(), at(index + count));
-        lines_.resize(size);
-        if (lines_.capacity() > 4096 && size < lines_.capacity() / 4) lines_.shrink_to_fit();
-    }
+    lines_.Replace(index, erase, count);  // the room is there: cannot fail
     return true;
 }
 
 bool LinesDoc::SpliceLines(std::size_t index, std::size_t erase, TextLine* insert, std::size_t count)
 {
     if (!MakeGap(index, erase, count)) return false;
-    std::move(insert, insert + count, lines_.begin() + static_cast<std::ptrdiff_t>(index));
+    for (std::size_t i = 0; i < count; ++i) lines_[index + i] = std::move(insert[i]);
     return true;
 }
 
 bool LinesDoc::InsertLine(int index, std::string_view text, const RepaintHook& repaint, int repaintLine)
 {
-    const auto at = static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(lines_.size())));
+    if (loading_) FinishLoad();
+    const auto at = static_cast<std::size_t>(std::clamp(index, 0, LinesDoc::LineCount()));
     TextLine line;
-    if (!text.empty() && !Rewrite(line, text, {}, {})) return false;
-    if (!SpliceLines(at, 0, &line, 1)) return false;
+    int width = 0;
+    if (!MakeOwnedLine(line, text, {}, width)) return false;
+    if (!SpliceLines(at, 0, &line, 1)) {
+        chunks_.Release(line);
+        return false;
+    }
+    widths_.Add(width);
     modified_ = true;
     if (repaint && repaintLine > 0) repaint();
     return true;
@@ -252,12 +364,18 @@ bool LinesDoc::InsertLine(int index, std::string_view text, const RepaintHook& r
 
 bool LinesDoc::DeleteLines(int index, int count)
 {
-    const auto at = static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(lines_.size())));
-    const std::size_t n = std::min(lines_.size() - at, static_cast<std::size_t>(std::max(count, 0)));
+    if (loading_) FinishLoad();
+    const auto at = static_cast<std::size_t>(std::clamp(index, 0, LinesDoc::LineCount()));
+    const std::size_t n = std::min(lines_.Size() - at, static_cast<std::size_t>(std::max(count, 0)));
     int widest = 0;
-    if (max_width_exact_)
-        for (std::size_t i = at; i < at + n; ++i) widest = std::max(widest, LineWidth(&lines_[i]));
-    if (!SpliceLines(at, n, nullptr, 0)) return false;
+    if (max_width_exact_ || widths_.Valid()) {
+        for (std::size_t i = at; i < at + n; ++i) {
+            const int width = StoredWidth(lines_[i]);
+            widest = std::max(widest, width);
+            widths_.Remove(width);
+        }
+    }
+    if (!SpliceLines(at, n, nullptr, 0)) return false;  // never fails: nothing is added
     modified_ = true;
     if (n > 0 && (!max_width_exact_ || widest >= max_width_)) UpdateMaxWidth(-1);
     return true;
@@ -265,8 +383,9 @@ bool LinesDoc::DeleteLines(int index, int count)
 
 void LinesDoc::Clear()
 {
-    std::vector<TextLine>().swap(lines_);  // owned texts are freed with their lines
+    lines_.Clear();  // owned texts are freed with their lines
     chunks_.Clear();
+    widths_.Reset(tab_size_);
     max_width_ = 0;
     max_width_exact_ = true;
 }
@@ -277,9 +396,18 @@ void LinesDoc::UpdateMaxWidth(int width)
         max_width_ = std::max(max_width_, width);
         return;
     }
-    int widest = 0;
+    // The tally knows the widest of the table's lines at once; without it
+    // every line is measured and the tally counted afresh.
     const int count = LineCount();
-    for (int i = 0; i < count; ++i) widest = std::max(widest, LineWidth(GetLine(i)));
+    const bool inTable = static_cast<std::size_t>(count) == lines_.Size();
+    if (inTable && widths_.Valid()) return SetMaxWidth(widths_.Widest());
+    if (inTable) widths_.Reset(tab_size_);
+    int widest = 0;
+    for (int i = 0; i < count; ++i) {
+        const int lineWidth = inTable ? StoredWidth(lines_[static_cast<std::size_t>(i)]) : LineWidth(GetLine(i));
+        widest = std::max(widest, lineWidth);
+        if (inTable) widths_.Add(lineWidth);
+    }
     SetMaxWidth(widest);
 }
 
@@ -330,8 +458,9 @@ std::optional<std::string> LinesDoc::CopyText(int line1, int column1, int line2,
 
 TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, LineBreakRule rule)
 {
+    if (loading_) FinishLoad();
     if (text.empty()) return position;
-    const int lineCount = static_cast<int>(lines_.size());
+    const int lineCount = static_cast<int>(lines_.Size());
     const int L = std::clamp(position.line, 0, lineCount);
     const bool onLine = L < lineCount;
     const std::string_view current = onLine ? lines_[static_cast<std::size_t>(L)].View() : std::string_view();
@@ -340,7 +469,7 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
                                                   : 0);
     const std::string_view head = current.substr(0, cut);
     const std::string_view tail = current.substr(cut);
-    const int oldWidth = WidthOf(current);
+    const int oldWidth = onLine ? StoredWidth(lines_[static_cast<std::size_t>(L)]) : 0;
 
     LineBreaks breaks(text, rule);
     const auto firstBreak = breaks.Next(0);
@@ -352,8 +481,10 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
             return {L, LineWidth(&lines_[static_cast<std::size_t>(L)])};
         }
         TextLine& line = lines_[static_cast<std::size_t>(L)];
-        if (!Rewrite(line, head, text, tail)) return position;
-        NoteEdit(oldWidth, LineWidth(&line));
+        int before = 0;
+        int after = 0;
+        if (!ReplaceBytes(line, cut, 0, text, before, after)) return position;
+        NoteEdit(before, after);
         return {L, WidthOf(line.View().substr(0, cut + text.size()))};
     }
 
@@ -369,7 +500,7 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
         ++middleLines;
         lastStart = b.end;
     }
-    if (middleLines + 2 > static_cast<std::size_t>(INT32_MAX) - lines_.size()) {
+    if (middleLines + 2 > static_cast<std::size_t>(INT32_MAX) - lines_.Size()) {
         error_ = doc_error::kMemory;
         return position;
     }
@@ -388,8 +519,10 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
         return position;
     };
     const std::string_view lastSegment = text.substr(lastStart);
-    if (!Rewrite(first, head, text.substr(0, firstBreak.start), {})) return fail();
-    if (!Rewrite(last, lastSegment, tail, {})) return fail();
+    int firstWidth = 0;
+    int lastWidth = 0;
+    if (!MakeOwnedLine(first, head, text.substr(0, firstBreak.start), firstWidth)) return fail();
+    if (!MakeOwnedLine(last, lastSegment, tail, lastWidth)) return fail();
     const std::string_view middle = text.substr(middleStart, lastStart - middleStart);
     if (middleLines > 0) {
         bytes = AllocationAllowed(AllocSite::kEdit) ? chunks_.Allocate(middle.size(), chunk) : nullptr;
@@ -399,7 +532,10 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
     const auto at = static_cast<std::size_t>(L);
     if (!MakeGap(at, onLine ? 1 : 0, middleLines + 2)) return fail();
 
-    int widest = std::max(LineWidth(&first), LineWidth(&last));
+    if (onLine) widths_.Remove(oldWidth);
+    widths_.Add(firstWidth);
+    widths_.Add(lastWidth);
+    int widest = std::max(firstWidth, lastWidth);
     lines_[at] = std::move(first);
     LineBreaks inChunk({bytes, middle.size()}, rule);
     std::size_t start = 0;
@@ -408,7 +544,9 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
         bytes[b.start] = '\0';  // the break's first byte ends the line's text
         const auto size = static_cast<std::uint32_t>(b.start - start);
         lines_[at + i] = chunks_.MakeLine(chunk, bytes + start, size);
-        widest = std::max(widest, WidthOf({bytes + start, size}));
+        const int width = WidthOf({bytes + start, size});
+        widths_.Add(width);
+        widest = std::max(widest, width);
         start = b.end;
     }
     lines_[at + middleLines + 1] = std::move(last);
@@ -426,6 +564,7 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
 
 bool LinesDoc::Save(const std::string& newName)
 {
+    if (loading_) FinishLoad();
     const std::string target = newName.empty() ? file_name_ : newName;
     if (target.empty()) return false;
     AtomicFileWriter writer;

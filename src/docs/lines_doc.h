@@ -20,9 +20,11 @@
 #include <vector>
 
 #include "docs/line_breaks.h"
+#include "docs/line_table.h"
 #include "docs/text_chunks.h"
 #include "docs/text_line.h"
 #include "docs/text_position.h"
+#include "docs/width_tally.h"
 #include "search/search_options.h"
 
 // Called once while a load runs, right after the line with the given index
@@ -47,6 +49,10 @@ public:
     // that becomes the file name once the save succeeded. An empty file
     // name: false, no error code. Any failure: error 1, still modified.
     virtual bool Save(const std::string& newName = {});
+    // Reads the rest of a load that runs in steps (text documents); every
+    // change to the document does this first.
+    virtual void FinishLoad() {}
+    bool Loading() const { return loading_; }
 
     // The line end Save writes: the one the file had at its first line end
     // when it was loaded, CR LF for a new file or one without a line end.
@@ -58,13 +64,13 @@ public:
     // The line with this index, or null outside 0 .. LineCount() - 1. The
     // pointer stays valid until the next change of the number of lines.
     virtual const TextLine* GetLine(int index) const;
-    virtual int LineCount() const { return static_cast<int>(lines_.size()); }
+    virtual int LineCount() const { return static_cast<int>(lines_.Size()); }
     const std::string& FileName() const { return file_name_; }
     // The file name after the last '/', in upper case: window captions and
     // print headers.
     std::string GetTitle() const;
     int TabSize() const { return tab_size_; }
-    void SetTabSize(int size) { tab_size_ = size < 1 ? 1 : size; }
+    void SetTabSize(int size);
     int MaxWidth() const { return max_width_; }
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -144,14 +150,17 @@ public:
                             LineBreakRule rule = LineBreakRule::kAnyForm);
 
     // Memory the document holds beyond the lines' text: for benchmarks.
-    std::size_t TableBytes() const { return lines_.capacity() * sizeof(TextLine); }
+    std::size_t TableBytes() const { return lines_.Capacity() * sizeof(TextLine); }
     std::size_t ChunkBytes() const { return chunks_.BytesHeld(); }
 
 protected:
     // The loaders build the table through these.
-    std::vector<TextLine>& Lines() { return lines_; }
+    LineTable& Lines() { return lines_; }
     TextChunks& Chunks() { return chunks_; }
+    // The widths of the lines in Lines(), which a loader counts in.
+    WidthTally& Widths() { return widths_; }
     void SetMaxWidth(int width) { max_width_ = width; max_width_exact_ = true; }
+    void SetLoading(bool loading) { loading_ = loading; }
     // The display width of raw bytes, as LineWidth counts it.
     int WidthOf(std::string_view text) const;
     // A line over bytes the caller keeps alive (NUL-terminated after size).
@@ -162,10 +171,17 @@ protected:
 
 private:
     TextLine* MutableLine(int index);
-    // Gives a line the text head + middle + tail in a new block of its own;
-    // error 5 and false (line unchanged) when it cannot be allocated.
-    bool Rewrite(TextLine& line, std::string_view head, std::string_view middle,
-                 std::string_view tail);
+    // Gives an empty line the text head + tail in a block of its own and
+    // returns its width; error 5 and false (line unchanged) when it cannot
+    // be allocated.
+    bool MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width);
+    // Replaces `erase` bytes at `at` with `text` (which may lie inside the
+    // line), and gives the line's width before and after. Error 5 and false
+    // (line unchanged) when it cannot be allocated.
+    bool ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, std::string_view text,
+                      int& oldWidth, int& newWidth);
+    // The width of a line, from its block when it was measured there.
+    int StoredWidth(const TextLine& line) const;
     // Removes `erase` lines at index and leaves `count` empty lines there.
     // On failure (error 5) nothing has changed.
     bool MakeGap(std::size_t index, std::size_t erase, std::size_t count);
@@ -175,13 +191,15 @@ private:
     void NoteEdit(int oldWidth, int newWidth);
 
     std::string file_name_;
-    std::vector<TextLine> lines_;
+    LineTable lines_;
     TextChunks chunks_;
+    WidthTally widths_;
     bool modified_ = false;
     LineEnd line_end_ = LineEnd::kCrLf;
     int tab_size_ = 4;
     int max_width_ = 0;
     bool max_width_exact_ = true;
     SearchOptions options_;
+    bool loading_ = false;
     mutable int error_ = 0;  // const reads (CopyText) report failures too
 };

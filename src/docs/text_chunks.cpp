@@ -12,18 +12,17 @@ namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
-// Big chunks are filled at once from the file: huge pages save most of the
-// page faults of touching them.
-char* AllocateBytes(std::size_t size)
+} // namespace
+
+void* TextChunks::AllocateLarge(std::size_t size) noexcept
 {
-    if (size < 2 * kHugePage) return static_cast<char*>(std::malloc(size ? size : 1));
+    if (size < 2 * kHugePage) return std::malloc(size ? size : 1);
+    if (size > SIZE_MAX - kHugePage) return nullptr;
     const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
     void* bytes = std::aligned_alloc(kHugePage, rounded);
-    if (bytes) TextChunks::AdviseHugePages(bytes, rounded);
-    return static_cast<char*>(bytes);
+    if (bytes) AdviseHugePages(bytes, rounded);
+    return bytes;
 }
-
-} // namespace
 
 void TextChunks::AdviseHugePages(void* bytes, std::size_t size) noexcept
 {
@@ -39,7 +38,7 @@ void TextChunks::AdviseHugePages(void* bytes, std::size_t size) noexcept
 
 char* TextChunks::Allocate(std::size_t size, std::uint32_t& id)
 {
-    auto* bytes = AllocateBytes(size);
+    auto* bytes = static_cast<char*>(AllocateLarge(size));
     if (!bytes) return nullptr;
     try {
         if (free_ids_.empty()) {

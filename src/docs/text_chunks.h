@@ -37,6 +37,10 @@ public:
 
     std::size_t BytesHeld() const noexcept { return bytes_held_; }
 
+    // Memory for `size` bytes, freed with std::free, or null. A large block
+    // is filled at once (a chunk, a table, a long line): it gets huge pages,
+    // which save most of the page faults of touching it.
+    static void* AllocateLarge(std::size_t size) noexcept;
     // Asks for huge pages over the whole 2 MB pages inside [bytes, bytes +
     // size): a big table or chunk filled at once takes far fewer faults.
     static void AdviseHugePages(void* bytes, std::size_t size) noexcept;

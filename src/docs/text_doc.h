@@ -8,17 +8,44 @@
 // An empty or unopenable file loads as one empty line (for the latter the
 // error code 1 stays set so the view can say so).
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "docs/lines_doc.h"
 
+class TextLoader;
+
 class TextDoc : public LinesDoc {
 public:
     explicit TextDoc(std::string fileName = {});
+    ~TextDoc() override;
 
+    // Reads the whole file at once (BeginLoad, then every step).
     bool Load(const RepaintHook& repaint = {}, int repaintLine = 0) override;
+
+    // --- loading in steps ---
+    // A window shows the first lines at once and stays responsive while the
+    // rest is read: BeginLoad empties the document and opens the file (one
+    // that cannot be opened is handled as Load does, with nothing left to
+    // read); then each LoadStep reads about `bytes` more and adds their
+    // lines, which may be shown and read at once. kFailed leaves the
+    // document empty with the error code set. An edit, Save, a new tab size
+    // or FinishLoad reads the rest first; Clear or a new load drops it.
+    enum class LoadState { kMore, kDone, kFailed };
+    void BeginLoad();
+    LoadState LoadStep(std::size_t bytes = kLoadStepBytes);
+    void FinishLoad() override;
+    // The progress of a load in steps: bytes read so far, and the file's
+    // size when it was opened (0 for a pipe); both 0 when no load runs.
+    std::size_t LoadedBytes() const;
+    std::size_t FileBytes() const;
+    // About 10 ms of reading and splitting on a slow machine.
+    static constexpr std::size_t kLoadStepBytes = std::size_t{8} << 20;
+
+    void Clear() override;
 
     struct FindRules {
         bool down = true;
@@ -47,4 +74,9 @@ public:
 
     // The run of spaces and tabs that starts the line (empty when none).
     std::string LeadingWhiteSpace(int line) const;
+
+private:
+    void EndLoad();
+
+    std::unique_ptr<TextLoader> loader_;
 };

@@ -7,9 +7,15 @@
 // lines a document loaded or inserted in bulk) lies inside one of the
 // document's shared text chunks, which the document tracks and frees when
 // the last line in them goes away. Copying a line always makes an owned copy.
+//
+// An owned block starts with a small header: its room (so that editing a
+// long line can work in place), the count of its tabs and its display width
+// as last measured, so that an edit of a long line need not scan all of it.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 class LinesDoc;
 class TextChunks;
@@ -53,6 +59,20 @@ private:
 
     enum : std::uint32_t { kOwned = 0, kExternal = 1, kFirstChunk = 2 };
 
+    struct Block {
+        std::size_t capacity;    // bytes of text the block can hold, NUL not counted
+        std::uint32_t tabs;      // tab bytes in the text
+        std::int32_t width;      // display width, valid for width_tab only
+        std::int32_t width_tab;  // the tab size width was measured with; 0: none
+        std::uint32_t unused;
+    };
+    // A block with room for `capacity` bytes and a NUL; returns its text, or
+    // null when it cannot be allocated.
+    static char* AllocateBlock(std::size_t capacity) noexcept;
+    static char* CopyBytes(std::string_view text) noexcept;
+    Block& OwnedBlock() const noexcept { return reinterpret_cast<Block*>(text_)[-1]; }
+    bool Owned() const noexcept { return store_ == kOwned; }
+
     // A line whose bytes live elsewhere (a chunk, a cache); never freed here.
     TextLine(const char* text, std::uint32_t size, std::uint32_t store) noexcept
         : text_(const_cast<char*>(text)), size_(size), store_(store) {}
@@ -80,3 +100,4 @@ private:
 };
 
 static_assert(sizeof(TextLine) == 16, "a line stays small: the table holds millions");
+static_assert(std::is_standard_layout_v<TextLine>, "the line table moves lines as bytes");

@@ -59,11 +59,14 @@ TEST(AllocationFailure, HexLoadGivesCodeTwo)
 
 TEST(AllocationFailure, EditsGiveCodeFiveAndChangeNothing)
 {
-    const auto check = [](const char* what, const std::function<bool(LinesDoc&)>& edit) {
+    // Loaded lines lie in the load's shared text: their first edit copies
+    // them out.
+    TempTree tree;
+    const std::string path = tree.Write("f.txt", "abc\ndef\n");
+    const auto check = [&](const char* what, const std::function<bool(LinesDoc&)>& edit) {
         SCOPED_TRACE(what);
-        LinesDoc doc;
-        Fill(doc, {"abc", "def"});
-        doc.UpdateMaxWidth(-1);
+        TextDoc doc(path);
+        ASSERT_TRUE(doc.Load());
         ScopedAllocationFailure failure(AllocSite::kEdit);
         EXPECT_FALSE(edit(doc));
         EXPECT_EQ(doc.Error(), doc_error::kMemory);
@@ -77,13 +80,28 @@ TEST(AllocationFailure, EditsGiveCodeFiveAndChangeNothing)
     check("CopyText", [](LinesDoc& d) { return d.CopyText(0, 0, 1, 2).has_value(); });
     check("InsertLine", [](LinesDoc& d) { return d.InsertLine(1, "new"); });
     check("InsertText", [](LinesDoc& d) { return d.InsertText("x", {0, 1}) != TextPosition{0, 1}; });
+
+    // A line with a block of its own loses bytes in place: that needs no memory.
+    LinesDoc doc;
+    Fill(doc, {"abc", "def"});
+    ScopedAllocationFailure failure(AllocSite::kEdit);
+    EXPECT_TRUE(doc.DeleteChars(1, 0, 1));
+    EXPECT_EQ(LinesOf(doc), (Lines{"abc", "ef"}));
 }
 
 TEST(AllocationFailure, InsertTextFailsCleanlyAtEveryAllocation)
 {
-    // A text with lines between its first and last: every allocation it
-    // makes is failed in turn until the insert goes through.
-    const std::string text = "A\r\nm1\r\nm2\nB";
+    // A text with lines between its first and last, enough of them to make
+    // the line table grow: every allocation it makes is failed in turn
+    // until the insert goes through.
+    std::string text = "A\r\nm1\r\nm2\n";
+    Lines expected = {"head|A", "m1", "m2"};
+    for (int i = 0; i < 1000; ++i) {
+        text += "n\n";
+        expected.push_back("n");
+    }
+    text += "B";
+    expected.insert(expected.end(), {"Btail", "z"});
     int failures = 0;
     for (long skip = 0; skip < 10; ++skip) {
         LinesDoc doc;
@@ -100,8 +118,8 @@ TEST(AllocationFailure, InsertTextFailsCleanlyAtEveryAllocation)
             EXPECT_EQ(doc.ChunkBytes(), 0u);
             continue;
         }
-        EXPECT_EQ(end, (TextPosition{3, 1}));
-        EXPECT_EQ(LinesOf(doc), (Lines{"head|A", "m1", "m2", "Btail", "z"}));
+        EXPECT_EQ(end, (TextPosition{1003, 1}));
+        EXPECT_EQ(LinesOf(doc), expected);
         break;
     }
     EXPECT_GE(failures, 4);

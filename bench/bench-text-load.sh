@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Loading a large text file (1 GB by default, ~50-byte lines) against
+# `wc -l` on the same file in one run: wall and processor time, the memory
+# held against 1.3 x the file plus 20 bytes a line, and a load in steps
+# (first screen, longest step).
+# Usage: bench/bench-text-load.sh BUILD_DIR [MEGABYTES]
+set -euo pipefail
+build=${1:?usage: bench-text-load.sh BUILD_DIR [MEGABYTES]}
+megabytes=${2:-1024}
+cmake --build "$build" --target text_edit_bench docs_bench > /dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+file="$work/big.txt"
+"$build/bench/docs_bench" gen "$file" "$megabytes"
+bytes=$(stat -c %s "$file")
+lines=$(wc -l < "$file")
+echo "file: $bytes bytes, $lines lines"
+
+if command -v hyperfine > /dev/null; then
+  hyperfine -N --warmup 1 --runs 5 --export-json "$work/load.json" "wc -l $file" "$build/bench/docs_bench load $file"
+  python3 - "$work/load.json" <<'PY'
+import json, sys
+r = json.load(open(sys.argv[1]))["results"]
+cpu = [x['user'] + x['system'] for x in r]
+print(f"load / wc -l: {r[1]['mean'] / r[0]['mean']:.2f}x wall (target <= 2.5x), "
+      f"{cpu[1] / cpu[0]:.2f}x processor time ({cpu[1]:.3f} s against {cpu[0]:.3f} s)")
+PY
+fi
+for _ in 1 2 3; do
+  /usr/bin/time -f "wc -l: %e s wall, %U + %S s processor" wc -l "$file" > /dev/null
+  /usr/bin/time -f "load: %e s wall, %U + %S s processor, %M KiB max RSS" "$build/bench/docs_bench" load "$file"
+done 2> "$work/times"
+cat "$work/times"
+rss=$(grep -o '[0-9]* KiB max RSS' "$work/times" | head -1 | cut -d' ' -f1)
+python3 -c "
+bytes, lines, rss = $bytes, $lines, $rss * 1024
+budget = 1.3 * bytes + 20 * lines
+print(f'memory: {rss / 2**20:.0f} MiB held, budget {budget / 2**20:.0f} MiB (1.3 x file + 20 B a line): {rss / budget:.2f} of it')"
+"$build/bench/text_edit_bench" steps-load "$file"

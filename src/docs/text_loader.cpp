@@ -1,0 +1,170 @@
+#include "docs/text_loader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "docs/alloc_gate.h"
+#include "docs/doc_errors.h"
+#include "docs/line_scan.h"
+
+using docs::AllocationAllowed;
+using docs::AllocSite;
+
+namespace {
+
+// The file goes into chunks of this size; a smaller file gets one chunk of
+// its own size. Reads go in steps that stay in the cache while they are
+// split into lines.
+constexpr std::size_t kChunkSize = std::size_t{8} << 20;
+constexpr std::size_t kReadStep = std::size_t{256} << 10;
+
+} // namespace
+
+TextLoader::TextLoader(const std::string& path)
+    // Non-blocking, so that opening a FIFO cannot hang the window.
+    : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+{
+    // Only files and pipes hold text: a directory or a device (whose
+    // reading might never end) counts as a file that cannot be opened.
+    struct stat st {};
+    if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode)))) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (fd_ >= 0 && S_ISREG(st.st_mode)) file_size_ = static_cast<std::size_t>(st.st_size);
+}
+
+TextLoader::~TextLoader()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+long TextLoader::Read(char* buf, std::size_t size)
+{
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd_, buf + got, size - got);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (errno == EAGAIN) break;  // an idle FIFO: what is there is all
+            return -1;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<long>(got);
+}
+
+int TextLoader::NextChunk(Target& target)
+{
+    const std::size_t carry = filled_ - split_;
+    std::size_t capacity = std::max(kChunkSize, carry * 2);
+    if (!bytes_ && file_size_ < kChunkSize) capacity = file_size_ + 2;
+    std::uint32_t id = 0;
+    char* bytes = AllocationAllowed(AllocSite::kLineText) ? target.chunks.Allocate(capacity, id) : nullptr;
+    if (!bytes) return doc_error::kLineBuffer;
+    if (bytes_) {
+        if (carry > 0) std::memcpy(bytes, bytes_ + split_, carry);
+        // A chunk that held part of one long line only goes at once.
+        target.chunks.DropIfUnused(chunk_);
+    }
+    chunk_ = id;
+    bytes_ = bytes;
+    capacity_ = capacity;
+    filled_ = carry;
+    split_ = 0;
+    return doc_error::kNone;
+}
+
+bool TextLoader::GrowTable(Target& target, std::size_t consumed)
+{
+    LineTable& lines = target.lines;
+    const std::size_t size = lines.Size();
+    // The lines so far per byte so far, over the whole file, and a little
+    // more: most files need one allocation of the table.
+    std::size_t wanted = size + size / 8 + 4096;
+    if (size >= 4096 && file_size_ > consumed && consumed > 0) {
+        const double estimate = static_cast<double>(size) * static_cast<double>(file_size_) / static_cast<double>(consumed);
+        wanted = std::max(wanted, static_cast<std::size_t>(estimate * 1.03));
+    }
+    return AllocationAllowed(AllocSite::kLineTable) && lines.Reserve(wanted);
+}
+
+int TextLoader::AddLines(Target& target, std::size_t from, std::size_t to)
+{
+    if (!saw_line_end_) {
+        const void* lf = std::memchr(bytes_ + from, '\n', to - from);
+        if (lf) {
+            // The CR of a CR LF lies in the same line, after `from`.
+            const char* at = static_cast<const char*>(lf);
+            saw_line_end_ = true;
+            crlf_ = at > bytes_ + from && at[-1] == '\r';
+        }
+    }
+    // A failure is acted on once the scan is over: the scan still reads the
+    // chunk that the caller's clearing would free.
+    int failure = doc_error::kNone;
+    char* const base = bytes_ + from;
+    ScanLines(base, to - from, target.tab_size, [&](std::size_t start, std::size_t end, std::uint64_t width) {
+        if (failure != doc_error::kNone) return;
+        if (end - start > static_cast<std::size_t>(INT32_MAX)) {
+            failure = doc_error::kLineBuffer;
+            return;
+        }
+        if (!AllocationAllowed(AllocSite::kLineObject)) {
+            failure = doc_error::kLineObject;
+            return;
+        }
+        if (target.lines.Size() == target.lines.Capacity() && !GrowTable(target, read_ - filled_ + from + start)) {
+            failure = doc_error::kLineTable;
+            return;
+        }
+        base[end] = '\0';  // the line end (or its CR) becomes the NUL
+        target.lines.Append(target.chunks.MakeLine(chunk_, base + start, static_cast<std::uint32_t>(end - start)));
+        const int lineWidth = static_cast<int>(std::min<std::uint64_t>(width, INT32_MAX));
+        target.widths.Add(lineWidth);
+        widest_ = std::max(widest_, lineWidth);
+        if (target.lines.Size() == notify_at_ && notify_) notify_();
+    });
+    return failure;
+}
+
+int TextLoader::Step(Target& target, std::size_t bytes)
+{
+    const std::size_t until = read_ + std::max<std::size_t>(bytes, 1);
+    while (!done_ && read_ < until) {
+        // One byte of a chunk stays free for the NUL after a last line
+        // without a line end.
+        if (!bytes_ || filled_ + 1 >= capacity_) {
+            if (const int error = NextChunk(target)) return error;
+        }
+        const std::size_t step = std::min(kReadStep, capacity_ - 1 - filled_);
+        const long got = Read(bytes_ + filled_, step);
+        if (got < 0) return doc_error::kOpen;
+        const auto fresh = static_cast<std::size_t>(got);
+        filled_ += fresh;
+        read_ += fresh;
+        done_ = fresh < step;
+        // The lines that the new bytes complete.
+        const void* lastBreak = fresh ? ::memrchr(bytes_ + filled_ - fresh, '\n', fresh) : nullptr;
+        if (lastBreak) {
+            const auto end = static_cast<std::size_t>(static_cast<const char*>(lastBreak) - bytes_) + 1;
+            if (const int error = AddLines(target, split_, end)) return error;
+            split_ = end;
+        }
+        if (done_ && split_ < filled_) {
+            if (const int error = AddLines(target, split_, filled_)) return error;
+            split_ = filled_;
+        }
+    }
+    if (done_) {
+        ::close(fd_);
+        fd_ = -1;
+        if (bytes_) target.chunks.DropIfUnused(chunk_);
+    }
+    return doc_error::kNone;
+}

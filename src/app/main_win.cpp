@@ -1,10 +1,10 @@
 #include "app/main_win.h"
 
-#include "app/frame_services.h"
 #include "app/menu_path.h"
 #include "app/placement.h"
-#include "app/window_factories.h"
+#include "framework/frame_services.h"
 #include "framework/mdi_child.h"
+#include "framework/window_factories.h"
 #include "resources/command_ids.h"
 #include "resources/menu_resource.h"
 #include "resources/strings.h"

@@ -11,7 +11,7 @@
 // Positions are (line index, display column); a tab advances to the next
 // multiple of the document's tab width.
 
-#include "app/window_factories.h"
+#include "framework/document_view.h"
 #include "views/cell_grid.h"
 #include "docs/text_position.h"
 #include "framework/command_table.h"

@@ -1,6 +1,6 @@
 #include "views/text_view.h"
 
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "docs/lines_doc.h"
 #include "docs/text_doc.h"
 #include "docs/undo_list.h"
@@ -657,7 +657,7 @@ void TextView::PrepareFind(const std::string& pattern, const std::string& replac
     EnsureDialogObject();
 }
 
-bool TextView::GrepReplace(GrepEngine::Options_t options)
+bool TextView::GrepReplace(const GrepOptions& options, bool replace_all)
 {
     EnsureLoaded();
     SearchOptions& search = doc_->Options();
@@ -671,7 +671,7 @@ bool TextView::GrepReplace(GrepEngine::Options_t options)
     if (options.whole_words) data.flags |= findflags::kWholeWord;
     EnsureDialogObject();
     if (options.replacement.empty()) return false;
-    data.flags |= options.show_lines ? findflags::kReplaceAll : findflags::kReplace;
+    data.flags |= replace_all ? findflags::kReplaceAll : findflags::kReplace;
     SetOpenDialogKind(cmd::kSearchReplace);
     // The run replaces from the top of the file, whatever the caret.
     SetSelection({0, 0}, {0, 0});
@@ -686,4 +686,9 @@ bool TextView::GrepReplace(GrepEngine::Options_t options)
     SetTitle();
     emit commandStateChanged();
     return true;
+}
+
+bool TextView::HasUnsavedChanges() const
+{
+    return doc_->Modified();
 }

@@ -1,11 +1,14 @@
 #pragma once
 // A running application object over a settings file of the test's own,
-// with message boxes answered by the test.
+// with message boxes answered by the test and stand-in windows (a test
+// may install others in its SetUp after this one's).
 
 #include "app/main_win.h"
 #include "app/tw_app.h"
 #include "framework/mdi_child.h"
 #include "framework/message_box.h"
+#include "framework/window_factories.h"
+#include "support/placeholder_windows.h"
 #include "support/temp_tree.h"
 
 #include <QAction>
@@ -24,10 +27,20 @@ struct AppFixture : ::testing::Test {
 
     void SetUp() override
     {
+        InstallPlaceholderWindows();
         fw::SetMessageHook([this](const fw::MessageRequest& r) {
             messages.push_back(r.text.toStdString());
             return fw::kIdOk;
         });
+    }
+
+    void TearDown() override
+    {
+        app.reset();
+        SetViewFactory({});
+        SetSearchWindowFactory({});
+        SetPreferencesRunner({});
+        SetExtensionsRunner({});
     }
 
     // Builds and shows the frame as the start function does.

@@ -1,8 +1,8 @@
 // Which commands are enabled, the menu's items and the windows commands make.
-#include "app/frame_services.h"
-#include "app/placeholder_windows.h"
+#include "framework/frame_services.h"
+#include "support/placeholder_windows.h"
 #include "app/status_fields.h"
-#include "app/window_factories.h"
+#include "framework/window_factories.h"
 #include "resources/command_ids.h"
 #include "resources/menu_resource.h"
 #include "resources/strings.h"

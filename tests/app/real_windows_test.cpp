@@ -1,6 +1,6 @@
 // The frame with the program's own views and search windows installed.
-#include "app/frame_services.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
+#include "framework/frame_services.h"
 #include "resources/command_ids.h"
 #include "settings/profile.h"
 #include "app/app_fixture.h"
@@ -15,14 +15,6 @@ struct RealWindows : AppFixture {
     {
         AppFixture::SetUp();
         InstallWindowFactories();
-    }
-    void TearDown() override
-    {
-        app.reset();
-        SetViewFactory({});
-        SetSearchWindowFactory({});
-        SetPreferencesRunner({});
-        SetExtensionsRunner({});
     }
 };
 

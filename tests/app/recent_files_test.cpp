@@ -1,7 +1,7 @@
 // The recent-file list, the File menu's items and the reuse of windows.
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "app/open_dlog.h"
-#include "app/placeholder_windows.h"
+#include "support/placeholder_windows.h"
 #include "app/recent_file_list.h"
 #include "resources/command_ids.h"
 #include "settings/profile.h"

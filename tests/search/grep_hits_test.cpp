@@ -2,7 +2,8 @@
 // Edit, the replacement hand-off, and closing the frame during a run.
 #include "app/main_win.h"
 #include "app/tw_app.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
+#include "framework/window_factories.h"
 #include "docs/lines_doc.h"
 #include "search/search_options.h"
 #include "docs/text_doc.h"

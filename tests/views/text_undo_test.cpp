@@ -148,12 +148,11 @@ TEST_F(TextUndo, ReplacementsAreUndoneOneByOneAtTheirPlace)
 {
     auto view = Open<TextView>("cat dog cat\n");
     view->PrepareFind("cat", "dog");
-    GrepEngine::Options_t options;
+    GrepOptions options;
     options.pattern = "cat";
     options.replacement = "dog";
     options.case_sensitive = true;
-    options.show_lines = true;  // replace all
-    ASSERT_TRUE(view->GrepReplace(options));
+    ASSERT_TRUE(view->GrepReplace(options, /*replace_all=*/true));
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"dog dog dog"}));
     view->CmUndo();
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"dog dog cat"}));
@@ -220,11 +219,10 @@ TEST_F(TextUndo, AnEditAfterUndoingBelowTheSavedPointNeverClearsTheFlagAgain)
 TEST_F(TextUndo, UndoOfACaseBlindReplaceAllPutsBackTheBytesThatWereReplaced)
 {
     auto view = Open<TextView>("Cat and cat\r\n");
-    GrepEngine::Options_t options;
+    GrepOptions options;
     options.pattern = "CAT";
     options.replacement = "dog";
-    options.show_lines = true;
-    ASSERT_TRUE(view->GrepReplace(options));
+    ASSERT_TRUE(view->GrepReplace(options, /*replace_all=*/true));
     EXPECT_EQ(tree.Read("file.txt"), "dog and dog\r\n");
     while (view->CanUndo()) view->CmUndo();
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"Cat and cat"}));
@@ -239,14 +237,14 @@ TEST_F(TextUndo, UndoOfAReplacementSpanningATabOrHoldingACarriageReturnRestoresI
     // Find works on the text as shown, so "x   y" matches "x<TAB>y" at a
     // tab width of 4; the undo must give the tab back, not the spaces.
     auto view = Open<TextView>("x\ty and a\rb\r\n");
-    GrepEngine::Options_t options;
+    GrepOptions options;
     options.case_sensitive = true;
     options.pattern = "x   y";
     options.replacement = "1\r1";
-    ASSERT_TRUE(view->GrepReplace(options));
+    ASSERT_TRUE(view->GrepReplace(options, /*replace_all=*/false));
     options.pattern = "a\rb";
     options.replacement = "2";
-    ASSERT_TRUE(view->GrepReplace(options));
+    ASSERT_TRUE(view->GrepReplace(options, /*replace_all=*/false));
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"1\r1 and 2"}));
     view->CmUndo();
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"1\r1 and a\rb"}));

@@ -5,7 +5,7 @@
 // view.
 #include "app/main_win.h"
 #include "app/tw_app.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
 #include "docs/text_doc.h"
 #include "framework/message_box.h"
 #include "framework/message_pump.h"

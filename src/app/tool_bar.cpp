@@ -21,7 +21,7 @@ QToolBar* Build(fw::MdiFrame& frame)
     // Buttons side by side without gaps: the whole bar, vertical too, then
     // fits the frame's default size.
     bar->layout()->setSpacing(0);
-    // The tool bar is moved by command 203 only; its context menu would
+    // The tool bar is moved by cmd::kToolBarPosition only; its context menu would
     // offer to hide it behind the Options menu's back.
     bar->toggleViewAction()->setVisible(false);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);

@@ -21,8 +21,8 @@ inline constexpr std::array<int, 18> kGadgets = {
     cmd::kToolBarPosition,
 };
 
-// Builds the bar from the frame's actions (the command 203 action is made
-// and registered here), named "toolBar32041".
+// Builds the bar from the frame's actions (the cmd::kToolBarPosition action
+// is made and registered here), named "toolBar" and cmd::kOptionsToolBar.
 QToolBar* Build(fw::MdiFrame& frame);
 
 } // namespace toolbar

@@ -71,7 +71,7 @@ public:
     void AttachWindowList(QMenu* menu);
     void RebuildWindowList();
 
-    // The tool bar that command 32041 shows and hides.
+    // The tool bar that cmd::kOptionsToolBar shows and hides.
     void SetToolBar(QToolBar* bar) { tool_bar_ = bar; }
     QToolBar* ToolBar() const { return tool_bar_; }
 

@@ -4,7 +4,7 @@
 namespace cmd {
 
 // --- application shell ---
-// Menu 100, its accelerators and the tool bar.
+// The main menu, its accelerators and the tool bar.
 inline constexpr int kFileNew = 24331;
 inline constexpr int kFileOpen = 24332;
 inline constexpr int kFileSave = 24333;
@@ -53,16 +53,11 @@ inline constexpr int kViewLoadMessage = 1025;
 // How long a view waits for its window to reach the screen before it reads
 // its file anyway (a frame started minimised is never exposed).
 inline constexpr int kViewExposeWaitMs = 1000;
-// Timer id of the mouse selection's auto-scroll.
-inline constexpr int kAutoScrollTimer = 1;
+// Period of the mouse selection's auto-scroll.
 inline constexpr int kAutoScrollPeriodMs = 50;
 
 // --- search windows ---
-// Dialog templates of the Grep and Line Count windows and the icon of
-// their MDI children, which open 540 by 408.
-inline constexpr int kGrepDialog = 101;
-inline constexpr int kCountDialog = 104;
-inline constexpr int kSearchWindowIcon = 103;
+// The Grep and Line Count windows' MDI children open 540 by 408.
 inline constexpr int kSearchWindowWidth = 540;
 inline constexpr int kSearchWindowHeight = 408;
 // Their controls (the objectName of each widget is "id" and its number).
@@ -89,7 +84,7 @@ inline constexpr int kCtlDone = 304;
 inline constexpr int kPrintingDialog = 32599;
 
 // --- settings dialogs ---
-// The Preferences dialog (template 201) and its controls.
+// The Preferences dialog (kPrefDialog) and its controls.
 inline constexpr int kPrefDialog = 201;
 inline constexpr int kPrefUndoLimit = 101;
 inline constexpr int kPrefBackground = 103;
@@ -101,7 +96,7 @@ inline constexpr int kPrefRestore = 108;
 inline constexpr int kPrefSample = 200;
 inline constexpr int kPrefFontLabel = 201;
 inline constexpr int kPrefUndoLabel = 301;
-// The File Extensions dialog (template 103) and its controls.
+// The File Extensions dialog (kExtDialog) and its controls.
 inline constexpr int kExtDialog = 103;
 inline constexpr int kExtExtension = 101;
 inline constexpr int kExtDescription = 102;

@@ -1,5 +1,5 @@
 #pragma once
-// Menu 100: the frame's popups and items, their mnemonics, shortcut labels
+// The main menu: the frame's popups and items, their mnemonics, shortcut labels
 // and initial states, and the keys each command answers to.
 
 #include <vector>
@@ -28,7 +28,8 @@ struct Popup {
 // The popups in menu-bar order: File, Edit, Search, Options, Window.
 const std::vector<Popup>& MainMenu();
 
-// The menu item of `id`, or null (the tool-bar-only command 203 has none).
+// The menu item of `id`, or null (the tool-bar-only cmd::kToolBarPosition
+// has none).
 const Item* FindItem(int id);
 
 } // namespace menu

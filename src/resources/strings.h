@@ -17,7 +17,7 @@ enum : int {
     kDefaultFilter = 32554,  // file-dialog filter when no file type is listed
 
     // --- documents ---
-    // Document errors: string 1100 + code (docs/doc_errors.h).
+    // Document errors, one per code of docs/doc_errors.h, in its order.
     kDocErrorOpen = 1101,
     kDocErrorLineTable = 1102,
     kDocErrorLineObject = 1103,

@@ -201,7 +201,7 @@ void GrepEngine::PrepareScan()
         finder_pattern_ = options.pattern;
         finder_case_ = options.case_sensitive;
     }
-    const std::size_t capacity = file_reading::kBlockSize + finder_->size() + 1;
+    const std::size_t capacity = std::max<std::size_t>(block_size, 1) + finder_->size() + 1;
     if (buffer_.size() != capacity) buffer_.assign(capacity, '\0');
 }
 

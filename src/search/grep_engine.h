@@ -9,6 +9,7 @@
 // line feed is a line.
 
 #include "search/directory_walk.h"
+#include "search/file_reading.h"
 #include "search/grep_options.h"
 #include "search/search_host.h"
 
@@ -32,6 +33,9 @@ public:
     ~GrepEngine() override;
 
     Options_t options;
+    // Bytes read from a file at a time (at least 1). Tests make it small,
+    // so that their files cross many block borders.
+    std::size_t block_size = file_reading::kBlockSize;
     // Result lines added by the current (or last) run.
     long matches = 0;
     // Files the host replaced in the current (or last) run.

@@ -6,6 +6,7 @@
 #include "support/temp_tree.h"
 
 #include <QDialogButtonBox>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -115,12 +116,17 @@ TEST(OpenDlog, ATypedExistingFileOpensWhateverTheFilter)
     auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     auto* open = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open);
     ASSERT_TRUE(name && open);
+    // Open follows the typed name once the directory listing has arrived
+    // (a.txt is listed): disabled for a missing file, enabled for one that
+    // exists.
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    const QModelIndex directory = model->index(QString::fromStdString(tree.root()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(directory) >= 1; }));
     QTest::keyClicks(name, "none.dat");
-    QTest::qWait(50);  // the directory listing arrives
     EXPECT_FALSE(open->isEnabled());
     name->clear();
     QTest::keyClicks(name, "bin.dat");
-    QTest::qWait(50);
     EXPECT_TRUE(open->isEnabled());
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);

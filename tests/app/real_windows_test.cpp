@@ -3,6 +3,7 @@
 #include "framework/frame_services.h"
 #include "resources/command_ids.h"
 #include "settings/profile.h"
+#include "views/edit_view.h"
 #include "app/app_fixture.h"
 
 #include <QMdiSubWindow>
@@ -16,6 +17,15 @@ struct RealWindows : AppFixture {
         AppFixture::SetUp();
         InstallWindowFactories();
     }
+    // Every view has read its file.
+    bool AllLoaded()
+    {
+        for (QMdiSubWindow* child : Frame().Client()->subWindowList()) {
+            const auto* view = qobject_cast<const EditView*>(child->widget());
+            if (view && !view->Loaded()) return false;
+        }
+        return true;
+    }
 };
 
 TEST_F(RealWindows, OpenedFilesAreFoundAgainAndTheSearchWindowsOpen)
@@ -25,8 +35,8 @@ TEST_F(RealWindows, OpenedFilesAreFoundAgainAndTheSearchWindowsOpen)
     OpenText(a, false);
     OpenHex(b, false);
     OpenText(b, false);
-    QTest::qWait(50);  // the views load their files
     ASSERT_EQ(Children(), 3);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return AllLoaded(); }));
     OpenText(a, true);
     OpenHex(b, true);
     EXPECT_EQ(Children(), 3);
@@ -51,7 +61,7 @@ TEST_F(RealWindows, CancellingASavePromptAtExitKeepsEveryWindowButWritesTheSetti
     const std::string a = tree.Write("a.txt", "one\n"), b = tree.Write("b.txt", "two\n");
     OpenText(a, false);
     OpenText(b, false);
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return AllLoaded(); }));
     for (QMdiSubWindow* child : Frame().Client()->subWindowList()) QTest::keyClicks(child->widget(), "x");
 
     int questions = 0;

@@ -81,8 +81,13 @@ TEST_F(ViewsInFrame, TheCaretFieldFollowsTheFocusedView)
     QTest::keyClick(text, Qt::Key_Down);
     QTest::keyClick(text, Qt::Key_End);
     EXPECT_EQ(app->Fields()->CaretField()->text(), "2/2:4");
+    EXPECT_FALSE(app->Fields()->OvertypeIndicator()->isEnabled());
     QTest::keyClick(text, Qt::Key_Insert);
-    EXPECT_TRUE(app->Fields()->OvertypeIndicator()->isEnabled() || text->Overwrite());
+    EXPECT_TRUE(text->Overwrite());
+    EXPECT_TRUE(app->Fields()->OvertypeIndicator()->isEnabled());
+    QTest::keyClick(text, Qt::Key_Insert);
+    EXPECT_FALSE(text->Overwrite());
+    EXPECT_FALSE(app->Fields()->OvertypeIndicator()->isEnabled());
 }
 
 TEST_F(ViewsInFrame, PreferencesReloadEveryDocumentWindow)

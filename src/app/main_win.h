@@ -41,7 +41,7 @@ public:
 
     QPrinter& Printer();
 
-    void CmRecentFile(int id);
+    void CmRecentFile(cmd::Command id);
     void CmPreferences();
 
 protected:

@@ -14,7 +14,7 @@ namespace toolbar {
 QToolBar* Build(fw::MdiFrame& frame)
 {
     auto* bar = new QToolBar(QStringLiteral("Toolbar"), &frame);
-    bar->setObjectName(QStringLiteral("toolBar%1").arg(cmd::kOptionsToolBar));
+    bar->setObjectName(QStringLiteral("toolBar%1").arg(cmd::Number(cmd::kOptionsToolBar)));
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(16, 16));
@@ -31,8 +31,8 @@ QToolBar* Build(fw::MdiFrame& frame)
         position->setStatusTip(QString::fromLatin1(strings::Text(cmd::kToolBarPosition)));
         frame.RegisterAction(cmd::kToolBarPosition, position);
     }
-    for (int id : kGadgets) {
-        if (id == 0) {
+    for (const cmd::Command id : kGadgets) {
+        if (id == cmd::kNone) {
             bar->addSeparator();
             continue;
         }

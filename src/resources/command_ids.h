@@ -4,40 +4,55 @@
 namespace cmd {
 
 // --- application shell ---
-// The main menu, its accelerators and the tool bar.
-inline constexpr int kFileNew = 24331;
-inline constexpr int kFileOpen = 24332;
-inline constexpr int kFileSave = 24333;
-inline constexpr int kFileSaveAs = 24334;
-inline constexpr int kFilePrint = 24337;
-inline constexpr int kFilePrintPreview = 24338;
-inline constexpr int kFileGrep = 104;
-inline constexpr int kFileLineCount = 106;
-inline constexpr int kFileExtensions = 107;
-inline constexpr int kFileExit = 24310;
-inline constexpr int kRecentFileFirst = 751;  // 751..758
-inline constexpr int kRecentFileLast = 758;
-inline constexpr int kEditUndo = 24321;
-inline constexpr int kEditCut = 24322;
-inline constexpr int kEditCopy = 24323;
-inline constexpr int kEditPaste = 24324;
-inline constexpr int kEditDelete = 24325;
-inline constexpr int kEditClearAll = 24326;
-inline constexpr int kEditSelectAll = 24329;
-inline constexpr int kSearchFind = 24351;
-inline constexpr int kSearchReplace = 24352;
-inline constexpr int kSearchNext = 24353;
-inline constexpr int kSearchGoTo = 501;
-inline constexpr int kOptionsStatusBar = 32040;
-inline constexpr int kOptionsToolBar = 32041;  // also the tool bar's window id
-inline constexpr int kOptionsPreferences = 108;
-inline constexpr int kWindowCascade = 24361;
-inline constexpr int kWindowTileVertical = 24362;
-inline constexpr int kWindowTileHorizontal = 24363;
-inline constexpr int kWindowArrangeIcons = 24364;
-inline constexpr int kWindowCloseAll = 24365;
-inline constexpr int kHelpAbout = 105;
-inline constexpr int kToolBarPosition = 203;  // tool bar only
+// The commands of the main menu, its accelerators and the tool bar. A
+// command's number is also the id of its hint in the string table and the
+// number in its action's object name ("action24331").
+enum class Command : int {
+    kNone = 0,  // a separator in a menu or tool-bar list
+    kFileNew = 24331,
+    kFileOpen = 24332,
+    kFileSave = 24333,
+    kFileSaveAs = 24334,
+    kFilePrint = 24337,
+    kFilePrintPreview = 24338,
+    kFileGrep = 104,
+    kFileLineCount = 106,
+    kFileExtensions = 107,
+    kFileExit = 24310,
+    kRecentFileFirst = 751,  // 751..758
+    kRecentFileLast = 758,
+    kEditUndo = 24321,
+    kEditCut = 24322,
+    kEditCopy = 24323,
+    kEditPaste = 24324,
+    kEditDelete = 24325,
+    kEditClearAll = 24326,
+    kEditSelectAll = 24329,
+    kSearchFind = 24351,
+    kSearchReplace = 24352,
+    kSearchNext = 24353,
+    kSearchGoTo = 501,
+    kOptionsStatusBar = 32040,
+    kOptionsToolBar = 32041,  // also the tool bar's window id
+    kOptionsPreferences = 108,
+    kWindowCascade = 24361,
+    kWindowTileVertical = 24362,
+    kWindowTileHorizontal = 24363,
+    kWindowArrangeIcons = 24364,
+    kWindowCloseAll = 24365,
+    kHelpAbout = 105,
+    kToolBarPosition = 203,  // tool bar only
+};
+// cmd::kFileNew names Command::kFileNew.
+using enum Command;
+
+constexpr int Number(Command command) { return static_cast<int>(command); }
+// The recent-file command at `index` (0 for kRecentFileFirst).
+constexpr Command RecentFile(int index) { return static_cast<Command>(Number(kRecentFileFirst) + index); }
+constexpr bool IsRecentFile(Command command)
+{
+    return Number(command) >= Number(kRecentFileFirst) && Number(command) <= Number(kRecentFileLast);
+}
 
 // Status bar: the caret-position field.
 inline constexpr int kCaretField = 2001;

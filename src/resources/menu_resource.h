@@ -2,6 +2,8 @@
 // The main menu: the frame's popups and items, their mnemonics, shortcut labels
 // and initial states, and the keys each command answers to.
 
+#include "resources/command_ids.h"
+
 #include <vector>
 
 namespace menu {
@@ -13,7 +15,7 @@ enum ItemFlags : unsigned {
 };
 
 struct Item {
-    int id = 0;                    // 0: a separator
+    cmd::Command id = cmd::kNone;  // kNone: a separator
     const char* text = "";         // with its mnemonic
     const char* label = "";        // shortcut label shown after a TAB, or ""
     unsigned flags = kNone;
@@ -30,6 +32,6 @@ const std::vector<Popup>& MainMenu();
 
 // The menu item of `id`, or null (the tool-bar-only cmd::kToolBarPosition
 // has none).
-const Item* FindItem(int id);
+const Item* FindItem(cmd::Command id);
 
 } // namespace menu

@@ -1,10 +1,14 @@
 #pragma once
 // The string table: every user-visible message of the program, by id.
 
+#include "resources/command_ids.h"
+
 namespace strings {
 
 // The text of string `id`, or an empty text for an id the table lacks.
 const char* Text(int id);
+// The hint of a command (the string with the command's number).
+inline const char* Text(cmd::Command command) { return Text(cmd::Number(command)); }
 
 // Ids of the table (grouped by the part of the program that shows them).
 enum : int {

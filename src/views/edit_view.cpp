@@ -768,7 +768,7 @@ void EditView::CmReplace()
     OpenDialog(cmd::kSearchReplace);
 }
 
-void EditView::OpenDialog(int kind)
+void EditView::OpenDialog(cmd::Command kind)
 {
     if (!doc_) return;
     const SearchOptions& options = doc_->Options();
@@ -812,7 +812,7 @@ void EditView::OnDialogNotified(const FindReplaceData& data)
 {
     find_data_ = data;
     if (data.flags & findflags::kTerminating) {
-        open_dialog_kind_ = 0;
+        open_dialog_kind_ = cmd::kNone;
         return;
     }
     // One operation per press: the dialog ends with it.

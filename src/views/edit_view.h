@@ -72,7 +72,7 @@ public:
     const QFont& ViewFont() const { return font_; }
     QColor BackgroundColour() const { return background_; }
     QColor TextColour() const { return foreground_; }
-    int OpenDialogKind() const { return open_dialog_kind_; }
+    cmd::Command OpenDialogKind() const { return open_dialog_kind_; }
     FindReplaceDialog* Dialog() const { return dialog_; }
     const FindReplaceData& FindData() const { return find_data_; }
     // True once the load has run (or was never needed: an untitled view).
@@ -149,7 +149,7 @@ protected:
     bool StopRequested() const { return stop_request_; }
     void SetStopRequest(bool stop) { stop_request_ = stop; }
     FindReplaceData& MutableFindData() { return find_data_; }
-    void SetOpenDialogKind(int kind) { open_dialog_kind_ = kind; }
+    void SetOpenDialogKind(cmd::Command kind) { open_dialog_kind_ = kind; }
     // Makes sure a dialog object exists (hidden) and shows `find_data_`.
     void EnsureDialogObject();
     // The view's own repaint: the lines in view.
@@ -206,7 +206,7 @@ private:
     void PostLoad();
     void OnCaretBlink();
     void OnDialogNotified(const FindReplaceData& data);
-    void OpenDialog(int kind);
+    void OpenDialog(cmd::Command kind);
     void SyncScrollBars();
     void DrawLine(class QPainter& painter, int index, int y, bool withSelection);
 
@@ -230,7 +230,7 @@ private:
     bool find_succeeded_ = false;
     bool stop_request_ = false;
     bool overwrite_ = false;
-    int open_dialog_kind_ = 0;
+    cmd::Command open_dialog_kind_ = cmd::kNone;
     FindReplaceData find_data_;
     QPointer<FindReplaceDialog> dialog_;
 

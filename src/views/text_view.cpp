@@ -142,7 +142,7 @@ bool TextView::event(QEvent* e)
 bool TextView::HandleAccelerator(QKeyEvent* e)
 {
     const auto mods = e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-    int id = 0;
+    cmd::Command id = cmd::kNone;
     if (mods == Qt::ControlModifier) {
         switch (e->key()) {
         case Qt::Key_Z: id = cmd::kEditUndo; break;
@@ -155,7 +155,7 @@ bool TextView::HandleAccelerator(QKeyEvent* e)
     } else if (mods == Qt::NoModifier && e->key() == Qt::Key_F3) {
         id = cmd::kSearchNext;
     }
-    if (id == 0) return false;
+    if (id == cmd::kNone) return false;
     if (CommandEnabled(id).value_or(false)) ExecuteCommand(id);
     return true;
 }

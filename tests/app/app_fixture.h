@@ -8,6 +8,7 @@
 #include "framework/mdi_child.h"
 #include "framework/message_box.h"
 #include "framework/window_factories.h"
+#include "resources/command_ids.h"
 #include "support/placeholder_windows.h"
 #include "support/temp_tree.h"
 
@@ -58,7 +59,7 @@ struct AppFixture : ::testing::Test {
 
     MainWin& Frame() { return *app->Frame(); }
     int Children() { return static_cast<int>(Frame().Client()->subWindowList().size()); }
-    bool Enabled(int id) { return Frame().IsCommandEnabled(id); }
+    bool Enabled(cmd::Command id) { return Frame().IsCommandEnabled(id); }
 
     // The texts of the recent-file items at the end of the File menu.
     std::vector<std::string> RecentItems()

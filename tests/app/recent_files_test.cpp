@@ -45,14 +45,14 @@ TEST_F(RecentFiles, MenuListsNewestFirstAndReopeningActivatesTheExistingWindow)
     EXPECT_EQ(RecentItems(), (std::vector<std::string>{"&1 " + c, "&2 " + b, "&3 " + a}));
     EXPECT_EQ(SeparatorsAfterExit(), 1);
 
-    Frame().Execute(cmd::kRecentFileFirst + 1);  // "&2 b"
+    Frame().Execute(cmd::RecentFile(1));  // "&2 b"
     EXPECT_EQ(RecentItems(), (std::vector<std::string>{"&1 " + b, "&2 " + c, "&3 " + a}));
     EXPECT_EQ(Children(), 3);
     const auto* view = dynamic_cast<DocumentView*>(Frame().ActiveChild()->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->DocumentPath(), b);
 
-    Frame().Execute(cmd::kRecentFileFirst + 6);  // no seventh entry: nothing happens
+    Frame().Execute(cmd::RecentFile(6));  // no seventh entry: nothing happens
     EXPECT_EQ(Children(), 3);
 }
 

@@ -330,7 +330,7 @@ TEST_F(GrepInFrameTest, CloseAllDuringARunStopsItThenCloses)
 {
     for (int i = 0; i < 20; ++i) tree.Write("f" + std::to_string(10 + i) + ".txt", "x\n");
     GrepDlog& w = OpenGrep();
-    DuringRun([&] { app->Frame()->Execute(24365); }, [&] { Search(w, "x", tree.Path("*.txt")); });
+    DuringRun([&] { app->Frame()->Execute(cmd::kWindowCloseAll); }, [&] { Search(w, "x", tree.Path("*.txt")); });
     EXPECT_EQ(w.files, 1);
     Settle();
     EXPECT_EQ(Children(), 0);

@@ -99,7 +99,7 @@ TEST_F(TextFind, TheReplaceDialogRunsOneOperationPerPress)
     QTest::mouseClick(dialog->replaceButton(), Qt::LeftButton);
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"blue red red"}));
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(view->OpenDialogKind(), 0);
+    EXPECT_EQ(view->OpenDialogKind(), cmd::kNone);
     EXPECT_EQ(view->Doc()->Options().search_patt, "red");
     EXPECT_EQ(view->Doc()->Options().replace_patt, "blue");
 

@@ -5,7 +5,7 @@
 // a Replace All of many occurrences from the Replace dialog and how fast
 // Escape stops one. Prints one line per figure.
 #include "app/tw_app.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
 #include "docs/text_doc.h"
 #include "framework/message_box.h"
 #include "framework/message_pump.h"
@@ -230,13 +230,12 @@ int main(int argc, char** argv)
         pressed = clock.nsecsElapsed();
         QTest::keyClick(target, Qt::Key_Escape);
     });
-    GrepEngine::Options_t options;
+    GrepOptions options;
     options.pattern = "foo";
     options.replacement = "x";
     options.case_sensitive = true;
-    options.show_lines = true;
     clock.restart();
-    target->GrepReplace(options);
+    target->GrepReplace(options, /*replace_all=*/true);
     const qint64 ended = clock.nsecsElapsed();
     const int left = [&] {
         int n = 0;

@@ -3,7 +3,7 @@
 #include "app/display_check.h"
 #include "app/start_options.h"
 #include "app/tw_app.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
 
 #include "version_info.h"
 

@@ -1,11 +1,11 @@
 #include "app/main_win.h"
 
-#include "app/frame_services.h"
 #include "app/menu_path.h"
 #include "app/placement.h"
-#include "app/window_factories.h"
 #include "framework/byte_text.h"
+#include "framework/frame_services.h"
 #include "framework/mdi_child.h"
+#include "framework/window_factories.h"
 #include "resources/command_ids.h"
 #include "resources/menu_resource.h"
 #include "resources/strings.h"
@@ -88,8 +88,8 @@ const fw::CommandTable& MainWin::Commands()
 {
     static const fw::CommandTable table = [] {
         std::vector<fw::CommandEntry> entries;
-        for (int id = cmd::kRecentFileFirst; id <= cmd::kRecentFileLast; ++id)
-            entries.push_back(fw::OnId(id, &MainWin::CmRecentFile));
+        for (int i = 0; cmd::IsRecentFile(cmd::RecentFile(i)); ++i)
+            entries.push_back(fw::OnId(cmd::RecentFile(i), &MainWin::CmRecentFile));
         entries.push_back(fw::On(cmd::kOptionsPreferences, &MainWin::CmPreferences));
         return fw::CommandTable(&fw::MdiFrame::Commands(), std::move(entries));
     }();
@@ -104,14 +104,14 @@ void MainWin::BuildMenu()
         connect(qmenu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
         if (!popup.items.empty() && popup.items.front().id == cmd::kWindowCascade) AttachWindowList(qmenu);
         for (const menu::Item& item : popup.items) {
-            if (item.id == 0) {
+            if (item.id == cmd::kNone) {
                 qmenu->addSeparator();
                 continue;
             }
             QString text = QString::fromLatin1(item.text);
             if (*item.label) text += QLatin1Char('\t') + QString::fromLatin1(item.label);
             auto* action = new QAction(text, this);
-            action->setObjectName(QStringLiteral("action%1").arg(item.id));
+            action->setObjectName(QStringLiteral("action%1").arg(cmd::Number(item.id)));
             action->setStatusTip(QString::fromLatin1(strings::Text(item.id)));
             action->setToolTip(PlainText(text));
             QList<QKeySequence> keys;
@@ -210,29 +210,29 @@ void MainWin::AddRecentFile(const std::string& path)
 void MainWin::RebuildRecentItems()
 {
     for (QAction* action : file_menu_->actions()) {
-        const int id = action->property("recentId").toInt();
-        if (id >= cmd::kRecentFileFirst && id <= cmd::kRecentFileLast) {
+        const int number = action->property("recentId").toInt();
+        if (number != 0 && cmd::IsRecentFile(static_cast<cmd::Command>(number))) {
             file_menu_->removeAction(action);
             delete action;
         }
     }
     if (recent_.Count() > 0 && !recent_separator_) recent_separator_ = file_menu_->addSeparator();
     for (int i = 0; i < recent_.Count(); ++i) {
-        const int id = cmd::kRecentFileFirst + i;
+        const cmd::Command id = cmd::RecentFile(i);
         // "&&" keeps an ampersand in a path from becoming a mnemonic.
         QString path = bytetext::FileNameToQString(ShortenPathForMenu(recent_.At(i)));
         path.replace(QLatin1Char('&'), QLatin1String("&&"));
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path), file_menu_);
-        action->setProperty("recentId", id);
+        action->setProperty("recentId", cmd::Number(id));
         action->setStatusTip(bytetext::FileNameToQString(recent_.At(i)));  // the whole path
         connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
         file_menu_->addAction(action);
     }
 }
 
-void MainWin::CmRecentFile(int id)
+void MainWin::CmRecentFile(cmd::Command id)
 {
-    const int position = id - cmd::kRecentFileFirst;
+    const int position = cmd::Number(id) - cmd::Number(cmd::kRecentFileFirst);
     if (position < recent_.Count()) ::OpenText(recent_.At(position), true);
 }
 

@@ -16,7 +16,7 @@ class QMenu;
 class MainWin : public fw::MdiFrame {
     Q_OBJECT
 public:
-    // Caption, menu 100, placement from MainWin/X, Y, W, H.
+    // Caption, the main menu (menu::MainMenu), placement from MainWin/X, Y, W, H.
     explicit MainWin(const QString& caption);
     ~MainWin() override;
 
@@ -41,7 +41,7 @@ public:
 
     QPrinter& Printer();
 
-    void CmRecentFile(int id);
+    void CmRecentFile(cmd::Command id);
     void CmPreferences();
 
 protected:

@@ -1,6 +1,6 @@
 #include "app/open_dlog.h"
 
-#include "app/file_filter.h"
+#include "framework/file_filter.h"
 #include "app/tw_app.h"
 #include "framework/typed_file_name.h"
 

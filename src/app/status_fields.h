@@ -1,5 +1,5 @@
 #pragma once
-// The status bar's own fields: the caret position (field 2001) and the
+// The status bar's own fields: the caret position (cmd::kCaretField) and the
 // Caps Lock, Num Lock and Overtype indicators, right of the hint area.
 
 #include "app/lock_keys.h"

@@ -14,14 +14,14 @@ namespace toolbar {
 QToolBar* Build(fw::MdiFrame& frame)
 {
     auto* bar = new QToolBar(QStringLiteral("Toolbar"), &frame);
-    bar->setObjectName(QStringLiteral("toolBar%1").arg(cmd::kOptionsToolBar));
+    bar->setObjectName(QStringLiteral("toolBar%1").arg(cmd::Number(cmd::kOptionsToolBar)));
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(16, 16));
     // Buttons side by side without gaps: the whole bar, vertical too, then
     // fits the frame's default size.
     bar->layout()->setSpacing(0);
-    // The tool bar is moved by command 203 only; its context menu would
+    // The tool bar is moved by cmd::kToolBarPosition only; its context menu would
     // offer to hide it behind the Options menu's back.
     bar->toggleViewAction()->setVisible(false);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
@@ -31,8 +31,8 @@ QToolBar* Build(fw::MdiFrame& frame)
         position->setStatusTip(QString::fromLatin1(strings::Text(cmd::kToolBarPosition)));
         frame.RegisterAction(cmd::kToolBarPosition, position);
     }
-    for (int id : kGadgets) {
-        if (id == 0) {
+    for (const cmd::Command id : kGadgets) {
+        if (id == cmd::kNone) {
             bar->addSeparator();
             continue;
         }

@@ -13,16 +13,16 @@ class MdiFrame;
 
 namespace toolbar {
 
-// The gadgets in order; 0 stands for a separator.
-inline constexpr std::array<int, 18> kGadgets = {
-    cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint, 0,
-    cmd::kEditUndo, cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste, 0,
-    cmd::kFileGrep, cmd::kSearchFind, cmd::kSearchReplace, cmd::kSearchNext, 0, 0,
+// The gadgets in order; cmd::kNone stands for a separator.
+inline constexpr std::array<cmd::Command, 18> kGadgets = {
+    cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint, cmd::kNone,
+    cmd::kEditUndo, cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste, cmd::kNone,
+    cmd::kFileGrep, cmd::kSearchFind, cmd::kSearchReplace, cmd::kSearchNext, cmd::kNone, cmd::kNone,
     cmd::kToolBarPosition,
 };
 
-// Builds the bar from the frame's actions (the command 203 action is made
-// and registered here), named "toolBar32041".
+// Builds the bar from the frame's actions (the cmd::kToolBarPosition action
+// is made and registered here), named "toolBar" and cmd::kOptionsToolBar.
 QToolBar* Build(fw::MdiFrame& frame);
 
 } // namespace toolbar

@@ -211,7 +211,7 @@ QIcon Draw(const std::function<void(QPainter&)>& draw)
 
 } // namespace
 
-QIcon ToolIcon(int command)
+QIcon ToolIcon(cmd::Command command)
 {
     switch (command) {
     case cmd::kFileNew: return Draw(DrawNew);

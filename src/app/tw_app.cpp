@@ -1,13 +1,14 @@
 #include "app/tw_app.h"
 
 #include "app/about_dlg.h"
-#include "app/frame_services.h"
+#include "app/app_frame_services.h"
 #include "app/main_win.h"
 #include "app/open_dlog.h"
 #include "app/status_fields.h"
 #include "app/tool_bar.h"
 #include "app/tool_icons.h"
-#include "app/window_factories.h"
+#include "framework/file_filter.h"
+#include "framework/frame_services.h"
 #include "framework/mdi_child.h"
 #include "resources/command_ids.h"
 #include "settings/profile.h"
@@ -36,9 +37,10 @@ std::string FullPath(const std::string& path)
 } // namespace
 
 TWApp::TWApp(const char* name, int arg_count, char** arg_v)
-    : name_(name), arg_count_(arg_count), arg_v_(arg_v)
+    : name_(name), arg_count_(arg_count), arg_v_(arg_v), services_(std::make_unique<AppFrameServices>(*this))
 {
     g_instance = this;
+    fw::InstallFrameServices(services_.get());
 }
 
 TWApp::~TWApp()
@@ -50,7 +52,10 @@ TWApp::~TWApp()
     tool_bar_ = nullptr;
     fields_ = nullptr;
     delete frame;
-    if (g_instance == this) g_instance = nullptr;
+    if (g_instance == this) {
+        g_instance = nullptr;
+        fw::InstallFrameServices(nullptr);
+    }
 }
 
 TWApp* TWApp::Instance()
@@ -119,18 +124,17 @@ QStatusBar* TWApp::StatusBar() const
 
 bool TWApp::OpenText(const std::string& path, bool reuse)
 {
-    return Open(path, reuse, static_cast<int>(ViewKind::Text));
+    return Open(path, reuse, ViewKind::Text);
 }
 
 bool TWApp::OpenHex(const std::string& path, bool reuse)
 {
-    return Open(path, reuse, static_cast<int>(ViewKind::Hex));
+    return Open(path, reuse, ViewKind::Hex);
 }
 
-bool TWApp::Open(const std::string& given, bool reuse, int kind_number)
+bool TWApp::Open(const std::string& given, bool reuse, ViewKind kind)
 {
     if (!frame_) return false;
-    const auto kind = static_cast<ViewKind>(kind_number);
     const std::string path = FullPath(given);
     fw::MdiChild* found = nullptr;
     if (reuse) {
@@ -151,11 +155,6 @@ bool TWApp::Open(const std::string& given, bool reuse, int kind_number)
     }
     frame_->AddRecentFile(path);
     return shown;
-}
-
-std::string TWApp::BuildFilter()
-{
-    return ::BuildFilter();
 }
 
 void TWApp::CmNew()
@@ -183,13 +182,12 @@ void TWApp::CmOpen()
     profile::WriteInt("Extensions", "Selected", file_data_.filter_index - 1);
 }
 
-void TWApp::OpenSearchWindow(int kind_number)
+void TWApp::OpenSearchWindow(SearchWindowKind kind)
 {
     if (!frame_) return;
-    const auto kind = static_cast<SearchWindowKind>(kind_number);
     QWidget* window = MakeSearchWindow(kind);
     if (!window) return;
-    fw::MdiChild* child = frame_->AddChild(window, QSize(540, 408));
+    fw::MdiChild* child = frame_->AddChild(window, QSize(cmd::kSearchWindowWidth, cmd::kSearchWindowHeight));
     child->setWindowTitle(kind == SearchWindowKind::Grep ? QStringLiteral("Grep Options")
                                                          : QStringLiteral("Line Count Options"));
     child->setWindowIcon(SearchWindowIcon());
@@ -197,12 +195,12 @@ void TWApp::OpenSearchWindow(int kind_number)
 
 void TWApp::CmGrep()
 {
-    OpenSearchWindow(static_cast<int>(SearchWindowKind::Grep));
+    OpenSearchWindow(SearchWindowKind::Grep);
 }
 
 void TWApp::CmLineCount()
 {
-    OpenSearchWindow(static_cast<int>(SearchWindowKind::LineCount));
+    OpenSearchWindow(SearchWindowKind::LineCount);
 }
 
 void TWApp::CmExtensions()
@@ -222,7 +220,7 @@ void TWApp::PlaceToolBar(int location)
     Qt::ToolBarArea area = Qt::TopToolBarArea;
     if (location == 1) area = Qt::LeftToolBarArea;
     if (location == 2) area = Qt::RightToolBarArea;
-    const bool hidden = tool_bar_->isHidden();  // shown or hidden by command 32041
+    const bool hidden = tool_bar_->isHidden();  // shown or hidden by cmd::kOptionsToolBar
     frame_->removeToolBar(tool_bar_);
     frame_->addToolBar(area, tool_bar_);
     tool_bar_->setOrientation(area == Qt::TopToolBarArea ? Qt::Horizontal : Qt::Vertical);

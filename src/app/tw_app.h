@@ -5,11 +5,14 @@
 // position). One exists for the whole run; a QApplication must exist first.
 
 #include "framework/command_table.h"
+#include "framework/window_factories.h"
 
 #include <QObject>
 
+#include <memory>
 #include <string>
 
+class AppFrameServices;
 class MainWin;
 class QMdiArea;
 class QToolBar;
@@ -30,6 +33,7 @@ public:
     static constexpr unsigned kFileDataFlags = 0x1006;
 
     // `arg_count` arguments after the program name, found at arg_v[1..].
+    // Installs the frame services for as long as it lives.
     TWApp(const char* name, int arg_count, char** arg_v);
     ~TWApp() override;
 
@@ -46,7 +50,6 @@ public:
 
     bool OpenText(const std::string& path, bool reuse);
     bool OpenHex(const std::string& path, bool reuse);
-    std::string BuildFilter();
 
     const std::string& Name() const { return name_; }
     MainWin* Frame() const { return frame_; }
@@ -72,8 +75,8 @@ public:
     void PlaceToolBar(int location);
 
 private:
-    bool Open(const std::string& path, bool reuse, int kind);
-    void OpenSearchWindow(int kind);
+    bool Open(const std::string& path, bool reuse, ViewKind kind);
+    void OpenSearchWindow(SearchWindowKind kind);
 
     std::string name_;
     FileDialogData file_data_;
@@ -83,4 +86,5 @@ private:
     int tool_bar_location_ = 0;
     int arg_count_;
     char** arg_v_;
+    std::unique_ptr<AppFrameServices> services_;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // The documents' error codes. A failed operation leaves one of them in the
-// document; the view that called it shows string 1100 + code and resets it.
+// document; the view that called it shows the code's message and resets it.
+
+#include "resources/strings.h"
 
 namespace doc_error {
 
@@ -13,7 +15,8 @@ enum : int {
     kMemory = 5,      // any other allocation of an editing operation
 };
 
-// The string-table id of a code's message.
-constexpr int MessageId(int code) { return 1100 + code; }
+// The string-table id of a code's message (strings::kDocErrorOpen...).
+constexpr int MessageId(int code) { return int{strings::kDocErrorOpen} - int{kOpen} + code; }
+static_assert(MessageId(kMemory) == strings::kDocErrorMemory);
 
 } // namespace doc_error

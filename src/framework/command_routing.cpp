@@ -4,14 +4,14 @@
 
 namespace fw {
 
-bool RouteCommand(const CommandChain& chain, int id)
+bool RouteCommand(const CommandChain& chain, cmd::Command id)
 {
     for (CommandTarget* target : chain)
         if (target && target->ExecuteCommand(id)) return true;
     return false;
 }
 
-bool CommandEnabledAlong(const CommandChain& chain, int id)
+bool CommandEnabledAlong(const CommandChain& chain, cmd::Command id)
 {
     for (const CommandTarget* target : chain)
         if (target)

@@ -12,7 +12,7 @@ CommandTable::CommandTable(const CommandTable* base, std::vector<CommandEntry> e
 {
 }
 
-const CommandEntry* CommandTable::Find(int id) const
+const CommandEntry* CommandTable::Find(cmd::Command id) const
 {
     for (const CommandTable* table = this; table; table = table->base_)
         for (const CommandEntry& entry : table->entries_)
@@ -20,7 +20,7 @@ const CommandEntry* CommandTable::Find(int id) const
     return nullptr;
 }
 
-bool CommandTarget::ExecuteCommand(int id)
+bool CommandTarget::ExecuteCommand(cmd::Command id)
 {
     const CommandEntry* entry = commandTable().Find(id);
     if (!entry) return false;
@@ -29,7 +29,7 @@ bool CommandTarget::ExecuteCommand(int id)
     return true;
 }
 
-std::optional<bool> CommandTarget::CommandEnabled(int id) const
+std::optional<bool> CommandTarget::CommandEnabled(cmd::Command id) const
 {
     const CommandEntry* entry = commandTable().Find(id);
     if (!entry) return std::nullopt;

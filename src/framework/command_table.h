@@ -49,6 +49,8 @@
 // `commandStateChanged()` (the frame connects to it when the view's class
 // declares it) or by calling fw::NotifyCommandStateChanged().
 
+#include "resources/command_ids.h"
+
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -59,7 +61,7 @@ namespace fw {
 class CommandTarget;
 
 struct CommandEntry {
-    int id = 0;
+    cmd::Command id = cmd::kNone;
     std::function<void(CommandTarget&)> handler;
     std::function<bool(const CommandTarget&)> enabled;  // empty: always enabled
 };
@@ -70,7 +72,7 @@ public:
     CommandTable(const CommandTable* base, std::vector<CommandEntry> entries);
 
     // The entry of `id` in this table or, failing that, in the base chain.
-    const CommandEntry* Find(int id) const;
+    const CommandEntry* Find(cmd::Command id) const;
     const CommandTable* base() const { return base_; }
 
 private:
@@ -85,21 +87,21 @@ public:
     virtual const CommandTable& commandTable() const = 0;
 
     // Runs the handler of `id`; false when the table chain has none.
-    bool ExecuteCommand(int id);
+    bool ExecuteCommand(cmd::Command id);
     // Whether the command is enabled here; nullopt when no handler exists.
-    std::optional<bool> CommandEnabled(int id) const;
-    bool HandlesCommand(int id) const { return commandTable().Find(id) != nullptr; }
+    std::optional<bool> CommandEnabled(cmd::Command id) const;
+    bool HandlesCommand(cmd::Command id) const { return commandTable().Find(id) != nullptr; }
 };
 
 // Entry helpers for member functions of T (T derives from CommandTarget).
 template <class T>
-CommandEntry On(int id, void (T::*handler)())
+CommandEntry On(cmd::Command id, void (T::*handler)())
 {
     return {id, [handler](CommandTarget& t) { (static_cast<T&>(t).*handler)(); }, {}};
 }
 
 template <class T>
-CommandEntry On(int id, void (T::*handler)(), bool (T::*enabled)() const)
+CommandEntry On(cmd::Command id, void (T::*handler)(), bool (T::*enabled)() const)
 {
     return {id, [handler](CommandTarget& t) { (static_cast<T&>(t).*handler)(); },
             [enabled](const CommandTarget& t) { return (static_cast<const T&>(t).*enabled)(); }};
@@ -107,7 +109,7 @@ CommandEntry On(int id, void (T::*handler)(), bool (T::*enabled)() const)
 
 // A handler that receives the id: for ranges such as the recent files.
 template <class T>
-CommandEntry OnId(int id, void (T::*handler)(int))
+CommandEntry OnId(cmd::Command id, void (T::*handler)(cmd::Command))
 {
     return {id, [handler, id](CommandTarget& t) { (static_cast<T&>(t).*handler)(id); }, {}};
 }

@@ -133,26 +133,26 @@ CommandChain MdiFrame::Chain() const
     return chain;
 }
 
-bool MdiFrame::Execute(int id)
+bool MdiFrame::Execute(cmd::Command id)
 {
     const bool handled = RouteCommand(Chain(), id);
     UpdateCommandStates();
     return handled;
 }
 
-bool MdiFrame::IsCommandEnabled(int id) const
+bool MdiFrame::IsCommandEnabled(cmd::Command id) const
 {
     return CommandEnabledAlong(Chain(), id);
 }
 
-void MdiFrame::RegisterAction(int id, QAction* action)
+void MdiFrame::RegisterAction(cmd::Command id, QAction* action)
 {
     actions_[id] = action;
     action->setEnabled(IsCommandEnabled(id));
     connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
 }
 
-QAction* MdiFrame::Action(int id) const
+QAction* MdiFrame::Action(cmd::Command id) const
 {
     const auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;

@@ -9,6 +9,7 @@
 
 #include "framework/command_routing.h"
 #include "framework/command_table.h"
+#include "resources/command_ids.h"
 
 #include <QMainWindow>
 #include <QSize>
@@ -52,12 +53,12 @@ public:
     CommandChain Chain() const;
 
     // Runs a command along the chain (what menu items and buttons do).
-    bool Execute(int id);
-    bool IsCommandEnabled(int id) const;
+    bool Execute(cmd::Command id);
+    bool IsCommandEnabled(cmd::Command id) const;
 
     // Registers the action that stands for `id`; triggering it executes id.
-    void RegisterAction(int id, QAction* action);
-    QAction* Action(int id) const;
+    void RegisterAction(cmd::Command id, QAction* action);
+    QAction* Action(cmd::Command id) const;
     // Refreshes the enabled state of every registered action now.
     void UpdateCommandStates();
     // Refreshes them once the events waiting now are handled: however many
@@ -71,7 +72,7 @@ public:
     void AttachWindowList(QMenu* menu);
     void RebuildWindowList();
 
-    // The tool bar that command 32041 shows and hides.
+    // The tool bar that cmd::kOptionsToolBar shows and hides.
     void SetToolBar(QToolBar* bar) { tool_bar_ = bar; }
     QToolBar* ToolBar() const { return tool_bar_; }
 
@@ -97,7 +98,7 @@ private:
     QMenu* window_menu_ = nullptr;
     std::vector<QAction*> window_list_;
     CommandTarget* app_target_ = nullptr;
-    std::map<int, QAction*> actions_;
+    std::map<cmd::Command, QAction*> actions_;
     bool updating_ = false;
     bool refresh_requested_ = false;
 };

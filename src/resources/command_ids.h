@@ -4,40 +4,55 @@
 namespace cmd {
 
 // --- application shell ---
-// Menu 100, its accelerators and the tool bar.
-inline constexpr int kFileNew = 24331;
-inline constexpr int kFileOpen = 24332;
-inline constexpr int kFileSave = 24333;
-inline constexpr int kFileSaveAs = 24334;
-inline constexpr int kFilePrint = 24337;
-inline constexpr int kFilePrintPreview = 24338;
-inline constexpr int kFileGrep = 104;
-inline constexpr int kFileLineCount = 106;
-inline constexpr int kFileExtensions = 107;
-inline constexpr int kFileExit = 24310;
-inline constexpr int kRecentFileFirst = 751;  // 751..758
-inline constexpr int kRecentFileLast = 758;
-inline constexpr int kEditUndo = 24321;
-inline constexpr int kEditCut = 24322;
-inline constexpr int kEditCopy = 24323;
-inline constexpr int kEditPaste = 24324;
-inline constexpr int kEditDelete = 24325;
-inline constexpr int kEditClearAll = 24326;
-inline constexpr int kEditSelectAll = 24329;
-inline constexpr int kSearchFind = 24351;
-inline constexpr int kSearchReplace = 24352;
-inline constexpr int kSearchNext = 24353;
-inline constexpr int kSearchGoTo = 501;
-inline constexpr int kOptionsStatusBar = 32040;
-inline constexpr int kOptionsToolBar = 32041;  // also the tool bar's window id
-inline constexpr int kOptionsPreferences = 108;
-inline constexpr int kWindowCascade = 24361;
-inline constexpr int kWindowTileVertical = 24362;
-inline constexpr int kWindowTileHorizontal = 24363;
-inline constexpr int kWindowArrangeIcons = 24364;
-inline constexpr int kWindowCloseAll = 24365;
-inline constexpr int kHelpAbout = 105;
-inline constexpr int kToolBarPosition = 203;  // tool bar only
+// The commands of the main menu, its accelerators and the tool bar. A
+// command's number is also the id of its hint in the string table and the
+// number in its action's object name ("action24331").
+enum class Command : int {
+    kNone = 0,  // a separator in a menu or tool-bar list
+    kFileNew = 24331,
+    kFileOpen = 24332,
+    kFileSave = 24333,
+    kFileSaveAs = 24334,
+    kFilePrint = 24337,
+    kFilePrintPreview = 24338,
+    kFileGrep = 104,
+    kFileLineCount = 106,
+    kFileExtensions = 107,
+    kFileExit = 24310,
+    kRecentFileFirst = 751,  // 751..758
+    kRecentFileLast = 758,
+    kEditUndo = 24321,
+    kEditCut = 24322,
+    kEditCopy = 24323,
+    kEditPaste = 24324,
+    kEditDelete = 24325,
+    kEditClearAll = 24326,
+    kEditSelectAll = 24329,
+    kSearchFind = 24351,
+    kSearchReplace = 24352,
+    kSearchNext = 24353,
+    kSearchGoTo = 501,
+    kOptionsStatusBar = 32040,
+    kOptionsToolBar = 32041,  // also the tool bar's window id
+    kOptionsPreferences = 108,
+    kWindowCascade = 24361,
+    kWindowTileVertical = 24362,
+    kWindowTileHorizontal = 24363,
+    kWindowArrangeIcons = 24364,
+    kWindowCloseAll = 24365,
+    kHelpAbout = 105,
+    kToolBarPosition = 203,  // tool bar only
+};
+// cmd::kFileNew names Command::kFileNew.
+using enum Command;
+
+constexpr int Number(Command command) { return static_cast<int>(command); }
+// The recent-file command at `index` (0 for kRecentFileFirst).
+constexpr Command RecentFile(int index) { return static_cast<Command>(Number(kRecentFileFirst) + index); }
+constexpr bool IsRecentFile(Command command)
+{
+    return Number(command) >= Number(kRecentFileFirst) && Number(command) <= Number(kRecentFileLast);
+}
 
 // Status bar: the caret-position field.
 inline constexpr int kCaretField = 2001;
@@ -53,16 +68,11 @@ inline constexpr int kViewLoadMessage = 1025;
 // How long a view waits for its window to reach the screen before it reads
 // its file anyway (a frame started minimised is never exposed).
 inline constexpr int kViewExposeWaitMs = 1000;
-// Timer id of the mouse selection's auto-scroll.
-inline constexpr int kAutoScrollTimer = 1;
+// Period of the mouse selection's auto-scroll.
 inline constexpr int kAutoScrollPeriodMs = 50;
 
 // --- search windows ---
-// Dialog templates of the Grep and Line Count windows and the icon of
-// their MDI children, which open 540 by 408.
-inline constexpr int kGrepDialog = 101;
-inline constexpr int kCountDialog = 104;
-inline constexpr int kSearchWindowIcon = 103;
+// The Grep and Line Count windows' MDI children open 540 by 408.
 inline constexpr int kSearchWindowWidth = 540;
 inline constexpr int kSearchWindowHeight = 408;
 // Their controls (the objectName of each widget is "id" and its number).
@@ -89,7 +99,7 @@ inline constexpr int kCtlDone = 304;
 inline constexpr int kPrintingDialog = 32599;
 
 // --- settings dialogs ---
-// The Preferences dialog (template 201) and its controls.
+// The Preferences dialog (kPrefDialog) and its controls.
 inline constexpr int kPrefDialog = 201;
 inline constexpr int kPrefUndoLimit = 101;
 inline constexpr int kPrefBackground = 103;
@@ -101,7 +111,7 @@ inline constexpr int kPrefRestore = 108;
 inline constexpr int kPrefSample = 200;
 inline constexpr int kPrefFontLabel = 201;
 inline constexpr int kPrefUndoLabel = 301;
-// The File Extensions dialog (template 103) and its controls.
+// The File Extensions dialog (kExtDialog) and its controls.
 inline constexpr int kExtDialog = 103;
 inline constexpr int kExtExtension = 101;
 inline constexpr int kExtDescription = 102;

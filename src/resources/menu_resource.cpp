@@ -61,11 +61,11 @@ const std::vector<Popup>& MainMenu()
     return popups;
 }
 
-const Item* FindItem(int id)
+const Item* FindItem(cmd::Command id)
 {
     for (const Popup& popup : MainMenu())
         for (const Item& item : popup.items)
-            if (item.id == id && id != 0) return &item;
+            if (item.id == id && id != cmd::kNone) return &item;
     return nullptr;
 }
 

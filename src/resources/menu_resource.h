@@ -1,6 +1,8 @@
 #pragma once
-// Menu 100: the frame's popups and items, their mnemonics, shortcut labels
+// The main menu: the frame's popups and items, their mnemonics, shortcut labels
 // and initial states, and the keys each command answers to.
+
+#include "resources/command_ids.h"
 
 #include <vector>
 
@@ -13,7 +15,7 @@ enum ItemFlags : unsigned {
 };
 
 struct Item {
-    int id = 0;                    // 0: a separator
+    cmd::Command id = cmd::kNone;  // kNone: a separator
     const char* text = "";         // with its mnemonic
     const char* label = "";        // shortcut label shown after a TAB, or ""
     unsigned flags = kNone;
@@ -28,7 +30,8 @@ struct Popup {
 // The popups in menu-bar order: File, Edit, Search, Options, Window.
 const std::vector<Popup>& MainMenu();
 
-// The menu item of `id`, or null (the tool-bar-only command 203 has none).
-const Item* FindItem(int id);
+// The menu item of `id`, or null (the tool-bar-only cmd::kToolBarPosition
+// has none).
+const Item* FindItem(cmd::Command id);
 
 } // namespace menu

@@ -1,10 +1,14 @@
 #pragma once
 // The string table: every user-visible message of the program, by id.
 
+#include "resources/command_ids.h"
+
 namespace strings {
 
 // The text of string `id`, or an empty text for an id the table lacks.
 const char* Text(int id);
+// The hint of a command (the string with the command's number).
+inline const char* Text(cmd::Command command) { return Text(cmd::Number(command)); }
 
 // Ids of the table (grouped by the part of the program that shows them).
 enum : int {
@@ -17,7 +21,7 @@ enum : int {
     kDefaultFilter = 32554,  // file-dialog filter when no file type is listed
 
     // --- documents ---
-    // Document errors: string 1100 + code (docs/doc_errors.h).
+    // Document errors, one per code of docs/doc_errors.h, in its order.
     kDocErrorOpen = 1101,
     kDocErrorLineTable = 1102,
     kDocErrorLineObject = 1103,

@@ -1,8 +1,8 @@
 #include "search/active_text_view.h"
 
-#include "app/frame_services.h"
-#include "docs/text_doc.h"
-#include "views/text_view.h"
+#include "framework/document_view.h"
+#include "framework/frame_services.h"
+#include "framework/grep_hit_view.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -23,24 +23,39 @@ std::string AsOpened(const std::string& path)
     return error ? path : full.lexically_normal().string();
 }
 
-// The active child's text view when it shows exactly `path`.
-TextView* TextViewOn(const std::string& path)
+// A text view showing a file: the document side and the Grep side of one
+// widget.
+struct TextWindow {
+    const DocumentView* document = nullptr;
+    GrepHitView* hits = nullptr;
+};
+
+TextWindow TextWindowOf(QWidget* widget)
 {
-    auto* view = qobject_cast<TextView*>(ActiveView());
-    if (!view || view->DocumentPath() != AsOpened(path)) return nullptr;
-    return view;
+    const auto* document = dynamic_cast<const DocumentView*>(widget);
+    auto* hits = dynamic_cast<GrepHitView*>(widget);
+    if (!document || !hits || document->Kind() != ViewKind::Text) return {};
+    return {document, hits};
+}
+
+// The active child's text view when it shows exactly `path`.
+GrepHitView* TextViewOn(const std::string& path)
+{
+    const TextWindow window = TextWindowOf(ActiveView());
+    if (!window.hits || window.document->DocumentPath() != AsOpened(path)) return nullptr;
+    return window.hits;
 }
 
 } // namespace
 
 void ShowHit(const std::string& path, const std::string& pattern, const std::string& replacement, long line)
 {
-    if (TextView* view = TextViewOn(path)) view->ShowHit(pattern, replacement, static_cast<int>(line));
+    if (GrepHitView* view = TextViewOn(path)) view->ShowHit(pattern, replacement, static_cast<int>(line));
 }
 
 void PrepareFind(const std::string& path, const std::string& pattern, const std::string& replacement)
 {
-    if (TextView* view = TextViewOn(path)) view->PrepareFind(pattern, replacement);
+    if (GrepHitView* view = TextViewOn(path)) view->PrepareFind(pattern, replacement);
 }
 
 bool HasUnsavedWindow(const std::string& path)
@@ -49,26 +64,27 @@ bool HasUnsavedWindow(const std::string& path)
     if (::stat(path.c_str(), &file) != 0) return false;
     QWidget* frame = FrameWindow();
     if (!frame) return false;
-    for (TextView* view : frame->findChildren<TextView*>()) {
-        if (!view->Doc()->Modified() || view->DocumentPath().empty()) continue;
+    for (QWidget* widget : frame->findChildren<QWidget*>()) {
+        const TextWindow window = TextWindowOf(widget);
+        if (!window.hits || !window.hits->HasUnsavedChanges()) continue;
+        const std::string shown_path = window.document->DocumentPath();
+        if (shown_path.empty()) continue;
         struct stat shown;
-        if (::stat(view->DocumentPath().c_str(), &shown) == 0 && shown.st_dev == file.st_dev &&
+        if (::stat(shown_path.c_str(), &shown) == 0 && shown.st_dev == file.st_dev &&
             shown.st_ino == file.st_ino)
             return true;
     }
     return false;
 }
 
-ReplaceOutcome GrepReplaceAndClose(const std::string& path, const GrepEngine::Options_t& options, bool replace_all)
+ReplaceOutcome GrepReplaceAndClose(const std::string& path, const GrepOptions& options, bool replace_all)
 {
-    TextView* view = TextViewOn(path);
+    GrepHitView* view = TextViewOn(path);
     if (!view) return ReplaceOutcome::kNotShown;
-    GrepEngine::Options_t copy = options;
-    copy.show_lines = replace_all;
-    const bool found = view->GrepReplace(copy);
+    const bool found = view->GrepReplace(options, replace_all);
     // A document still modified here could not be saved: its window stays
     // open with the replacements rather than stopping the run with a prompt.
-    if (view->Doc()->Modified()) return ReplaceOutcome::kNotSaved;
+    if (view->HasUnsavedChanges()) return ReplaceOutcome::kNotSaved;
     // Closed in a later pump, while the run goes on with the next file.
     QPointer<QMdiSubWindow> child = ActiveChild();
     QTimer::singleShot(0, child, [child] {

@@ -5,7 +5,7 @@
 // closed again, or no frame at all), nothing else is touched, so a hit or a
 // replacement never lands in some other window's document.
 
-#include "search/grep_engine.h"
+#include "search/grep_options.h"
 
 #include <string>
 
@@ -32,6 +32,6 @@ enum class ReplaceOutcome {
 // Replaces one occurrence (or all with `replace_all`) and saves the file
 // when something was replaced, then posts a close to the view's window
 // unless its document could not be saved. Shows no message.
-ReplaceOutcome GrepReplaceAndClose(const std::string& path, const GrepEngine::Options_t& options, bool replace_all);
+ReplaceOutcome GrepReplaceAndClose(const std::string& path, const GrepOptions& options, bool replace_all);
 
 } // namespace active_text_view

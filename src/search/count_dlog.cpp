@@ -1,6 +1,6 @@
 #include "search/count_dlog.h"
 
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
 #include "search/result_line.h"
@@ -91,24 +91,4 @@ void CountDlog::Done()
 {
     if (DeferDone()) return;
     ClearAndClose();
-}
-
-void CountDlog::ClearResults()
-{
-    ClearList();
-}
-
-void CountDlog::AppendResult(std::string_view line)
-{
-    AppendLine(line);
-}
-
-void CountDlog::SetStatusText(std::string_view text)
-{
-    SetStatusLine(text);
-}
-
-void CountDlog::PumpWaitingEvents()
-{
-    PumpThrottled();
 }

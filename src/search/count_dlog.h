@@ -11,7 +11,7 @@
 
 class QCheckBox;
 
-class CountDlog : public SearchWindow, public SearchHost, public LineCounter {
+class CountDlog : public SearchWindow, public LineCounter {
     Q_OBJECT
 public:
     explicit CountDlog(QWidget* parent = nullptr);
@@ -30,11 +30,6 @@ public:
 
     QCheckBox* ResetCheck() const { return reset_check_; }
     QCheckBox* SubDirCheck() const { return sub_dir_check_; }
-
-    void ClearResults() override;
-    void AppendResult(std::string_view line) override;
-    void SetStatusText(std::string_view text) override;
-    void PumpWaitingEvents() override;
 
 protected:
     void StopRun() override { StopSearch(); }

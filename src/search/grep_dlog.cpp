@@ -1,6 +1,6 @@
 #include "search/grep_dlog.h"
 
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "framework/message_box.h"
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
@@ -185,26 +185,6 @@ void GrepDlog::Done()
     profile::WriteInt("GrepWin", "Width", sized->width(), ini);
     profile::WriteInt("GrepWin", "Height", sized->height(), ini);
     ClearAndClose();
-}
-
-void GrepDlog::ClearResults()
-{
-    ClearList();
-}
-
-void GrepDlog::AppendResult(std::string_view line)
-{
-    AppendLine(line);
-}
-
-void GrepDlog::SetStatusText(std::string_view text)
-{
-    SetStatusLine(text);
-}
-
-void GrepDlog::PumpWaitingEvents()
-{
-    PumpThrottled();
 }
 
 bool GrepDlog::ReplaceInFile(const std::string& path, bool in_hidden_directory, GrepEngine::Options_t copy)

@@ -42,11 +42,8 @@ public:
     QCheckBox* WordsCheck() const { return words_check_; }
     QCheckBox* ShowLinesCheck() const { return show_lines_check_; }
 
-    // The engine's host.
-    void ClearResults() override;
-    void AppendResult(std::string_view line) override;
-    void SetStatusText(std::string_view text) override;
-    void PumpWaitingEvents() override;
+    // The engine's replacement hand-off (the rest of its host is the
+    // SearchWindow's).
     bool ReplaceInFile(const std::string& path, bool in_hidden_directory, GrepEngine::Options_t options) override;
 
     // The files of the last replacing run: replaced, and left alone with why.

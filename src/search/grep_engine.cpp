@@ -35,8 +35,10 @@ bool StandsAlone(std::string_view line, std::size_t pos, std::size_t length)
 // so that it may run on the thread that scans ahead.
 class GrepEngine::Scan {
 public:
-    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, std::vector<char>& buffer, NumberSink& sink)
-        : finder_(finder), whole_words_(whole_words), first_only_(first_only), buffer_(buffer), sink_(sink)
+    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, std::size_t block_size,
+         std::vector<char>& buffer, NumberSink& sink)
+        : finder_(finder), whole_words_(whole_words), first_only_(first_only),
+          block_size_(std::max<std::size_t>(block_size, 1)), buffer_(buffer), sink_(sink)
     {
     }
 
@@ -53,6 +55,7 @@ private:
     const LiteralFinder& finder_;
     const bool whole_words_;
     const bool first_only_;
+    const std::size_t block_size_;  // bytes read at a time
     std::vector<char>& buffer_;
     NumberSink& sink_;
 
@@ -66,7 +69,7 @@ private:
 bool GrepEngine::Scan::Run(file_reading::File& file)
 {
     const std::size_t m = finder_.size();
-    const std::size_t capacity = file_reading::kBlockSize + m + 2 * kCharBytes;
+    const std::size_t capacity = block_size_ + m + 2 * kCharBytes;
     if (buffer_.size() != capacity) buffer_.assign(capacity, '\0');
     char* const block = buffer_.data();
     // Bytes kept on either side of what is examined: a whole character for
@@ -222,7 +225,7 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
     // A search text that holds a line feed can never lie within one line.
     if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos) {
         ListingSink sink(*this, path);
-        hit = Scan(*finder_, options.whole_words, !options.show_lines, buffer_, sink).Run(file);
+        hit = Scan(*finder_, options.whole_words, !options.show_lines, block_size, buffer_, sink).Run(file);
     }
     file_reading::Close(file);
     FileDone(path, hit, file.device, file.inode);
@@ -258,9 +261,9 @@ ScanAhead::ScanFunction GrepEngine::AheadScan() const
     const ScanOptions& o = ahead_options_;
     if (o.pattern.empty() || o.pattern.find('\n') != std::string::npos) return {};
     auto finder = std::make_shared<const LiteralFinder>(o.pattern, o.case_sensitive);
-    return [finder, whole_words = o.whole_words, first_only = !o.show_lines](
+    return [finder, whole_words = o.whole_words, first_only = !o.show_lines, block = block_size](
                file_reading::File& file, std::vector<char>& buffer, NumberSink& sink) {
-        Scan(*finder, whole_words, first_only, buffer, sink).Run(file);
+        Scan(*finder, whole_words, first_only, block, buffer, sink).Run(file);
     };
 }
 

@@ -9,6 +9,8 @@
 // line feed is a line.
 
 #include "search/directory_walk.h"
+#include "search/file_reading.h"
+#include "search/grep_options.h"
 #include "search/search_host.h"
 
 #include <cstddef>
@@ -27,23 +29,15 @@ struct File;
 
 class GrepEngine : public DirectoryWalk {
 public:
-    // The options of one run, copied by value into a replacement request.
-    struct Options_t {
-        std::string pattern;      // the literal search text
-        std::string path;         // directory, '/', file name pattern
-        std::string replacement;  // may be empty
-        bool text_only = false;   // carried along, never consulted by the run
-        bool sub_dir = false;     // also search every sub-directory
-        bool whole_words = false;
-        bool case_sensitive = false;
-        bool replace = false;     // hand each file with a hit to ReplaceInFile
-        bool show_lines = false;  // every matching line, not only the first
-    };
+    using Options_t = GrepOptions;
 
     explicit GrepEngine(GrepHost& host);
     ~GrepEngine() override;
 
     Options_t options;
+    // Bytes read from a file at a time (at least 1). Tests make it small,
+    // so that their files cross many block borders.
+    std::size_t block_size = file_reading::kBlockSize;
     // Result lines added by the current (or last) run.
     long matches = 0;
     // Files the host replaced in the current (or last) run.
@@ -108,7 +102,7 @@ private:
 
 // The grep window or tool: a SearchHost that also takes the replacement
 // hand-off of each file with a hit.
-class GrepHost : public SearchHost {
+class GrepHost : public virtual SearchHost {
 public:
     // Called after the file is closed, with the path as listed, whether the
     // walk found it below a hidden sub-directory, and a copy of the run's

@@ -1,6 +1,7 @@
 #include "search/search_window.h"
 
-#include "app/frame_services.h"
+#include "framework/file_filter.h"
+#include "framework/frame_services.h"
 #include "framework/byte_text.h"
 #include "framework/message_pump.h"
 #include "framework/typed_file_name.h"
@@ -244,17 +245,17 @@ int SearchWindow::RunningCount()
     return static_cast<int>(Running().size());
 }
 
-void SearchWindow::ClearList()
+void SearchWindow::ClearResults()
 {
     results_->Clear();
 }
 
-void SearchWindow::AppendLine(std::string_view line)
+void SearchWindow::AppendResult(std::string_view line)
 {
     results_->Append(line);
 }
 
-void SearchWindow::SetStatusLine(std::string_view text)
+void SearchWindow::SetStatusText(std::string_view text)
 {
     status_.assign(text);
     status_dirty_ = true;
@@ -270,7 +271,7 @@ void SearchWindow::FlushDisplay()
     }
 }
 
-void SearchWindow::PumpThrottled()
+void SearchWindow::PumpWaitingEvents()
 {
     if (since_pump_.isValid() && since_pump_.elapsed() < kPumpIntervalMs) return;
     // Events are processed about 30 times a second, so that Stop answers
@@ -370,8 +371,8 @@ QWidget* SearchWindow::HostWindow() const
 
 void SearchWindow::ClearAndClose()
 {
-    ClearList();
-    SetStatusLine({});
+    ClearResults();
+    SetStatusText({});
     if (QWidget* host = HostWindow()) host->close();
     else close();
 }

@@ -15,6 +15,7 @@
 // close when it has unwound. Go is disabled while the run is under way.
 
 #include "search/search_history.h"
+#include "search/search_host.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -33,7 +34,9 @@ class QPushButton;
 class QTableView;
 class ResultListModel;
 
-class SearchWindow : public QWidget {
+// The window is its run's host (shared with the grep host of the Grep
+// window, hence the virtual base).
+class SearchWindow : public QWidget, public virtual SearchHost {
     Q_OBJECT
 public:
     ~SearchWindow() override;
@@ -69,6 +72,13 @@ public:
     static constexpr const char* kReplaceLabel = "Replace With:";
     int LabelColumnWidth() const;
 
+    // The run's host: the results list, the status line (both shown at the
+    // next pump) and the throttled event pump.
+    void ClearResults() override;
+    void AppendResult(std::string_view line) override;
+    void SetStatusText(std::string_view text) override;
+    void PumpWaitingEvents() override;
+
 protected:
     // `results_label` is "Search Results:" or "Count Results:", `number_header`
     // the title of the list's second column.
@@ -90,12 +100,6 @@ protected:
     // Runs the history rule for the box's text and lists it when new.
     static void RememberIn(QComboBox* box, SearchHistory& history, const std::string& settings_path);
     static std::string BoxText(const QComboBox* box);
-
-    // The host side of the run.
-    void ClearList();
-    void AppendLine(std::string_view line);
-    void SetStatusLine(std::string_view text);
-    void PumpThrottled();
 
     // Runs `run` as the window's search: Go disabled, Stop honoured, close
     // requests held back until it has unwound.

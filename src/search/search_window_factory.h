@@ -1,10 +1,8 @@
 #pragma once
-// Hands the frame the makers of its Grep (command 104) and Line Count
-// (command 106) windows.
+// Makes the Grep (cmd::kFileGrep) and Line Count (cmd::kFileLineCount)
+// windows: the frame's search-window factory.
 
 class QWidget;
 enum class SearchWindowKind;
 
 QWidget* MakeSearchWindowClient(SearchWindowKind kind);
-// Installs MakeSearchWindowClient as the frame's search-window factory.
-void InstallSearchWindowFactory();

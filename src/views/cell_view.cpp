@@ -1,6 +1,6 @@
 #include "views/cell_view.h"
 
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "docs/lines_doc.h"
 #include "resources/command_ids.h"
 #include "views/text_painter.h"

@@ -1,9 +1,11 @@
 #include "views/edit_view.h"
 
-#include "app/frame_services.h"
 #include "docs/doc_errors.h"
 #include "docs/lines_doc.h"
+#include "framework/file_filter.h"
+#include "framework/frame_services.h"
 #include "framework/message_box.h"
+#include "print/document_print.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "views/load_when_shown.h"

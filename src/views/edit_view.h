@@ -6,7 +6,7 @@
 // The derived windows supply their keys, the settings they read and the
 // search itself.
 
-#include "app/window_factories.h"
+#include "framework/document_view.h"
 #include "framework/command_table.h"
 #include "views/cell_view.h"
 #include "views/find_dialog_host.h"
@@ -31,7 +31,7 @@ public:
     void ReloadSettings() override { LoadSettings(); }
 
     bool FindSucceeded() const { return find_succeeded_; }
-    int OpenDialogKind() const { return finder_->OpenKind(); }
+    cmd::Command OpenDialogKind() const { return finder_->OpenKind(); }
     FindReplaceDialog* Dialog() const { return finder_->Dialog(); }
     const FindReplaceData& FindData() const { return finder_->Data(); }
     // True once the load has run (or was never needed: an untitled view).

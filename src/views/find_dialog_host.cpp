@@ -1,6 +1,5 @@
 #include "views/find_dialog_host.h"
 
-#include "resources/command_ids.h"
 #include "search/search_options.h"
 
 FindDialogHost::FindDialogHost(QWidget* window) : QObject(window), window_(window)
@@ -21,7 +20,7 @@ void FindDialogHost::TakeFlagsFrom(const SearchOptions& options)
     if (options.down) data_.flags |= findflags::kDown;
 }
 
-void FindDialogHost::Open(int kind, const SearchOptions& options, const std::string& selected)
+void FindDialogHost::Open(cmd::Command kind, const SearchOptions& options, const std::string& selected)
 {
     TakeFlagsFrom(options);
     data_.findWhat = selected.empty() ? options.search_patt : selected;
@@ -58,7 +57,7 @@ void FindDialogHost::OnNotified(const FindReplaceData& data)
 {
     data_ = data;
     if (data.flags & findflags::kTerminating) {
-        open_kind_ = 0;
+        open_kind_ = cmd::kNone;
         return;
     }
     // One operation per press: the dialog ends with it.

@@ -5,6 +5,7 @@
 // by `searchRequested`; the dialog closes after it.
 
 #include "framework/find_replace_dialog.h"
+#include "resources/command_ids.h"
 
 #include <QObject>
 #include <QPointer>
@@ -26,14 +27,14 @@ public:
     FindReplaceDialog* Dialog() const { return dialog_; }
     const FindReplaceData& Data() const { return data_; }
     FindReplaceData& MutableData() { return data_; }
-    // The command that opened the dialog (Find or Replace), 0 when none.
-    int OpenKind() const { return open_kind_; }
-    void SetOpenKind(int kind) { open_kind_ = kind; }
+    // The command that opened the dialog (Find or Replace), kNone when none.
+    cmd::Command OpenKind() const { return open_kind_; }
+    void SetOpenKind(cmd::Command kind) { open_kind_ = kind; }
 
     // Opens the Find (Replace) dialog primed with the document's options
     // and `selected` (else the last find text). With a dialog already on
     // the screen it searches at once instead, as Next does.
-    void Open(int kind, const SearchOptions& options, const std::string& selected);
+    void Open(cmd::Command kind, const SearchOptions& options, const std::string& selected);
     // Next: takes the texts and flags a shown dialog holds, then asks for
     // one search (never a replacement).
     void Next();
@@ -52,5 +53,5 @@ private:
     QWidget* window_;
     FindReplaceData data_;
     QPointer<FindReplaceDialog> dialog_;
-    int open_kind_ = 0;
+    cmd::Command open_kind_ = cmd::kNone;
 };

@@ -1,6 +1,6 @@
 #include "views/hex_view.h"
 
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "docs/hex_doc.h"
 #include "framework/input_dialog.h"
 #include "framework/message_box.h"

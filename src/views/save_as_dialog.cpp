@@ -1,6 +1,6 @@
 #include "views/save_as_dialog.h"
 
-#include "app/frame_services.h"
+#include "framework/file_filter.h"
 #include "framework/byte_text.h"
 
 #include <QFileDialog>

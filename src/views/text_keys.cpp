@@ -1,7 +1,6 @@
 #include "views/text_keys.h"
 
 #include "framework/byte_text.h"
-#include "resources/command_ids.h"
 
 #include <QKeyEvent>
 
@@ -26,18 +25,18 @@ bool OwnedByTheText(const QKeyEvent& key)
     }
 }
 
-int AcceleratorCommand(const QKeyEvent& key)
+cmd::Command AcceleratorCommand(const QKeyEvent& key)
 {
     const auto mods = key.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-    if (mods == Qt::NoModifier) return key.key() == Qt::Key_F3 ? cmd::kSearchNext : 0;
-    if (mods != Qt::ControlModifier) return 0;
+    if (mods == Qt::NoModifier) return key.key() == Qt::Key_F3 ? cmd::kSearchNext : cmd::kNone;
+    if (mods != Qt::ControlModifier) return cmd::kNone;
     switch (key.key()) {
     case Qt::Key_Z: return cmd::kEditUndo;
     case Qt::Key_X: return cmd::kEditCut;
     case Qt::Key_C: return cmd::kEditCopy;
     case Qt::Key_V: return cmd::kEditPaste;
     case Qt::Key_Delete: return cmd::kEditClearAll;
-    default: return 0;
+    default: return cmd::kNone;
     }
 }
 

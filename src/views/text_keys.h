@@ -3,6 +3,8 @@
 // text even when a menu item carries them, which keys stand for a command
 // of the window's own, and the bytes a key types.
 
+#include "resources/command_ids.h"
+
 #include <string>
 
 class QKeyEvent;
@@ -13,8 +15,8 @@ namespace text_keys {
 // characters without Ctrl or Alt): the view takes them before any shortcut.
 bool OwnedByTheText(const QKeyEvent& key);
 // The command a key stands for inside the text (Ctrl+Z, Ctrl+X, Ctrl+C,
-// Ctrl+V, Ctrl+Del, F3), or 0.
-int AcceleratorCommand(const QKeyEvent& key);
+// Ctrl+V, Ctrl+Del, F3), or kNone.
+cmd::Command AcceleratorCommand(const QKeyEvent& key);
 // What the key types, repeated as often as it auto-repeated: tabs and
 // printable characters; empty for anything else.
 std::string TypedBytes(const QKeyEvent& key);

@@ -1,6 +1,6 @@
 #include "views/text_view.h"
 
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "docs/text_doc.h"
 #include "edit/find_replace_run.h"
 #include "edit/text_editor.h"
@@ -132,7 +132,7 @@ void TextView::keyPressEvent(QKeyEvent* e)
         if (e->key() == Qt::Key_Escape) SetStopRequest(true);
         return;
     }
-    if (const int id = text_keys::AcceleratorCommand(*e)) {
+    if (const cmd::Command id = text_keys::AcceleratorCommand(*e); id != cmd::kNone) {
         if (CommandEnabled(id).value_or(false)) ExecuteCommand(id);
         return;
     }
@@ -341,7 +341,7 @@ void TextView::PrepareFind(const std::string& pattern, const std::string& replac
     Finder().EnsureDialogObject();
 }
 
-bool TextView::GrepReplace(GrepEngine::Options_t options)
+bool TextView::GrepReplace(const GrepOptions& options, bool replace_all)
 {
     EnsureLoaded();
     SearchOptions& search = doc_->Options();
@@ -352,7 +352,7 @@ bool TextView::GrepReplace(GrepEngine::Options_t options)
     request.whole_words = search.whole_words = options.whole_words;
     search.down = 1;
     request.replacing = true;
-    request.all = options.show_lines;
+    request.all = replace_all;
     FindReplaceData& data = Finder().MutableData();
     data.findWhat = options.pattern;
     data.replaceWith = options.replacement;
@@ -373,4 +373,9 @@ bool TextView::GrepReplace(GrepEngine::Options_t options)
     SetTitle();
     emit commandStateChanged();
     return true;
+}
+
+bool TextView::HasUnsavedChanges() const
+{
+    return doc_->Modified();
 }

@@ -8,7 +8,7 @@
 
 #include "views/edit_view.h"
 
-#include "search/grep_engine.h"
+#include "framework/grep_hit_view.h"
 
 #include <memory>
 #include <string>
@@ -19,7 +19,7 @@ class TextEditor;
 enum class EditOutcome;
 struct FindRequest;
 
-class TextView : public EditView {
+class TextView : public EditView, public GrepHitView {
     Q_OBJECT
 public:
     // An empty path makes an untitled document with one empty line.
@@ -35,21 +35,12 @@ public:
     CUndoList* Undo() const;
     bool AutoIndent() const { return auto_indent_; }
 
-    // --- for the Grep window ---
-    // Selects the first occurrence of `pattern` (any letter case) on line
-    // `line` and primes Find with the pattern and the replacement. False
-    // when the line does not exist or does not hold the pattern.
-    bool ShowHit(const std::string& pattern, const std::string& replacement, int line);
-    // The document's find and replace texts become these; a hidden Find
-    // dialog object is made when none exists.
-    void PrepareFind(const std::string& pattern, const std::string& replacement);
-    // Replaces the run's pattern by its replacement from the top of the
-    // document: every occurrence when `options.show_lines` (the grep run's
-    // Replace All switch), else the first; saves when anything was found.
-    // Nothing happens for an empty replacement. True when something was
-    // found; the document stays modified when the save failed. Shows no
-    // message: the Grep window reports both cases once, after its run.
-    bool GrepReplace(GrepEngine::Options_t options);
+    // --- for the Grep window (framework/grep_hit_view.h) ---
+    bool ShowHit(const std::string& pattern, const std::string& replacement, int line) override;
+    // A hidden Find dialog object is made when none exists.
+    void PrepareFind(const std::string& pattern, const std::string& replacement) override;
+    bool GrepReplace(const GrepOptions& options, bool replace_all) override;
+    bool HasUnsavedChanges() const override;
 
     // --- commands ---
     void CmUndo();

@@ -2,7 +2,7 @@
 // Makes the text or hex view for a path: what the frame's OpenText and
 // OpenHex wrap in a new MDI child.
 
-#include "app/window_factories.h"
+#include "framework/document_view.h"
 
 #include <string>
 

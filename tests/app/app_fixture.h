@@ -1,11 +1,15 @@
 #pragma once
 // A running application object over a settings file of the test's own,
-// with message boxes answered by the test.
+// with message boxes answered by the test and stand-in windows (a test
+// may install others in its SetUp after this one's).
 
 #include "app/main_win.h"
 #include "app/tw_app.h"
 #include "framework/mdi_child.h"
 #include "framework/message_box.h"
+#include "framework/window_factories.h"
+#include "resources/command_ids.h"
+#include "support/placeholder_windows.h"
 #include "support/temp_tree.h"
 
 #include <QAction>
@@ -24,10 +28,20 @@ struct AppFixture : ::testing::Test {
 
     void SetUp() override
     {
+        InstallPlaceholderWindows();
         fw::SetMessageHook([this](const fw::MessageRequest& r) {
             messages.push_back(r.text.toStdString());
             return fw::kIdOk;
         });
+    }
+
+    void TearDown() override
+    {
+        app.reset();
+        SetViewFactory({});
+        SetSearchWindowFactory({});
+        SetPreferencesRunner({});
+        SetExtensionsRunner({});
     }
 
     // Builds and shows the frame as the start function does.
@@ -45,7 +59,7 @@ struct AppFixture : ::testing::Test {
 
     MainWin& Frame() { return *app->Frame(); }
     int Children() { return static_cast<int>(Frame().Client()->subWindowList().size()); }
-    bool Enabled(int id) { return Frame().IsCommandEnabled(id); }
+    bool Enabled(cmd::Command id) { return Frame().IsCommandEnabled(id); }
 
     // The texts of the recent-file items at the end of the File menu.
     std::vector<std::string> RecentItems()

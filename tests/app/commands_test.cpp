@@ -1,8 +1,8 @@
 // Which commands are enabled, the menu's items and the windows commands make.
-#include "app/frame_services.h"
-#include "app/placeholder_windows.h"
+#include "framework/frame_services.h"
+#include "support/placeholder_windows.h"
 #include "app/status_fields.h"
-#include "app/window_factories.h"
+#include "framework/window_factories.h"
 #include "resources/command_ids.h"
 #include "resources/menu_resource.h"
 #include "resources/strings.h"
@@ -20,19 +20,19 @@ using Commands = AppFixture;
 TEST_F(Commands, WithoutAChildOnlyTheApplicationsCommandsAreEnabled)
 {
     Start();
-    for (int id : {cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint, cmd::kEditUndo, cmd::kEditCut,
+    for (const cmd::Command id : {cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint, cmd::kEditUndo, cmd::kEditCut,
                    cmd::kEditCopy, cmd::kEditPaste, cmd::kEditDelete, cmd::kEditClearAll,
                    cmd::kEditSelectAll, cmd::kSearchFind, cmd::kSearchReplace, cmd::kSearchNext,
                    cmd::kSearchGoTo, cmd::kWindowCascade, cmd::kWindowTileVertical,
                    cmd::kWindowTileHorizontal, cmd::kWindowArrangeIcons, cmd::kWindowCloseAll}) {
-        EXPECT_FALSE(Enabled(id)) << id;
-        EXPECT_FALSE(Frame().Action(id)->isEnabled()) << id;
+        EXPECT_FALSE(Enabled(id)) << cmd::Number(id);
+        EXPECT_FALSE(Frame().Action(id)->isEnabled()) << cmd::Number(id);
     }
-    for (int id : {cmd::kFileNew, cmd::kFileOpen, cmd::kFileGrep, cmd::kFileLineCount,
+    for (const cmd::Command id : {cmd::kFileNew, cmd::kFileOpen, cmd::kFileGrep, cmd::kFileLineCount,
                    cmd::kFileExtensions, cmd::kOptionsPreferences, cmd::kHelpAbout, cmd::kFileExit,
                    cmd::kOptionsStatusBar, cmd::kOptionsToolBar, cmd::kToolBarPosition}) {
-        EXPECT_TRUE(Enabled(id)) << id;
-        EXPECT_TRUE(Frame().Action(id)->isEnabled()) << id;
+        EXPECT_TRUE(Enabled(id)) << cmd::Number(id);
+        EXPECT_TRUE(Frame().Action(id)->isEnabled()) << cmd::Number(id);
     }
 }
 
@@ -74,7 +74,7 @@ TEST_F(Commands, MenuHasTheFivePopupsWithLabelsHintsAndKeys)
     // Every item of the menu is a registered command with its hint.
     for (const menu::Popup& popup : menu::MainMenu())
         for (const menu::Item& item : popup.items) {
-            if (item.id == 0) continue;
+            if (item.id == cmd::kNone) continue;
             EXPECT_EQ(Frame().Action(item.id)->statusTip(), strings::Text(item.id));
         }
 }
@@ -90,7 +90,7 @@ TEST_F(Commands, ToolBarHoldsTheEighteenGadgetsInOrder)
         if (expected[i] == 0) {
             EXPECT_TRUE(gadgets[i]->isSeparator()) << i;
         } else {
-            EXPECT_EQ(gadgets[i], Frame().Action(expected[i])) << i;
+            EXPECT_EQ(gadgets[i], Frame().Action(static_cast<cmd::Command>(expected[i]))) << i;
             EXPECT_FALSE(gadgets[i]->icon().isNull()) << i;
         }
     }

@@ -1,7 +1,7 @@
 // What the frame writes when it closes, where it appears, and the tool bar's place.
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "app/placement.h"
-#include "app/window_factories.h"
+#include "framework/window_factories.h"
 #include "framework/mdi_child.h"
 #include "resources/command_ids.h"
 #include "settings/profile.h"

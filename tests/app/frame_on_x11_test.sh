@@ -27,7 +27,11 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 openbox >/dev/null 2>&1 &
 pids+=($!)
-sleep 0.5
+# The window manager is up once it has named itself on the root window.
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 
 printf '[MainWin]\nX=-50\nY=-50\nW=100000\nH=100000\n' > "$work/TARNWICK.INI"
 TARNWICK_INI="$work/TARNWICK.INI" QT_QPA_PLATFORM=xcb "$exe" >/dev/null 2>&1 &
@@ -41,14 +45,28 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$window" ] || { echo "FAIL: no frame window"; exit 1; }
-sleep 1  # the frame is fitted again once the window manager has framed it
 
-info=$(xwininfo -id "$window")
-x=$(awk '/Absolute upper-left X/ {print $NF}' <<< "$info")
-y=$(awk '/Absolute upper-left Y/ {print $NF}' <<< "$info")
-w=$(awk '/Width:/ {print $NF}' <<< "$info")
-h=$(awk '/Height:/ {print $NF}' <<< "$info")
-read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+# The frame's place as the window manager shows it; true when the frame,
+# borders included, lies wholly on the screen.
+measure() {
+  local info extents
+  info=$(xwininfo -id "$window")
+  x=$(awk '/Absolute upper-left X/ {print $NF}' <<< "$info")
+  y=$(awk '/Absolute upper-left Y/ {print $NF}' <<< "$info")
+  w=$(awk '/Width:/ {print $NF}' <<< "$info")
+  h=$(awk '/Height:/ {print $NF}' <<< "$info")
+  extents=$(xprop -id "$window" _NET_FRAME_EXTENTS)
+  [[ $extents == *=* ]] || return 1  # not framed yet
+  read -r left right top bottom < <(sed 's/.*= //; s/,//g' <<< "$extents")
+  (( x - left >= 0 && y - top >= 0 && x + w + right <= 1280 && y + h + bottom <= 1024 ))
+}
+# The frame is fitted again once the window manager has framed it: wait
+# for that, for at most five seconds.
+left=0 right=0 top=0 bottom=0
+for _ in $(seq 50); do
+  measure && break
+  sleep 0.1
+done
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
 echo "client ${w}x${h}+${x}+${y}, frame extents $left $right $top $bottom, ${rss} kB resident"
 

@@ -1,8 +1,9 @@
 // The frame with the program's own views and search windows installed.
-#include "app/frame_services.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
+#include "framework/frame_services.h"
 #include "resources/command_ids.h"
 #include "settings/profile.h"
+#include "views/edit_view.h"
 #include "app/app_fixture.h"
 
 #include <QMdiSubWindow>
@@ -16,13 +17,14 @@ struct RealWindows : AppFixture {
         AppFixture::SetUp();
         InstallWindowFactories();
     }
-    void TearDown() override
+    // Every view has read its file.
+    bool AllLoaded()
     {
-        app.reset();
-        SetViewFactory({});
-        SetSearchWindowFactory({});
-        SetPreferencesRunner({});
-        SetExtensionsRunner({});
+        for (QMdiSubWindow* child : Frame().Client()->subWindowList()) {
+            const auto* view = qobject_cast<const EditView*>(child->widget());
+            if (view && !view->Loaded()) return false;
+        }
+        return true;
     }
 };
 
@@ -33,8 +35,8 @@ TEST_F(RealWindows, OpenedFilesAreFoundAgainAndTheSearchWindowsOpen)
     OpenText(a, false);
     OpenHex(b, false);
     OpenText(b, false);
-    QTest::qWait(50);  // the views load their files
     ASSERT_EQ(Children(), 3);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return AllLoaded(); }));
     OpenText(a, true);
     OpenHex(b, true);
     EXPECT_EQ(Children(), 3);
@@ -59,7 +61,7 @@ TEST_F(RealWindows, CancellingASavePromptAtExitKeepsEveryWindowButWritesTheSetti
     const std::string a = tree.Write("a.txt", "one\n"), b = tree.Write("b.txt", "two\n");
     OpenText(a, false);
     OpenText(b, false);
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return AllLoaded(); }));
     for (QMdiSubWindow* child : Frame().Client()->subWindowList()) QTest::keyClicks(child->widget(), "x");
 
     int questions = 0;

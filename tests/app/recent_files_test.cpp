@@ -1,7 +1,7 @@
 // The recent-file list, the File menu's items and the reuse of windows.
-#include "app/frame_services.h"
+#include "framework/frame_services.h"
 #include "app/open_dlog.h"
-#include "app/placeholder_windows.h"
+#include "support/placeholder_windows.h"
 #include "app/recent_file_list.h"
 #include "resources/command_ids.h"
 #include "settings/profile.h"
@@ -45,14 +45,14 @@ TEST_F(RecentFiles, MenuListsNewestFirstAndReopeningActivatesTheExistingWindow)
     EXPECT_EQ(RecentItems(), (std::vector<std::string>{"&1 " + c, "&2 " + b, "&3 " + a}));
     EXPECT_EQ(SeparatorsAfterExit(), 1);
 
-    Frame().Execute(cmd::kRecentFileFirst + 1);  // "&2 b"
+    Frame().Execute(cmd::RecentFile(1));  // "&2 b"
     EXPECT_EQ(RecentItems(), (std::vector<std::string>{"&1 " + b, "&2 " + c, "&3 " + a}));
     EXPECT_EQ(Children(), 3);
     const auto* view = dynamic_cast<DocumentView*>(Frame().ActiveChild()->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->DocumentPath(), b);
 
-    Frame().Execute(cmd::kRecentFileFirst + 6);  // no seventh entry: nothing happens
+    Frame().Execute(cmd::RecentFile(6));  // no seventh entry: nothing happens
     EXPECT_EQ(Children(), 3);
 }
 

@@ -3,11 +3,11 @@
 // File Open.
 #include "dialog_fixture.h"
 
-#include "app/file_filter.h"
+#include "framework/file_filter.h"
 #include "app/main_win.h"
 #include "app/open_dlog.h"
 #include "app/tw_app.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
 #include "dialogs/colour_combo.h"
 #include "dialogs/ext_dialog.h"
 #include "dialogs/pref_dlog.h"

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kViewCommand = 9001;
+constexpr auto kViewCommand = static_cast<cmd::Command>(9001);
 
 // A client view with one command whose rule follows a flag, and a close
 // question whose answer the test sets.
@@ -82,7 +82,7 @@ protected:
 struct FrameFixture : ::testing::Test {
     FrameFixture()
     {
-        for (int id : {kViewCommand, cmd::kWindowCascade, cmd::kWindowCloseAll, cmd::kOptionsStatusBar,
+        for (const cmd::Command id : {kViewCommand, cmd::kWindowCascade, cmd::kWindowCloseAll, cmd::kOptionsStatusBar,
                        cmd::kOptionsToolBar}) {
             auto* action = new QAction(&frame);
             action->setCheckable(id == cmd::kOptionsStatusBar || id == cmd::kOptionsToolBar);

@@ -2,7 +2,8 @@
 // and the message for a page that holds no body line.
 #include "app/app_fixture.h"
 
-#include "app/window_factories.h"
+#include "app/install_windows.h"
+#include "framework/window_factories.h"
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
 

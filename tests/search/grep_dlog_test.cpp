@@ -1,5 +1,6 @@
 #include "search/grep_dlog.h"
 #include "settings/profile.h"
+#include "support/recording_frame.h"
 #include "support/temp_tree.h"
 #include "search_window_test_support.h"
 
@@ -395,14 +396,19 @@ TEST_F(GrepWindowTest, ClickTogglesSelectionAndEditTakesSelectedInOrder)
     EXPECT_EQ(view->selectionModel()->selectedRows().size(), 2);
 }
 
-TEST_F(GrepWindowTest, ResultLineWithoutTabIsIgnored)
+TEST_F(GrepWindowTest, OnlyAResultLineWithATabOpensItsFile)
 {
+    RecordingFrame frame;
     GrepDlog w;
     w.Results()->Append("no tab here");
+    w.Results()->Append(tree.Path("a.txt") + "\t3");
     w.Results()->Flush();
     w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
-    w.OpenHit();  // nothing to open, nothing breaks
-    SUCCEED();
+    w.OpenHit();
+    EXPECT_TRUE(frame.opened.empty());
+    w.ResultsView()->setCurrentIndex(w.Results()->index(1, 0));
+    w.OpenHit();
+    EXPECT_EQ(frame.opened, (std::vector<RecordingFrame::Opened>{{tree.Path("a.txt"), true, false}}));
 }
 
 class ChosenFileGrepDlog : public GrepDlog {

@@ -2,7 +2,8 @@
 // Edit, the replacement hand-off, and closing the frame during a run.
 #include "app/main_win.h"
 #include "app/tw_app.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
+#include "framework/window_factories.h"
 #include "docs/lines_doc.h"
 #include "search/search_options.h"
 #include "docs/text_doc.h"
@@ -329,7 +330,7 @@ TEST_F(GrepInFrameTest, CloseAllDuringARunStopsItThenCloses)
 {
     for (int i = 0; i < 20; ++i) tree.Write("f" + std::to_string(10 + i) + ".txt", "x\n");
     GrepDlog& w = OpenGrep();
-    DuringRun([&] { app->Frame()->Execute(24365); }, [&] { Search(w, "x", tree.Path("*.txt")); });
+    DuringRun([&] { app->Frame()->Execute(cmd::kWindowCloseAll); }, [&] { Search(w, "x", tree.Path("*.txt")); });
     EXPECT_EQ(w.files, 1);
     Settle();
     EXPECT_EQ(Children(), 0);

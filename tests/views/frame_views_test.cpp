@@ -5,7 +5,8 @@
 #include "app/main_win.h"
 #include "app/status_fields.h"
 #include "app/tw_app.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
+#include "framework/window_factories.h"
 #include "docs/hex_doc.h"
 #include "docs/text_doc.h"
 #include "resources/command_ids.h"
@@ -80,8 +81,13 @@ TEST_F(ViewsInFrame, TheCaretFieldFollowsTheFocusedView)
     QTest::keyClick(text, Qt::Key_Down);
     QTest::keyClick(text, Qt::Key_End);
     EXPECT_EQ(app->Fields()->CaretField()->text(), "2/2:4");
+    EXPECT_FALSE(app->Fields()->OvertypeIndicator()->isEnabled());
     QTest::keyClick(text, Qt::Key_Insert);
-    EXPECT_TRUE(app->Fields()->OvertypeIndicator()->isEnabled() || text->Overwrite());
+    EXPECT_TRUE(text->Overwrite());
+    EXPECT_TRUE(app->Fields()->OvertypeIndicator()->isEnabled());
+    QTest::keyClick(text, Qt::Key_Insert);
+    EXPECT_FALSE(text->Overwrite());
+    EXPECT_FALSE(app->Fields()->OvertypeIndicator()->isEnabled());
 }
 
 TEST_F(ViewsInFrame, PreferencesReloadEveryDocumentWindow)

@@ -21,13 +21,12 @@ namespace {
 
 class TextFind : public ViewTest {
 protected:
-    static GrepEngine::Options_t Replacing(std::string pattern, std::string replacement, bool all)
+    static GrepOptions Replacing(std::string pattern, std::string replacement)
     {
-        GrepEngine::Options_t options;
+        GrepOptions options;
         options.pattern = std::move(pattern);
         options.replacement = std::move(replacement);
         options.case_sensitive = true;
-        options.show_lines = all;
         return options;
     }
 };
@@ -35,7 +34,7 @@ protected:
 TEST_F(TextFind, ReplaceAllLeavesNoOccurrenceBehind)
 {
     auto view = Open<TextView>("aaaa\nxaay\naa\n");
-    ASSERT_TRUE(view->GrepReplace(Replacing("a", "b", true)));
+    ASSERT_TRUE(view->GrepReplace(Replacing("a", "b"), true));
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"bbbb", "xbby", "bb"}));
     EXPECT_EQ(tree.Read("file.txt"), "bbbb\nxbby\nbb\n");  // saved with the file's own line ends
     EXPECT_FALSE(view->Doc()->Modified());
@@ -45,11 +44,11 @@ TEST_F(TextFind, GrepReplaceStartsAtTheTopWhateverTheCaretAndSingleReplacesTheFi
 {
     auto view = Open<TextView>("one two\ntwo\n");
     view->MoveCaretTo({1, 3});
-    ASSERT_TRUE(view->GrepReplace(Replacing("two", "2", false)));
+    ASSERT_TRUE(view->GrepReplace(Replacing("two", "2"), false));
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"one 2", "two"}));
     // Nothing found: no message, the Grep window reports it after its run.
     messages.clear();
-    EXPECT_FALSE(view->GrepReplace(Replacing("zzz", "2", true)));
+    EXPECT_FALSE(view->GrepReplace(Replacing("zzz", "2"), true));
     EXPECT_TRUE(messages.empty());
 }
 
@@ -98,7 +97,7 @@ TEST_F(TextFind, TheReplaceDialogRunsOneOperationPerPress)
     QTest::mouseClick(dialog->replaceButton(), Qt::LeftButton);
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"blue red red"}));
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(view->OpenDialogKind(), 0);
+    EXPECT_EQ(view->OpenDialogKind(), cmd::kNone);
     EXPECT_EQ(view->Doc()->Options().search_patt, "red");
     EXPECT_EQ(view->Doc()->Options().replace_patt, "blue");
 

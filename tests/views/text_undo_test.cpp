@@ -63,11 +63,10 @@ TEST_F(TextUndo, UndoAfterASaveMakesTheWindowDifferFromTheFile)
 TEST_F(TextUndo, UndoOfACaseBlindReplaceAllPutsBackTheBytesThatWereReplaced)
 {
     auto view = Open<TextView>("Cat and cat\r\n");
-    GrepEngine::Options_t options;
+    GrepOptions options;
     options.pattern = "CAT";
     options.replacement = "dog";
-    options.show_lines = true;
-    ASSERT_TRUE(view->GrepReplace(options));
+    ASSERT_TRUE(view->GrepReplace(options, /*replace_all=*/true));
     EXPECT_EQ(tree.Read("file.txt"), "dog and dog\r\n");
     while (view->CanUndo()) view->CmUndo();
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"Cat and cat"}));

@@ -3,6 +3,7 @@
 #include "view_fixture.h"
 
 #include "docs/text_doc.h"
+#include "search/grep_options.h"
 #include "views/text_view.h"
 
 #include <QClipboard>
@@ -30,12 +31,11 @@ TEST_F(Utf8Window, AGrepHitIsSelectedAtItsDisplayColumns)
 TEST_F(Utf8Window, ReplaceAllOfWholeWordsKeepsEveryOtherByte)
 {
     auto view = Open<TextView>(kText + "na\xC3\xAFvet\xC3\xA9 na\xC3\xAFve\n");
-    GrepEngine::Options_t options;
+    GrepOptions options;
     options.pattern = "na\xC3\xAFve";
     options.replacement = "\xCE\xB1";
     options.whole_words = true;
-    options.show_lines = true;
-    ASSERT_TRUE(view->GrepReplace(options));
+    ASSERT_TRUE(view->GrepReplace(options, true));
     EXPECT_EQ(tree.Read("file.txt"), "\xE4\xB8\xAD\xE6\x96\x87 \xCE\xB1 caf\xC3\xA9\n"
                                      "Latin-1 caf\xE9\n"
                                      "broken \xC0\xAF\xE2\x82|\n"

@@ -5,7 +5,7 @@
 // view.
 #include "app/main_win.h"
 #include "app/tw_app.h"
-#include "app/window_factories.h"
+#include "app/install_windows.h"
 #include "docs/text_doc.h"
 #include "framework/message_box.h"
 #include "framework/message_pump.h"
@@ -140,12 +140,15 @@ TEST_F(RealX, AClickOnColumn100LandsThereAndTypingAtTheRightEdgeStaysInView)
     QWidget* port = view->viewport();
     const int w = view->CharWidth(), h = view->LineHeight();
     ASSERT_GT(view->ColumnsPerPage(), 101) << "the frame is too narrow for the test";
-    QTest::qWait(100);
 
-    // The marker's ink on the screen lies in the cell of column 100.
+    // The marker's ink on the screen lies in the cell of column 100 (once
+    // the window has reached the screen).
     const QPoint cell = CellOf(*view, {1, 100});
-    const QImage screen = Screen(port);
-    EXPECT_TRUE(Inked(screen, cell.x(), cell.x() + w, cell.y(), cell.y() + h));
+    QImage screen;
+    EXPECT_TRUE(WaitFor([&] {
+        screen = Screen(port);
+        return Inked(screen, cell.x(), cell.x() + w, cell.y(), cell.y() + h);
+    }));
     EXPECT_FALSE(Inked(screen, cell.x() - 3 * w, cell.x() - 1, cell.y(), cell.y() + h));
     EXPECT_FALSE(Inked(screen, cell.x() + w + 1, cell.x() + 4 * w, cell.y(), cell.y() + h));
 
@@ -161,11 +164,10 @@ TEST_F(RealX, AClickOnColumn100LandsThereAndTypingAtTheRightEdgeStaysInView)
     const int count = view->ColumnsPerPage() + 10;
     ASSERT_TRUE(XSession::Type(QString(count, QLatin1Char('M'))));
     ASSERT_TRUE(WaitFor([view, count] { return view->Caret().column == count; }));
-    QTest::qWait(100);
     const QPoint last = CellOf(*view, {2, count - 1});
     EXPECT_GE(last.x(), 0);
     EXPECT_LE(last.x() + w, port->width());
-    EXPECT_TRUE(Inked(Screen(port), last.x(), last.x() + w, last.y(), last.y() + h));
+    EXPECT_TRUE(WaitFor([&] { return Inked(Screen(port), last.x(), last.x() + w, last.y(), last.y() + h); }));
     view->Doc()->SetModified(false);
 }
 

@@ -1,8 +1,9 @@
-#include "app/file_filter.h"
+#include "framework/file_filter.h"
 
 #include "resources/strings.h"
 #include "settings/profile.h"
 #include "settings/profile_snapshot.h"
+#include "settings/settings_path.h"
 
 #include <QDir>
 
@@ -55,6 +56,13 @@ void EnterFilterDirectory(const std::string& settings)
     if (path.empty()) return;
     std::error_code error;
     std::filesystem::current_path(path, error);  // a failed change keeps the old one
+}
+
+std::string BuildFilter()
+{
+    const std::string settings = SettingsPath();
+    EnterFilterDirectory(settings);
+    return BuildFilterText(settings);
 }
 
 QStringList QtFileFilters(const std::string& filter)

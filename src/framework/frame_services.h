@@ -1,21 +1,41 @@
 #pragma once
-// Services of the application and its frame that views and search windows
-// call. Every function works without a running frame too (tests of a single
+// Services of the frame that views and search windows call. The frame
+// lives above them, so it implements fw::FrameServices and installs it
+// while it runs. Every function here works without one (tests of a single
 // view): it then does nothing and returns false, empty or null, except
-// ShowMessage, which still shows (or hands to the message hook) its box, and
-// BuildFilter, which only needs the settings file.
+// ShowMessage, which still shows (or hands to the message hook) its box.
 
 #include "framework/message_box.h"  // fw::kMbOk..., fw::kIdYes...
 
-#include <QStringList>
-
 #include <string>
 
-class LinesDoc;
-class QFont;
 class QMdiSubWindow;
 class QPrinter;
 class QWidget;
+
+namespace fw {
+
+class FrameServices {
+public:
+    virtual ~FrameServices() = default;
+
+    // The frame window; null while it is being taken down.
+    virtual QWidget* Window() = 0;
+    virtual bool OpenText(const std::string& path, bool reuse) = 0;
+    virtual bool OpenHex(const std::string& path, bool reuse) = 0;
+    virtual void AddRecentFile(const std::string& path) = 0;
+    virtual void SetCaretPosition(long line, long line_count, int column) = 0;
+    virtual void SetOvertypeIndicator(bool overtype) = 0;
+    virtual QMdiSubWindow* ActiveChild() = 0;
+    // The printer kept for the run; null without a frame.
+    virtual QPrinter* Printer() = 0;
+};
+
+// Makes `services` the ones the functions below call (null: none). The
+// caller keeps them alive until it installs null again.
+void InstallFrameServices(FrameServices* services);
+
+} // namespace fw
 
 // Loads string `id`, formats it with the arguments (printf rules; pass
 // const char*, int, long; at most 511 characters), beeps and shows a message
@@ -29,14 +49,6 @@ int ShowMessage(int id, unsigned style, ...);
 // An empty path makes an untitled text window. False without a frame.
 bool OpenText(const std::string& path, bool reuse);
 bool OpenHex(const std::string& path, bool reuse);
-
-// The file-type filter in the stored form "Desc (*.ext)|*.ext|..." built
-// from the Extensions section (string 32554 when it holds no entry). Makes
-// Extensions/Path the current directory when it names one.
-std::string BuildFilter();
-// The same filter in the form QFileDialog takes: one "Desc (*.ext)" per
-// pair; "*.*" matches every name and letters match either case.
-QStringList QtFileFilters(const std::string& filter);
 
 // Puts `path` at the top of the recent-file list of the File menu.
 void AddRecentFile(const std::string& path);
@@ -54,13 +66,5 @@ QMdiSubWindow* ActiveChild();
 QWidget* ActiveView();
 
 // The printer kept for the whole run, so the printer chosen in the print
-// dialog stays chosen.
+// dialog stays chosen; without a frame, one kept for the views on their own.
 QPrinter& FramePrinter();
-
-// Prints a document on the frame's printer with the page header, the
-// view's font scaled to the printer: the print dialog first, then the pages
-// with a cancellable progress dialog. A page too small for one body line
-// and a printer that cannot be used are reported in a message box.
-void Print(const LinesDoc& document, const QWidget* view, const QFont& font);
-// The same pages in a print preview.
-void PrintPreview(const LinesDoc& document, const QWidget* view, const QFont& font);

@@ -1,10 +1,4 @@
-#include "app/window_factories.h"
-
-#include "app/placeholder_windows.h"
-#include "dialogs/ext_dialog.h"
-#include "dialogs/pref_dlog.h"
-#include "search/search_window_factory.h"
-#include "views/view_factory.h"
+#include "framework/window_factories.h"
 
 namespace {
 
@@ -22,19 +16,6 @@ Factories& Installed()
 }
 
 } // namespace
-
-void InstallWindowFactories()
-{
-    // The text and hex views:
-    SetViewFactory(MakeDocumentView);
-
-    // The Grep and Line Count windows:
-    SetSearchWindowFactory(MakeSearchWindowClient);
-
-    // The preferences and file-type dialogs:
-    SetPreferencesRunner(PrefDlog::Run);
-    SetExtensionsRunner(ExtDialog::Run);
-}
 
 void SetViewFactory(ViewFactory factory)
 {
@@ -58,14 +39,12 @@ void SetExtensionsRunner(ExtensionsRunner runner)
 
 QWidget* MakeView(ViewKind kind, const std::string& path)
 {
-    if (Installed().view) return Installed().view(kind, path);
-    return new PlaceholderView(kind, path);
+    return Installed().view ? Installed().view(kind, path) : nullptr;
 }
 
 QWidget* MakeSearchWindow(SearchWindowKind kind)
 {
-    if (Installed().search) return Installed().search(kind);
-    return MakePlaceholderSearchWindow(kind);
+    return Installed().search ? Installed().search(kind) : nullptr;
 }
 
 bool RunPreferences(QWidget* parent)

@@ -1,4 +1,4 @@
-#include "app/placeholder_windows.h"
+#include "support/placeholder_windows.h"
 
 PlaceholderView::PlaceholderView(ViewKind kind, const std::string& path)
     : kind_(kind), path_(path)
@@ -15,4 +15,10 @@ QWidget* MakePlaceholderSearchWindow(SearchWindowKind)
     auto* label = new QLabel;
     label->setAlignment(Qt::AlignCenter);
     return label;
+}
+
+void InstallPlaceholderWindows()
+{
+    SetViewFactory([](ViewKind kind, const std::string& path) { return new PlaceholderView(kind, path); });
+    SetSearchWindowFactory(MakePlaceholderSearchWindow);
 }

@@ -1,13 +1,13 @@
 #pragma once
-// Stand-ins that the frame shows until the real windows are installed:
-// a view that names its file, and an empty search window.
+// Light stand-ins for the program's windows, for tests of the frame: a
+// view that names its file and counts its reloads, and an empty search
+// window.
 
-#include "app/window_factories.h"
+#include "framework/window_factories.h"
 
 #include <QLabel>
 
 class PlaceholderView : public QLabel, public DocumentView {
-    Q_OBJECT
 public:
     PlaceholderView(ViewKind kind, const std::string& path);
 
@@ -23,3 +23,6 @@ private:
 };
 
 QWidget* MakePlaceholderSearchWindow(SearchWindowKind kind);
+
+// Makes the stand-ins the frame's view and search-window factories.
+void InstallPlaceholderWindows();

@@ -1,0 +1,88 @@
+// The grep scan at every read block size: each case of the table must give
+// the same lines whether a file is read 1, 2, 3, ... bytes at a time or in
+// one block, so the carry-over between blocks (occurrences, the bytes
+// around them for whole words and CR LF, the line count) is checked at
+// every place a border can fall.
+
+#include "recording_host.h"
+#include "search/file_reading.h"
+#include "search/grep_engine.h"
+#include "support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<long>;
+
+struct Case {
+    const char* name;
+    std::string contents;
+    std::string pattern;
+    bool case_sensitive = false;
+    bool whole_words = false;
+    bool show_lines = true;
+    Lines expected;
+};
+
+std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
+
+const std::vector<Case>& Table()
+{
+    static const std::vector<Case> cases = {
+        {"hits on several lines", "one\ntwo needle\nthree\nNEEDLE four\n", "needle", false, false, true, {2, 4}},
+        {"first hit only", "needle\nneedle\nneedle\n", "needle", false, false, false, {1}},
+        {"case sensitive", "Needle\nneedle\n", "needle", true, false, true, {2}},
+        {"whole word at the line's ends", "needle\nneedles\nxneedle\n(needle)", "needle", false, true, true, {1, 4}},
+        {"whole word needs the byte after it", "needle_ needle", "needle", false, true, true, {1}},
+        {"CR LF ends the line, lone CR does not", "ab\r\nc\rd\r\n", "b", false, false, true, {1}},
+        {"pattern ending in CR before LF", "ab\r\nab\rc\n", "ab\r", false, false, true, {2}},
+        {"CR at the very end belongs to the line", "x\nab\r", "b\r", false, false, true, {2}},
+        {"no hit across a line feed", "a\nb\n", "a\nb", false, false, true, {}},
+        {"last line without line feed", "one\nlast hit", "hit", false, false, true, {2}},
+        {"empty file", "", "hit", false, false, true, {}},
+        {"NUL bytes are ordinary", std::string("a\0b needle\nx\0y\n", 16), std::string("\0y", 2), false, false, true, {2}},
+        {"overlapping candidates", "aaab\naab\n", "aab", false, false, true, {1, 2}},
+        {"many line feeds before the hit", Repeat('\n', 40) + "hit\n", "hit", false, false, true, {41}},
+        {"long line, hit at its end", Repeat('z', 300) + "tail\nnext\n", "tail", false, false, true, {1}},
+        {"line after a long line", Repeat('z', 300) + "tail\nnext\n", "next", false, false, true, {2}},
+        {"word test after a long run of word bytes", Repeat('w', 50) + "needle needle\n", "needle", false, true,
+         true, {1}},
+        {"a rejected candidate just before a hit", "needleX needle\nneedle\n", "needle", false, true, false, {1}},
+    };
+    return cases;
+}
+
+Lines Hits(const Case& c, const std::string& path, std::size_t block_size)
+{
+    RecordingHost host;
+    GrepEngine engine(host);
+    engine.block_size = block_size;
+    engine.options.pattern = c.pattern;
+    engine.options.case_sensitive = c.case_sensitive;
+    engine.options.whole_words = c.whole_words;
+    engine.options.show_lines = c.show_lines;
+    engine.SearchFile(path);
+    Lines lines;
+    for (const std::string& r : host.results) lines.push_back(std::stol(r.substr(r.find('\t') + 1)));
+    return lines;
+}
+
+TEST(GrepBlockSize, EveryCaseGivesTheSameLinesAtEveryBlockSize)
+{
+    std::vector<std::size_t> sizes;
+    for (std::size_t n = 1; n <= 20; ++n) sizes.push_back(n);
+    for (std::size_t n : {31u, 64u, 100u, 301u, 4096u}) sizes.push_back(n);
+    sizes.push_back(file_reading::kBlockSize);
+    TempTree tree;
+    for (const Case& c : Table()) {
+        const std::string path = tree.Write("f.txt", c.contents);
+        for (const std::size_t size : sizes)
+            EXPECT_EQ(Hits(c, path, size), c.expected) << c.name << ", block size " << size;
+    }
+}
+
+} // namespace

@@ -18,7 +18,7 @@
 #include <algorithm>
 
 EditView::EditView(QWidget* parent)
-    : CellView(parent), finder_(new FindDialogHost(this)), loader_(new LoadWhenShown(this, [this] { LoadDocument(); }))
+    : CellView(parent), finder_(new FindDialogHost(this)), loader_(new LoadWhenShown(this, [this] { load_started_ ? ReadNextStep() : LoadDocument(); }))
 {
     connect(finder_, &FindDialogHost::searchRequested, this, [this] { PerformFindReplace(); });
 }
@@ -60,6 +60,15 @@ void EditView::LoadWhenFirstShown()
 void EditView::EnsureLoaded()
 {
     if (!load_started_) LoadDocument();
+    if (loaded_) return;
+    ReadRest();
+    AfterRead(ReadState::kDone);
+}
+
+EditView::ReadState EditView::BeginRead()
+{
+    return Document()->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage())) ? ReadState::kDone
+                                                                                           : ReadState::kFailed;
 }
 
 void EditView::LoadDocument()
@@ -68,18 +77,34 @@ void EditView::LoadDocument()
     load_started_ = true;
     loader_->Disarm();
     QPointer<EditView> alive(this);
-    const bool ok = Document()->Load([this] { viewport()->repaint(); }, std::max(1, LinesPerPage()));
+    const ReadState state = BeginRead();
     if (!alive) return;
-    loaded_ = true;
-    if (!ok) {
+    MoveCaretTo({0, 0});
+    AfterRead(state);
+}
+
+void EditView::ReadNextStep()
+{
+    if (!loaded_) AfterRead(ReadMore());
+}
+
+void EditView::AfterRead(ReadState state)
+{
+    if (loaded_) return;
+    if (state == ReadState::kFailed) {
+        loaded_ = true;
         ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, Document()->Error(), Document()->FileName().c_str());
         CloseHoldingWindowLater(this);
         return;
     }
+    // The lines read so far show at once; the caret field's line count
+    // grows as the rest comes in.
+    RecomputeMetrics();
+    UpdateStatus();
+    if (state == ReadState::kMore) return loader_->PostAgain();
+    loaded_ = true;
     // A text file that vanished loads as one empty line and says so here.
     ReportDocError();
-    RecomputeMetrics();
-    MoveCaretTo({0, 0});
     emit commandStateChanged();
 }
 

@@ -20,6 +20,9 @@ class EditView : public CellView, public fw::CommandTarget, public DocumentView 
 public:
     static constexpr int kFindBufferSize = FindDialogHost::kFindBufferSize;
 
+    // What one read of the document's file left: more to read, done, failed.
+    enum class ReadState { kMore, kDone, kFailed };
+
     explicit EditView(QWidget* parent = nullptr);
     ~EditView() override;
 
@@ -80,15 +83,28 @@ protected:
     // A view without a file to read: nothing is left to load.
     void MarkLoaded() { load_started_ = loaded_ = true; }
     // Reads the document's file, once. The first screenful is painted as
-    // soon as it is read. A file that cannot be read is reported and its
-    // window closed; otherwise any error the load left is reported and the
-    // caret goes to the start.
+    // soon as it is read; a document read in steps reads the rest between
+    // events, so the window answers while a large file loads. A file that
+    // cannot be read is reported and its window closed; otherwise any error
+    // the load left is reported. The caret starts at the start.
     void LoadDocument();
+
+    // --- how the document is read (a text document reads in steps) ---
+    // Starts reading; by default the whole file at once.
+    virtual ReadState BeginRead();
+    // Reads the next part of a file read in steps.
+    virtual ReadState ReadMore() { return ReadState::kDone; }
+    // Reads whatever is left at once.
+    virtual void ReadRest() {}
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Shows what a read step gave and posts the next one, or ends the load.
+    void AfterRead(ReadState state);
+    void ReadNextStep();
+
     FindDialogHost* finder_;
     LoadWhenShown* loader_;
     bool find_succeeded_ = false;

@@ -49,6 +49,11 @@ void LoadWhenShown::Post()
     QCoreApplication::postEvent(this, new QEvent(kLoadEvent), Qt::LowEventPriority);
 }
 
+void LoadWhenShown::PostAgain()
+{
+    QCoreApplication::postEvent(this, new QEvent(kLoadEvent), Qt::LowEventPriority);
+}
+
 bool LoadWhenShown::event(QEvent* e)
 {
     if (e->type() != kLoadEvent) return QObject::event(e);

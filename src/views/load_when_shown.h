@@ -24,6 +24,9 @@ public:
     void Disarm() { armed_ = false; posted_ = true; }
     // Called from the view's showEvent.
     void ViewShown();
+    // Runs the callback once more behind the waiting events: the next step
+    // of a load in steps.
+    void PostAgain();
 
 protected:
     bool event(QEvent* event) override;

@@ -111,6 +111,38 @@ bool TextView::CanClose()
     return EditView::CanClose();
 }
 
+// --- reading the file in steps ---
+
+namespace {
+
+EditView::ReadState ReadStateOf(TextDoc::LoadState state)
+{
+    switch (state) {
+    case TextDoc::LoadState::kMore: return EditView::ReadState::kMore;
+    case TextDoc::LoadState::kDone: return EditView::ReadState::kDone;
+    case TextDoc::LoadState::kFailed: break;
+    }
+    return EditView::ReadState::kFailed;
+}
+
+} // namespace
+
+EditView::ReadState TextView::BeginRead()
+{
+    doc_->BeginLoad();
+    return ReadMore();
+}
+
+EditView::ReadState TextView::ReadMore()
+{
+    return ReadStateOf(doc_->LoadStep());
+}
+
+void TextView::ReadRest()
+{
+    doc_->FinishLoad();
+}
+
 // --- keys ---
 
 bool TextView::event(QEvent* e)

@@ -60,6 +60,9 @@ public:
     void LoadSettings() override;
 
 protected:
+    ReadState BeginRead() override;
+    ReadState ReadMore() override;
+    void ReadRest() override;
     bool PerformFindReplace() override;
     void DocumentSaved() override;
     void keyPressEvent(QKeyEvent* event) override;

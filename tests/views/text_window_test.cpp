@@ -36,6 +36,45 @@ TEST_F(TextWindow, LoadsAfterItIsShownAndTakesItsTitleFromTheFileName)
     EXPECT_TRUE(messages.empty());
 }
 
+// A file larger than one read step shows its first lines while the rest is
+// read between events; a key pressed meanwhile reads the rest first.
+TEST_F(TextWindow, ALargeFileLoadsInStepsAndAKeyMeanwhileWaitsForTheWholeText)
+{
+    const int total = 2 * int(TextDoc::kLoadStepBytes / 32) + 100;
+    std::string bytes;
+    for (int i = 0; i < total; ++i) bytes += "line of thirty-two bytes: " + std::to_string(100000 + i) + "\n";
+    const std::string path = tree.Write("big.txt", bytes);
+
+    for (const bool typeWhileLoading : {false, true}) {
+        SCOPED_TRACE(typeWhileLoading);
+        TextView view(path);
+        view.resize(400, 300);
+        view.show();
+        for (int i = 0; i < 50 && view.Doc()->LineCount() == 0; ++i) PumpWaitingMessages();
+        ASSERT_FALSE(view.Loaded());
+        ASSERT_TRUE(view.Doc()->Loading());
+        EXPECT_GT(view.Doc()->LineCount(), 0);
+        EXPECT_LT(view.Doc()->LineCount(), total);
+        EXPECT_EQ(view.Caret(), (TextPosition{0, 0}));
+
+        if (typeWhileLoading) {
+            QTest::keyClicks(&view, "x");
+            EXPECT_TRUE(view.Loaded());
+            EXPECT_EQ(view.Doc()->LineCount(), total);
+            EXPECT_EQ(view.Doc()->GetLine(0)->View(), "xline of thirty-two bytes: 100000");
+            EXPECT_TRUE(view.Doc()->Modified());
+        } else {
+            for (int i = 0; i < 50 && !view.Loaded(); ++i) PumpWaitingMessages();
+            ASSERT_TRUE(view.Loaded());
+            EXPECT_EQ(view.Doc()->LineCount(), total);
+            EXPECT_FALSE(view.Doc()->Modified());
+            ASSERT_TRUE(view.Doc()->Save());
+            EXPECT_EQ(tree.Read("big.txt"), bytes);
+        }
+        EXPECT_TRUE(messages.empty());
+    }
+}
+
 TEST_F(TextWindow, WhatIsTypedBeforeTheLoadRunsIsKept)
 {
     TextView view(tree.Write("early.txt", "abc\n"));

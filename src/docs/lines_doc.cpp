@@ -305,6 +305,11 @@ bool LinesDoc::OverwriteChars(int line, std::string_view text, int index)
 
 bool LinesDoc::DeleteChars(int line, int index, int count)
 {
+    return ReplaceChars(line, index, count, {});
+}
+
+bool LinesDoc::ReplaceChars(int line, int index, int count, std::string_view text)
+{
     if (loading_) FinishLoad();
     TextLine* target = MutableLine(line);
     if (!target) return false;
@@ -314,7 +319,7 @@ bool LinesDoc::DeleteChars(int line, int index, int count)
     const std::size_t n = std::min(length - at, static_cast<std::size_t>(std::max(count, 0)));
     int oldWidth = 0;
     int newWidth = 0;
-    if (!ReplaceBytes(*target, at, n, {}, oldWidth, newWidth)) return false;
+    if (!ReplaceBytes(*target, at, n, text, oldWidth, newWidth)) return false;
     NoteEdit(oldWidth, newWidth);
     return true;
 }

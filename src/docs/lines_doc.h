@@ -113,6 +113,9 @@ public:
     bool InsertChars(int line, std::string_view text, int index);
     bool OverwriteChars(int line, std::string_view text, int index);
     bool DeleteChars(int line, int index, int count);
+    // The `count` bytes from index become `text`, in one step: a failure
+    // leaves the line as it was.
+    bool ReplaceChars(int line, int index, int count, std::string_view text);
 
     // --- line editing ---
     // index is clamped into 0 .. LineCount(). The hook arguments exist for

@@ -35,8 +35,7 @@ long FindReplaceRun::Run(const Between& between)
             const int index = doc.ColumnToIndex(line, match->column);
             const int stop = doc.ColumnToIndex(line, matchEnd.column);
             const std::string matched(line->View().substr(std::size_t(index), std::size_t(stop - index)));
-            if (!doc.DeleteChars(match->line, index, stop - index) || !doc.InsertChars(match->line, r.replace, index))
-                break;
+            if (!doc.ReplaceChars(match->line, index, stop - index, r.replace)) break;
             editor_.undo_.PushReplacement(matched, r.replace, r.all, *match, matchEnd);
             doc.SetModified(true);
             matchEnd.column = doc.PrefixWidth(doc.GetLine(match->line), index + int(r.replace.size()));

@@ -286,8 +286,7 @@ void TextEditor::UndoReplacement(const CUndo& record)
                     ? after
                     : before;
     }
-    doc_.DeleteChars(record.caret_line, int(index), int(made.size()));
-    doc_.InsertChars(record.caret_line, texts->replaced, int(index));
+    if (!doc_.ReplaceChars(record.caret_line, int(index), int(made.size()), texts->replaced)) return;
     const TextPosition at{record.caret_line, doc_.PrefixWidth(doc_.GetLine(record.caret_line), int(index))};
     caret_.Select(at, at);
 }

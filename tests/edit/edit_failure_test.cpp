@@ -87,17 +87,16 @@ std::string FailureName(const ::testing::TestParamInfo<FailureRow>& info)
 
 INSTANTIATE_TEST_SUITE_P(Steps, EditFailure, ::testing::ValuesIn(kSteps), FailureName);
 
-// A replacement is a deletion and an insertion in two calls of the
-// document; when the second fails, the match is gone and its record points
-// at a replacement that is not there. Off until the document can replace
-// characters in one call.
+// A replacement (and its undo) puts the new text over the match in one call
+// of the document: a failure leaves the match, and no record points at a
+// replacement that is not there.
 const FailureRow kReplacements[] = {
     {.name = "ReplaceAll", .file = "abc\nabc\n",
      .step = Search({.find = "b", .replace = "XY", .match_case = true, .replacing = true, .all = true})},
     {.name = "UndoOfAReplacement", .file = "abc\n",
      .before = {Search({.find = "b", .replace = "XY", .match_case = true, .replacing = true})}, .step = Undo},
 };
-INSTANTIATE_TEST_SUITE_P(DISABLED_Replacements, EditFailure, ::testing::ValuesIn(kReplacements), FailureName);
+INSTANTIATE_TEST_SUITE_P(Replacements, EditFailure, ::testing::ValuesIn(kReplacements), FailureName);
 
 } // namespace
 } // namespace edit_table

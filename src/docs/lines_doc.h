@@ -52,6 +52,8 @@ public:
     // Reads the rest of a load that runs in steps (text documents); every
     // change to the document does this first.
     virtual void FinishLoad() {}
+    // What one step of a load left: more to read, done, or failed.
+    enum class LoadState { kMore, kDone, kFailed };
     bool Loading() const { return loading_; }
 
     // The line end Save writes: the one the file had at its first line end

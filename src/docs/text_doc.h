@@ -34,7 +34,6 @@ public:
     // lines, which may be shown and read at once. kFailed leaves the
     // document empty with the error code set. An edit, Save, a new tab size
     // or FinishLoad reads the rest first; Clear or a new load drops it.
-    enum class LoadState { kMore, kDone, kFailed };
     void BeginLoad();
     LoadState LoadStep(std::size_t bytes = kLoadStepBytes);
     void FinishLoad() override;

@@ -7,6 +7,7 @@
 // search itself.
 
 #include "framework/document_view.h"
+#include "docs/lines_doc.h"
 #include "framework/command_table.h"
 #include "views/cell_view.h"
 #include "views/find_dialog_host.h"
@@ -21,7 +22,7 @@ public:
     static constexpr int kFindBufferSize = FindDialogHost::kFindBufferSize;
 
     // What one read of the document's file left: more to read, done, failed.
-    enum class ReadState { kMore, kDone, kFailed };
+    using ReadState = LinesDoc::LoadState;
 
     explicit EditView(QWidget* parent = nullptr);
     ~EditView() override;

@@ -13,6 +13,7 @@
 #include "resources/strings.h"
 #include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
+#include "views/find_requests.h"
 #include "views/text_keys.h"
 
 #include <QClipboard>
@@ -113,20 +114,6 @@ bool TextView::CanClose()
 
 // --- reading the file in steps ---
 
-namespace {
-
-EditView::ReadState ReadStateOf(TextDoc::LoadState state)
-{
-    switch (state) {
-    case TextDoc::LoadState::kMore: return EditView::ReadState::kMore;
-    case TextDoc::LoadState::kDone: return EditView::ReadState::kDone;
-    case TextDoc::LoadState::kFailed: break;
-    }
-    return EditView::ReadState::kFailed;
-}
-
-} // namespace
-
 EditView::ReadState TextView::BeginRead()
 {
     doc_->BeginLoad();
@@ -135,7 +122,7 @@ EditView::ReadState TextView::BeginRead()
 
 EditView::ReadState TextView::ReadMore()
 {
-    return ReadStateOf(doc_->LoadStep());
+    return doc_->LoadStep();
 }
 
 void TextView::ReadRest()
@@ -291,20 +278,8 @@ bool TextView::PerformFindReplace()
 {
     if (replacing_all_) return false;
     SetFindSucceeded(false);
-    const FindReplaceData data = FindData();
-    SearchOptions& options = doc_->Options();
-    FindRequest request;
-    request.find = options.search_patt = data.findWhat;
-    request.replace = data.replaceWith;
-    if (OpenDialogKind() == cmd::kSearchReplace) {
-        options.replace_patt = data.replaceWith;
-        request.replacing = data.flags & (findflags::kReplace | findflags::kReplaceAll);
-    }
-    request.all = data.flags & findflags::kReplaceAll;
-    request.down = options.down = (data.flags & findflags::kDown) ? 1 : 0;
-    request.match_case = options.case_sensitive = (data.flags & findflags::kMatchCase) ? 1 : 0;
-    request.whole_words = options.whole_words = (data.flags & findflags::kWholeWord) ? 1 : 0;
-    return RunFind(request, false) > 0;
+    const bool replaceDialog = OpenDialogKind() == cmd::kSearchReplace;
+    return RunFind(RequestFromDialog(FindData(), replaceDialog, doc_->Options()), false) > 0;
 }
 
 long TextView::RunFind(const FindRequest& request, bool quiet)
@@ -376,24 +351,15 @@ void TextView::PrepareFind(const std::string& pattern, const std::string& replac
 bool TextView::GrepReplace(const GrepOptions& options, bool replace_all)
 {
     EnsureLoaded();
-    SearchOptions& search = doc_->Options();
-    FindRequest request;
-    request.find = search.search_patt = options.pattern;
-    request.replace = search.replace_patt = options.replacement;
-    request.match_case = search.case_sensitive = options.case_sensitive;
-    request.whole_words = search.whole_words = options.whole_words;
-    search.down = 1;
-    request.replacing = true;
-    request.all = replace_all;
     FindReplaceData& data = Finder().MutableData();
-    data.findWhat = options.pattern;
-    data.replaceWith = options.replacement;
-    data.flags = findflags::kDown;
-    if (options.case_sensitive) data.flags |= findflags::kMatchCase;
-    if (options.whole_words) data.flags |= findflags::kWholeWord;
+    const FindRequest request = RequestFromGrep(options, replace_all, doc_->Options(), data);
+    // The dialog shows the texts and flags without the action; with nothing
+    // to put in, the texts are primed for Find all the same.
+    const unsigned action = data.flags & (findflags::kReplace | findflags::kReplaceAll);
+    data.flags &= ~action;
     Finder().EnsureDialogObject();
     if (options.replacement.empty()) return false;
-    data.flags |= request.all ? findflags::kReplaceAll : findflags::kReplace;
+    data.flags |= action;
     Finder().SetOpenKind(cmd::kSearchReplace);
     // The run replaces from the top of the file, whatever the caret.
     CaretsToChange().Select({0, 0}, {0, 0});

@@ -149,6 +149,15 @@ bool Overlaps(std::string_view text, const char* block, std::size_t size)
 
 } // namespace
 
+void LinesDoc::AdoptBlock(TextLine& line, char* bytes, std::size_t size)
+{
+    bytes[size] = '\0';
+    chunks_.Release(line);
+    line.text_ = bytes;
+    line.size_ = static_cast<std::uint32_t>(size);
+    line.store_ = TextLine::kOwned;
+}
+
 bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width)
 {
     const std::size_t size = head.size() + tail.size();
@@ -163,11 +172,7 @@ bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_
     }
     if (!head.empty()) std::memcpy(bytes, head.data(), head.size());
     if (!tail.empty()) std::memcpy(bytes + head.size(), tail.data(), tail.size());
-    bytes[size] = '\0';
-    chunks_.Release(line);
-    line.text_ = bytes;
-    line.size_ = static_cast<std::uint32_t>(size);
-    line.store_ = TextLine::kOwned;
+    AdoptBlock(line, bytes, size);
     TextLine::Block& block = line.OwnedBlock();
     block.tabs = TabsIn(line.View());
     width = WidthOf(line.View());
@@ -246,11 +251,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         std::memcpy(bytes, old.data(), at);
         if (!text.empty()) std::memcpy(bytes + at, text.data(), text.size());
         std::memcpy(bytes + at + text.size(), old.data() + at + erase, old.size() - at - erase);
-        bytes[size] = '\0';
-        chunks_.Release(line);
-        line.text_ = bytes;
-        line.size_ = static_cast<std::uint32_t>(size);
-        line.store_ = TextLine::kOwned;
+        AdoptBlock(line, bytes, size);
     }
 
     TextLine::Block& block = line.OwnedBlock();

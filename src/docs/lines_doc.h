@@ -180,6 +180,9 @@ private:
     // returns its width; error 5 and false (line unchanged) when it cannot
     // be allocated.
     bool MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width);
+    // The line lets go of its old bytes and takes `bytes` (size bytes and a
+    // NUL, from TextLine::AllocateBlock) as a block of its own.
+    void AdoptBlock(TextLine& line, char* bytes, std::size_t size);
     // Replaces `erase` bytes at `at` with `text` (which may lie inside the
     // line), and gives the line's width before and after. Error 5 and false
     // (line unchanged) when it cannot be allocated.

@@ -1,5 +1,7 @@
 #include "base/atomic_file.h"
 
+#include "base/same_file.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -96,11 +98,6 @@ mode_t NewFileMode()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return static_cast<mode_t>(0666 & ~mask);
-}
-
-bool SameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // Whether a path still leads to an open file (another process may have

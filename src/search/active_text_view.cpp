@@ -1,5 +1,6 @@
 #include "search/active_text_view.h"
 
+#include "base/same_file.h"
 #include "framework/document_view.h"
 #include "framework/frame_services.h"
 #include "framework/grep_hit_view.h"
@@ -70,9 +71,7 @@ bool HasUnsavedWindow(const std::string& path)
         const std::string shown_path = window.document->DocumentPath();
         if (shown_path.empty()) continue;
         struct stat shown;
-        if (::stat(shown_path.c_str(), &shown) == 0 && shown.st_dev == file.st_dev &&
-            shown.st_ino == file.st_ino)
-            return true;
+        if (::stat(shown_path.c_str(), &shown) == 0 && SameFile(shown, file)) return true;
     }
     return false;
 }

@@ -37,6 +37,11 @@ void AppFrameServices::SetOvertypeIndicator(bool overtype)
     if (StatusFields* fields = app_.Fields()) fields->SetOvertype(overtype);
 }
 
+void AppFrameServices::SetLoadProgress(int percent)
+{
+    if (StatusFields* fields = app_.Fields()) fields->SetLoadProgress(percent);
+}
+
 QMdiSubWindow* AppFrameServices::ActiveChild()
 {
     MainWin* frame = app_.Frame();

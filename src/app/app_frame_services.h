@@ -18,6 +18,7 @@ public:
     void AddRecentFile(const std::string& path) override;
     void SetCaretPosition(long line, long line_count, int column) override;
     void SetOvertypeIndicator(bool overtype) override;
+    void SetLoadProgress(int percent) override;
     QMdiSubWindow* ActiveChild() override;
     QPrinter* Printer() override;
 

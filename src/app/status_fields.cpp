@@ -8,7 +8,10 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +38,14 @@ QLabel* MakeIndicator(QStatusBar* bar, const QString& text)
 
 StatusFields::StatusFields(QStatusBar* bar) : QObject(bar)
 {
+    // Shown only while the focused window's file is still being read.
+    gauge_ = new QProgressBar(bar);
+    gauge_->setObjectName(QStringLiteral("loadGauge"));
+    gauge_->setRange(0, 100);
+    gauge_->setMaximumWidth(gauge_->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('0'))));
+    gauge_->setMaximumHeight(gauge_->fontMetrics().height() + 4);
+    gauge_->hide();
+    bar->addPermanentWidget(gauge_);
     // 16 characters wide, centred, recessed, initially empty.
     caret_ = MakeField(bar, QStringLiteral("field%1").arg(cmd::kCaretField), QString(16, QLatin1Char('0')));
     caps_ = MakeIndicator(bar, QStringLiteral("CAPS"));
@@ -65,6 +76,13 @@ void StatusFields::SetNumLock(bool on)
 {
     num_on_ = on;
     num_->setEnabled(on);
+}
+
+void StatusFields::SetLoadProgress(int percent)
+{
+    if (percent < 0) return gauge_->hide();
+    gauge_->setValue(std::min(percent, 100));
+    gauge_->show();
 }
 
 bool StatusFields::eventFilter(QObject* watched, QEvent* event)

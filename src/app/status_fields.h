@@ -1,6 +1,7 @@
 #pragma once
-// The status bar's own fields: the caret position (cmd::kCaretField) and the
-// Caps Lock, Num Lock and Overtype indicators, right of the hint area.
+// The status bar's own fields, right of the hint area: a gauge of a file
+// being read, the caret position (cmd::kCaretField) and the Caps Lock, Num
+// Lock and Overtype indicators.
 
 #include "app/lock_keys.h"
 
@@ -8,6 +9,7 @@
 
 class QKeyEvent;
 class QLabel;
+class QProgressBar;
 class QStatusBar;
 
 class StatusFields : public QObject {
@@ -19,11 +21,14 @@ public:
     void SetOvertype(bool on);
     void SetCapsLock(bool on);
     void SetNumLock(bool on);
+    // 0 to 100 shows the gauge at that value; a negative value hides it.
+    void SetLoadProgress(int percent);
 
     QLabel* CaretField() const { return caret_; }
     QLabel* CapsIndicator() const { return caps_; }
     QLabel* NumIndicator() const { return num_; }
     QLabel* OvertypeIndicator() const { return ovr_; }
+    QProgressBar* LoadGauge() const { return gauge_; }
 
     // Follows the lock states through one key event (with the X11
     // modifier state when `native_known`).
@@ -33,6 +38,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QProgressBar* gauge_;
     QLabel* caret_;
     QLabel* caps_;
     QLabel* num_;

@@ -61,6 +61,11 @@ void SetOvertypeIndicator(bool overtype)
     if (g_services) g_services->SetOvertypeIndicator(overtype);
 }
 
+void SetLoadProgress(int percent)
+{
+    if (g_services) g_services->SetLoadProgress(percent);
+}
+
 QWidget* FrameWindow()
 {
     return g_services ? g_services->Window() : nullptr;

@@ -26,6 +26,7 @@ public:
     virtual void AddRecentFile(const std::string& path) = 0;
     virtual void SetCaretPosition(long line, long line_count, int column) = 0;
     virtual void SetOvertypeIndicator(bool overtype) = 0;
+    virtual void SetLoadProgress(int percent) = 0;
     virtual QMdiSubWindow* ActiveChild() = 0;
     // The printer kept for the run; null without a frame.
     virtual QPrinter* Printer() = 0;
@@ -58,6 +59,9 @@ void AddRecentFile(const std::string& path);
 void SetCaretPosition(long line, long line_count, int column);
 // The OVR indicator of the status bar (the focused view's overtype mode).
 void SetOvertypeIndicator(bool overtype);
+// The status bar's load gauge: how much of the focused window's file has
+// been read, 0 to 100; a negative `percent` hides it.
+void SetLoadProgress(int percent);
 
 // The frame (parent of modal dialogs), its active MDI child and that
 // child's client widget (a view or a search window); null when none.

@@ -158,6 +158,7 @@ void CellView::UpdateStatus()
     if (!hasFocus()) return;
     ::SetCaretPosition(caret_.Caret().line + 1, LineCount(), caret_.Caret().column + 1);
     SetOvertypeIndicator(caret_.Overwrite());
+    SetLoadProgress(LoadPercent());
 }
 
 void CellView::MoveCaretTo(TextPosition position)
@@ -286,6 +287,7 @@ void CellView::focusOutEvent(QFocusEvent* e)
     QAbstractScrollArea::focusOutEvent(e);
     caret_blink_.stop();
     ::SetCaretPosition(0, 0, 0);
+    SetLoadProgress(-1);
     Repaint();
 }
 

@@ -65,7 +65,12 @@ protected:
     void UpdateSelection(bool extend);
     // The selection has changed: repaint, new command states.
     void SelectionChanged();
+    // The status bar's caret field, overtype indicator and load gauge, when
+    // the view has the focus.
     void UpdateStatus();
+    // How much of the file is read, 0 to 100, while the rest still loads;
+    // otherwise negative.
+    virtual int LoadPercent() const { return -1; }
     void RecomputeMetrics();
     void SetScrollRanges();
     void ScrollVertical(int lines);

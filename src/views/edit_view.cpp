@@ -23,7 +23,11 @@ EditView::EditView(QWidget* parent)
     connect(finder_, &FindDialogHost::searchRequested, this, [this] { PerformFindReplace(); });
 }
 
-EditView::~EditView() = default;
+EditView::~EditView()
+{
+    // A window closed while its file loads takes its gauge with it.
+    if (hasFocus() && !loaded_) SetLoadProgress(-1);
+}
 
 std::string EditView::DocumentPath() const
 {
@@ -93,16 +97,17 @@ void EditView::AfterRead(ReadState state)
     if (loaded_) return;
     if (state == ReadState::kFailed) {
         loaded_ = true;
+        UpdateStatus();
         ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, Document()->Error(), Document()->FileName().c_str());
         CloseHoldingWindowLater(this);
         return;
     }
-    // The lines read so far show at once; the caret field's line count
-    // grows as the rest comes in.
+    loaded_ = state == ReadState::kDone;
+    // The lines read so far show at once; the caret field's line count and
+    // the load gauge grow as the rest comes in.
     RecomputeMetrics();
     UpdateStatus();
-    if (state == ReadState::kMore) return loader_->PostAgain();
-    loaded_ = true;
+    if (!loaded_) return loader_->PostAgain();
     // A text file that vanished loads as one empty line and says so here.
     ReportDocError();
     emit commandStateChanged();

@@ -130,6 +130,13 @@ void TextView::ReadRest()
     doc_->FinishLoad();
 }
 
+int TextView::ReadPercent() const
+{
+    const std::size_t size = doc_->FileBytes();
+    if (size == 0) return -1;
+    return static_cast<int>(std::min<std::size_t>(doc_->LoadedBytes(), size) * 100 / size);
+}
+
 // --- keys ---
 
 bool TextView::event(QEvent* e)

@@ -63,6 +63,7 @@ protected:
     ReadState BeginRead() override;
     ReadState ReadMore() override;
     void ReadRest() override;
+    int ReadPercent() const override;
     bool PerformFindReplace() override;
     void DocumentSaved() override;
     void keyPressEvent(QKeyEvent* event) override;

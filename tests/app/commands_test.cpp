@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QToolBar>
 
 namespace {
@@ -173,6 +174,14 @@ TEST_F(Commands, CaretFieldShowsLineCountAndColumnOrNothing)
     EXPECT_EQ(app->Fields()->CaretField()->text(), "");
     SetOvertypeIndicator(true);
     EXPECT_TRUE(app->Fields()->OvertypeIndicator()->isEnabled());
+
+    QProgressBar* gauge = app->Fields()->LoadGauge();
+    EXPECT_FALSE(gauge->isVisibleTo(&Frame()));
+    SetLoadProgress(42);
+    EXPECT_TRUE(gauge->isVisibleTo(&Frame()));
+    EXPECT_EQ(gauge->value(), 42);
+    SetLoadProgress(-1);
+    EXPECT_FALSE(gauge->isVisibleTo(&Frame()));
 }
 
 } // namespace

@@ -36,9 +36,11 @@ public:
     void AddRecentFile(const std::string& path) override { recent.push_back(path); }
     void SetCaretPosition(long, long, int) override {}
     void SetOvertypeIndicator(bool) override {}
+    void SetLoadProgress(int percent) override { progress.push_back(percent); }
     QMdiSubWindow* ActiveChild() override { return nullptr; }
     QPrinter* Printer() override { return nullptr; }
 
     std::vector<Opened> opened;
     std::vector<std::string> recent;
+    std::vector<int> progress;
 };

@@ -5,15 +5,19 @@
 #include "docs/text_doc.h"
 #include "framework/input_dialog.h"
 #include "resources/command_ids.h"
+#include "support/recording_frame.h"
 #include "settings/profile.h"
 #include "views/text_view.h"
 #include "views/window_caption.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 
 namespace {
@@ -72,6 +76,45 @@ TEST_F(TextWindow, ALargeFileLoadsInStepsAndAKeyMeanwhileWaitsForTheWholeText)
             EXPECT_EQ(tree.Read("big.txt"), bytes);
         }
         EXPECT_TRUE(messages.empty());
+    }
+}
+
+// The focused window's load gauge climbs with each step and goes once the
+// whole file is in; a window without the focus leaves the gauge alone.
+TEST_F(TextWindow, TheLoadGaugeFollowsTheFocusedWindowsRead)
+{
+    std::string bytes;
+    while (bytes.size() < 5 * TextDoc::kLoadStepBytes + 100) bytes += "a line of text to fill the file\n";
+    const std::string path = tree.Write("gauge.txt", bytes);
+
+    for (const bool focused : {true, false}) {
+        SCOPED_TRACE(focused);
+        RecordingFrame frame;
+        QWidget holder;
+        auto* layout = new QVBoxLayout(&holder);
+        auto* other = new QLineEdit;
+        layout->addWidget(other);
+        auto* view = new TextView(path);
+        layout->addWidget(view);
+        holder.resize(400, 300);
+        holder.show();
+        holder.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&holder));
+        (focused ? static_cast<QWidget*>(view) : other)->setFocus();
+        for (int i = 0; i < 50 && !view->Loaded(); ++i) PumpWaitingMessages();
+        ASSERT_TRUE(view->Loaded());
+        if (!focused) {
+            EXPECT_TRUE(std::ranges::none_of(frame.progress, [](int p) { return p >= 0; }));
+            continue;
+        }
+        std::vector<int> shown;
+        for (int p : frame.progress)
+            if (p >= 0 && (shown.empty() || shown.back() != p)) shown.push_back(p);
+        EXPECT_GE(shown.size(), 3u);
+        EXPECT_TRUE(std::ranges::is_sorted(shown));
+        EXPECT_LT(shown.back(), 100);
+        ASSERT_FALSE(frame.progress.empty());
+        EXPECT_LT(frame.progress.back(), 0);
     }
 }
 

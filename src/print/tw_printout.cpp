@@ -1,7 +1,7 @@
 #include "print/tw_printout.h"
 
 #include "docs/lines_doc.h"
-#include "framework/byte_text.h"
+#include "framework/line_painter.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -29,16 +29,6 @@ int FontHeight(const QFont& font, int dpi)
 {
     if (font.pixelSize() > 0) return -font.pixelSize();
     return -static_cast<int>(std::lround(font.pointSizeF() * dpi / 72.0));
-}
-
-// What a cell shows for a byte: control codes print blank, as the windows
-// show them, so no byte shifts the columns after it.
-QString PrintedCells(const std::string& bytes)
-{
-    QString cells = bytetext::ToQString(bytes);
-    for (QChar& c : cells)
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)) c = QLatin1Char(' ');
-    return cells;
 }
 
 } // namespace
@@ -76,8 +66,9 @@ void TWPrintout::BeginPrinting(const QPaintDevice& printer)
     scaled.setPixelSize(std::max(1, std::abs(height)));
     Font = scaled;
 
+    grid_.emplace(Font);
     const QFontMetrics metrics(Font, &printer);
-    Paginate(metrics.height(), metrics.leading(), metrics.averageCharWidth(), printer.height());
+    Paginate(metrics.height(), metrics.leading(), grid_->CellWidth(), printer.height());
 }
 
 void TWPrintout::Paginate(int charHeight, int externalLeading, int averageCharWidth, int pageHeight)
@@ -127,10 +118,14 @@ void TWPrintout::PrintPage(int page, QPainter& painter)
     painter.save();
     painter.setFont(Font);
     painter.setPen(Qt::black);
+    if (!grid_) grid_.emplace(Font);
     // Texts are placed by the tops of their cells; Qt draws at the baseline.
+    // Control codes print as the windows show them, one blank cell each.
     const int ascent = QFontMetrics(Font, painter.device()).ascent();
-    for (const Text& text : drawing.texts)
-        painter.drawText(QPoint(text.x, text.y + ascent), PrintedCells(text.text));
+    for (const Text& text : drawing.texts) {
+        const int columns = CharWidth > 0 ? (width - text.x) / CharWidth + 1 : 0;
+        grid_->Draw(painter, text.x, text.y + ascent, VisibleCells(text.text, 1, 0, columns));
+    }
     painter.setPen(QPen(Qt::black, printing::kRuleWidth));
     for (int y : drawing.rules) painter.drawLine(0, y, width, y);
     painter.restore();

@@ -2,18 +2,22 @@
 // The printout of a document: on every page a header (title, page number,
 // the date and time printing began, a double rule) and then as many
 // document lines as fit, tabs expanded at the document's tab width, in the
-// view's font scaled from the screen's resolution to the printer's. Long
-// lines are not wrapped; the printer clips them at the page edge.
+// view's font scaled from the screen's resolution to the printer's. Every
+// character sits in its own cells as in the windows (a wide character in
+// two), so the columns stay true after any text. Long lines are not
+// wrapped; the printer clips them at the page edge.
 //
 // Its fields are open to the frame (which reports a page that holds no body
 // line) and to the tests; only BeginPrinting changes them.
 
+#include "framework/cell_grid.h"
 #include "print/page_layout.h"
 #include "print/printout.h"
 
 #include <QFont>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,7 +71,7 @@ public:
     int PageCount = 0;
     int LinesPerPage = 0;
     int LineHeight = 0;        // printer units
-    int CharWidth = 0;         // printer units
+    int CharWidth = 0;         // printer units, one cell
     printing::PrintDate Date;
     printing::PrintTime Time;
 
@@ -75,5 +79,6 @@ private:
     // The view's font, kept for every new start (a preview begins again
     // whenever its page set-up changes).
     QFont view_font_;
+    std::optional<CellGrid> grid_;  // the printer's font, once printing begins
     Clock clock_ = LocalNow;
 };

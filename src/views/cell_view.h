@@ -11,7 +11,7 @@
 #include "docs/text_position.h"
 #include "edit/caret_model.h"
 #include "edit/visible_area.h"
-#include "views/cell_grid.h"
+#include "framework/cell_grid.h"
 #include "views/display_settings.h"
 
 class LinesDoc;

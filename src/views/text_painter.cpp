@@ -3,7 +3,7 @@
 #include "docs/lines_doc.h"
 #include "edit/caret_model.h"
 #include "edit/visible_area.h"
-#include "views/line_painter.h"
+#include "framework/line_painter.h"
 
 #include <QPainter>
 

@@ -4,7 +4,7 @@
 // shows and where comes from the document, the caret model and the
 // visible area.
 
-#include "views/cell_grid.h"
+#include "framework/cell_grid.h"
 #include "views/display_settings.h"
 
 #include <QPalette>

@@ -5,9 +5,11 @@
 #include "docs/lines_doc.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -178,6 +180,54 @@ TEST(TWPrintout, TheViewFontIsScaledFromTheScreenToThePrinter)
     // not the printer's.
     printout.BeginPrinting(printer);
     EXPECT_EQ(printout.Font.pixelSize(), 16 * 600 / screen);
+}
+
+// The rightmost inked pixel column in the rows [top, top + height), or -1.
+int RightmostInk(const QImage& page, int top, int height)
+{
+    int right = -1;
+    for (int y = std::max(top, 0); y < std::min(top + height, page.height()); ++y)
+        for (int x = page.width() - 1; x > right; --x)
+            if (qGray(page.pixel(x, y)) < 128) right = x;
+    return right;
+}
+
+// A bar after four cells of any text lands in the same printed column: wide
+// characters take two cells, combining marks none, control codes and broken
+// bytes one each.
+TEST(TWPrintout, EveryCharacterKeepsItsCellsSoColumnsLineUpAfterAnyText)
+{
+    const std::vector<std::string> lines = {
+        "    |",
+        "abcd|",
+        "\xE6\xBC\xA2\xE5\xAD\x97|",               // two wide characters
+        "e\xCC\x81" "e\xCC\x81" "e\xCC\x81" "e\xCC\x81|",  // four letters with combining accents
+        std::string("a\0\x01\xFF|", 5),               // NUL, a control code, a broken byte
+    };
+    LinesDoc doc("cells.txt");
+    for (const std::string& line : lines) doc.InsertLine(doc.LineCount(), line);
+
+    QImage page(400, 1200, QImage::Format_RGB32);
+    page.setDotsPerMeterX(3780);  // 96 dots per inch
+    page.setDotsPerMeterY(3780);
+    page.fill(Qt::white);
+    QFont font("Courier New");
+    font.setPixelSize(16);
+    TWPrintout printout(doc.GetTitle(), doc, nullptr, font, false);
+    printout.BeginPrinting(page);
+    ASSERT_TRUE(printout.HasPage(1));
+    {
+        QPainter painter(&page);
+        printout.PrintPage(1, painter);
+    }
+    const TWPrintout::Page layout = printout.LayOutPage(1, page.width());
+    ASSERT_EQ(layout.texts.size(), lines.size());
+    const int bar = RightmostInk(page, layout.texts[0].y, printout.LineHeight);
+    ASSERT_GT(bar, layout.texts[0].x + 3 * printout.CharWidth);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(RightmostInk(page, layout.texts[i].y, printout.LineHeight), bar);
+    }
 }
 
 } // namespace

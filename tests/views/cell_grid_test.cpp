@@ -5,7 +5,7 @@
 
 #include "docs/hex_doc.h"
 #include "settings/profile.h"
-#include "views/cell_grid.h"
+#include "framework/cell_grid.h"
 #include "views/hex_view.h"
 #include "views/text_view.h"
 

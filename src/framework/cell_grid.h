@@ -14,7 +14,7 @@
 #include <QRawFont>
 #include <QString>
 
-#include "views/line_painter.h"
+#include "framework/line_painter.h"
 
 class QPainter;
 

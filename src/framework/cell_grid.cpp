@@ -1,4 +1,4 @@
-#include "views/cell_grid.h"
+#include "framework/cell_grid.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>

@@ -1,4 +1,4 @@
-#include "views/line_painter.h"
+#include "framework/line_painter.h"
 
 #include "base/display_columns.h"
 

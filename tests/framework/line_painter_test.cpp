@@ -1,7 +1,7 @@
 // The cells a line shows: only the columns in view, tabs expanded, one
 // blank cell for a NUL or another control byte, wide characters in two
 // cells, combining marks with their letter, ISO 8859-1 for invalid bytes.
-#include "views/line_painter.h"
+#include "framework/line_painter.h"
 
 #include <gtest/gtest.h>
 

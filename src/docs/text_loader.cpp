@@ -94,6 +94,25 @@ bool TextLoader::GrowTable(Target& target, std::size_t consumed)
     return AllocationAllowed(AllocSite::kLineTable) && lines.Reserve(wanted);
 }
 
+int TextLoader::Admit(Target& target, std::size_t lineBytes, std::size_t consumed, std::size_t& quota)
+{
+    if (lineBytes > static_cast<std::size_t>(INT32_MAX)) return doc_error::kLineBuffer;
+    if (!AllocationAllowed(AllocSite::kLineObject)) return doc_error::kLineObject;
+    LineTable& lines = target.lines;
+    // Line numbers are ints: a file of more lines cannot be shown.
+    if (lines.Size() >= static_cast<std::size_t>(INT32_MAX)) return doc_error::kLineTable;
+    if (lines.Size() == lines.Capacity() && !GrowTable(target, consumed)) return doc_error::kLineTable;
+    // Lines that may go in, this one first, before the next look here:
+    // this one alone while a test may refuse them one by one, else up to
+    // the table's room or the line a hook waits for.
+    quota = 1;
+    if (!docs::AnyAllocationGated()) {
+        quota = std::min(lines.Capacity(), static_cast<std::size_t>(INT32_MAX)) - lines.Size();
+        if (notify_ && notify_at_ > lines.Size()) quota = std::min(quota, notify_at_ - lines.Size());
+    }
+    return doc_error::kNone;
+}
+
 int TextLoader::AddLines(Target& target, std::size_t from, std::size_t to)
 {
     if (!saw_line_end_) {
@@ -105,31 +124,46 @@ int TextLoader::AddLines(Target& target, std::size_t from, std::size_t to)
             crlf_ = at > bytes_ + from && at[-1] == '\r';
         }
     }
-    // A failure is acted on once the scan is over: the scan still reads the
-    // chunk that the caller's clearing would free.
+    // The checks that a line may go in are made once for many lines: the
+    // table's room, the line a hook waits for, a line too long to hold
+    // (only possible in a stretch that long), a test refusing lines.
+    std::size_t quota = 0;
+    std::uint32_t made = 0;
+    int widest = widest_;
     int failure = doc_error::kNone;
     char* const base = bytes_ + from;
+    const std::uint32_t chunk = chunk_;
+    LineTable& lines = target.lines;
+    WidthTally& widths = target.widths;
+    const std::size_t consumedBefore = read_ - filled_ + from;
+    const bool mayBeLong = to - from > static_cast<std::size_t>(INT32_MAX);
     ScanLines(base, to - from, target.tab_size, [&](std::size_t start, std::size_t end, std::uint64_t width) {
-        if (failure != doc_error::kNone) return;
-        if (end - start > static_cast<std::size_t>(INT32_MAX)) {
-            failure = doc_error::kLineBuffer;
-            return;
+        if (quota == 0 || mayBeLong) [[unlikely]] {
+            failure = Admit(target, end - start, consumedBefore + start, quota);
+            if (failure != doc_error::kNone) return false;
         }
-        if (!AllocationAllowed(AllocSite::kLineObject)) {
-            failure = doc_error::kLineObject;
-            return;
-        }
-        if (target.lines.Size() == target.lines.Capacity() && !GrowTable(target, read_ - filled_ + from + start)) {
-            failure = doc_error::kLineTable;
-            return;
-        }
+        --quota;
         base[end] = '\0';  // the line end (or its CR) becomes the NUL
-        target.lines.Append(target.chunks.MakeLine(chunk_, base + start, static_cast<std::uint32_t>(end - start)));
-        const int lineWidth = static_cast<int>(std::min<std::uint64_t>(width, INT32_MAX));
-        target.widths.Add(lineWidth);
-        widest_ = std::max(widest_, lineWidth);
-        if (target.lines.Size() == notify_at_ && notify_) notify_();
+        lines.Append(TextChunks::UncountedLine(chunk, base + start, static_cast<std::uint32_t>(end - start)));
+        ++made;
+        const int lineWidth = width < INT32_MAX ? static_cast<int>(width) : INT32_MAX;
+        widths.AddLoaded(lineWidth);
+        widest = std::max(widest, lineWidth);
+        if (quota == 0 && notify_ && lines.Size() == notify_at_) [[unlikely]] {
+            target.chunks.CountLines(chunk, made);
+            made = 0;
+            widths.NoteWidest(widest);
+            widest_ = widest;
+            notify_();
+        }
+        return true;
     });
+    // The lines made hold their chunk, and the widest of them is known; a
+    // failure is acted on only now, since the scan still read the chunk
+    // that the caller's clearing frees.
+    target.chunks.CountLines(chunk, made);
+    widths.NoteWidest(widest);
+    widest_ = widest;
     return failure;
 }
 

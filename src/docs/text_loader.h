@@ -60,6 +60,10 @@ private:
     // Adds the lines of chunk bytes [from, to), which end with a line end
     // or the end of the file.
     int AddLines(Target& target, std::size_t from, std::size_t to);
+    // Whether one more line of `lineBytes` may go in, making room in the
+    // table when it is full; sets `quota` to the lines, this one first,
+    // that may go in without asking again. A docs/doc_errors.h code.
+    int Admit(Target& target, std::size_t lineBytes, std::size_t consumed, std::size_t& quota);
     // Room for more lines in the table, estimated from the lines in the
     // first `consumed` bytes of the file.
     bool GrowTable(Target& target, std::size_t consumed);

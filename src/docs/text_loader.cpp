@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +23,8 @@ namespace {
 // split into lines.
 constexpr std::size_t kChunkSize = std::size_t{8} << 20;
 constexpr std::size_t kReadStep = std::size_t{256} << 10;
+// The table's room is warmed in pieces of at least this many lines.
+constexpr std::size_t kWarmLines = std::size_t{1} << 16;
 
 } // namespace
 
@@ -36,6 +40,14 @@ TextLoader::TextLoader(const std::string& path)
         fd_ = -1;
     }
     if (fd_ >= 0 && S_ISREG(st.st_mode)) file_size_ = static_cast<std::size_t>(st.st_size);
+    // Only a file of several chunks is worth a thread.
+    if (file_size_ > 2 * kChunkSize) {
+        try {
+            warmer_ = std::make_unique<PageWarmer>();
+        } catch (const std::exception&) {
+            // The load goes on without warming.
+        }
+    }
 }
 
 TextLoader::~TextLoader()
@@ -65,7 +77,15 @@ int TextLoader::NextChunk(Target& target)
     std::size_t capacity = std::max(kChunkSize, carry * 2);
     if (!bytes_ && file_size_ < kChunkSize) capacity = file_size_ + 2;
     std::uint32_t id = 0;
-    char* bytes = AllocationAllowed(AllocSite::kLineText) ? target.chunks.Allocate(capacity, id) : nullptr;
+    char* bytes = nullptr;
+    if (!AllocationAllowed(AllocSite::kLineText)) return doc_error::kLineBuffer;
+    if (spare_ && capacity <= spare_capacity_) {
+        bytes = std::exchange(spare_, nullptr);
+        id = spare_id_;
+        capacity = spare_capacity_;
+    } else {
+        bytes = target.chunks.Allocate(capacity, id);
+    }
     if (!bytes) return doc_error::kLineBuffer;
     if (bytes_) {
         if (carry > 0) std::memcpy(bytes, bytes_ + split_, carry);
@@ -78,6 +98,43 @@ int TextLoader::NextChunk(Target& target)
     filled_ = carry;
     split_ = 0;
     return doc_error::kNone;
+}
+
+void TextLoader::WarmAhead(Target& target)
+{
+    if (!warmer_) return;
+    LineTable& lines = target.lines;
+    // The room for the lines of the next two chunks, as many as the file so
+    // far has per byte. While a load appends, the table's free room lies
+    // right after its last line.
+    if (lines.Size() > 0 && read_ > 0) {
+        TextLine* const base = &lines[0];
+        if (base != table_base_) {
+            table_base_ = base;
+            table_warm_ = lines.Size();
+        }
+        const double perByte = static_cast<double>(lines.Size()) / static_cast<double>(read_);
+        const auto ahead = lines.Size() + static_cast<std::size_t>(perByte * static_cast<double>(2 * kChunkSize));
+        const std::size_t wanted = std::min(ahead, lines.Capacity());
+        if (wanted > table_warm_ + kWarmLines || (wanted == lines.Capacity() && wanted > table_warm_)) {
+            const std::size_t from = std::max(table_warm_, lines.Size());
+            warmer_->Warm(base + from, (wanted - from) * sizeof(TextLine));
+            table_warm_ = wanted;
+        }
+    }
+    // A chunk for the bytes after the ones the current chunk can hold.
+    if (!spare_ && bytes_ && file_size_ > read_ + (capacity_ - 1 - filled_)) {
+        spare_ = target.chunks.Allocate(kChunkSize, spare_id_);
+        spare_capacity_ = kChunkSize;
+        if (spare_) warmer_->Warm(spare_, spare_capacity_);
+    }
+}
+
+void TextLoader::DropSpare(Target& target)
+{
+    warmer_.reset();
+    if (spare_) target.chunks.DropIfUnused(spare_id_);
+    spare_ = nullptr;
 }
 
 bool TextLoader::GrowTable(Target& target, std::size_t consumed)
@@ -194,10 +251,12 @@ int TextLoader::Step(Target& target, std::size_t bytes)
             if (const int error = AddLines(target, split_, filled_)) return error;
             split_ = filled_;
         }
+        if (!done_) WarmAhead(target);
     }
     if (done_) {
         ::close(fd_);
         fd_ = -1;
+        DropSpare(target);
         if (bytes_) target.chunks.DropIfUnused(chunk_);
     }
     return doc_error::kNone;

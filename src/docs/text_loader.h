@@ -8,9 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "docs/line_table.h"
+#include "docs/page_warmer.h"
 #include "docs/text_chunks.h"
 #include "docs/width_tally.h"
 
@@ -64,6 +66,12 @@ private:
     // table when it is full; sets `quota` to the lines, this one first,
     // that may go in without asking again. A docs/doc_errors.h code.
     int Admit(Target& target, std::size_t lineBytes, std::size_t consumed, std::size_t& quota);
+    // Has the memory that the next stretch of the file will fill backed
+    // ahead of the read: a spare chunk, and the table's room for the lines
+    // expected in it.
+    void WarmAhead(Target& target);
+    // Frees the spare chunk once the warming has stopped.
+    void DropSpare(Target& target);
     // Room for more lines in the table, estimated from the lines in the
     // first `consumed` bytes of the file.
     bool GrowTable(Target& target, std::size_t consumed);
@@ -84,4 +92,14 @@ private:
     bool crlf_ = false;
     std::size_t notify_at_ = 0;
     std::function<void()> notify_;
+
+    // The chunk that comes after the one being filled, and how far the
+    // table's room is warmed (for the table at table_base_).
+    char* spare_ = nullptr;
+    std::uint32_t spare_id_ = 0;
+    std::size_t spare_capacity_ = 0;
+    const TextLine* table_base_ = nullptr;
+    std::size_t table_warm_ = 0;
+    // Last, so that it stops before the rest goes.
+    std::unique_ptr<PageWarmer> warmer_;
 };

@@ -3,7 +3,9 @@
 // that a window can show the first lines at once and read the rest between
 // its events. The bytes go into large shared chunks (docs/text_chunks.h),
 // read in small steps and split into lines while they are still in the
-// processor's cache; a line never straddles two chunks.
+// processor's cache; a line never straddles two chunks. For a large file a
+// second thread has the memory of the next chunk and of the table's next
+// lines backed while this one reads (docs/page_warmer.h).
 
 #include <cstddef>
 #include <cstdint>

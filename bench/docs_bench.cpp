@@ -1,5 +1,6 @@
 // Measures the documents on large files; run by bench-docs.sh.
-//   docs_bench gen PATH MEGABYTES   write a text file of ~50-byte lines
+//   docs_bench gen PATH MEGABYTES [utf8]   write a text file of ~50-byte
+//                                   lines, ASCII or in several scripts
 //   docs_bench load PATH            load it as text and exit (for hyperfine)
 //   docs_bench edits PATH           load, then time the large edits
 //   docs_bench hex PATH             load a file as a hex dump
@@ -46,16 +47,26 @@ double Seconds(const std::function<void()>& work)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-int Generate(const char* path, long megabytes)
+// ASCII lines with a tab each; with `utf8` the words are in several
+// scripts instead (accents, Cyrillic, CJK, an emoji), every line holding
+// multi-byte characters.
+int Generate(const char* path, long megabytes, bool utf8)
 {
     std::FILE* out = std::fopen(path, "wb");
     if (!out) return 1;
     const long target = megabytes << 20;
     long written = 0;
     std::string line;
+    const char* const words[] = {"caf\xc3\xa9 ", "na\xc3\xafve ", "\xd0\xbf\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82 ",
+                                 "\xe6\xbc\xa2\xe5\xad\x97 ", "\xe2\x82\xacuro ", "\xf0\x9f\x98\x80 ", "text "};
     for (long i = 0; written < target; ++i) {
         line = "line " + std::to_string(i) + "\tsome text that makes the line about fifty";
-        line.resize(40 + static_cast<std::size_t>(i % 21), '.');
+        if (utf8) {
+            line = "line " + std::to_string(i) + "\t";
+            for (long k = 0; line.size() < 40; ++k) line += words[(i + k * 3) % 7];
+        }
+        const std::size_t length = 40 + static_cast<std::size_t>(i % 21);
+        if (!utf8 || line.size() < length) line.resize(length, '.');  // never cuts a character
         line += (i % 2) ? "\r\n" : "\n";
         std::fwrite(line.data(), 1, line.size(), out);
         written += static_cast<long>(line.size());
@@ -139,13 +150,14 @@ int Hex(const char* path)
 
 int main(int argc, char** argv)
 {
-    if (argc >= 4 && std::strcmp(argv[1], "gen") == 0) return Generate(argv[2], std::atol(argv[3]));
+    if (argc >= 4 && std::strcmp(argv[1], "gen") == 0)
+        return Generate(argv[2], std::atol(argv[3]), argc >= 5 && std::strcmp(argv[4], "utf8") == 0);
     if (argc >= 3 && std::strcmp(argv[1], "load") == 0) {
         TextDoc doc(argv[2]);
         return doc.Load() && doc.LineCount() > 0 ? 0 : 1;
     }
     if (argc >= 3 && std::strcmp(argv[1], "edits") == 0) return Edits(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "hex") == 0) return Hex(argv[2]);
-    std::fprintf(stderr, "usage: docs_bench gen PATH MB | load PATH | edits PATH | hex PATH\n");
+    std::fprintf(stderr, "usage: docs_bench gen PATH MB [utf8] | load PATH | edits PATH | hex PATH\n");
     return 2;
 }

@@ -25,6 +25,13 @@ inline bool AllocationAllowed(AllocSite site)
     return !detail::g_gate_armed || detail::ConsultGate(site);
 }
 
+// Whether some allocation may be refused: a loop that asks for every item
+// can ask only while this holds.
+inline bool AnyAllocationGated()
+{
+    return detail::g_gate_armed;
+}
+
 // While it lives, allocations at `site` fail from the (skip + 1)-th on.
 // One at a time; the documents run on one thread.
 class ScopedAllocationFailure {

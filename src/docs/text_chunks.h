@@ -27,6 +27,13 @@ public:
         ++chunks_[id].live;
         return TextLine(text, size, TextLine::kFirstChunk + id);
     }
+    // The same for a load that makes many lines in one chunk: each line is
+    // made uncounted, and the count is added once for all of them.
+    static TextLine UncountedLine(std::uint32_t id, const char* text, std::uint32_t size) noexcept
+    {
+        return TextLine(text, size, TextLine::kFirstChunk + id);
+    }
+    void CountLines(std::uint32_t id, std::uint32_t lines) noexcept { chunks_[id].live += lines; }
     // Frees the line's own text or drops its hold on its chunk; the line is
     // left empty.
     void Release(TextLine& line) noexcept;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +23,8 @@ namespace {
 // split into lines.
 constexpr std::size_t kChunkSize = std::size_t{8} << 20;
 constexpr std::size_t kReadStep = std::size_t{256} << 10;
+// The table's room is warmed in pieces of at least this many lines.
+constexpr std::size_t kWarmLines = std::size_t{1} << 16;
 
 } // namespace
 
@@ -36,6 +40,14 @@ TextLoader::TextLoader(const std::string& path)
         fd_ = -1;
     }
     if (fd_ >= 0 && S_ISREG(st.st_mode)) file_size_ = static_cast<std::size_t>(st.st_size);
+    // Only a file of several chunks is worth a thread.
+    if (file_size_ > 2 * kChunkSize) {
+        try {
+            warmer_ = std::make_unique<PageWarmer>();
+        } catch (const std::exception&) {
+            // The load goes on without warming.
+        }
+    }
 }
 
 TextLoader::~TextLoader()
@@ -65,7 +77,15 @@ int TextLoader::NextChunk(Target& target)
     std::size_t capacity = std::max(kChunkSize, carry * 2);
     if (!bytes_ && file_size_ < kChunkSize) capacity = file_size_ + 2;
     std::uint32_t id = 0;
-    char* bytes = AllocationAllowed(AllocSite::kLineText) ? target.chunks.Allocate(capacity, id) : nullptr;
+    char* bytes = nullptr;
+    if (!AllocationAllowed(AllocSite::kLineText)) return doc_error::kLineBuffer;
+    if (spare_ && capacity <= spare_capacity_) {
+        bytes = std::exchange(spare_, nullptr);
+        id = spare_id_;
+        capacity = spare_capacity_;
+    } else {
+        bytes = target.chunks.Allocate(capacity, id);
+    }
     if (!bytes) return doc_error::kLineBuffer;
     if (bytes_) {
         if (carry > 0) std::memcpy(bytes, bytes_ + split_, carry);
@@ -78,6 +98,43 @@ int TextLoader::NextChunk(Target& target)
     filled_ = carry;
     split_ = 0;
     return doc_error::kNone;
+}
+
+void TextLoader::WarmAhead(Target& target)
+{
+    if (!warmer_) return;
+    LineTable& lines = target.lines;
+    // The room for the lines of the next two chunks, as many as the file so
+    // far has per byte. While a load appends, the table's free room lies
+    // right after its last line.
+    if (lines.Size() > 0 && read_ > 0) {
+        TextLine* const base = &lines[0];
+        if (base != table_base_) {
+            table_base_ = base;
+            table_warm_ = lines.Size();
+        }
+        const double perByte = static_cast<double>(lines.Size()) / static_cast<double>(read_);
+        const auto ahead = lines.Size() + static_cast<std::size_t>(perByte * static_cast<double>(2 * kChunkSize));
+        const std::size_t wanted = std::min(ahead, lines.Capacity());
+        if (wanted > table_warm_ + kWarmLines || (wanted == lines.Capacity() && wanted > table_warm_)) {
+            const std::size_t from = std::max(table_warm_, lines.Size());
+            warmer_->Warm(base + from, (wanted - from) * sizeof(TextLine));
+            table_warm_ = wanted;
+        }
+    }
+    // A chunk for the bytes after the ones the current chunk can hold.
+    if (!spare_ && bytes_ && file_size_ > read_ + (capacity_ - 1 - filled_)) {
+        spare_ = target.chunks.Allocate(kChunkSize, spare_id_);
+        spare_capacity_ = kChunkSize;
+        if (spare_) warmer_->Warm(spare_, spare_capacity_);
+    }
+}
+
+void TextLoader::DropSpare(Target& target)
+{
+    warmer_.reset();
+    if (spare_) target.chunks.DropIfUnused(spare_id_);
+    spare_ = nullptr;
 }
 
 bool TextLoader::GrowTable(Target& target, std::size_t consumed)
@@ -94,6 +151,25 @@ bool TextLoader::GrowTable(Target& target, std::size_t consumed)
     return AllocationAllowed(AllocSite::kLineTable) && lines.Reserve(wanted);
 }
 
+int TextLoader::Admit(Target& target, std::size_t lineBytes, std::size_t consumed, std::size_t& quota)
+{
+    if (lineBytes > static_cast<std::size_t>(INT32_MAX)) return doc_error::kLineBuffer;
+    if (!AllocationAllowed(AllocSite::kLineObject)) return doc_error::kLineObject;
+    LineTable& lines = target.lines;
+    // Line numbers are ints: a file of more lines cannot be shown.
+    if (lines.Size() >= static_cast<std::size_t>(INT32_MAX)) return doc_error::kLineTable;
+    if (lines.Size() == lines.Capacity() && !GrowTable(target, consumed)) return doc_error::kLineTable;
+    // Lines that may go in, this one first, before the next look here:
+    // this one alone while a test may refuse them one by one, else up to
+    // the table's room or the line a hook waits for.
+    quota = 1;
+    if (!docs::AnyAllocationGated()) {
+        quota = std::min(lines.Capacity(), static_cast<std::size_t>(INT32_MAX)) - lines.Size();
+        if (notify_ && notify_at_ > lines.Size()) quota = std::min(quota, notify_at_ - lines.Size());
+    }
+    return doc_error::kNone;
+}
+
 int TextLoader::AddLines(Target& target, std::size_t from, std::size_t to)
 {
     if (!saw_line_end_) {
@@ -105,31 +181,46 @@ int TextLoader::AddLines(Target& target, std::size_t from, std::size_t to)
             crlf_ = at > bytes_ + from && at[-1] == '\r';
         }
     }
-    // A failure is acted on once the scan is over: the scan still reads the
-    // chunk that the caller's clearing would free.
+    // The checks that a line may go in are made once for many lines: the
+    // table's room, the line a hook waits for, a line too long to hold
+    // (only possible in a stretch that long), a test refusing lines.
+    std::size_t quota = 0;
+    std::uint32_t made = 0;
+    int widest = widest_;
     int failure = doc_error::kNone;
     char* const base = bytes_ + from;
+    const std::uint32_t chunk = chunk_;
+    LineTable& lines = target.lines;
+    WidthTally& widths = target.widths;
+    const std::size_t consumedBefore = read_ - filled_ + from;
+    const bool mayBeLong = to - from > static_cast<std::size_t>(INT32_MAX);
     ScanLines(base, to - from, target.tab_size, [&](std::size_t start, std::size_t end, std::uint64_t width) {
-        if (failure != doc_error::kNone) return;
-        if (end - start > static_cast<std::size_t>(INT32_MAX)) {
-            failure = doc_error::kLineBuffer;
-            return;
+        if (quota == 0 || mayBeLong) [[unlikely]] {
+            failure = Admit(target, end - start, consumedBefore + start, quota);
+            if (failure != doc_error::kNone) return false;
         }
-        if (!AllocationAllowed(AllocSite::kLineObject)) {
-            failure = doc_error::kLineObject;
-            return;
-        }
-        if (target.lines.Size() == target.lines.Capacity() && !GrowTable(target, read_ - filled_ + from + start)) {
-            failure = doc_error::kLineTable;
-            return;
-        }
+        --quota;
         base[end] = '\0';  // the line end (or its CR) becomes the NUL
-        target.lines.Append(target.chunks.MakeLine(chunk_, base + start, static_cast<std::uint32_t>(end - start)));
-        const int lineWidth = static_cast<int>(std::min<std::uint64_t>(width, INT32_MAX));
-        target.widths.Add(lineWidth);
-        widest_ = std::max(widest_, lineWidth);
-        if (target.lines.Size() == notify_at_ && notify_) notify_();
+        lines.Append(TextChunks::UncountedLine(chunk, base + start, static_cast<std::uint32_t>(end - start)));
+        ++made;
+        const int lineWidth = width < INT32_MAX ? static_cast<int>(width) : INT32_MAX;
+        widths.AddLoaded(lineWidth);
+        widest = std::max(widest, lineWidth);
+        if (quota == 0 && notify_ && lines.Size() == notify_at_) [[unlikely]] {
+            target.chunks.CountLines(chunk, made);
+            made = 0;
+            widths.NoteWidest(widest);
+            widest_ = widest;
+            notify_();
+        }
+        return true;
     });
+    // The lines made hold their chunk, and the widest of them is known; a
+    // failure is acted on only now, since the scan still read the chunk
+    // that the caller's clearing frees.
+    target.chunks.CountLines(chunk, made);
+    widths.NoteWidest(widest);
+    widest_ = widest;
     return failure;
 }
 
@@ -160,10 +251,12 @@ int TextLoader::Step(Target& target, std::size_t bytes)
             if (const int error = AddLines(target, split_, filled_)) return error;
             split_ = filled_;
         }
+        if (!done_) WarmAhead(target);
     }
     if (done_) {
         ::close(fd_);
         fd_ = -1;
+        DropSpare(target);
         if (bytes_) target.chunks.DropIfUnused(chunk_);
     }
     return doc_error::kNone;

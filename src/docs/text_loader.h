@@ -3,14 +3,18 @@
 // that a window can show the first lines at once and read the rest between
 // its events. The bytes go into large shared chunks (docs/text_chunks.h),
 // read in small steps and split into lines while they are still in the
-// processor's cache; a line never straddles two chunks.
+// processor's cache; a line never straddles two chunks. For a large file a
+// second thread has the memory of the next chunk and of the table's next
+// lines backed while this one reads (docs/page_warmer.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "docs/line_table.h"
+#include "docs/page_warmer.h"
 #include "docs/text_chunks.h"
 #include "docs/width_tally.h"
 
@@ -60,6 +64,16 @@ private:
     // Adds the lines of chunk bytes [from, to), which end with a line end
     // or the end of the file.
     int AddLines(Target& target, std::size_t from, std::size_t to);
+    // Whether one more line of `lineBytes` may go in, making room in the
+    // table when it is full; sets `quota` to the lines, this one first,
+    // that may go in without asking again. A docs/doc_errors.h code.
+    int Admit(Target& target, std::size_t lineBytes, std::size_t consumed, std::size_t& quota);
+    // Has the memory that the next stretch of the file will fill backed
+    // ahead of the read: a spare chunk, and the table's room for the lines
+    // expected in it.
+    void WarmAhead(Target& target);
+    // Frees the spare chunk once the warming has stopped.
+    void DropSpare(Target& target);
     // Room for more lines in the table, estimated from the lines in the
     // first `consumed` bytes of the file.
     bool GrowTable(Target& target, std::size_t consumed);
@@ -80,4 +94,14 @@ private:
     bool crlf_ = false;
     std::size_t notify_at_ = 0;
     std::function<void()> notify_;
+
+    // The chunk that comes after the one being filled, and how far the
+    // table's room is warmed (for the table at table_base_).
+    char* spare_ = nullptr;
+    std::uint32_t spare_id_ = 0;
+    std::size_t spare_capacity_ = 0;
+    const TextLine* table_base_ = nullptr;
+    std::size_t table_warm_ = 0;
+    // Last, so that it stops before the rest goes.
+    std::unique_ptr<PageWarmer> warmer_;
 };

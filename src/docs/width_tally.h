@@ -29,6 +29,21 @@ public:
         }
         AddRare(width);
     }
+    // The same for the many lines of a load, which tells the widest of
+    // them once at the end (NoteWidest). No count can wrap here: a document
+    // holds fewer than 2^31 lines.
+    void AddLoaded(int width) noexcept
+    {
+        if (static_cast<unsigned>(width) < static_cast<unsigned>(kDense) && valid_) {
+            ++dense_[static_cast<std::size_t>(width)];
+            return;
+        }
+        AddRare(width);
+    }
+    void NoteWidest(int width) noexcept
+    {
+        if (valid_ && width > widest_) widest_ = width;
+    }
     void Remove(int width) noexcept;
     void Change(int oldWidth, int newWidth) noexcept
     {

@@ -94,6 +94,7 @@ int LinesDoc::ExpandLine(const TextLine* line, char* buffer, int size) const
 
 int LinesDoc::ColumnToIndex(const TextLine* line, int column) const
 {
+    if (line && KnownPlain(*line)) return std::clamp(column, 0, line->Length());
     return line ? static_cast<int>(text::ColumnToIndex(line->View(), tab_size_, column)) : 0;
 }
 
@@ -101,6 +102,7 @@ int LinesDoc::PrefixWidth(const TextLine* line, int count, int delta) const
 {
     if (!line) return 0;
     const long n = std::clamp(static_cast<long>(count) + delta, 0L, static_cast<long>(line->Length()));
+    if (KnownPlain(*line)) return static_cast<int>(n);
     return WidthOf(line->View().substr(0, static_cast<std::size_t>(n)));
 }
 
@@ -123,6 +125,7 @@ void LinesDoc::WordBounds(const TextLine* line, int column, int& start, int& end
 
 int LinesDoc::StoredWidth(const TextLine& line) const
 {
+    if (KnownPlain(line)) return line.Length();
     if (line.Owned() && line.OwnedBlock().width_tab == tab_size_) return line.OwnedBlock().width;
     return WidthOf(line.View());
 }
@@ -138,6 +141,11 @@ std::uint32_t TabsIn(std::string_view text)
     for (const void* tab; p < end && (tab = std::memchr(p, '\t', static_cast<std::size_t>(end - p))) != nullptr; ++tabs)
         p = static_cast<const char*>(tab) + 1;
     return tabs;
+}
+
+bool IsPlain(std::string_view text)
+{
+    return text::PlainAsciiRun(text.data(), text.size()) == text.size();
 }
 
 bool Overlaps(std::string_view text, const char* block, std::size_t size)
@@ -159,7 +167,7 @@ void LinesDoc::AdoptBlock(TextLine& line, char* bytes, std::size_t size)
 }
 
 bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width,
-                             std::size_t room, int knownWidth)
+                             std::size_t room, int knownWidth, bool plain)
 {
     const std::size_t size = head.size() + tail.size();
     width = 0;
@@ -175,8 +183,10 @@ bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_
     if (!tail.empty()) std::memcpy(bytes + head.size(), tail.data(), tail.size());
     AdoptBlock(line, bytes, size);
     TextLine::Block& block = line.OwnedBlock();
-    block.tabs = TabsIn(line.View());
-    width = knownWidth >= 0 ? knownWidth : WidthOf(line.View());
+    if (!plain) plain = IsPlain(line.View());
+    block.plain = plain;
+    block.tabs = plain ? 0 : TabsIn(line.View());
+    width = plain ? static_cast<int>(size) : knownWidth >= 0 ? knownWidth : WidthOf(line.View());
     block.width = width;
     block.width_tab = tab_size_;
     return true;
@@ -192,7 +202,9 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         return false;
     }
     const bool owned = line.Owned();
-    bool measured = owned && line.OwnedBlock().width_tab == tab_size_;
+    // Plain text put into a plain line keeps it plain: no byte is measured.
+    const bool staysPlain = KnownPlain(line) && IsPlain(text);
+    bool measured = !staysPlain && owned && line.OwnedBlock().width_tab == tab_size_;
     const std::string_view erased = old.substr(at, erase);
     const std::uint32_t textTabs = TabsIn(text);
     const bool tabless = owned && line.OwnedBlock().tabs == 0;
@@ -205,7 +217,9 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
     std::size_t to = old.size();
     int delta = 0;
     bool settled = false;
-    if (measured) {
+    if (staysPlain) {
+        oldWidth = static_cast<int>(old.size());
+    } else if (measured) {
         oldWidth = line.OwnedBlock().width;
         if (tabless && textTabs == 0) {
             // Measuring what came out costs more than measuring what stays:
@@ -257,7 +271,9 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
 
     TextLine::Block& block = line.OwnedBlock();
     block.tabs = owned ? tabs : TabsIn(line.View());
-    if (!measured) newWidth = WidthOf(line.View());
+    block.plain = owned ? staysPlain : IsPlain(line.View());
+    if (staysPlain) newWidth = static_cast<int>(size);
+    else if (!measured) newWidth = WidthOf(line.View());
     else if (settled) newWidth = oldWidth + delta;
     else newWidth = oldWidth + delta + WidthOf(line.View().substr(from, to - erase + text.size() - from));
     block.width = newWidth;
@@ -429,6 +445,7 @@ LinesDoc::CutWidths LinesDoc::MeasureCut(const TextLine& line, std::size_t at) c
     const std::string_view text = line.View();
     const std::string_view head = text.substr(0, at);
     const std::string_view tail = text.substr(at);
+    if (KnownPlain(line)) return {static_cast<int>(text.size()), static_cast<int>(at), static_cast<int>(tail.size())};
     if (StartsInsideCharacter(tail)) return {StoredWidth(line), WidthOf(head), WidthOf(tail)};
     if (!line.Owned() || line.OwnedBlock().width_tab != tab_size_) {
         const int headWidth = WidthOf(head);
@@ -480,6 +497,8 @@ bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
     const bool tailStays = at < indent.size() + tail.size() &&
                            (owned ? indent.size() <= target->OwnedBlock().front + at : target->InChunk() && indent.empty());
     const CutWidths cut = MeasureCut(*target, at);
+    const bool plain = KnownPlain(*target);
+    const bool plainIndent = IsPlain(indent);
 
     // The moving part is copied first and the table opened after, so a
     // failure leaves the document as it was.
@@ -487,10 +506,10 @@ bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
     TextLine kept;  // the head's copy, for a line whose bytes are not its own
     int movedWidth = 0;
     int keptWidth = cut.head;
-    bool made = tailStays ? MakeOwnedLine(moved, head, {}, movedWidth, EditRoom(head.size()), cut.head)
+    bool made = tailStays ? MakeOwnedLine(moved, head, {}, movedWidth, EditRoom(head.size()), cut.head, plain)
                           : MakeOwnedLine(moved, indent, tail, movedWidth, EditRoom(indent.size() + tail.size()),
-                                          indent.empty() ? cut.tail : -1);
-    if (made && !inPlace) made = MakeOwnedLine(kept, head, {}, keptWidth, 0, cut.head);
+                                          indent.empty() ? cut.tail : -1, plain && plainIndent);
+    if (made && !inPlace) made = MakeOwnedLine(kept, head, {}, keptWidth, 0, cut.head, plain);
     if (!made || !MakeGap(static_cast<std::size_t>(line) + 1, 0, 1)) {
         chunks_.Release(moved);
         chunks_.Release(kept);
@@ -500,13 +519,16 @@ bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
     TextLine& second = lines_[static_cast<std::size_t>(line) + 1];
     if (tailStays) {
         if (owned) {
-            const std::uint32_t tabs = first.OwnedBlock().tabs - TabsIn(head) + TabsIn(indent);
+            const std::uint32_t oldTabs = first.OwnedBlock().tabs;
+            const std::uint32_t tabs = (oldTabs > 0 ? oldTabs - TabsIn(head) : 0) + TabsIn(indent);
             first.DropFront(at);
             first.TakeFront(indent);  // fits: checked above
             TextLine::Block& block = first.OwnedBlock();
             block.tabs = tabs;
+            block.plain = plain && plainIndent;
             const std::string_view rest = first.View().substr(indent.size());
-            keptWidth = indent.empty() ? cut.tail
+            keptWidth = block.plain ? first.Length()
+                        : indent.empty() ? cut.tail
                         : StartsInsideCharacter(rest)
                             ? WidthOf(first.View())
                             : ColumnsAdded(WidthOf(indent), rest, tabs > TabsIn(indent)) + cut.tail;
@@ -523,7 +545,7 @@ bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
     } else if (inPlace) {
         if (owned) {
             TextLine::Block& block = first.OwnedBlock();
-            block.tabs -= TabsIn(tail);
+            if (block.tabs > 0) block.tabs -= TabsIn(tail);
             block.width = cut.head;
             block.width_tab = tab_size_;
         }
@@ -559,6 +581,8 @@ bool LinesDoc::JoinLines(int line)
     const int secondWidth = StoredWidth(second);
     const std::uint32_t firstTabs = first.Owned() ? first.OwnedBlock().tabs : TabsIn(a);
     const std::uint32_t secondTabs = second.Owned() ? second.OwnedBlock().tabs : TabsIn(b);
+    const bool plain = (KnownPlain(first) || (!first.Owned() && IsPlain(a))) &&
+                       (KnownPlain(second) || (!second.Owned() && IsPlain(b)));
     // Bytes of one character split over the two lines are measured whole.
     const bool seam = !a.empty() && StartsInsideCharacter(b);
     int width = seam ? -1 : ColumnsAdded(firstWidth, b, secondTabs > 0) + secondWidth;
@@ -597,6 +621,7 @@ bool LinesDoc::JoinLines(int line)
     if (keeper) {
         TextLine::Block& block = keeper->OwnedBlock();
         block.tabs = firstTabs + secondTabs;
+        block.plain = plain;
         if (width < 0) width = WidthOf(keeper->View());
         block.width = width;
         block.width_tab = tab_size_;

@@ -191,9 +191,12 @@ private:
     // returns its width; error 5 and false (line unchanged) when it cannot
     // be allocated.
     // The block gets `room` bytes more than it needs; a knownWidth >= 0 is
-    // taken as the width instead of measuring the text.
+    // taken as the width instead of measuring the text, and plain says the
+    // text is known to be plain ASCII without tabs.
     bool MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width,
-                       std::size_t room = 0, int knownWidth = -1);
+                       std::size_t room = 0, int knownWidth = -1, bool plain = false);
+    // A line known to be plain ASCII without tabs: its columns are its bytes.
+    static bool KnownPlain(const TextLine& line) { return line.Owned() && line.OwnedBlock().plain; }
     // How many columns the end of `right` moves when a text leftWidth
     // columns wide comes before it (right starts a character): leftWidth,
     // unless right's tabs snap to other stops. Only the stretch of right

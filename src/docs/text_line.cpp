@@ -11,7 +11,7 @@ char* TextLine::AllocateBlock(std::size_t capacity) noexcept
     if (capacity > SIZE_MAX - sizeof(Block) - 1) return nullptr;
     auto* block = static_cast<Block*>(TextChunks::AllocateLarge(sizeof(Block) + capacity + 1));
     if (!block) return nullptr;
-    *block = Block{capacity, 0, 0, 0, 0};
+    *block = Block{capacity, 0, 0, 0, 0, 0};
     char* text = reinterpret_cast<char*>(block + 1);
     text[0] = '\0';
     return text;

@@ -71,6 +71,7 @@ private:
         std::int32_t width;      // display width, valid for width_tab only
         std::int32_t width_tab;  // the tab size width was measured with; 0: none
         std::uint32_t front;     // bytes of the allocation before the header
+        std::uint8_t plain;      // 1: every byte is ASCII and none a tab, so each is one column; 0: unknown
     };
     // A block with room for `capacity` bytes and a NUL; returns its text, or
     // null when it cannot be allocated.

@@ -105,7 +105,7 @@ int CompareSteps(const char* big, const char* small)
 void PrintSpread(const char* what, std::vector<double> micros)
 {
     std::sort(micros.begin(), micros.end());
-    std::printf("  %-24s min %7.3f  median %7.3f\n", what, micros.front() / 1000, micros[micros.size() / 2] / 1000);
+    std::printf("  %-24s min %8.4f  median %8.4f\n", what, micros.front() / 1000, micros[micros.size() / 2] / 1000);
 }
 
 int LongLine(long megabytes)
@@ -148,6 +148,7 @@ int LongLine(long megabytes)
     for (int i = 0; i < kTimes; ++i) {
         s.At({0, 10});
         time(enterNearStart, [&] { s.editor.SplitLine(true); });
+        if (doc.LineCount() != 2 || doc.GetLine(0)->Length() != 10) return 1;
         s.At({1, 0});
         s.editor.Backspace();
         s.At({0, doc.GetLine(0)->Length() - 10});

@@ -143,6 +143,13 @@ std::uint32_t TabsIn(std::string_view text)
     return tabs;
 }
 
+// A byte that continues a UTF-8 character: a cut before it may split a
+// character, whose pieces measure apart differently from the whole.
+bool StartsInsideCharacter(std::string_view text)
+{
+    return !text.empty() && (static_cast<unsigned char>(text.front()) & 0xC0) == 0x80;
+}
+
 bool IsPlain(std::string_view text)
 {
     return text::PlainAsciiRun(text.data(), text.size()) == text.size();
@@ -183,9 +190,9 @@ bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_
     if (!tail.empty()) std::memcpy(bytes + head.size(), tail.data(), tail.size());
     AdoptBlock(line, bytes, size);
     TextLine::Block& block = line.OwnedBlock();
-    if (!plain) plain = IsPlain(line.View());
-    block.plain = plain;
     block.tabs = plain ? 0 : TabsIn(line.View());
+    plain = plain || (block.tabs == 0 && IsPlain(line.View()));
+    block.plain = plain;
     width = plain ? static_cast<int>(size) : knownWidth >= 0 ? knownWidth : WidthOf(line.View());
     block.width = width;
     block.width_tab = tab_size_;
@@ -224,7 +231,11 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         if (tabless && textTabs == 0) {
             // Measuring what came out costs more than measuring what stays:
             // the new line is measured whole instead.
-            if (erase > size) measured = false;
+            // An edit that cuts into a character changes the width of its
+            // neighbours too: the line is measured whole then.
+            const bool cutsCharacter = StartsInsideCharacter(old.substr(at)) ||
+                                       StartsInsideCharacter(old.substr(at + erase)) || StartsInsideCharacter(text);
+            if (erase > size || cutsCharacter) measured = false;
             else delta = (text.empty() ? 0 : WidthOf(text)) - (erased.empty() ? 0 : WidthOf(erased));
             settled = true;
         } else {
@@ -271,7 +282,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
 
     TextLine::Block& block = line.OwnedBlock();
     block.tabs = owned ? tabs : TabsIn(line.View());
-    block.plain = owned ? staysPlain : IsPlain(line.View());
+    block.plain = owned ? staysPlain : block.tabs == 0 && IsPlain(line.View());
     if (staysPlain) newWidth = static_cast<int>(size);
     else if (!measured) newWidth = WidthOf(line.View());
     else if (settled) newWidth = oldWidth + delta;
@@ -405,13 +416,6 @@ bool LinesDoc::DeleteLines(int index, int count)
 }
 
 namespace {
-
-// A byte that continues a UTF-8 character: a cut before it may split a
-// character, whose pieces measure apart differently from the whole.
-bool StartsInsideCharacter(std::string_view text)
-{
-    return !text.empty() && (static_cast<unsigned char>(text.front()) & 0xC0) == 0x80;
-}
 
 bool HasTab(std::string_view text)
 {

@@ -83,9 +83,11 @@ EditOutcome TextEditor::Backspace()
         undo_.Push(removed, UndoKind::kDeleted, now, now, old);
         caret_.PlaceCaret(now);
     } else if (old.line > 0) {
-        const TextPosition joint{old.line - 1, doc_.LineWidth(doc_.GetLine(old.line - 1))};
+        const TextLine* above = doc_.GetLine(old.line - 1);
+        const TextPosition joint{old.line - 1, doc_.LineWidth(above)};
+        const int breakIndex = above->Length();
         if (!doc_.JoinLines(joint.line)) return Failed();
-        undo_.PushLineBreak(UndoKind::kDeleted, old, joint, {old.line, 0});
+        undo_.PushLineBreak(UndoKind::kDeleted, old, joint, {old.line, 0}, breakIndex);
         caret_.PlaceCaret(joint);
     } else {
         return EditOutcome::kNothing;
@@ -107,8 +109,9 @@ EditOutcome TextEditor::DeleteForward()
         if (!doc_.DeleteChars(at.line, index, next - index)) return Failed();
         undo_.Push(removed, UndoKind::kDeleted, at, at, right);
     } else if (at.line + 1 < doc_.LineCount()) {
+        const int breakIndex = line->Length();
         if (!doc_.JoinLines(at.line)) return Failed();
-        undo_.PushLineBreak(UndoKind::kDeleted, at, at, {at.line + 1, 0});
+        undo_.PushLineBreak(UndoKind::kDeleted, at, at, {at.line + 1, 0}, breakIndex);
     } else {
         return EditOutcome::kNothing;
     }
@@ -123,12 +126,12 @@ EditOutcome TextEditor::SplitLine(bool autoIndent)
     return InsertLineBreak(autoIndent, true);
 }
 
-EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record)
+EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record, int breakIndex)
 {
     const TextPosition old = caret_.Caret();
     const TextLine* line = doc_.GetLine(old.line);
     if (!line) return EditOutcome::kNothing;
-    const int index = doc_.ColumnToIndex(line, old.column);
+    const int index = breakIndex >= 0 ? std::min(breakIndex, line->Length()) : doc_.ColumnToIndex(line, old.column);
     const std::string indent = autoIndent ? doc_.LeadingWhiteSpace(old.line) : std::string();
     if (index < line->Length()) {
         // At the line's start the line moves down whole, unindented.
@@ -219,7 +222,7 @@ EditOutcome TextEditor::Undo()
     case UndoKind::kDeleted:
         if (record.IsLineBreak()) {
             caret_.Select(record.Start(), record.Start());
-            InsertLineBreak(false, false);
+            InsertLineBreak(false, false, record.break_index);
         } else {
             // The text is in the form CopyText made: lines joined by CR LF,
             // each of which may hold lone CR bytes that must stay in it.

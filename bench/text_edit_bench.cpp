@@ -2,7 +2,8 @@
 // same document calls the text window makes, in a large file next to a
 // 1,000-line file; and on one very long line. Run by bench-text-edits.sh.
 //   text_edit_bench steps BIG SMALL   per-step costs and their ratios
-//   text_edit_bench longline MEGABYTES  typing, Enter, Backspace and their undo on one line
+//   text_edit_bench longline MEGABYTES [FILE]  typing, Enter, Backspace and their undo on one
+//                                              line, loaded from FILE (written first) if given
 //   text_edit_bench steps-load PATH     a load in steps: the first screen, the longest step
 
 #include <algorithm>
@@ -108,14 +109,35 @@ void PrintSpread(const char* what, std::vector<double> micros)
     std::printf("  %-24s min %8.4f  median %8.4f\n", what, micros.front() / 1000, micros[micros.size() / 2] / 1000);
 }
 
-int LongLine(long megabytes)
+// With a path, the line is loaded from a file there, as a window opens it;
+// else the document makes it.
+int LongLine(long megabytes, const char* path)
 {
-    TextDoc doc;
-    doc.InsertLine(0, std::string(static_cast<std::size_t>(megabytes) << 20, 'x'));
+    const std::string bytes(static_cast<std::size_t>(megabytes) << 20, 'x');
+    TextDoc doc(path ? path : "");
+    if (path) {
+        std::FILE* file = std::fopen(path, "wb");
+        if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0) return 1;
+        if (!doc.Load()) return 1;
+    } else {
+        doc.InsertLine(0, bytes);
+    }
     Session s(doc);
     const int middle = doc.GetLine(0)->Length() / 2;
     const int end = doc.GetLine(0)->Length();
-    std::printf("one line of %ld MB (milliseconds per step; targets: type < 5, Enter/Backspace < 20)\n", megabytes);
+    std::printf("one line of %ld MB, %s (milliseconds per step; targets: type < 5, Enter/Backspace < 20)\n", megabytes,
+                path ? "loaded from a file" : "made in the document");
+    if (path) {
+        // The first steps on a line a load left in its chunk.
+        std::vector<double> first, firstJoin;
+        s.At({0, middle});
+        first.push_back(MicrosecondsPerStep(1, [&](int) { s.editor.SplitLine(true); }));
+        s.At({1, 0});
+        firstJoin.push_back(MicrosecondsPerStep(1, [&](int) { s.editor.Backspace(); }));
+        PrintSpread("first Enter after load", first);
+        PrintSpread("first join after load", firstJoin);
+        if (std::getenv("SJ_FIRST")) return 0;
+    }
     std::printf("  type at the end        %.3f\n", MicrosecondsPerStep(200, [&](int i) { doc.InsertChars(0, "a", end + i); }) / 1000);
     std::printf("  type in the middle     %.3f\n", MicrosecondsPerStep(200, [&](int) { doc.InsertChars(0, "a", middle); }) / 1000);
     std::printf("  type at the start      %.3f\n", MicrosecondsPerStep(200, [&](int) { doc.InsertChars(0, "a", 0); }) / 1000);
@@ -208,8 +230,8 @@ int LoadInSteps(const char* path)
 int main(int argc, char** argv)
 {
     if (argc >= 4 && std::strcmp(argv[1], "steps") == 0) return CompareSteps(argv[2], argv[3]);
-    if (argc >= 3 && std::strcmp(argv[1], "longline") == 0) return LongLine(std::atol(argv[2]));
+    if (argc >= 3 && std::strcmp(argv[1], "longline") == 0) return LongLine(std::atol(argv[2]), argc >= 4 ? argv[3] : nullptr);
     if (argc >= 3 && std::strcmp(argv[1], "steps-load") == 0) return LoadInSteps(argv[2]);
-    std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES | steps-load PATH\n");
+    std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES [FILE] | steps-load PATH\n");
     return 2;
 }

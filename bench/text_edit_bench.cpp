@@ -136,7 +136,6 @@ int LongLine(long megabytes, const char* path)
         firstJoin.push_back(MicrosecondsPerStep(1, [&](int) { s.editor.Backspace(); }));
         PrintSpread("first Enter after load", first);
         PrintSpread("first join after load", firstJoin);
-        if (std::getenv("SJ_FIRST")) return 0;
     }
     std::printf("  type at the end        %.3f\n", MicrosecondsPerStep(200, [&](int i) { doc.InsertChars(0, "a", end + i); }) / 1000);
     std::printf("  type in the middle     %.3f\n", MicrosecondsPerStep(200, [&](int) { doc.InsertChars(0, "a", middle); }) / 1000);

@@ -501,6 +501,13 @@ bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
     const bool tailStays = at < indent.size() + tail.size() &&
                            (owned ? indent.size() <= target->OwnedBlock().front + at : target->InChunk() && indent.empty());
     const CutWidths cut = MeasureCut(*target, at);
+    if (indent.empty() && target->InChunk() && SplitInChunk(static_cast<std::size_t>(line), at)) {
+        widths_.Change(cut.whole, cut.head);
+        widths_.Add(cut.tail);
+        NoteWidest(cut.whole, std::max(cut.head, cut.tail));
+        modified_ = true;
+        return true;
+    }
     const bool plain = KnownPlain(*target);
     const bool plainIndent = IsPlain(indent);
 
@@ -568,6 +575,56 @@ bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
     return true;
 }
 
+bool LinesDoc::SplitInChunk(std::size_t line, std::size_t at)
+{
+    const TextChunks::Span span = chunks_.SpanOf(lines_[line]);
+    if (span.live != 1) return false;
+    // Every byte of the chunk but the line's and its NUL is free. The head
+    // needs one more byte for its own NUL: the shorter part moves by one,
+    // into a free byte before the line or after its NUL.
+    char* const text = lines_[line].text_;
+    const std::size_t size = lines_[line].size_;
+    const bool roomBefore = text > span.begin;
+    const bool roomAfter = text + size + 1 < span.end;
+    const bool headMoves = roomBefore && (at <= size - at || !roomAfter);
+    if (!headMoves && !roomAfter) return false;
+    if (!MakeGap(line + 1, 0, 1)) return false;
+    TextLine& first = lines_[line];
+    const std::uint32_t id = first.Chunk();
+    const auto tailSize = static_cast<std::uint32_t>(size - at);
+    if (headMoves) {
+        std::memmove(text - 1, text, at);
+        first.text_ = text - 1;
+        lines_[line + 1] = chunks_.MakeLine(id, text + at, tailSize);
+    } else {
+        std::memmove(text + at + 1, text + at, size - at + 1);
+        lines_[line + 1] = chunks_.MakeLine(id, text + at + 1, tailSize);
+    }
+    first.size_ = static_cast<std::uint32_t>(at);
+    first.text_[at] = '\0';
+    return true;
+}
+
+bool LinesDoc::JoinInChunk(TextLine& first, TextLine& second)
+{
+    if (!first.InChunk() || !second.InChunk() || first.Chunk() != second.Chunk()) return false;
+    if (chunks_.SpanOf(first).live != 2) return false;
+    // Only these two lines use the chunk, so the bytes between them are
+    // free; the shorter moves up to the other.
+    const std::size_t a = first.size_;
+    const std::size_t b = second.size_;
+    if (first.text_ + a >= second.text_) return false;  // not in this order in memory
+    if (a <= b) {
+        std::memmove(second.text_ - a, first.text_, a);
+        first.text_ = second.text_ - a;
+    } else {
+        std::memmove(first.text_ + a, second.text_, b + 1);
+    }
+    first.size_ = static_cast<std::uint32_t>(a + b);
+    first.text_[a + b] = '\0';
+    return true;
+}
+
 bool LinesDoc::JoinLines(int line)
 {
     if (loading_) FinishLoad();
@@ -600,7 +657,15 @@ bool LinesDoc::JoinLines(int line)
     // The longer line keeps its block and takes the shorter one in: at its
     // end, or in the room in front of the second line's text.
     TextLine* keeper = nullptr;
-    if (first.Owned() && (a.size() >= b.size() || !second.Owned())) {
+    if (JoinInChunk(first, second)) {
+        if (width < 0) width = WidthOf(first.View());
+    } else if (a.empty() || b.empty()) {
+        // An empty line simply goes: the other keeps its bytes, wherever they lie.
+        if (a.empty()) {
+            chunks_.Release(first);
+            first = std::move(second);
+        }
+    } else if (first.Owned() && (a.size() >= b.size() || !second.Owned())) {
         if (!grow(first)) return false;
         if (!b.empty()) std::memcpy(first.text_ + a.size(), b.data(), b.size());
         first.text_[size] = '\0';

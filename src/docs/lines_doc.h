@@ -209,6 +209,12 @@ private:
         int tail;
     };
     CutWidths MeasureCut(const TextLine& line, std::size_t at) const;
+    // A line alone in its chunk splits inside it, and two lines alone in one
+    // chunk join inside it: the bytes stay in memory already touched, where
+    // a new block would cost a page fault every few kilobytes. False when
+    // the lines do not qualify (nothing changed).
+    bool SplitInChunk(std::size_t line, std::size_t at);
+    bool JoinInChunk(TextLine& first, TextLine& second);
     // The widest line went from oldWidest to newWidest by a split or join.
     void NoteWidest(int oldWidest, int newWidest);
     // The line lets go of its old bytes and takes `bytes` (size bytes and a

@@ -27,6 +27,19 @@ public:
         ++chunks_[id].live;
         return TextLine(text, size, TextLine::kFirstChunk + id);
     }
+    // The bytes of the chunk a line lies in and how many lines use it; all
+    // null and 0 for a line outside the chunks.
+    struct Span {
+        char* begin = nullptr;
+        char* end = nullptr;
+        std::uint32_t live = 0;
+    };
+    Span SpanOf(const TextLine& line) const noexcept
+    {
+        if (!line.InChunk() || line.Chunk() >= chunks_.size()) return {};
+        const Chunk& chunk = chunks_[line.Chunk()];
+        return {chunk.bytes, chunk.bytes + chunk.size, chunk.live};
+    }
     // Frees the line's own text or drops its hold on its chunk; the line is
     // left empty.
     void Release(TextLine& line) noexcept;

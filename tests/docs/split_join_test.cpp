@@ -48,12 +48,13 @@ void ExpectTrue(CountedDoc& doc, const Lines& model)
     ASSERT_EQ(doc.Widths().Widest(), widest);
 }
 
-// Three lines around `middle`: made by the document, or loaded from a file.
+// Three lines around `middle`: made by the document, or loaded from a
+// file; or a file of `middle` alone, which a load puts in a chunk of its own.
 struct Start {
     TempTree tree;
     CountedDoc doc;
-    Start(const std::string& middle, bool loaded, int tabSize)
-        : doc(loaded ? tree.Write("f.txt", "first\n" + middle + "\nlast\n") : std::string())
+    Start(const std::string& middle, bool loaded, int tabSize, bool alone = false)
+        : doc(loaded ? tree.Write("f.txt", alone ? middle : "first\n" + middle + "\nlast\n") : std::string())
     {
         doc.SetTabSize(tabSize);
         if (loaded) doc.Load();
@@ -115,6 +116,43 @@ INSTANTIATE_TEST_SUITE_P(Lines, SplitJoin, ::testing::Combine(::testing::ValuesI
                                     (std::get<1>(info.param) ? "Loaded" : "Made");
                          });
 
+// A file of one line: the line is split and joined inside the chunk the
+// load put it in, the part that moves by a byte being the shorter one where
+// the chunk has room; a second split of either half goes the usual way.
+TEST(SplitJoinInChunk, ALineAloneInAFileSplitsAndJoinsWhereItLies)
+{
+    for (const std::string ending : {"", "\n", "\r\n"}) {
+        for (const std::string line : {std::string("abcdefghijklmnop"), std::string("a\tb\xC3\xA9" "c\xE4\xB8\xAD" "d\te")}) {
+            SCOPED_TRACE(testing::PrintToString(line + ending));
+            TempTree tree;
+            const std::string path = tree.Write("one.txt", line + ending);
+            CountedDoc doc(path);
+            ASSERT_TRUE(doc.Load());
+            const int n = int(line.size());
+            Lines model{line};
+            ExpectTrue(doc, model);
+            for (const int at : {0, 1, 3, n / 2, n - 4, n - 1, n}) {
+                SCOPED_TRACE(at);
+                ASSERT_TRUE(doc.SplitLine(0, at));
+                ExpectTrue(doc, {line.substr(0, std::size_t(at)), line.substr(std::size_t(at))});
+                ASSERT_TRUE(doc.JoinLines(0));
+                ExpectTrue(doc, model);
+            }
+            // Splits of the halves, then joins from the bottom up.
+            ASSERT_TRUE(doc.SplitLine(0, 5));
+            ASSERT_TRUE(doc.SplitLine(1, 3));
+            ASSERT_TRUE(doc.SplitLine(0, 2));
+            ExpectTrue(doc, {line.substr(0, 2), line.substr(2, 3), line.substr(5, 3), line.substr(8)});
+            ASSERT_TRUE(doc.JoinLines(2));
+            ASSERT_TRUE(doc.JoinLines(1));
+            ASSERT_TRUE(doc.JoinLines(0));
+            ExpectTrue(doc, model);
+            ASSERT_TRUE(doc.Save());
+            EXPECT_EQ(tree.Read("one.txt"), line + (doc.GetLineEnd() == LinesDoc::LineEnd::kLf ? "\n" : "\r\n"));
+        }
+    }
+}
+
 TEST(SplitJoinRange, OutOfRangeChangesNothing)
 {
     CountedDoc doc;
@@ -140,25 +178,29 @@ TEST(SplitJoinRandom, AgreesWithAModelAndAFreshMeasure)
     const std::string indents[] = {"", "  ", "\t", " \t"};
     std::mt19937 random(15);
     const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
-    for (const bool loaded : {false, true}) {
+    for (const int start_kind : {0, 1, 2}) {
         for (const int tabSize : {1, 4, 8}) {
-            SCOPED_TRACE(testing::Message() << "loaded " << loaded << " tab " << tabSize);
+            SCOPED_TRACE(testing::Message() << "start " << start_kind << " tab " << tabSize);
             std::string middle;
             for (int i = 0; i < 12; ++i) middle += pieces[pick(std::size(pieces))];
-            Start start(middle, loaded, tabSize);
+            // A line alone in a file is split and joined inside its chunk.
+            const bool alone = start_kind == 2;
+            Start start(middle, start_kind > 0, tabSize, alone);
             CountedDoc& doc = start.doc;
-            Lines model{"first", middle, "last"};
+            Lines model = alone ? Lines{middle} : Lines{"first", middle, "last"};
+            const std::size_t edge = alone ? 0 : 1;
             for (int step = 0; step < 1500; ++step) {
-                const std::size_t line = 1 + pick(model.size() - 2);
+                const std::size_t line = edge + pick(model.size() - 2 * edge);
                 std::string& text = model[line];
-                const std::size_t op = pick(4);
+                // A line alone in a chunk is only split and joined, so that
+                // its chunk is used again and again.
+                const std::size_t op = alone ? pick(2) : pick(4);
                 SCOPED_TRACE(testing::Message() << "op " << op << " on line " << line << " of bytes "
-                                                << testing::PrintToString(text) << " and "
-                                                << testing::PrintToString(model[line + 1]));
+                                                << testing::PrintToString(text));
                 switch (op) {
                 case 0: {
                     const std::size_t at = pick(text.size() + 1);
-                    const std::string& indent = indents[pick(std::size(indents))];
+                    const std::string& indent = alone ? indents[0] : indents[pick(std::size(indents))];
                     SCOPED_TRACE(testing::Message() << "split at " << at << " indent " << indent.size());
                     ASSERT_TRUE(doc.SplitLine(int(line), int(at), indent));
                     const std::string tail = indent + text.substr(at);
@@ -167,7 +209,7 @@ TEST(SplitJoinRandom, AgreesWithAModelAndAFreshMeasure)
                     break;
                 }
                 case 1:
-                    if (line + 2 >= model.size()) break;
+                    if (line + 1 + edge >= model.size()) break;
                     ASSERT_TRUE(doc.JoinLines(int(line)));
                     text += model[line + 1];
                     model.erase(model.begin() + std::ptrdiff_t(line) + 1);

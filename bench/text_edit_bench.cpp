@@ -102,11 +102,13 @@ int CompareSteps(const char* big, const char* small)
     return 0;
 }
 
-// The smallest and the middle of a step's timings, in milliseconds.
+// The smallest, the middle and the largest of a step's timings, in
+// milliseconds.
 void PrintSpread(const char* what, std::vector<double> micros)
 {
     std::sort(micros.begin(), micros.end());
-    std::printf("  %-24s min %8.4f  median %8.4f\n", what, micros.front() / 1000, micros[micros.size() / 2] / 1000);
+    std::printf("  %-24s min %8.4f  median %8.4f  max %8.4f\n", what, micros.front() / 1000,
+                micros[micros.size() / 2] / 1000, micros.back() / 1000);
 }
 
 // With a path, the line is loaded from a file there, as a window opens it;

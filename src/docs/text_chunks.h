@@ -27,6 +27,16 @@ public:
         ++chunks_[id].live;
         return TextLine(text, size, TextLine::kFirstChunk + id);
     }
+    // Frees the line's own text or drops its hold on its chunk; the line is
+    // left empty.
+    void Release(TextLine& line) noexcept;
+    // Frees chunk `id` if no line uses it (a load or insert that failed).
+    void DropIfUnused(std::uint32_t id) noexcept;
+    // Frees every chunk; the lines in them must be gone already.
+    void Clear() noexcept;
+
+    std::size_t BytesHeld() const noexcept { return bytes_held_; }
+
     // The bytes of the chunk a line lies in and how many lines use it; all
     // null and 0 for a line outside the chunks.
     struct Span {
@@ -40,15 +50,6 @@ public:
         const Chunk& chunk = chunks_[line.Chunk()];
         return {chunk.bytes, chunk.bytes + chunk.size, chunk.live};
     }
-    // Frees the line's own text or drops its hold on its chunk; the line is
-    // left empty.
-    void Release(TextLine& line) noexcept;
-    // Frees chunk `id` if no line uses it (a load or insert that failed).
-    void DropIfUnused(std::uint32_t id) noexcept;
-    // Frees every chunk; the lines in them must be gone already.
-    void Clear() noexcept;
-
-    std::size_t BytesHeld() const noexcept { return bytes_held_; }
 
     // Memory for `size` bytes, freed with std::free, or null. A large block
     // is filled at once (a chunk, a table, a long line): it gets huge pages,

@@ -2,7 +2,8 @@
 // same document calls the text window makes, in a large file next to a
 // 1,000-line file; and on one very long line. Run by bench-text-edits.sh.
 //   text_edit_bench steps BIG SMALL   per-step costs and their ratios
-//   text_edit_bench longline MEGABYTES  typing, Enter and Backspace on one line
+//   text_edit_bench longline MEGABYTES [FILE]  typing, Enter, Backspace and their undo on one
+//                                              line, loaded from FILE (written first) if given
 //   text_edit_bench steps-load PATH     a load in steps: the first screen, the longest step
 
 #include <algorithm>
@@ -12,8 +13,11 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "docs/text_doc.h"
+#include "edit/caret_model.h"
+#include "edit/text_editor.h"
 
 namespace {
 
@@ -24,33 +28,14 @@ double MicrosecondsPerStep(int steps, const std::function<void(int)>& step)
     return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / steps;
 }
 
-// Enter as the window makes it: the tail of the line moves to a new line.
-void Enter(LinesDoc& doc, int line, int index)
-{
-    const std::string tail(doc.GetLine(line)->View().substr(static_cast<std::size_t>(index)));
-    doc.DeleteChars(line, index, static_cast<int>(tail.size()));
-    doc.InsertLine(line + 1, tail);
-}
-
-// Backspace at the start of line + 1: it joins the line above.
-void JoinNext(LinesDoc& doc, int line)
-{
-    const std::string next(doc.GetLine(line + 1)->View());
-    doc.InsertChars(line, next, -1);
-    doc.DeleteLines(line + 1, 1);
-}
-
-// Removing a range of lines as undoing a paste does.
-void DeleteRange(LinesDoc& doc, TextPosition from, TextPosition to)
-{
-    const int index = doc.ColumnToIndex(doc.GetLine(from.line), from.column);
-    const TextLine* last = doc.GetLine(to.line);
-    const std::string tail(last->View().substr(static_cast<std::size_t>(doc.ColumnToIndex(last, to.column))));
-    const int firstLength = doc.GetLine(from.line)->Length();
-    doc.DeleteChars(from.line, index, firstLength - index);
-    doc.InsertChars(from.line, tail, -1);
-    doc.DeleteLines(from.line + 1, to.line - from.line);
-}
+// A document with its caret and editor, driven through the same calls the
+// text window makes on a key; the caret is put in place untimed.
+struct Session {
+    explicit Session(TextDoc& doc) : caret(&doc), editor(doc, caret) {}
+    void At(TextPosition at) { caret.Select(at, at); }
+    CaretModel caret;
+    TextEditor editor;
+};
 
 struct Costs {
     double first, type, enter, backspace, paste, undo;
@@ -60,6 +45,7 @@ Costs Steps(const char* path)
 {
     TextDoc doc(path);
     doc.Load();
+    Session s(doc);
     const int mid = doc.LineCount() / 2;
     Costs c{};
     // The first change of the number of lines moves the table's gap from
@@ -68,13 +54,20 @@ Costs Steps(const char* path)
         doc.InsertLine(mid, "x");
         doc.DeleteLines(mid, 1);
     });
-    c.type = MicrosecondsPerStep(20000, [&](int) { doc.InsertChars(mid, "a", 3); });
-    // Enter and Backspace in turn on the same place, timed apart.
+    double type = 0;
+    for (int i = 0; i < 20000; ++i) {
+        s.At({mid, 3});
+        type += MicrosecondsPerStep(1, [&](int) { s.editor.Type("a"); });
+    }
+    c.type = type / 20000;
+    // Enter and Backspace at the start of the new line in turn, timed apart.
     double enter = 0;
     double backspace = 0;
     for (int i = 0; i < 2000; ++i) {
-        enter += MicrosecondsPerStep(1, [&](int) { Enter(doc, mid, 5); });
-        backspace += MicrosecondsPerStep(1, [&](int) { JoinNext(doc, mid); });
+        s.At({mid, 5});
+        enter += MicrosecondsPerStep(1, [&](int) { s.editor.SplitLine(true); });
+        s.At({mid + 1, 0});
+        backspace += MicrosecondsPerStep(1, [&](int) { s.editor.Backspace(); });
     }
     c.enter = enter / 2000;
     c.backspace = backspace / 2000;
@@ -83,9 +76,9 @@ Costs Steps(const char* path)
     double paste = 0;
     double undo = 0;
     for (int i = 0; i < 2000; ++i) {
-        TextPosition end;
-        paste += MicrosecondsPerStep(1, [&](int) { end = doc.InsertText(ten, {mid, 4}); });
-        undo += MicrosecondsPerStep(1, [&](int) { DeleteRange(doc, {mid, 4}, end); });
+        s.At({mid, 4});
+        paste += MicrosecondsPerStep(1, [&](int) { s.editor.Paste(ten); });
+        undo += MicrosecondsPerStep(1, [&](int) { s.editor.Undo(); });
     }
     c.paste = paste / 2000;
     c.undo = undo / 2000;
@@ -109,24 +102,100 @@ int CompareSteps(const char* big, const char* small)
     return 0;
 }
 
-int LongLine(long megabytes)
+// The smallest, the middle and the largest of a step's timings, in
+// milliseconds.
+void PrintSpread(const char* what, std::vector<double> micros)
 {
-    LinesDoc doc;
-    doc.InsertLine(0, std::string(static_cast<std::size_t>(megabytes) << 20, 'x'));
+    std::sort(micros.begin(), micros.end());
+    std::printf("  %-24s min %8.4f  median %8.4f  max %8.4f\n", what, micros.front() / 1000,
+                micros[micros.size() / 2] / 1000, micros.back() / 1000);
+}
+
+// With a path, the line is loaded from a file there, as a window opens it;
+// else the document makes it.
+int LongLine(long megabytes, const char* path)
+{
+    const std::string bytes(static_cast<std::size_t>(megabytes) << 20, 'x');
+    TextDoc doc(path ? path : "");
+    if (path) {
+        std::FILE* file = std::fopen(path, "wb");
+        if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0) return 1;
+        if (!doc.Load()) return 1;
+    } else {
+        doc.InsertLine(0, bytes);
+    }
+    Session s(doc);
     const int middle = doc.GetLine(0)->Length() / 2;
     const int end = doc.GetLine(0)->Length();
-    std::printf("one line of %ld MB (milliseconds per step; targets: type < 5, Enter/Backspace < 20)\n", megabytes);
+    std::printf("one line of %ld MB, %s (milliseconds per step; targets: type < 5, Enter/Backspace < 20)\n", megabytes,
+                path ? "loaded from a file" : "made in the document");
+    if (path) {
+        // The first steps on a line a load left in its chunk.
+        std::vector<double> first, firstJoin;
+        s.At({0, middle});
+        first.push_back(MicrosecondsPerStep(1, [&](int) { s.editor.SplitLine(true); }));
+        s.At({1, 0});
+        firstJoin.push_back(MicrosecondsPerStep(1, [&](int) { s.editor.Backspace(); }));
+        PrintSpread("first Enter after load", first);
+        PrintSpread("first join after load", firstJoin);
+    }
     std::printf("  type at the end        %.3f\n", MicrosecondsPerStep(200, [&](int i) { doc.InsertChars(0, "a", end + i); }) / 1000);
     std::printf("  type in the middle     %.3f\n", MicrosecondsPerStep(200, [&](int) { doc.InsertChars(0, "a", middle); }) / 1000);
     std::printf("  type at the start      %.3f\n", MicrosecondsPerStep(200, [&](int) { doc.InsertChars(0, "a", 0); }) / 1000);
-    double enter = 0;
-    double join = 0;
-    for (int i = 0; i < 20; ++i) {
-        enter += MicrosecondsPerStep(1, [&](int) { Enter(doc, 0, middle); });
-        join += MicrosecondsPerStep(1, [&](int) { JoinNext(doc, 0); });
+    // Each step as the window makes it, 20 times: Enter in the middle and
+    // Backspace at the start of the new line in turn, then each followed by
+    // its undo, then Enter near either end with a Backspace after it.
+    constexpr int kTimes = 20;
+    std::vector<double> enter, join, undoEnter, undoJoin, enterNearStart, enterNearEnd, typeAfterEnter, joinAfterTyping;
+    const auto time = [](std::vector<double>& into, const std::function<void()>& step) {
+        into.push_back(MicrosecondsPerStep(1, [&](int) { step(); }));
+    };
+    for (int i = 0; i < kTimes; ++i) {
+        s.At({0, middle});
+        time(enter, [&] { s.editor.SplitLine(true); });
+        s.At({1, 0});
+        time(join, [&] { s.editor.Backspace(); });
     }
-    std::printf("  Enter in the middle    %.3f\n", enter / 20 / 1000);
-    std::printf("  Backspace joining      %.3f\n", join / 20 / 1000);
+    for (int i = 0; i < kTimes; ++i) {
+        s.At({0, middle});
+        s.editor.SplitLine(true);
+        time(undoEnter, [&] { s.editor.Undo(); });
+        s.At({0, middle});
+        s.editor.SplitLine(true);
+        s.At({1, 0});
+        s.editor.Backspace();
+        time(undoJoin, [&] { s.editor.Undo(); });
+        s.At({1, 0});
+        s.editor.Backspace();
+    }
+    for (int i = 0; i < kTimes; ++i) {
+        s.At({0, 10});
+        time(enterNearStart, [&] { s.editor.SplitLine(true); });
+        if (doc.LineCount() != 2 || doc.GetLine(0)->Length() != 10) return 1;
+        s.At({1, 0});
+        s.editor.Backspace();
+        s.At({0, doc.GetLine(0)->Length() - 10});
+        time(enterNearEnd, [&] { s.editor.SplitLine(true); });
+        s.At({1, 0});
+        s.editor.Backspace();
+    }
+    // Typing into the half that was split off, then joining it back.
+    for (int i = 0; i < kTimes; ++i) {
+        s.At({0, middle});
+        s.editor.SplitLine(true);
+        s.At({1, 0});
+        time(typeAfterEnter, [&] { s.editor.Type("a"); });
+        s.At({1, 0});
+        time(joinAfterTyping, [&] { s.editor.Backspace(); });
+    }
+    PrintSpread("Enter in the middle", enter);
+    PrintSpread("Backspace joining", join);
+    PrintSpread("undo of Enter", undoEnter);
+    PrintSpread("undo of the join", undoJoin);
+    PrintSpread("Enter 10 from the start", enterNearStart);
+    PrintSpread("Enter 10 from the end", enterNearEnd);
+    PrintSpread("type after Enter", typeAfterEnter);
+    PrintSpread("join after typing", joinAfterTyping);
     return 0;
 }
 
@@ -162,8 +231,8 @@ int LoadInSteps(const char* path)
 int main(int argc, char** argv)
 {
     if (argc >= 4 && std::strcmp(argv[1], "steps") == 0) return CompareSteps(argv[2], argv[3]);
-    if (argc >= 3 && std::strcmp(argv[1], "longline") == 0) return LongLine(std::atol(argv[2]));
+    if (argc >= 3 && std::strcmp(argv[1], "longline") == 0) return LongLine(std::atol(argv[2]), argc >= 4 ? argv[3] : nullptr);
     if (argc >= 3 && std::strcmp(argv[1], "steps-load") == 0) return LoadInSteps(argv[2]);
-    std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES | steps-load PATH\n");
+    std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES [FILE] | steps-load PATH\n");
     return 2;
 }

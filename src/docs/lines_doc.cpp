@@ -73,7 +73,7 @@ int LinesDoc::WidthOf(std::string_view text) const
 
 int LinesDoc::LineWidth(const TextLine* line) const
 {
-    return line ? WidthOf(line->View()) : 0;
+    return line ? StoredWidth(*line) : 0;
 }
 
 std::string LinesDoc::ExpandLine(const TextLine* line, std::size_t limit) const
@@ -94,6 +94,7 @@ int LinesDoc::ExpandLine(const TextLine* line, char* buffer, int size) const
 
 int LinesDoc::ColumnToIndex(const TextLine* line, int column) const
 {
+    if (line && KnownPlain(*line)) return std::clamp(column, 0, line->Length());
     return line ? static_cast<int>(text::ColumnToIndex(line->View(), tab_size_, column)) : 0;
 }
 
@@ -101,6 +102,7 @@ int LinesDoc::PrefixWidth(const TextLine* line, int count, int delta) const
 {
     if (!line) return 0;
     const long n = std::clamp(static_cast<long>(count) + delta, 0L, static_cast<long>(line->Length()));
+    if (KnownPlain(*line)) return static_cast<int>(n);
     return WidthOf(line->View().substr(0, static_cast<std::size_t>(n)));
 }
 
@@ -123,6 +125,7 @@ void LinesDoc::WordBounds(const TextLine* line, int column, int& start, int& end
 
 int LinesDoc::StoredWidth(const TextLine& line) const
 {
+    if (KnownPlain(line)) return line.Length();
     if (line.Owned() && line.OwnedBlock().width_tab == tab_size_) return line.OwnedBlock().width;
     return WidthOf(line.View());
 }
@@ -138,6 +141,18 @@ std::uint32_t TabsIn(std::string_view text)
     for (const void* tab; p < end && (tab = std::memchr(p, '\t', static_cast<std::size_t>(end - p))) != nullptr; ++tabs)
         p = static_cast<const char*>(tab) + 1;
     return tabs;
+}
+
+// A byte that continues a UTF-8 character: a cut before it may split a
+// character, whose pieces measure apart differently from the whole.
+bool StartsInsideCharacter(std::string_view text)
+{
+    return !text.empty() && (static_cast<unsigned char>(text.front()) & 0xC0) == 0x80;
+}
+
+bool IsPlain(std::string_view text)
+{
+    return text::PlainAsciiRun(text.data(), text.size()) == text.size();
 }
 
 bool Overlaps(std::string_view text, const char* block, std::size_t size)
@@ -158,14 +173,15 @@ void LinesDoc::AdoptBlock(TextLine& line, char* bytes, std::size_t size)
     line.store_ = TextLine::kOwned;
 }
 
-bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width)
+bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width,
+                             std::size_t room, int knownWidth, bool plain)
 {
     const std::size_t size = head.size() + tail.size();
     width = 0;
     if (size == 0) return true;
     char* bytes = nullptr;
     if (size <= static_cast<std::size_t>(INT32_MAX) && AllocationAllowed(AllocSite::kEdit))
-        bytes = TextLine::AllocateBlock(size);
+        bytes = TextLine::AllocateBlock(size + room);
     if (!bytes) {
         error_ = doc_error::kMemory;
         return false;
@@ -174,8 +190,10 @@ bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_
     if (!tail.empty()) std::memcpy(bytes + head.size(), tail.data(), tail.size());
     AdoptBlock(line, bytes, size);
     TextLine::Block& block = line.OwnedBlock();
-    block.tabs = TabsIn(line.View());
-    width = WidthOf(line.View());
+    block.tabs = plain ? 0 : TabsIn(line.View());
+    plain = plain || (block.tabs == 0 && IsPlain(line.View()));
+    block.plain = plain;
+    width = plain ? static_cast<int>(size) : knownWidth >= 0 ? knownWidth : WidthOf(line.View());
     block.width = width;
     block.width_tab = tab_size_;
     return true;
@@ -191,7 +209,9 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         return false;
     }
     const bool owned = line.Owned();
-    bool measured = owned && line.OwnedBlock().width_tab == tab_size_;
+    // Plain text put into a plain line keeps it plain: no byte is measured.
+    const bool staysPlain = KnownPlain(line) && IsPlain(text);
+    bool measured = !staysPlain && owned && line.OwnedBlock().width_tab == tab_size_;
     const std::string_view erased = old.substr(at, erase);
     const std::uint32_t textTabs = TabsIn(text);
     const bool tabless = owned && line.OwnedBlock().tabs == 0;
@@ -204,12 +224,18 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
     std::size_t to = old.size();
     int delta = 0;
     bool settled = false;
-    if (measured) {
+    if (staysPlain) {
+        oldWidth = static_cast<int>(old.size());
+    } else if (measured) {
         oldWidth = line.OwnedBlock().width;
         if (tabless && textTabs == 0) {
             // Measuring what came out costs more than measuring what stays:
             // the new line is measured whole instead.
-            if (erase > size) measured = false;
+            // An edit that cuts into a character changes the width of its
+            // neighbours too: the line is measured whole then.
+            const bool cutsCharacter = StartsInsideCharacter(old.substr(at)) ||
+                                       StartsInsideCharacter(old.substr(at + erase)) || StartsInsideCharacter(text);
+            if (erase > size || cutsCharacter) measured = false;
             else delta = (text.empty() ? 0 : WidthOf(text)) - (erased.empty() ? 0 : WidthOf(erased));
             settled = true;
         } else {
@@ -256,7 +282,9 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
 
     TextLine::Block& block = line.OwnedBlock();
     block.tabs = owned ? tabs : TabsIn(line.View());
-    if (!measured) newWidth = WidthOf(line.View());
+    block.plain = owned ? staysPlain : block.tabs == 0 && IsPlain(line.View());
+    if (staysPlain) newWidth = static_cast<int>(size);
+    else if (!measured) newWidth = WidthOf(line.View());
     else if (settled) newWidth = oldWidth + delta;
     else newWidth = oldWidth + delta + WidthOf(line.View().substr(from, to - erase + text.size() - from));
     block.width = newWidth;
@@ -384,6 +412,294 @@ bool LinesDoc::DeleteLines(int index, int count)
     if (!SpliceLines(at, n, nullptr, 0)) return false;  // never fails: nothing is added
     modified_ = true;
     if (n > 0 && (!max_width_exact_ || widest >= max_width_)) UpdateMaxWidth(-1);
+    return true;
+}
+
+namespace {
+
+bool HasTab(std::string_view text)
+{
+    return !text.empty() && std::memchr(text.data(), '\t', text.size()) != nullptr;
+}
+
+// Room to leave in a long line's new block: the line is being edited, and
+// the next keystroke or join should not copy it once more. Room never
+// written costs address space, not memory.
+std::size_t EditRoom(std::size_t size)
+{
+    return size >= (std::size_t{1} << 16) ? size / 2 : 0;
+}
+
+} // namespace
+
+int LinesDoc::ColumnsAdded(int leftWidth, std::string_view right, bool rightHasTabs) const
+{
+    if (!rightHasTabs || leftWidth % tab_size_ == 0) return leftWidth;
+    // Past right's first tab every column moves by the same multiple of the
+    // tab size as that tab's end does.
+    const std::size_t tab = right.find('\t');
+    if (tab == std::string_view::npos) return leftWidth;
+    const int before = WidthOf(right.substr(0, tab));
+    const auto stop = [this](int column) { return column + tab_size_ - column % tab_size_; };
+    return stop(leftWidth + before) - stop(before);
+}
+
+LinesDoc::CutWidths LinesDoc::MeasureCut(const TextLine& line, std::size_t at) const
+{
+    const std::string_view text = line.View();
+    const std::string_view head = text.substr(0, at);
+    const std::string_view tail = text.substr(at);
+    if (KnownPlain(line)) return {static_cast<int>(text.size()), static_cast<int>(at), static_cast<int>(tail.size())};
+    if (StartsInsideCharacter(tail)) return {StoredWidth(line), WidthOf(head), WidthOf(tail)};
+    if (!line.Owned() || line.OwnedBlock().width_tab != tab_size_) {
+        const int headWidth = WidthOf(head);
+        const int tailWidth = WidthOf(tail);
+        return {ColumnsAdded(headWidth, tail, HasTab(tail)) + tailWidth, headWidth, tailWidth};
+    }
+    // Only the shorter part is measured; the other follows from the
+    // line's width.
+    const TextLine::Block& block = line.OwnedBlock();
+    if (head.size() <= tail.size()) {
+        const int headWidth = WidthOf(head);
+        return {block.width, headWidth, block.width - ColumnsAdded(headWidth, tail, block.tabs > TabsIn(head))};
+    }
+    const int tailWidth = WidthOf(tail);
+    // Tabs in the tail hide how wide the head was: it is measured then.
+    const int headWidth = HasTab(tail) ? WidthOf(head) : block.width - tailWidth;
+    return {block.width, headWidth, tailWidth};
+}
+
+void LinesDoc::NoteWidest(int oldWidest, int newWidest)
+{
+    if (newWidest >= oldWidest || oldWidest < max_width_) {
+        max_width_ = std::max(max_width_, newWidest);
+    } else if (widths_.Valid()) {
+        SetMaxWidth(widths_.Widest());
+    } else {
+        max_width_exact_ = false;
+    }
+}
+
+bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
+{
+    if (loading_) FinishLoad();
+    TextLine* target = MutableLine(line);
+    if (!target || index < 0 || index > target->Length()) return false;
+    const auto at = static_cast<std::size_t>(index);
+    const std::string_view text = target->View();
+    const std::string_view head = text.substr(0, at);
+    const std::string_view tail = text.substr(at);
+    if (indent.size() > static_cast<std::size_t>(INT32_MAX) - tail.size()) {
+        error_ = doc_error::kMemory;
+        return false;
+    }
+    const bool owned = target->Owned();
+    const bool inPlace = owned || target->InChunk() || text.empty();
+    // The longer part stays where it is. The tail can stay only where the
+    // line can shed its start in place: in its own block (the indent goes
+    // into the room in front), or in a chunk when nothing goes before it.
+    const bool tailStays = at < indent.size() + tail.size() &&
+                           (owned ? indent.size() <= target->OwnedBlock().front + at : target->InChunk() && indent.empty());
+    const CutWidths cut = MeasureCut(*target, at);
+    if (indent.empty() && target->InChunk() && SplitInChunk(static_cast<std::size_t>(line), at)) {
+        widths_.Change(cut.whole, cut.head);
+        widths_.Add(cut.tail);
+        NoteWidest(cut.whole, std::max(cut.head, cut.tail));
+        modified_ = true;
+        return true;
+    }
+    const bool plain = KnownPlain(*target);
+    const bool plainIndent = IsPlain(indent);
+
+    // The moving part is copied first and the table opened after, so a
+    // failure leaves the document as it was.
+    TextLine moved;
+    TextLine kept;  // the head's copy, for a line whose bytes are not its own
+    int movedWidth = 0;
+    int keptWidth = cut.head;
+    bool made = tailStays ? MakeOwnedLine(moved, head, {}, movedWidth, EditRoom(head.size()), cut.head, plain)
+                          : MakeOwnedLine(moved, indent, tail, movedWidth, EditRoom(indent.size() + tail.size()),
+                                          indent.empty() ? cut.tail : -1, plain && plainIndent);
+    if (made && !inPlace) made = MakeOwnedLine(kept, head, {}, keptWidth, 0, cut.head, plain);
+    if (!made || !MakeGap(static_cast<std::size_t>(line) + 1, 0, 1)) {
+        chunks_.Release(moved);
+        chunks_.Release(kept);
+        return false;
+    }
+    TextLine& first = lines_[static_cast<std::size_t>(line)];
+    TextLine& second = lines_[static_cast<std::size_t>(line) + 1];
+    if (tailStays) {
+        if (owned) {
+            const std::uint32_t oldTabs = first.OwnedBlock().tabs;
+            const std::uint32_t tabs = (oldTabs > 0 ? oldTabs - TabsIn(head) : 0) + TabsIn(indent);
+            first.DropFront(at);
+            first.TakeFront(indent);  // fits: checked above
+            TextLine::Block& block = first.OwnedBlock();
+            block.tabs = tabs;
+            block.plain = plain && plainIndent;
+            const std::string_view rest = first.View().substr(indent.size());
+            keptWidth = block.plain ? first.Length()
+                        : indent.empty() ? cut.tail
+                        : StartsInsideCharacter(rest)
+                            ? WidthOf(first.View())
+                            : ColumnsAdded(WidthOf(indent), rest, tabs > TabsIn(indent)) + cut.tail;
+            block.width = keptWidth;
+            block.width_tab = tab_size_;
+        } else {
+            first.text_ += at;
+            first.size_ -= static_cast<std::uint32_t>(at);
+            keptWidth = cut.tail;
+        }
+        second = std::move(first);
+        first = std::move(moved);
+        std::swap(keptWidth, movedWidth);  // keptWidth: the first line's
+    } else if (inPlace) {
+        if (owned) {
+            TextLine::Block& block = first.OwnedBlock();
+            if (block.tabs > 0) block.tabs -= TabsIn(tail);
+            block.width = cut.head;
+            block.width_tab = tab_size_;
+        }
+        if (!tail.empty()) first.text_[at] = '\0';
+        first.size_ = static_cast<std::uint32_t>(at);
+        second = std::move(moved);
+    } else {
+        chunks_.Release(first);
+        first = std::move(kept);
+        second = std::move(moved);
+    }
+    widths_.Change(cut.whole, keptWidth);
+    widths_.Add(movedWidth);
+    NoteWidest(cut.whole, std::max(keptWidth, movedWidth));
+    modified_ = true;
+    return true;
+}
+
+bool LinesDoc::SplitInChunk(std::size_t line, std::size_t at)
+{
+    const TextChunks::Span span = chunks_.SpanOf(lines_[line]);
+    if (span.live != 1) return false;
+    // Every byte of the chunk but the line's and its NUL is free. The head
+    // needs one more byte for its own NUL: the shorter part moves by one,
+    // into a free byte before the line or after its NUL.
+    char* const text = lines_[line].text_;
+    const std::size_t size = lines_[line].size_;
+    const bool roomBefore = text > span.begin;
+    const bool roomAfter = text + size + 1 < span.end;
+    const bool headMoves = roomBefore && (at <= size - at || !roomAfter);
+    if (!headMoves && !roomAfter) return false;
+    if (!MakeGap(line + 1, 0, 1)) return false;
+    TextLine& first = lines_[line];
+    const std::uint32_t id = first.Chunk();
+    const auto tailSize = static_cast<std::uint32_t>(size - at);
+    if (headMoves) {
+        std::memmove(text - 1, text, at);
+        first.text_ = text - 1;
+        lines_[line + 1] = chunks_.MakeLine(id, text + at, tailSize);
+    } else {
+        std::memmove(text + at + 1, text + at, size - at + 1);
+        lines_[line + 1] = chunks_.MakeLine(id, text + at + 1, tailSize);
+    }
+    first.size_ = static_cast<std::uint32_t>(at);
+    first.text_[at] = '\0';
+    return true;
+}
+
+bool LinesDoc::JoinInChunk(TextLine& first, TextLine& second)
+{
+    if (!first.InChunk() || !second.InChunk() || first.Chunk() != second.Chunk()) return false;
+    if (chunks_.SpanOf(first).live != 2) return false;
+    // Only these two lines use the chunk, so the bytes between them are
+    // free; the shorter moves up to the other.
+    const std::size_t a = first.size_;
+    const std::size_t b = second.size_;
+    if (first.text_ + a >= second.text_) return false;  // not in this order in memory
+    if (a <= b) {
+        std::memmove(second.text_ - a, first.text_, a);
+        first.text_ = second.text_ - a;
+    } else {
+        std::memmove(first.text_ + a, second.text_, b + 1);
+    }
+    first.size_ = static_cast<std::uint32_t>(a + b);
+    first.text_[a + b] = '\0';
+    return true;
+}
+
+bool LinesDoc::JoinLines(int line)
+{
+    if (loading_) FinishLoad();
+    if (line < 0 || static_cast<std::size_t>(line) + 1 >= lines_.Size()) return false;
+    TextLine& first = lines_[static_cast<std::size_t>(line)];
+    TextLine& second = lines_[static_cast<std::size_t>(line) + 1];
+    const std::string_view a = first.View();
+    const std::string_view b = second.View();
+    const std::size_t size = a.size() + b.size();
+    if (size > static_cast<std::size_t>(INT32_MAX)) {
+        error_ = doc_error::kMemory;
+        return false;
+    }
+    const int firstWidth = StoredWidth(first);
+    const int secondWidth = StoredWidth(second);
+    const std::uint32_t firstTabs = first.Owned() ? first.OwnedBlock().tabs : TabsIn(a);
+    const std::uint32_t secondTabs = second.Owned() ? second.OwnedBlock().tabs : TabsIn(b);
+    const bool plain = (KnownPlain(first) || (!first.Owned() && IsPlain(a))) &&
+                       (KnownPlain(second) || (!second.Owned() && IsPlain(b)));
+    // Bytes of one character split over the two lines are measured whole.
+    const bool seam = !a.empty() && StartsInsideCharacter(b);
+    int width = seam ? -1 : ColumnsAdded(firstWidth, b, secondTabs > 0) + secondWidth;
+    const auto grow = [this, size](TextLine& keeper) {
+        if (keeper.OwnedBlock().capacity >= size) return true;
+        if (AllocationAllowed(AllocSite::kEdit) && keeper.GrowBlock(size + EditRoom(size))) return true;
+        error_ = doc_error::kMemory;
+        return false;
+    };
+
+    // The longer line keeps its block and takes the shorter one in: at its
+    // end, or in the room in front of the second line's text.
+    TextLine* keeper = nullptr;
+    if (JoinInChunk(first, second)) {
+        if (width < 0) width = WidthOf(first.View());
+    } else if (a.empty() || b.empty()) {
+        // An empty line simply goes: the other keeps its bytes, wherever they lie.
+        if (a.empty()) {
+            chunks_.Release(first);
+            first = std::move(second);
+        }
+    } else if (first.Owned() && (a.size() >= b.size() || !second.Owned())) {
+        if (!grow(first)) return false;
+        if (!b.empty()) std::memcpy(first.text_ + a.size(), b.data(), b.size());
+        first.text_[size] = '\0';
+        first.size_ = static_cast<std::uint32_t>(size);
+        keeper = &first;
+    } else if (second.Owned()) {
+        if (!second.TakeFront(a)) {
+            if (!grow(second)) return false;
+            std::memmove(second.text_ + a.size(), second.text_, b.size() + 1);
+            std::memcpy(second.text_, a.data(), a.size());
+            second.size_ = static_cast<std::uint32_t>(size);
+        }
+        chunks_.Release(first);
+        first = std::move(second);
+        keeper = &first;
+    } else {
+        TextLine joined;
+        if (!MakeOwnedLine(joined, a, b, width, EditRoom(size), width)) return false;
+        chunks_.Release(first);
+        first = std::move(joined);
+    }
+    if (keeper) {
+        TextLine::Block& block = keeper->OwnedBlock();
+        block.tabs = firstTabs + secondTabs;
+        block.plain = plain;
+        if (width < 0) width = WidthOf(keeper->View());
+        block.width = width;
+        block.width_tab = tab_size_;
+    }
+    MakeGap(static_cast<std::size_t>(line) + 1, 1, 0);  // removing a line never fails
+    widths_.Change(firstWidth, width);
+    widths_.Remove(secondWidth);
+    NoteWidest(std::max(firstWidth, secondWidth), width);
+    modified_ = true;
     return true;
 }
 

@@ -126,6 +126,17 @@ public:
                     int repaintLine = -1);
     // Removes count lines from index (both clamped to the document).
     bool DeleteLines(int index, int count);
+    // Enter: the bytes of `line` from byte `index` on become a new line
+    // after it, which starts with `indent`. The longer part keeps the old
+    // line's bytes where they are, so a split costs the shorter part, not
+    // the line. False without change when line or index is out of range;
+    // error 5 and false (no change) when memory runs out.
+    bool SplitLine(int line, int index, std::string_view indent = {});
+    // Backspace at a line's start, Delete at its end: line + 1 is appended
+    // to line. The longer of the two keeps its bytes where they are. False
+    // without change when line + 1 does not exist; error 5 and false (no
+    // change) when memory runs out.
+    bool JoinLines(int line);
     // Removes every line.
     virtual void Clear();
     // width >= 0 raises MaxWidth to it; a negative width recomputes it.
@@ -179,7 +190,33 @@ private:
     // Gives an empty line the text head + tail in a block of its own and
     // returns its width; error 5 and false (line unchanged) when it cannot
     // be allocated.
-    bool MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width);
+    // The block gets `room` bytes more than it needs; a knownWidth >= 0 is
+    // taken as the width instead of measuring the text, and plain says the
+    // text is known to be plain ASCII without tabs.
+    bool MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width,
+                       std::size_t room = 0, int knownWidth = -1, bool plain = false);
+    // A line known to be plain ASCII without tabs: its columns are its bytes.
+    static bool KnownPlain(const TextLine& line) { return line.Owned() && line.OwnedBlock().plain; }
+    // How many columns the end of `right` moves when a text leftWidth
+    // columns wide comes before it (right starts a character): leftWidth,
+    // unless right's tabs snap to other stops. Only the stretch of right
+    // before its first tab is measured, and only then.
+    int ColumnsAdded(int leftWidth, std::string_view right, bool rightHasTabs) const;
+    // The widths of a line, of its bytes before `at` and of those after.
+    struct CutWidths {
+        int whole;
+        int head;
+        int tail;
+    };
+    CutWidths MeasureCut(const TextLine& line, std::size_t at) const;
+    // A line alone in its chunk splits inside it, and two lines alone in one
+    // chunk join inside it: the bytes stay in memory already touched, where
+    // a new block would cost a page fault every few kilobytes. False when
+    // the lines do not qualify (nothing changed).
+    bool SplitInChunk(std::size_t line, std::size_t at);
+    bool JoinInChunk(TextLine& first, TextLine& second);
+    // The widest line went from oldWidest to newWidest by a split or join.
+    void NoteWidest(int oldWidest, int newWidest);
     // The line lets go of its old bytes and takes `bytes` (size bytes and a
     // NUL, from TextLine::AllocateBlock) as a block of its own.
     void AdoptBlock(TextLine& line, char* bytes, std::size_t size);

@@ -44,6 +44,20 @@ public:
 
     std::size_t BytesHeld() const noexcept { return bytes_held_; }
 
+    // The bytes of the chunk a line lies in and how many lines use it; all
+    // null and 0 for a line outside the chunks.
+    struct Span {
+        char* begin = nullptr;
+        char* end = nullptr;
+        std::uint32_t live = 0;
+    };
+    Span SpanOf(const TextLine& line) const noexcept
+    {
+        if (!line.InChunk() || line.Chunk() >= chunks_.size()) return {};
+        const Chunk& chunk = chunks_[line.Chunk()];
+        return {chunk.bytes, chunk.bytes + chunk.size, chunk.live};
+    }
+
     // Memory for `size` bytes, freed with std::free, or null. A large block
     // is filled at once (a chunk, a table, a long line): it gets huge pages,
     // which save most of the page faults of touching it.

@@ -11,7 +11,7 @@ char* TextLine::AllocateBlock(std::size_t capacity) noexcept
     if (capacity > SIZE_MAX - sizeof(Block) - 1) return nullptr;
     auto* block = static_cast<Block*>(TextChunks::AllocateLarge(sizeof(Block) + capacity + 1));
     if (!block) return nullptr;
-    *block = Block{capacity, 0, 0, 0, 0};
+    *block = Block{capacity, 0, 0, 0, 0, 0};
     char* text = reinterpret_cast<char*>(block + 1);
     text[0] = '\0';
     return text;
@@ -64,5 +64,50 @@ bool TextLine::SetText(std::string_view text)
 
 void TextLine::FreeText() noexcept
 {
-    std::free(&OwnedBlock());
+    std::free(reinterpret_cast<char*>(&OwnedBlock()) - OwnedBlock().front);
+}
+
+bool TextLine::GrowBlock(std::size_t capacity) noexcept
+{
+    Block& block = OwnedBlock();
+    if (capacity <= block.capacity) return true;
+    const std::size_t front = block.front;
+    if (capacity > SIZE_MAX - front - sizeof(Block) - 1) return false;
+    char* start = reinterpret_cast<char*>(&block) - front;
+    // A large block is a mapping of its own that the kernel grows (or
+    // moves) without copying a byte.
+    auto* grown = static_cast<char*>(std::realloc(start, front + sizeof(Block) + capacity + 1));
+    if (!grown) return false;
+    text_ = grown + front + sizeof(Block);
+    OwnedBlock().capacity = capacity;
+    return true;
+}
+
+void TextLine::DropFront(std::size_t count) noexcept
+{
+    if (count == 0) return;
+    const Block old = OwnedBlock();
+    text_ += count;
+    size_ -= static_cast<std::uint32_t>(count);
+    // The new header lies over bytes that have just left the line (and, for
+    // a short drop, over the old header, which was copied first).
+    std::memcpy(text_ - sizeof(Block), &old, sizeof(Block));
+    Block& block = OwnedBlock();
+    block.capacity = old.capacity - count;
+    block.front = static_cast<std::uint32_t>(old.front + count);
+}
+
+bool TextLine::TakeFront(std::string_view text) noexcept
+{
+    const Block old = OwnedBlock();
+    if (text.size() > old.front) return false;
+    if (text.empty()) return true;
+    text_ -= text.size();
+    size_ += static_cast<std::uint32_t>(text.size());
+    std::memcpy(text_ - sizeof(Block), &old, sizeof(Block));
+    std::memcpy(text_, text.data(), text.size());
+    Block& block = OwnedBlock();
+    block.capacity = old.capacity + text.size();
+    block.front = static_cast<std::uint32_t>(old.front - text.size());
+    return true;
 }

@@ -8,9 +8,13 @@
 // document's shared text chunks, which the document tracks and frees when
 // the last line in them goes away. Copying a line always makes an owned copy.
 //
-// An owned block starts with a small header: its room (so that editing a
+// An owned block's text follows a small header: its room (so that editing a
 // long line can work in place), the count of its tabs and its display width
 // as last measured, so that an edit of a long line need not scan all of it.
+// The header may sit anywhere inside the allocation: when a long line loses
+// its start (Enter near its start) the header moves up to the new first
+// byte instead of the text moving down, and the room left in front can take
+// text back in (Backspace joining the line above).
 
 #include <cstddef>
 #include <cstdint>
@@ -59,16 +63,29 @@ private:
 
     enum : std::uint32_t { kOwned = 0, kExternal = 1, kFirstChunk = 2 };
 
-    struct Block {
-        std::size_t capacity;    // bytes of text the block can hold, NUL not counted
+    // Packed: the header of a line that lost its start lies right before
+    // the new first byte, wherever that is.
+    struct __attribute__((packed)) Block {
+        std::size_t capacity;    // bytes of text the block can hold from the text on, NUL not counted
         std::uint32_t tabs;      // tab bytes in the text
         std::int32_t width;      // display width, valid for width_tab only
         std::int32_t width_tab;  // the tab size width was measured with; 0: none
-        std::uint32_t unused;
+        std::uint32_t front;     // bytes of the allocation before the header
+        std::uint8_t plain;      // 1: every byte is ASCII and none a tab, so each is one column; 0: unknown
     };
     // A block with room for `capacity` bytes and a NUL; returns its text, or
     // null when it cannot be allocated.
     static char* AllocateBlock(std::size_t capacity) noexcept;
+    // Gives an owned line room for `capacity` bytes from its text on, the
+    // allocation growing in place where it can; false (line unchanged) when
+    // it cannot be had.
+    bool GrowBlock(std::size_t capacity) noexcept;
+    // An owned line's first `count` bytes leave it without the rest moving:
+    // the header moves up. Tab count and width are left to the caller.
+    void DropFront(std::size_t count) noexcept;
+    // An owned line takes `text` in front of its own, in the room in front
+    // of its header; false when there is not that much room.
+    bool TakeFront(std::string_view text) noexcept;
     static char* CopyBytes(std::string_view text) noexcept;
     Block& OwnedBlock() const noexcept { return reinterpret_cast<Block*>(text_)[-1]; }
     bool Owned() const noexcept { return store_ == kOwned; }

@@ -47,6 +47,10 @@ struct CUndo {
     int end_column = 0;
     std::optional<std::string> text;  // none when it could not be stored: Undo skips it
     UndoKind kind = UndoKind::kNone;
+    // Lines joined: the byte of the joined line where the break stood; -1
+    // when not known. A column cannot always tell: bytes of one character
+    // may have ended the first line and begun the second.
+    int break_index = -1;
 
     TextPosition Caret() const { return {caret_line, caret_column}; }
     TextPosition Start() const { return {start_line, start_column}; }
@@ -71,10 +75,13 @@ public:
     void PushBlock(std::string block, UndoKind kind, TextPosition caret, TextPosition start,
                    TextPosition end);
     // The named forms of the records the editing steps push.
-    // A line break put in at `at` (Enter) or taken out (lines joined).
-    void PushLineBreak(UndoKind kind, TextPosition caret, TextPosition start, TextPosition end)
+    // A line break put in at `at` (Enter) or taken out (lines joined, the
+    // break having stood at byte breakIndex of the joined line).
+    void PushLineBreak(UndoKind kind, TextPosition caret, TextPosition start, TextPosition end,
+                       int breakIndex = -1)
     {
         Push(CUndo::kLineBreakText, kind, caret, start, end);
+        records_.back().break_index = breakIndex;
     }
     // Text pasted over [start, end): undoing it removes that range, so the
     // record keeps no copy of the text.

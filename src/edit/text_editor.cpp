@@ -41,6 +41,11 @@ bool TextEditor::RemoveSelectedText()
     bool ok;
     if (start.line == end.line) {
         ok = doc_.DeleteChars(start.line, from, to - from);
+    } else if (end.line == start.line + 1 && from == first->Length()) {
+        // A line break and the start of the next line (undoing Enter): the
+        // two lines join where the longer one lies, then the start goes,
+        // which cannot fail in a joined line's own block.
+        ok = doc_.JoinLines(start.line) && (to == 0 || doc_.DeleteChars(start.line, from, to));
     } else {
         // The joined line is made whole before the old lines go (removing
         // lines never fails), so a failure leaves the text as it was.
@@ -78,11 +83,11 @@ EditOutcome TextEditor::Backspace()
         undo_.Push(removed, UndoKind::kDeleted, now, now, old);
         caret_.PlaceCaret(now);
     } else if (old.line > 0) {
-        const TextPosition joint{old.line - 1, doc_.LineWidth(doc_.GetLine(old.line - 1))};
-        const std::string text(line->View());
-        if (!doc_.InsertChars(joint.line, text, -1)) return Failed();
-        doc_.DeleteLines(old.line, 1);
-        undo_.PushLineBreak(UndoKind::kDeleted, old, joint, {old.line, 0});
+        const TextLine* above = doc_.GetLine(old.line - 1);
+        const TextPosition joint{old.line - 1, doc_.LineWidth(above)};
+        const int breakIndex = above->Length();
+        if (!doc_.JoinLines(joint.line)) return Failed();
+        undo_.PushLineBreak(UndoKind::kDeleted, old, joint, {old.line, 0}, breakIndex);
         caret_.PlaceCaret(joint);
     } else {
         return EditOutcome::kNothing;
@@ -104,10 +109,9 @@ EditOutcome TextEditor::DeleteForward()
         if (!doc_.DeleteChars(at.line, index, next - index)) return Failed();
         undo_.Push(removed, UndoKind::kDeleted, at, at, right);
     } else if (at.line + 1 < doc_.LineCount()) {
-        const std::string next(doc_.GetLine(at.line + 1)->View());
-        if (!doc_.InsertChars(at.line, next, -1)) return Failed();
-        doc_.DeleteLines(at.line + 1, 1);
-        undo_.PushLineBreak(UndoKind::kDeleted, at, at, {at.line + 1, 0});
+        const int breakIndex = line->Length();
+        if (!doc_.JoinLines(at.line)) return Failed();
+        undo_.PushLineBreak(UndoKind::kDeleted, at, at, {at.line + 1, 0}, breakIndex);
     } else {
         return EditOutcome::kNothing;
     }
@@ -122,25 +126,17 @@ EditOutcome TextEditor::SplitLine(bool autoIndent)
     return InsertLineBreak(autoIndent, true);
 }
 
-EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record)
+EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record, int breakIndex)
 {
     const TextPosition old = caret_.Caret();
     const TextLine* line = doc_.GetLine(old.line);
     if (!line) return EditOutcome::kNothing;
-    const std::string text(line->View());
-    const int index = doc_.ColumnToIndex(line, old.column);
+    const int index = breakIndex >= 0 ? std::min(breakIndex, line->Length()) : doc_.ColumnToIndex(line, old.column);
     const std::string indent = autoIndent ? doc_.LeadingWhiteSpace(old.line) : std::string();
-    if (index < int(text.size())) {
-        const std::string tail = text.substr(std::size_t(index));
+    if (index < line->Length()) {
         // At the line's start the line moves down whole, unindented.
         const std::string carried = old.column > 0 ? indent : std::string();
-        // The new line is made before the old one is cut, so a failure
-        // leaves the text as it was.
-        if (!doc_.InsertLine(old.line + 1, carried + tail)) return Failed();
-        if (!doc_.DeleteChars(old.line, index, int(tail.size()))) {
-            doc_.DeleteLines(old.line + 1, 1);
-            return Failed();
-        }
+        if (!doc_.SplitLine(old.line, index, carried)) return Failed();
         caret_.PlaceCaret({old.line + 1, doc_.PrefixWidth(doc_.GetLine(old.line + 1), int(carried.size()))});
     } else {
         if (!doc_.InsertLine(old.line + 1, indent)) return Failed();
@@ -226,7 +222,7 @@ EditOutcome TextEditor::Undo()
     case UndoKind::kDeleted:
         if (record.IsLineBreak()) {
             caret_.Select(record.Start(), record.Start());
-            InsertLineBreak(false, false);
+            InsertLineBreak(false, false, record.break_index);
         } else {
             // The text is in the form CopyText made: lines joined by CR LF,
             // each of which may hold lone CR bytes that must stay in it.

@@ -71,7 +71,9 @@ private:
     // Removes [start, end) of the selection without recording; true when
     // the document took it.
     bool RemoveSelectedText();
-    EditOutcome InsertLineBreak(bool autoIndent, bool record);
+    // Splits the caret's line at the caret, or at byte breakIndex when it
+    // is given (putting back a line break a join took out).
+    EditOutcome InsertLineBreak(bool autoIndent, bool record, int breakIndex = -1);
     // Puts back the text of one replacement at its place.
     void UndoReplacement(const CUndo& record);
     // The end of a step that changed the text: the caret snaps to a

@@ -46,6 +46,10 @@ public:
         --gap_size_;
         ++size_;
     }
+    // The first slot after the last line while the gap lies there, as it
+    // does while a load appends: the memory the next lines fill. Null when
+    // the gap is elsewhere or the table has no room.
+    TextLine* RoomAfterLast() noexcept { return gap_start_ == size_ && gap_size_ > 0 ? slots_ + size_ : nullptr; }
     // Lets go of the room beyond `slack` free slots (keeps the table when
     // the smaller one cannot be allocated).
     void Trim(std::size_t slack) noexcept;

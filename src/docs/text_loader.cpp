@@ -105,10 +105,10 @@ void TextLoader::WarmAhead(Target& target)
     if (!warmer_) return;
     LineTable& lines = target.lines;
     // The room for the lines of the next two chunks, as many as the file so
-    // far has per byte. While a load appends, the table's free room lies
-    // right after its last line.
-    if (lines.Size() > 0 && read_ > 0) {
-        TextLine* const base = &lines[0];
+    // far has per byte.
+    TextLine* const room = lines.RoomAfterLast();
+    if (room && read_ > 0) {
+        TextLine* const base = room - lines.Size();
         if (base != table_base_) {
             table_base_ = base;
             table_warm_ = lines.Size();

@@ -54,14 +54,21 @@ TEST(LineTable, AppendWithinReservedRoomAndTrim)
     ASSERT_TRUE(table.Reserve(1000));
     const TextLine* first = nullptr;
     for (int i = 0; i < 1000; ++i) {
+        if (i > 0) EXPECT_EQ(table.RoomAfterLast(), &table[i - 1] + 1);  // where the next line goes
         table.Append(TextLine(std::to_string(i)));
         if (i == 0) first = &table[0];
     }
+    EXPECT_EQ(table.RoomAfterLast(), nullptr);  // full
     EXPECT_EQ(first, &table[0]);  // appends within the room never move lines
     EXPECT_EQ(table[999].View(), "999");
     table.Trim(0);
     EXPECT_EQ(table.Capacity(), 1000u);
     EXPECT_EQ(table[500].View(), "500");
+
+    // With the gap moved inside, there is no room after the last line.
+    table[10].SetText({});
+    ASSERT_TRUE(table.Replace(10, 1, 0));
+    EXPECT_EQ(table.RoomAfterLast(), nullptr);
 }
 
 TEST(WidthTally, WidestFollowsAddsAndRemovalsOfNarrowAndHugeWidths)

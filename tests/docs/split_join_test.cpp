@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -68,6 +69,12 @@ struct SplitRow {
     int index;
     std::string indent;
 };
+
+// The row's name in a test's description, rather than its raw bytes.
+void PrintTo(const SplitRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 const SplitRow kSplits[] = {
     {"AtTheStart", "abcdef", 0, ""},

@@ -10,41 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "base/display_columns.h"
-#include "doc_test_util.h"
-#include "docs/text_doc.h"
+#include "measured_doc.h"
 #include "support/temp_tree.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class CountedDoc : public TextDoc {
-public:
-    using TextDoc::TextDoc;
-    using LinesDoc::Widths;
-};
-
-void ExpectTrue(CountedDoc& doc, const Lines& model)
-{
-    ASSERT_EQ(LinesOf(doc), model);
-    int widest = 0;
-    for (int i = 0; i < doc.LineCount(); ++i) {
-        const TextLine* line = doc.GetLine(i);
-        const int width = text::DisplayWidth(line->View(), doc.TabSize());
-        ASSERT_EQ(doc.LineWidth(line), width) << "line " << i;
-        for (const int column : {1, width / 2, width - 1, width})
-            ASSERT_EQ(doc.ColumnToIndex(line, column), int(text::ColumnToIndex(line->View(), doc.TabSize(), column)))
-                << "line " << i << " column " << column;
-        ASSERT_EQ(doc.PrefixWidth(line, line->Length() / 2),
-                  text::DisplayWidth(line->View().substr(0, std::size_t(line->Length() / 2)), doc.TabSize()));
-        ASSERT_EQ(line->Text()[line->Length()], '\0');
-        widest = std::max(widest, width);
-    }
-    ASSERT_TRUE(doc.Widths().Valid());
-    ASSERT_EQ(doc.Widths().Widest(), widest);
-    ASSERT_GE(doc.MaxWidth(), widest);  // a character edit never lowers it
-}
 
 // Long enough to be worth editing in place (just over 64 kB).
 std::string LongLine(bool plain)

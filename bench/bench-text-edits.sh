@@ -14,3 +14,4 @@ echo "file: $(stat -c %s "$work/big.txt") bytes, $(wc -l < "$work/big.txt") line
 "$build/bench/text_edit_bench" steps "$work/big.txt" "$work/small.txt"
 "$build/bench/text_edit_bench" longline 50
 "$build/bench/text_edit_bench" longline 50 "$work/line.txt"
+"$build/bench/text_edit_bench" firstkey 50 "$work/first.txt"

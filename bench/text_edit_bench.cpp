@@ -5,6 +5,8 @@
 //   text_edit_bench longline MEGABYTES [FILE]  typing, Enter, Backspace and their undo on one
 //                                              line, loaded from FILE (written first) if given
 //   text_edit_bench steps-load PATH     a load in steps: the first screen, the longest step
+//   text_edit_bench firstkey MEGABYTES FILE [TIMES]  the first keystroke on one line
+//                                                    fresh from FILE (written first)
 
 #include <algorithm>
 #include <chrono>
@@ -199,6 +201,46 @@ int LongLine(long megabytes, const char* path)
     return 0;
 }
 
+// The first keystroke on a long line fresh from a file, each kind of step
+// on a load of its own, `times` loads each; then the keystrokes after it.
+int FirstKey(long megabytes, const char* path, int times)
+{
+    {
+        const std::string bytes(static_cast<std::size_t>(megabytes) << 20, 'x');
+        std::FILE* file = std::fopen(path, "wb");
+        if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0) return 1;
+    }
+    struct Kind {
+        const char* what;
+        std::function<void(Session&, int middle)> step;
+    };
+    const Kind kinds[] = {
+        {"type in the middle", [](Session& s, int middle) { s.At({0, middle}); s.editor.Type("a"); }},
+        {"type at the end", [](Session& s, int middle) { s.At({0, 2 * middle}); s.editor.Type("a"); }},
+        {"type at the start", [](Session& s, int) { s.At({0, 0}); s.editor.Type("a"); }},
+        {"Delete in the middle", [](Session& s, int middle) { s.At({0, middle}); s.editor.DeleteForward(); }},
+        {"Backspace in the middle", [](Session& s, int middle) { s.At({0, middle}); s.editor.Backspace(); }},
+        {"paste a word", [](Session& s, int middle) { s.At({0, middle}); s.editor.Paste("pasted"); }},
+    };
+    std::printf("one line of %ld MB loaded from a file, %d loads a step (milliseconds; target < 5)\n", megabytes, times);
+    std::vector<double> later;
+    for (const Kind& kind : kinds) {
+        std::vector<double> first;
+        for (int i = 0; i < times; ++i) {
+            TextDoc doc(path);
+            if (!doc.Load()) return 1;
+            Session s(doc);
+            const int middle = doc.GetLine(0)->Length() / 2;
+            first.push_back(MicrosecondsPerStep(1, [&](int) { kind.step(s, middle); }));
+            for (int k = 0; k < 10; ++k) later.push_back(MicrosecondsPerStep(1, [&](int) { kind.step(s, middle); }));
+            if (doc.LineCount() != 1) return 1;
+        }
+        PrintSpread((std::string("first: ") + kind.what).c_str(), first);
+    }
+    PrintSpread("the ten keystrokes after", later);
+    return 0;
+}
+
 // A load in steps as a window drives it: how soon the first screenful is
 // there, how long the window waits at most between two events, and the
 // whole load.
@@ -233,6 +275,9 @@ int main(int argc, char** argv)
     if (argc >= 4 && std::strcmp(argv[1], "steps") == 0) return CompareSteps(argv[2], argv[3]);
     if (argc >= 3 && std::strcmp(argv[1], "longline") == 0) return LongLine(std::atol(argv[2]), argc >= 4 ? argv[3] : nullptr);
     if (argc >= 3 && std::strcmp(argv[1], "steps-load") == 0) return LoadInSteps(argv[2]);
-    std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES [FILE] | steps-load PATH\n");
+    if (argc >= 4 && std::strcmp(argv[1], "firstkey") == 0)
+        return FirstKey(std::atol(argv[2]), argv[3], argc >= 5 ? std::atoi(argv[4]) : 5);
+    std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES [FILE] | steps-load PATH | "
+                         "firstkey MEGABYTES FILE [TIMES]\n");
     return 2;
 }

@@ -127,6 +127,8 @@ int LinesDoc::StoredWidth(const TextLine& line) const
 {
     if (KnownPlain(line)) return line.Length();
     if (line.Owned() && line.OwnedBlock().width_tab == tab_size_) return line.OwnedBlock().width;
+    if (const TextChunks::LineNote* note = chunks_.NoteOf(line); note && note->tab_size == tab_size_)
+        return note->width;
     return WidthOf(line.View());
 }
 
@@ -173,6 +175,22 @@ void LinesDoc::AdoptBlock(TextLine& line, char* bytes, std::size_t size)
     line.store_ = TextLine::kOwned;
 }
 
+bool LinesDoc::OwnChunk(TextLine& line)
+{
+    const TextChunks::LineNote* noted = chunks_.NoteOf(line);
+    const TextChunks::LineNote note = noted ? *noted : TextChunks::LineNote{};
+    if (!chunks_.HandOver(line)) return false;
+    TextLine::Block& block = line.OwnedBlock();
+    const std::string_view text = line.View();
+    block.tabs = note.plain ? 0 : TabsIn(text);
+    block.plain = note.plain || (block.tabs == 0 && IsPlain(text));
+    block.width = block.plain                                 ? static_cast<int>(text.size())
+                  : noted && note.tab_size == tab_size_ ? note.width
+                                                        : WidthOf(text);
+    block.width_tab = tab_size_;
+    return true;
+}
+
 bool LinesDoc::MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width,
                              std::size_t room, int knownWidth, bool plain)
 {
@@ -208,6 +226,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         error_ = doc_error::kMemory;
         return false;
     }
+    if (line.InChunk()) OwnChunk(line);
     const bool owned = line.Owned();
     // Plain text put into a plain line keeps it plain: no byte is measured.
     const bool staysPlain = KnownPlain(line) && IsPlain(text);
@@ -256,7 +275,14 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         return true;
     }
     const std::uint32_t tabs = owned ? line.OwnedBlock().tabs - (tabless ? 0 : TabsIn(erased)) + textTabs : 0;
-    if (owned && size <= line.OwnedBlock().capacity && !Overlaps(text, line.text_, line.OwnedBlock().capacity + 1)) {
+    const bool textInLine = owned && Overlaps(text, line.text_, line.OwnedBlock().capacity + 1);
+    if (owned && size > line.OwnedBlock().capacity && !textInLine && AllocationAllowed(AllocSite::kEdit)) {
+        // A line of its own that outgrows its block is being typed into:
+        // half as much room again spares the next keystrokes. A large block
+        // grows where it lies or has its pages moved, not copied.
+        line.GrowBlock(size + size / 2);
+    }
+    if (owned && size <= line.OwnedBlock().capacity && !textInLine) {
         // Room enough in the line's own block: only the bytes after the
         // edit move.
         char* bytes = line.text_;
@@ -265,8 +291,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
         bytes[size] = '\0';
         line.size_ = static_cast<std::uint32_t>(size);
     } else {
-        // A line of its own that outgrows its block is being typed into:
-        // half as much room again saves a copy of it on every keystroke.
+        // A line of its own gets room to grow, as above.
         const std::size_t capacity = owned ? size + size / 2 : size;
         char* bytes = AllocationAllowed(AllocSite::kEdit) ? TextLine::AllocateBlock(capacity) : nullptr;
         if (!bytes) {
@@ -501,14 +526,19 @@ bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
     const bool tailStays = at < indent.size() + tail.size() &&
                            (owned ? indent.size() <= target->OwnedBlock().front + at : target->InChunk() && indent.empty());
     const CutWidths cut = MeasureCut(*target, at);
+    const bool plain = KnownPlain(*target);
     if (indent.empty() && target->InChunk() && SplitInChunk(static_cast<std::size_t>(line), at)) {
+        // The longer part, the one an edit may take its chunk over for,
+        // keeps what is known of it.
+        const bool headLonger = at >= text.size() - at;
+        chunks_.Note(lines_[static_cast<std::size_t>(line) + (headLonger ? 0 : 1)], headLonger ? cut.head : cut.tail,
+                     tab_size_, plain);
         widths_.Change(cut.whole, cut.head);
         widths_.Add(cut.tail);
         NoteWidest(cut.whole, std::max(cut.head, cut.tail));
         modified_ = true;
         return true;
     }
-    const bool plain = KnownPlain(*target);
     const bool plainIndent = IsPlain(indent);
 
     // The moving part is copied first and the table opened after, so a
@@ -659,6 +689,7 @@ bool LinesDoc::JoinLines(int line)
     TextLine* keeper = nullptr;
     if (JoinInChunk(first, second)) {
         if (width < 0) width = WidthOf(first.View());
+        chunks_.Note(first, width, tab_size_, plain);
     } else if (a.empty() || b.empty()) {
         // An empty line simply goes: the other keeps its bytes, wherever they lie.
         if (a.empty()) {
@@ -807,7 +838,7 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
         int after = 0;
         if (!ReplaceBytes(line, cut, 0, text, before, after)) return position;
         NoteEdit(before, after);
-        return {L, WidthOf(line.View().substr(0, cut + text.size()))};
+        return {L, PrefixWidth(&line, static_cast<int>(cut + text.size()))};
     }
 
     // The text is cut into segments at its breaks: the first joins the

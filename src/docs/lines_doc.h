@@ -196,7 +196,16 @@ private:
     bool MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width,
                        std::size_t room = 0, int knownWidth = -1, bool plain = false);
     // A line known to be plain ASCII without tabs: its columns are its bytes.
-    static bool KnownPlain(const TextLine& line) { return line.Owned() && line.OwnedBlock().plain; }
+    bool KnownPlain(const TextLine& line) const
+    {
+        if (line.Owned()) return line.OwnedBlock().plain;
+        const TextChunks::LineNote* note = chunks_.NoteOf(line);
+        return note && note->plain;
+    }
+    // A long line alone in its chunk takes the chunk over as its own block,
+    // so that an edit works in place instead of copying the line; false
+    // when it does not qualify (nothing changed).
+    bool OwnChunk(TextLine& line);
     // How many columns the end of `right` moves when a text leftWidth
     // columns wide comes before it (right starts a character): leftWidth,
     // unless right's tabs snap to other stops. Only the stretch of right

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <sys/mman.h>
 
+#include "base/display_columns.h"
+
 TextChunks::~TextChunks()
 {
     Clear();
@@ -52,7 +54,7 @@ char* TextChunks::Allocate(std::size_t size, std::uint32_t& id)
         std::free(bytes);
         return nullptr;
     }
-    chunks_[id] = Chunk{bytes, size, 0};
+    chunks_[id] = Chunk{bytes, size, 0, {}};
     bytes_held_ += size;
     return bytes;
 }
@@ -75,6 +77,11 @@ void TextChunks::DropIfUnused(std::uint32_t id) noexcept
 void TextChunks::Free(std::uint32_t id) noexcept
 {
     std::free(chunks_[id].bytes);
+    Forget(id);
+}
+
+void TextChunks::Forget(std::uint32_t id) noexcept
+{
     bytes_held_ -= chunks_[id].size;
     chunks_[id] = Chunk{};
     try {
@@ -90,4 +97,31 @@ void TextChunks::Clear() noexcept
     chunks_.clear();
     free_ids_.clear();
     bytes_held_ = 0;
+}
+
+void TextChunks::NoteLoaded(std::uint32_t id, const char* text, std::uint32_t size, int width, int tabSize) noexcept
+{
+    if (id >= chunks_.size()) return;
+    // A plain line is as wide as it is long; only then is it read again.
+    const bool plain = static_cast<std::size_t>(width) == size && text::PlainAsciiRun(text, size) == size;
+    chunks_[id].note = {text, size, width, tabSize, plain};
+}
+
+void TextChunks::Note(const TextLine& line, int width, int tabSize, bool plain) noexcept
+{
+    if (!line.InChunk() || line.Chunk() >= chunks_.size()) return;
+    chunks_[line.Chunk()].note = {line.Text(), static_cast<std::uint32_t>(line.Length()), width, tabSize, plain};
+}
+
+bool TextChunks::HandOver(TextLine& line) noexcept
+{
+    if (!line.InChunk() || line.Chunk() >= chunks_.size()) return false;
+    Chunk& chunk = chunks_[line.Chunk()];
+    const auto before = static_cast<std::size_t>(line.text_ - chunk.bytes);
+    if (chunk.live != 1 || line.size_ < kLongLine || line.size_ < chunk.size / 2) return false;
+    if (before < sizeof(TextLine::Block) || before - sizeof(TextLine::Block) > UINT32_MAX) return false;
+    const std::uint32_t id = line.Chunk();
+    line.TakeAllocation(chunk.bytes, chunk.size);
+    Forget(id);
+    return true;
 }

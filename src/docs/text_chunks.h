@@ -58,6 +58,41 @@ public:
         return {chunk.bytes, chunk.bytes + chunk.size, chunk.live};
     }
 
+    // What was measured of one long line in a chunk: its width and whether
+    // it is plain ASCII without tabs (each byte one column). It is kept with
+    // the chunk, so that the first edit of a long loaded line need not
+    // measure it again, and holds while a line has exactly these bytes.
+    struct LineNote {
+        const char* text = nullptr;
+        std::uint32_t size = 0;
+        std::int32_t width = 0;
+        std::int32_t tab_size = 0;  // the tab size width was measured with
+        bool plain = false;
+    };
+    // Lines from this length on are worth a note: a copy of them costs
+    // more than a keystroke may.
+    static constexpr std::size_t kLongLine = std::size_t{1} << 16;
+    // Notes a line of chunk `id` that a load measured `width` columns wide
+    // at `tabSize`; whether it is plain is looked up here.
+    void NoteLoaded(std::uint32_t id, const char* text, std::uint32_t size, int width, int tabSize) noexcept;
+    // Notes what an edit that left the line in its chunk knows of it.
+    void Note(const TextLine& line, int width, int tabSize, bool plain) noexcept;
+    // The note of this line, or null when its chunk has none for its bytes.
+    const LineNote* NoteOf(const TextLine& line) const noexcept
+    {
+        if (!line.InChunk() || line.Chunk() >= chunks_.size()) return nullptr;
+        const LineNote& note = chunks_[line.Chunk()].note;
+        return note.text && note.text == line.Text() && note.size == static_cast<std::uint32_t>(line.Length()) ? &note
+                                                                                                         : nullptr;
+    }
+    // The chunk of a long line that is the only line left in it becomes the
+    // line's own block, without a byte moving: the block's header goes into
+    // the free bytes before the line, and the chunk is forgotten here (the
+    // line frees it). False (nothing changed) when the line is not alone in
+    // its chunk, has no room before it, or is short against the chunk (the
+    // rest of the chunk would be held for a small line).
+    bool HandOver(TextLine& line) noexcept;
+
     // Memory for `size` bytes, freed with std::free, or null. A large block
     // is filled at once (a chunk, a table, a long line): it gets huge pages,
     // which save most of the page faults of touching it.
@@ -71,8 +106,11 @@ private:
         char* bytes = nullptr;
         std::size_t size = 0;
         std::uint32_t live = 0;
+        LineNote note;
     };
     void Free(std::uint32_t id) noexcept;
+    // Drops chunk `id` from the table without freeing its bytes.
+    void Forget(std::uint32_t id) noexcept;
 
     std::vector<Chunk> chunks_;
     std::vector<std::uint32_t> free_ids_;

@@ -111,3 +111,12 @@ bool TextLine::TakeFront(std::string_view text) noexcept
     block.front = static_cast<std::uint32_t>(old.front - text.size());
     return true;
 }
+
+void TextLine::TakeAllocation(char* start, std::size_t size) noexcept
+{
+    char* const header = text_ - sizeof(Block);
+    const Block block{static_cast<std::size_t>(start + size - text_) - 1, 0, 0, 0,
+                      static_cast<std::uint32_t>(header - start), 0};
+    std::memcpy(header, &block, sizeof(Block));
+    store_ = kOwned;
+}

@@ -86,6 +86,11 @@ private:
     // An owned line takes `text` in front of its own, in the room in front
     // of its header; false when there is not that much room.
     bool TakeFront(std::string_view text) noexcept;
+    // A line whose bytes lie in an allocation [start, start + size) that
+    // becomes its own block: the header goes into the bytes before the
+    // text, which hold at least a header. Tabs and width are left to the
+    // caller.
+    void TakeAllocation(char* start, std::size_t size) noexcept;
     static char* CopyBytes(std::string_view text) noexcept;
     Block& OwnedBlock() const noexcept { return reinterpret_cast<Block*>(text_)[-1]; }
     bool Owned() const noexcept { return store_ == kOwned; }

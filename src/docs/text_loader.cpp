@@ -25,6 +25,10 @@ constexpr std::size_t kChunkSize = std::size_t{8} << 20;
 constexpr std::size_t kReadStep = std::size_t{256} << 10;
 // The table's room is warmed in pieces of at least this many lines.
 constexpr std::size_t kWarmLines = std::size_t{1} << 16;
+// A chunk is filled from this many bytes in: a long line left alone in
+// its chunk can then take the chunk over as its own block, the block's
+// header going in front of the line.
+constexpr std::size_t kLead = 32;
 
 } // namespace
 
@@ -75,7 +79,7 @@ int TextLoader::NextChunk(Target& target)
 {
     const std::size_t carry = filled_ - split_;
     std::size_t capacity = std::max(kChunkSize, carry * 2);
-    if (!bytes_ && file_size_ < kChunkSize) capacity = file_size_ + 2;
+    if (!bytes_ && file_size_ < kChunkSize) capacity = file_size_ + 2 + kLead;
     std::uint32_t id = 0;
     char* bytes = nullptr;
     if (!AllocationAllowed(AllocSite::kLineText)) return doc_error::kLineBuffer;
@@ -88,13 +92,13 @@ int TextLoader::NextChunk(Target& target)
     }
     if (!bytes) return doc_error::kLineBuffer;
     if (bytes_) {
-        if (carry > 0) std::memcpy(bytes, bytes_ + split_, carry);
+        if (carry > 0) std::memcpy(bytes + kLead, bytes_ + split_, carry);
         // A chunk that held part of one long line only goes at once.
         target.chunks.DropIfUnused(chunk_);
     }
     chunk_ = id;
-    bytes_ = bytes;
-    capacity_ = capacity;
+    bytes_ = bytes + kLead;
+    capacity_ = capacity - kLead;
     filled_ = carry;
     split_ = 0;
     return doc_error::kNone;
@@ -204,6 +208,9 @@ int TextLoader::AddLines(Target& target, std::size_t from, std::size_t to)
         lines.Append(TextChunks::UncountedLine(chunk, base + start, static_cast<std::uint32_t>(end - start)));
         ++made;
         const int lineWidth = width < INT32_MAX ? static_cast<int>(width) : INT32_MAX;
+        if (end - start >= TextChunks::kLongLine) [[unlikely]]
+            target.chunks.NoteLoaded(chunk, base + start, static_cast<std::uint32_t>(end - start), lineWidth,
+                                     target.tab_size);
         widths.AddLoaded(lineWidth);
         widest = std::max(widest, lineWidth);
         if (quota == 0 && notify_ && lines.Size() == notify_at_) [[unlikely]] {

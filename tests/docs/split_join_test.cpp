@@ -12,42 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "base/display_columns.h"
-#include "doc_test_util.h"
-#include "docs/text_doc.h"
+#include "measured_doc.h"
 #include "support/temp_tree.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A document whose count of line widths the test can read.
-class CountedDoc : public TextDoc {
-public:
-    using TextDoc::TextDoc;
-    using LinesDoc::Widths;
-};
-
-// Every line's width, columns and the count of widths agree with measuring
-// the lines afresh, and the text is the model's.
-void ExpectTrue(CountedDoc& doc, const Lines& model)
-{
-    ASSERT_EQ(LinesOf(doc), model);
-    int widest = 0;
-    for (int i = 0; i < doc.LineCount(); ++i) {
-        const TextLine* line = doc.GetLine(i);
-        const int width = text::DisplayWidth(line->View(), doc.TabSize());
-        ASSERT_EQ(doc.LineWidth(line), width) << "line " << i;
-        for (const int column : {width / 2, width})
-            ASSERT_EQ(doc.ColumnToIndex(line, column),
-                      int(text::ColumnToIndex(line->View(), doc.TabSize(), column)))
-                << "line " << i;
-        ASSERT_EQ(line->Text()[line->Length()], '\0');
-        widest = std::max(widest, width);
-    }
-    ASSERT_TRUE(doc.Widths().Valid());
-    ASSERT_EQ(doc.Widths().Widest(), widest);
-}
 
 // Three lines around `middle`: made by the document, or loaded from a
 // file; or a file of `middle` alone, which a load puts in a chunk of its own.

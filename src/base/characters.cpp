@@ -10,11 +10,6 @@ namespace text {
 
 namespace {
 
-bool IsContinuation(unsigned char byte) noexcept
-{
-    return (byte & 0xC0) == 0x80;
-}
-
 bool InTable(char32_t code, const tables::CodeRange* table, std::size_t size) noexcept
 {
     const tables::CodeRange* end = table + size;
@@ -57,8 +52,8 @@ std::size_t PrevCharStart(std::string_view text, std::size_t index) noexcept
     // it that is no continuation byte; otherwise the byte before index is
     // a character of its own.
     std::size_t start = index - 1;
-    while (start > 0 && index - start < 4 && IsContinuation(p[start])) --start;
-    if (!IsContinuation(p[start])) {
+    while (start > 0 && index - start < 4 && IsContinuationByte(p[start])) --start;
+    if (!IsContinuationByte(p[start])) {
         const Character c = CharAt(text, start);
         if (c.valid && start + static_cast<std::size_t>(c.length) == index) return start;
     }

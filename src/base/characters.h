@@ -24,6 +24,13 @@ struct Character {
     bool valid = true;
 };
 
+// A byte from 0x80 to 0xBF: it can only continue a UTF-8 character, so a
+// cut before it may split one.
+constexpr bool IsContinuationByte(unsigned char byte) noexcept
+{
+    return (byte & 0xC0) == 0x80;
+}
+
 // The character that starts at byte `index` (index < text.size()).
 inline Character CharAt(std::string_view text, std::size_t index) noexcept;
 
@@ -80,9 +87,8 @@ inline Character CharAt(std::string_view text, std::size_t index) noexcept
     const unsigned char lead = p[0];
     if (lead < 0x80) return {lead, 1, true};
     const Character invalid{lead, 1, false};
-    const auto continues = [](unsigned char byte) { return (byte & 0xC0) == 0x80; };
     if (lead >= 0xC2 && lead <= 0xDF) {
-        if (left < 2 || !continues(p[1])) return invalid;
+        if (left < 2 || !IsContinuationByte(p[1])) return invalid;
         return {static_cast<char32_t>(((lead & 0x1F) << 6) | (p[1] & 0x3F)), 2, true};
     }
     // The second byte's range rules out overlong forms, surrogates and
@@ -101,10 +107,10 @@ inline Character CharAt(std::string_view text, std::size_t index) noexcept
     } else {
         return invalid;
     }
-    if (left < static_cast<std::size_t>(length) || p[1] < low || p[1] > high || !continues(p[2])) return invalid;
+    if (left < static_cast<std::size_t>(length) || p[1] < low || p[1] > high || !IsContinuationByte(p[2])) return invalid;
     if (length == 3)
         return {static_cast<char32_t>(((lead & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F)), 3, true};
-    if (!continues(p[3])) return invalid;
+    if (!IsContinuationByte(p[3])) return invalid;
     return {static_cast<char32_t>(((lead & 0x07) << 18) | ((p[1] & 0x3F) << 12) | ((p[2] & 0x3F) << 6) |
                                   (p[3] & 0x3F)),
             4, true};

@@ -79,7 +79,6 @@ int DisplayWidth(std::string_view text, int tabSize) noexcept
     const std::size_t n = text.size();
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     const unsigned char* plane = nullptr;
-    const auto continues = [](unsigned char byte) { return (byte & 0xC0) == 0x80; };
     long width = 0;
     std::size_t i = 0;
     while (i < n) {
@@ -87,15 +86,15 @@ int DisplayWidth(std::string_view text, int tabSize) noexcept
         // Two- and three-byte characters of the first plane (the letters of
         // most scripts) are read here directly; everything else, invalid
         // bytes included, through CharAt.
-        if (byte >= 0xC2 && byte <= 0xDF && i + 1 < n && continues(u[i + 1])) {
+        if (byte >= 0xC2 && byte <= 0xDF && i + 1 < n && IsContinuationByte(u[i + 1])) {
             const unsigned code = ((byte & 0x1Fu) << 6) | (u[i + 1] & 0x3Fu);
             if (code >= 0x300 && !plane) plane = detail::PlaneCells();
             width += code < 0x300 ? 1 : plane[code];
             i += 2;
             continue;
         }
-        if (byte >= 0xE1 && byte <= 0xEF && byte != 0xED && i + 2 < n && continues(u[i + 1]) &&
-            continues(u[i + 2])) {
+        if (byte >= 0xE1 && byte <= 0xEF && byte != 0xED && i + 2 < n && IsContinuationByte(u[i + 1]) &&
+            IsContinuationByte(u[i + 2])) {
             if (!plane) plane = detail::PlaneCells();
             width += plane[((byte & 0x0Fu) << 12) | ((u[i + 1] & 0x3Fu) << 6) | (u[i + 2] & 0x3Fu)];
             i += 3;

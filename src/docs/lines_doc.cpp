@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/atomic_file.h"
+#include "base/characters.h"
 #include "base/display_columns.h"
 #include "base/text_rules.h"
 #include "docs/alloc_gate.h"
@@ -149,7 +150,7 @@ std::uint32_t TabsIn(std::string_view text)
 // character, whose pieces measure apart differently from the whole.
 bool StartsInsideCharacter(std::string_view text)
 {
-    return !text.empty() && (static_cast<unsigned char>(text.front()) & 0xC0) == 0x80;
+    return !text.empty() && text::IsContinuationByte(static_cast<unsigned char>(text.front()));
 }
 
 bool IsPlain(std::string_view text)

@@ -145,7 +145,7 @@ bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t l
     // The occurrence with the characters around it that belong to its
     // line: one byte for an ASCII neighbour, up to a whole character for
     // one from 0x80 up.
-    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    const auto continuation = [](char c) { return text::IsContinuationByte(static_cast<unsigned char>(c)); };
     std::size_t begin = pos;
     if (begin > 0 && block[begin - 1] != '\n') --begin;
     while (begin > 0 && pos - begin < kCharBytes && continuation(block[begin]) && block[begin - 1] != '\n') --begin;

@@ -309,30 +309,24 @@ TEST(AtomicFile, AFailingCloseAfterTheFileWasReplacedIsAWarningNotAFailure)
     const std::string single = tree.Write("single.txt", "old");
     const std::string linked = tree.Write("linked.txt", "old");
     ASSERT_EQ(::link(linked.c_str(), tree.Path("twin.txt").c_str()), 0);  // written in place
-    g_failing_call = "close";
-    save_faults::SetHook(FailNamedCall);
-    for (const std::string& path : {single, linked}) {
-        AtomicFileWriter writer;
-        ASSERT_TRUE(writer.Open(path));
-        ASSERT_TRUE(writer.Write("new text"));
-        EXPECT_TRUE(writer.Commit()) << path;
-        EXPECT_TRUE(writer.SavedWithWarning()) << path;
-    }
-    save_faults::SetHook(nullptr);
+    // Saves both files with `call` failing: the result and the warning.
+    const auto save_failing = [&](const char* call, const char* text, bool saved, bool warned) {
+        g_failing_call = call;
+        save_faults::SetHook(FailNamedCall);
+        for (const std::string& path : {single, linked}) {
+            AtomicFileWriter writer;
+            ASSERT_TRUE(writer.Open(path));
+            ASSERT_TRUE(writer.Write(text));
+            EXPECT_EQ(writer.Commit(), saved) << call << ", " << path;
+            EXPECT_EQ(writer.SavedWithWarning(), warned) << call << ", " << path;
+        }
+        save_faults::SetHook(nullptr);
+    };
+    save_failing("close", "new text", true, true);
     EXPECT_EQ(tree.Read("single.txt"), "new text");
     EXPECT_EQ(tree.Read("twin.txt"), "new text");
-
     // A failure before the file was replaced stays a failure.
-    g_failing_call = "fsync";
-    save_faults::SetHook(FailNamedCall);
-    for (const std::string& path : {single, linked}) {
-        AtomicFileWriter writer;
-        ASSERT_TRUE(writer.Open(path));
-        ASSERT_TRUE(writer.Write("newer text"));
-        EXPECT_FALSE(writer.Commit()) << path;
-        EXPECT_FALSE(writer.SavedWithWarning()) << path;
-    }
-    save_faults::SetHook(nullptr);
+    save_failing("fsync", "newer text", false, false);
     EXPECT_EQ(tree.Read("single.txt"), "new text");
     EXPECT_EQ(tree.Read("twin.txt"), "new text");
     EXPECT_EQ(EntryCount(tree.root()), 3u);

@@ -102,7 +102,7 @@ bool Recover(int record_fd)
 // Recovers the records of `folder` whose names start with `prefix`.
 void RecoverIn(const std::string& prefix)
 {
-    const std::string folder = StateFolder(kFolder);
+    const std::string folder = StateFolder(kFolder, false);
     if (folder.empty()) return;
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir) return;

@@ -42,10 +42,13 @@ bool Trusted(const std::string& dir)
 
 } // namespace
 
-std::string StateFolder(std::string_view name)
+std::string StateFolder(std::string_view name, bool make)
 {
     const std::string home = StateHome();
     if (home.empty()) return {};
+    const std::string program = home + "/tarnwick";
+    const std::string folder = program + "/" + std::string(name);
+    if (!make) return Trusted(program) && Trusted(folder) ? folder : std::string();
     // The base folders may be shared ones (~/.local); only ours is checked.
     std::string partial;
     for (std::size_t at = 1; at <= home.size(); ++at) {
@@ -54,8 +57,6 @@ std::string StateFolder(std::string_view name)
             if (!MakeFolder(partial)) return {};
         }
     }
-    const std::string program = home + "/tarnwick";
-    const std::string folder = program + "/" + std::string(name);
     if (!MakeFolder(program) || !Trusted(program) || !MakeFolder(folder) || !Trusted(folder)) return {};
     return folder;
 }

@@ -7,6 +7,6 @@
 #include <string>
 #include <string_view>
 
-// The folder's path, made when missing; empty when it cannot be made or
-// may not be trusted.
-std::string StateFolder(std::string_view name);
+// The folder's path, made when missing (with `make`); empty when it is
+// missing and not to be made, cannot be made or may not be trusted.
+std::string StateFolder(std::string_view name, bool make = true);

@@ -62,8 +62,7 @@ bool Parse(std::string_view record, Parsed& out)
     const std::string numbers(record.substr(0, eol));
     std::uint64_t path_size = 0;
     if (std::sscanf(numbers.c_str(), "%" SCNu64 " %" SCNu64 " %" SCNu64 " %" SCNu64 " %" SCNx64 " %" SCNx64 " %" SCNu64,
-                    &out.device, &out.inode, &out.old_size, &out.new_size, &out.old_sum, &out.new_sum,
-                    &path_size) != 7)
+                    &out.device, &out.inode, &out.old_size, &out.new_size, &out.old_sum, &out.new_sum, &path_size) != 7)
         return false;
     record.remove_prefix(eol + 1);
     if (record.size() < path_size + 1 || record[path_size] != '\n') return false;
@@ -112,7 +111,8 @@ void RecoverIn(const std::string& prefix)
         const std::string path = folder + "/" + std::string(name);
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (fd < 0) continue;
-        struct stat mine {}, named {};
+        struct stat mine {};
+        struct stat named {};
         // A live save holds its record locked; one removed meanwhile is done.
         if (::fstat(fd, &mine) == 0 && S_ISREG(mine.st_mode) && mine.st_uid == ::geteuid() &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 && SameFile(mine, named) &&
@@ -147,10 +147,9 @@ bool Record::Begin(const std::string& path, const struct stat& st, std::string_v
         if (fd_ < 0 && errno != EEXIST) return false;
     }
     if (fd_ < 0) return false;
-    const bool ok = ::flock(fd_, LOCK_EX) == 0 && file_io::WriteAll(fd_, kMagic) &&
-                    file_io::WriteAll(fd_, numbers) && file_io::WriteAll(fd_, path) && file_io::WriteAll(fd_, "\n") &&
-                    file_io::WriteAll(fd_, old_bytes) && !save_faults::SaveStep("fsync") && ::fsync(fd_) == 0 &&
-                    SyncFolder(folder);
+    const bool ok = ::flock(fd_, LOCK_EX) == 0 && file_io::WriteAll(fd_, kMagic) && file_io::WriteAll(fd_, numbers) &&
+                    file_io::WriteAll(fd_, path) && file_io::WriteAll(fd_, "\n") && file_io::WriteAll(fd_, old_bytes) &&
+                    !save_faults::SaveStep("fsync") && ::fsync(fd_) == 0 && SyncFolder(folder);
     if (!ok) Finish();
     return ok;
 }

@@ -31,8 +31,7 @@ public:
 
     // Makes the record of the file `path` (status `st`) and flushes it.
     // False when it cannot be made; the write must not start then.
-    bool Begin(const std::string& path, const struct stat& st, std::string_view old_bytes,
-               std::string_view new_bytes);
+    bool Begin(const std::string& path, const struct stat& st, std::string_view old_bytes, std::string_view new_bytes);
     // The write finished, or the old bytes are back: the record goes.
     void Finish();
 

@@ -20,8 +20,10 @@ std::string StateHome()
 {
     if (const char* xdg = Variable("XDG_STATE_HOME"); xdg && xdg[0] == '/') return xdg;
     std::string home;
-    if (const char* h = Variable("HOME")) home = h;
-    else if (const passwd* entry = ::getpwuid(::geteuid()); entry && entry->pw_dir) home = entry->pw_dir;
+    if (const char* h = Variable("HOME"))
+        home = h;
+    else if (const passwd* entry = ::getpwuid(::geteuid()); entry && entry->pw_dir)
+        home = entry->pw_dir;
     if (home.empty() || home[0] != '/') return {};
     return home + "/.local/state";
 }
@@ -36,8 +38,7 @@ bool MakeFolder(const std::string& dir)
 bool Trusted(const std::string& dir)
 {
     struct stat st {};
-    return ::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-           (st.st_mode & 022) == 0;
+    return ::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 022) == 0;
 }
 
 } // namespace

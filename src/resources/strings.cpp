@@ -97,9 +97,9 @@ const std::unordered_map<int, const char*>& Table()
         {kExtCaption, "File Extensions"},
 
         // --- documents, continued ---
-        {kDocSavedWithWarning, "Saved, but closing the file reported an error.\r  "
-                               "The new text was flushed to the disk before; check the file if it lies on a "
-                               "network drive."},
+        {kDocSavedWithWarning,
+         "Saved, but closing the file reported an error.\r  "
+         "The new text was flushed to the disk before; check the file if it lies on a network drive."},
     };
     return table;
 }

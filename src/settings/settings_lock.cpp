@@ -32,9 +32,11 @@ int Lock(int fd, int operation)
 int LockFile(const std::string& path, int operation)
 {
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const int fd = Lock(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY), operation);
+        const int opened = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        const int fd = opened < 0 ? -1 : Lock(opened, operation);
         if (fd < 0) return -1;
-        struct stat locked {}, named {};
+        struct stat locked {};
+        struct stat named {};
         if (::fstat(fd, &locked) == 0 && ::stat(path.c_str(), &named) == 0 && SameFile(locked, named)) return fd;
         ::close(fd);  // replaced while we waited: lock the new one
     }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
@@ -122,8 +123,7 @@ TEST(SaveCrash, ASaveInPlaceKilledAtAnyStepIsTheOldOrTheNewFileAfterTheNextStart
             ASSERT_LT(step, 1000) << "a save that never ends";
         }
     }
-    std::printf("in-place save killed at every step: %d trials, %d torn files put back\n", trials,
-                torn_then_put_back);
+    std::printf("in-place save killed at every step: %d trials, %d torn files put back\n", trials, torn_then_put_back);
     EXPECT_GE(trials, 100);
     EXPECT_GT(torn_then_put_back, 0);  // the kills did fall inside the write
 }

@@ -4,6 +4,8 @@
 #include "app/start_options.h"
 #include "app/tw_app.h"
 #include "app/install_windows.h"
+#include "base/save_recovery.h"
+#include "settings/settings_path.h"
 
 #include "version_info.h"
 
@@ -14,6 +16,7 @@
 
 int main(int argc, char** argv)
 {
+    AnchorSettingsOverride();
     if (const auto answered = AnswerStartOption(argc, argv, stdout)) return *answered;
 
     std::string why;
@@ -23,6 +26,9 @@ int main(int argc, char** argv)
                      why.c_str(), argv[0]);
         return 1;
     }
+    // A save that a crash cut short while it wrote a file in place is
+    // undone before any window reads that file.
+    save_recovery::RecoverAll();
     QApplication qt(argc, argv);
     // Lets Wayland desktops and task bars match the windows to the
     // installed desktop entry and its icon.

@@ -1,13 +1,19 @@
 #include "base/atomic_file.h"
 
+#include "base/file_io.h"
 #include "base/same_file.h"
+#include "base/save_faults.h"
+#include "base/save_recovery.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -19,16 +25,34 @@ constexpr std::size_t kBufferSize = 1 << 20;
 constexpr std::size_t kNameMax = 255;
 constexpr const char* kAclAccess = "system.posix_acl_access";
 
+// Whether the kernel would let this user follow the link at `path`: in a
+// sticky directory that others may write (such as /tmp), only a link of
+// the user's own or of the directory's owner is followed, so that nobody
+// can plant a link there that leads another user's save elsewhere.
+bool MayFollow(const std::string& path, const struct stat& link)
+{
+    if (link.st_uid == ::geteuid()) return true;
+    const auto slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0) return false;
+    const bool shared = (st.st_mode & S_ISVTX) && (st.st_mode & S_IWOTH);
+    return !shared || st.st_uid == link.st_uid;
+}
+
 // The file a path finally names: a link is followed (to any depth) so that
 // the link itself stays in place. A target that does not exist yet is the
-// path itself.
-std::string ResolveTarget(const std::string& path)
+// path itself. Nothing when a link may not be followed or leads too deep.
+std::optional<std::string> ResolveTarget(const std::string& path)
 {
     std::string current = path;
     for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        if (!MayFollow(current, st)) return std::nullopt;
         char buf[PATH_MAX];
         const ssize_t n = ::readlink(current.c_str(), buf, sizeof buf - 1);
-        if (n < 0) return current;
+        if (n < 0) return std::nullopt;
         std::string next(buf, static_cast<std::size_t>(n));
         if (next.empty() || next[0] != '/') {
             const auto slash = current.rfind('/');
@@ -36,7 +60,7 @@ std::string ResolveTarget(const std::string& path)
         }
         current = next;
     }
-    return current;
+    return std::nullopt;
 }
 
 struct SplitPath {
@@ -49,20 +73,6 @@ SplitPath Split(const std::string& path)
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) return {{}, path};
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 // A file without any write bit is read-only for everybody, root included;
@@ -109,9 +119,12 @@ bool NameLeadsTo(int fd, const std::string& path)
 }
 
 // Creates, locks and returns a free temporary file beside the target, or -1.
+// When every slot is taken (by live saves, or by names others made), the
+// file has no name at all (`name` empty) until Commit links it.
 int CreateTemporary(const SplitPath& where, std::string& name)
 {
-    for (int attempt = 0; attempt < 4 * atomic_file::kTemporarySlots; ++attempt) {
+    if (save_faults::SaveStep("open")) return -1;
+    for (int attempt = 0; attempt < 2 * atomic_file::kTemporarySlots; ++attempt) {
         name = where.dir + atomic_file::TemporaryName(where.base, attempt % atomic_file::kTemporarySlots);
         const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0) {
@@ -129,8 +142,31 @@ int CreateTemporary(const SplitPath& where, std::string& name)
         if (NameLeadsTo(fd, name)) return fd;
         ::close(fd);  // a cleaner took the name between creation and lock
     }
+    name.clear();
+    const int fd = ::open(where.dir.empty() ? "." : where.dir.c_str(), O_RDWR | O_TMPFILE | O_CLOEXEC, 0600);
+    if (fd >= 0) return fd;
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return -1;
+    // No unnamed files here: an unpredictable name instead.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        name = where.dir + atomic_file::UnpredictableName(where.base);
+        const int named = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (named >= 0 || errno != EEXIST) return named;
+    }
     errno = EEXIST;
     return -1;
+}
+
+// Gives the unnamed file `fd` an unpredictable name beside the target.
+bool LinkUnnamed(int fd, const SplitPath& where, std::string& name)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        name = where.dir + atomic_file::UnpredictableName(where.base);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+        if (errno != EEXIST) break;
+    }
+    name.clear();
+    return false;
 }
 
 // Gives the temporary file the target's extended attributes (and no access
@@ -191,9 +227,27 @@ std::string TemporaryName(std::string_view base, int slot)
     return "." + std::string(base.substr(0, room)) + tail;
 }
 
+std::string UnpredictableName(std::string_view base)
+{
+    std::uint64_t random[2] = {};
+    if (::getrandom(random, sizeof random, 0) != sizeof random) {
+        struct timespec now {};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        random[0] = static_cast<std::uint64_t>(now.tv_nsec) ^ (static_cast<std::uint64_t>(::getpid()) << 32);
+        random[1] = static_cast<std::uint64_t>(now.tv_sec) * 1099511628211ull;
+    }
+    char tail[48];
+    std::snprintf(tail, sizeof tail, ".tw-%016llx%016llx", static_cast<unsigned long long>(random[0]),
+                  static_cast<unsigned long long>(random[1]));
+    const std::size_t room = kNameMax - 1 - std::char_traits<char>::length(tail);
+    return "." + std::string(base.substr(0, room)) + tail;
+}
+
 void RemoveLeftovers(const std::string& target_path)
 {
-    const SplitPath where = Split(ResolveTarget(target_path));
+    const std::optional<std::string> target = ResolveTarget(target_path);
+    if (!target) return;
+    const SplitPath where = Split(*target);
     const uid_t me = ::geteuid();
     for (int slot = 0; slot < kTemporarySlots; ++slot) {
         const std::string path = where.dir + TemporaryName(where.base, slot);
@@ -201,8 +255,10 @@ void RemoveLeftovers(const std::string& target_path)
         if (fd < 0) continue;
         struct stat st {};
         // A save holds its file locked until the rename; a free lock means
-        // the save that made the file is gone.
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && (me == 0 || st.st_uid == me) &&
+        // the save that made the file is gone. Only the user's own files
+        // are leftovers, root's included: another user's file of that name
+        // is that user's business.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == me &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0 && NameLeadsTo(fd, path))
             ::unlink(path.c_str());
         ::close(fd);
@@ -221,7 +277,10 @@ bool AtomicFileWriter::Open(const std::string& target_path)
     Abort();
     failed_ = false;
     in_place_ = false;
-    target_ = ResolveTarget(target_path);
+    warning_ = false;
+    const std::optional<std::string> resolved = ResolveTarget(target_path);
+    if (!resolved) return false;
+    target_ = *resolved;
 
     struct stat st {};
     const bool exists = ::stat(target_.c_str(), &st) == 0;
@@ -238,6 +297,7 @@ bool AtomicFileWriter::Open(const std::string& target_path)
         return true;
     }
     fd_ = CreateTemporary(Split(target_), temp_);
+    unnamed_ = fd_ >= 0 && temp_.empty();
     if (fd_ < 0) {
         temp_.clear();
         const bool dir_closed = errno == EACCES || errno == EPERM;
@@ -258,13 +318,14 @@ void AtomicFileWriter::SwitchToInPlace()
     fd_ = -1;
     if (!temp_.empty()) ::unlink(temp_.c_str());
     temp_.clear();
+    unnamed_ = false;
     in_place_ = true;
 }
 
 bool AtomicFileWriter::FlushBuffer()
 {
     if (in_place_) return !failed_;
-    if (!failed_ && !buffer_.empty() && !WriteAll(fd_, buffer_.data(), buffer_.size())) failed_ = true;
+    if (!failed_ && !buffer_.empty() && !file_io::WriteAll(fd_, buffer_)) failed_ = true;
     buffer_.clear();
     return !failed_;
 }
@@ -279,7 +340,7 @@ bool AtomicFileWriter::Write(std::string_view bytes)
         }
         if (buffer_.size() + bytes.size() > kBufferSize && !FlushBuffer()) return false;
         if (bytes.size() >= kBufferSize) {
-            if (!WriteAll(fd_, bytes.data(), bytes.size())) failed_ = true;
+            if (!file_io::WriteAll(fd_, bytes)) failed_ = true;
             return !failed_;
         }
         buffer_.append(bytes);
@@ -298,13 +359,19 @@ bool AtomicFileWriter::Commit()
         return ok;
     }
     struct stat st {};
-    bool ok = FlushBuffer() && ::fchmod(fd_, mode_) == 0 && ::fstat(fd_, &st) == 0 &&
-              (st.st_mode & 07777) == mode_ && ::fsync(fd_) == 0;
+    bool ok = FlushBuffer() && !save_faults::SaveStep("fchmod") && ::fchmod(fd_, mode_) == 0 &&
+              ::fstat(fd_, &st) == 0 && (st.st_mode & 07777) == mode_ && !save_faults::SaveStep("fsync") &&
+              ::fsync(fd_) == 0;
+    if (ok && unnamed_) ok = !save_faults::SaveStep("link") && LinkUnnamed(fd_, Split(target_), temp_);
     // The rename happens while the lock is held, so no cleaner takes the
     // file for a leftover.
-    ok = ok && ::rename(temp_.c_str(), target_.c_str()) == 0;
+    ok = ok && !save_faults::SaveStep("rename") && ::rename(temp_.c_str(), target_.c_str()) == 0;
     if (ok) temp_.clear();
-    ok = (::close(fd_) == 0) && ok;
+    // The contents were flushed before the rename: a failing close cannot
+    // take them back, but it is worth a word.
+    const bool close_fails = save_faults::SaveStep("close");
+    const bool closed = ::close(fd_) == 0 && !close_fails;
+    warning_ = ok && !closed;
     fd_ = -1;
     Abort();
     return ok;
@@ -312,23 +379,45 @@ bool AtomicFileWriter::Commit()
 
 bool AtomicFileWriter::CommitInPlace()
 {
-    const int fd = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) return false;
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (::stat(target_.c_str(), &st) != 0) return false;
+    // A write of this file that a crash cut short is undone first, so that
+    // the bytes kept below are the file's real old ones.
+    save_recovery::RecoverFile(st.st_dev, st.st_ino);
+    if (save_faults::SaveStep("open")) return false;
+    const int fd = ::open(target_.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return false;
+    std::string old_bytes;
+    save_recovery::Record record;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && file_io::ReadAll(fd, old_bytes) &&
+              record.Begin(target_, st, old_bytes, buffer_);
+    if (!ok) {
+        ::close(fd);
+        return false;
+    }
     // Room for the new contents first, so that a full disk fails before
     // anything of the old contents is overwritten.
-    if (ok && buffer_.size() > static_cast<std::size_t>(st.st_size)) {
-        const int error = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(buffer_.size()));
+    if (buffer_.size() > old_bytes.size()) {
+        const int error = save_faults::SaveStep("fallocate")
+                              ? -1
+                              : ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(buffer_.size()));
         ok = error == 0 || errno == EOPNOTSUPP || errno == ENOSYS;
     }
-    ok = ok && WriteAll(fd, buffer_.data(), buffer_.size()) &&
+    ok = ok && file_io::WriteAll(fd, buffer_) && !save_faults::SaveStep("ftruncate") &&
          ::ftruncate(fd, static_cast<off_t>(buffer_.size())) == 0;
     // The write may have taken set-id bits away; put them back.
-    ok = ok && ::fstat(fd, &st) == 0 && ((st.st_mode & 07777) == mode_ || ::fchmod(fd, mode_) == 0) &&
+    ok = ok && ::fstat(fd, &st) == 0 &&
+         ((st.st_mode & 07777) == mode_ || (!save_faults::SaveStep("fchmod") && ::fchmod(fd, mode_) == 0)) &&
          ::fstat(fd, &st) == 0 && (st.st_mode & 07777) == mode_;
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    ok = ok && !save_faults::SaveStep("fsync") && ::fsync(fd) == 0;
+    // A failed write puts the old bytes back at once; if even that fails,
+    // the record stays for the next start.
+    if (ok || (::lseek(fd, 0, SEEK_SET) == 0 && file_io::WriteAll(fd, old_bytes) &&
+               ::ftruncate(fd, static_cast<off_t>(old_bytes.size())) == 0 && ::fsync(fd) == 0))
+        record.Finish();
+    const bool close_fails = save_faults::SaveStep("close");
+    const bool closed = ::close(fd) == 0 && !close_fails;
+    warning_ = ok && !closed;
     return ok;
 }
 
@@ -345,6 +434,7 @@ void AtomicFileWriter::Abort()
     buffer_.clear();
     buffer_.shrink_to_fit();
     open_ = false;
+    unnamed_ = false;
 }
 
 bool ReplaceFileContents(const std::string& target_path, std::string_view contents)

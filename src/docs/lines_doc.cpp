@@ -929,7 +929,12 @@ bool LinesDoc::Save(const std::string& newName)
         // A line that cannot be had (a hex row the disk would not give)
         // fails the save rather than leaving a hole in the file.
         const TextLine* line = GetLine(i);
-        ok = line && writer.Write(line->View()) && writer.Write(end);
+        // A line that ends in a CR of its own (a last line without an LF
+        // had one) gets a CR LF end even in an LF file: the reader drops
+        // the CR before an LF, so with a bare LF the next load, and the
+        // save after it, would lose the line's CR.
+        const bool own_cr = line && end == "\n" && line->View().ends_with('\r');
+        ok = line && writer.Write(line->View()) && writer.Write(own_cr ? "\r\n" : end);
     }
     if (!ok || !writer.Commit()) {
         // The file on disk is as it was; the document keeps its name and
@@ -939,5 +944,6 @@ bool LinesDoc::Save(const std::string& newName)
     }
     file_name_ = target;
     modified_ = false;
+    if (writer.SavedWithWarning()) error_ = doc_error::kSavedWithWarning;
     return true;
 }

@@ -47,7 +47,9 @@ public:
     // file safely (base/atomic_file.h: owner, permissions, links kept; a
     // file the user may not write is refused). With a non-empty newName
     // that becomes the file name once the save succeeded. An empty file
-    // name: false, no error code. Any failure: error 1, still modified.
+    // name: false, no error code. Any failure: error 1, still modified. A
+    // save whose file was replaced but whose close failed: true, not
+    // modified, error code kSavedWithWarning for the view to mention.
     virtual bool Save(const std::string& newName = {});
     // Reads the rest of a load that runs in steps (text documents); every
     // change to the document does this first.

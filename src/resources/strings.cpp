@@ -95,6 +95,11 @@ const std::unordered_map<int, const char*>& Table()
         {kPrefFontLabel, "Font: %s %d"},
         {kPrefSampleText, "abcdefghi ABCDEFGHI 0123456789"},
         {kExtCaption, "File Extensions"},
+
+        // --- documents, continued ---
+        {kDocSavedWithWarning,
+         "Saved, but closing the file reported an error.\r  "
+         "The new text was flushed to the disk before; check the file if it lies on a network drive."},
     };
     return table;
 }

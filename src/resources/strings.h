@@ -74,6 +74,11 @@ enum : int {
     kPrefFontLabel = 4004,      // "Font: %s %d" (face, size in points)
     kPrefSampleText = 4005,     // "abcdefghi ABCDEFGHI 0123456789"
     kExtCaption = 4011,         // "File Extensions"
+
+    // --- documents, continued ---
+    // A save that replaced the file but whose last step (closing it)
+    // reported an error; one more code of docs/doc_errors.h.
+    kDocSavedWithWarning = 1106,
 };
 
 } // namespace strings

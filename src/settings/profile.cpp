@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/text_rules.h"
 #include "settings/profile_parse.h"
+#include "settings/settings_lock.h"
 #include "settings/settings_path.h"
 
 #include <cstdio>
@@ -83,8 +84,13 @@ std::optional<std::string> Rewritten(std::string_view section, std::string_view 
         }
         out.append(line.text).append(line.end);
         const bool add_here = !loc.key_line && loc.section_line && i == loc.section_last;
-        if ((add_here || (!loc.section_line && i + 1 == lines.size())) && (line.end.empty() || line.end == "\r"))
-            out.append(eol);  // the last line had no LF to end it
+        // The last line had no LF to end it. A lone CR there gets its LF
+        // (a CR LF end, whatever the file's style): another end after the
+        // CR would make the CR part of the line's value.
+        if (add_here || (!loc.section_line && i + 1 == lines.size())) {
+            if (line.end.empty()) out.append(eol);
+            else if (line.end == "\r") out.append("\n");
+        }
         if (add_here) out.append(entry).append(eol);
     }
     if (!loc.section_line) out.append("[").append(parse::Trim(section)).append("]").append(eol).append(entry).append(eol);
@@ -95,6 +101,7 @@ std::optional<std::string> Rewritten(std::string_view section, std::string_view 
 // index every key of the file first).
 std::optional<std::string> Lookup(std::string_view section, std::string_view key, const std::string& path)
 {
+    const SettingsLock lock(path, SettingsLock::Mode::kShared);
     const parse::FileContents file = parse::ReadSettingsFile(path);
     if (file.state != parse::FileContents::State::kRead) return std::nullopt;
     const auto lines = parse::SplitLines(file.bytes);
@@ -132,6 +139,9 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
 bool WriteString(std::string_view section, std::string_view key, std::string_view value, const std::string& path)
 {
     try {
+        // Read and write under one lock, so that a key another writer adds
+        // meanwhile is not lost.
+        const SettingsLock lock(path, SettingsLock::Mode::kExclusive);
         const auto contents = Rewritten(section, key, value, path);
         return contents && ReplaceFileContents(path, *contents);
     } catch (...) {

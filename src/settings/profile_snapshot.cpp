@@ -2,6 +2,7 @@
 
 #include "base/text_rules.h"
 #include "settings/profile_parse.h"
+#include "settings/settings_lock.h"
 #include "settings/settings_path.h"
 
 #include <algorithm>
@@ -21,7 +22,10 @@ Snapshot::Snapshot() : Snapshot(SettingsPath()) {}
 Snapshot::Snapshot(const std::string& path)
 {
     try {
-        parse::FileContents file = parse::ReadSettingsFile(path);
+        parse::FileContents file = [&] {
+            const SettingsLock lock(path, SettingsLock::Mode::kShared);
+            return parse::ReadSettingsFile(path);
+        }();
         if (file.state != parse::FileContents::State::kRead) return;
         contents_ = std::move(file.bytes);
         Section* current = nullptr;

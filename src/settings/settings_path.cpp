@@ -81,6 +81,15 @@ Location Locate(const std::string& program_dir)
 
 } // namespace
 
+void AnchorSettingsOverride()
+{
+    const char* named = Variable("TARNWICK_INI");
+    if (!named || named[0] == '/') return;
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    if (!ec) ::setenv("TARNWICK_INI", (here / named).c_str(), 1);
+}
+
 std::string ProgramDirectory()
 {
     std::error_code ec;

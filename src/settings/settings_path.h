@@ -21,5 +21,11 @@ std::string SettingsPathIn(const std::string& program_dir);
 // Where SettingsPath() points, without making any folder: for messages.
 std::string SettingsLocation();
 
+// Makes a relative TARNWICK_INI absolute, against the current directory
+// at the time of the call. The program does this once at start-up: a Grep
+// run makes the searched folder current, and a relative name would then
+// lead there.
+void AnchorSettingsOverride();
+
 // The directory of the running executable ("." when it cannot be found).
 std::string ProgramDirectory();

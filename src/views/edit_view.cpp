@@ -118,7 +118,8 @@ void EditView::ReportDocError()
     if (!Document() || Document()->Error() == 0) return;
     const int code = Document()->Error();
     Document()->SetError(0);
-    ShowMessage(doc_error::MessageId(code), fw::kMbOk | fw::kMbIconStop);
+    const unsigned icon = code == doc_error::kSavedWithWarning ? fw::kMbIconExclamation : fw::kMbIconStop;
+    ShowMessage(doc_error::MessageId(code), fw::kMbOk | icon);
 }
 
 // --- events ---

@@ -1,4 +1,5 @@
 #include "base/atomic_file.h"
+#include "base/save_faults.h"
 #include "support/temp_tree.h"
 #include "support/unprivileged.h"
 
@@ -289,4 +290,126 @@ TEST(AtomicFile, SetIdBitsOfTheUsersOwnFileAreKeptEvenWhenWrittenInPlace)
     EXPECT_EQ(Stat(path).st_mode & 07777, 04755u);
     EXPECT_EQ(tree.Read("dir/single"), "new");
     EXPECT_EQ(Stat(single).st_mode & 07777, 04750u);
+}
+
+namespace {
+
+const char* g_failing_call = nullptr;
+
+bool FailNamedCall(const char* call)
+{
+    return std::string_view(call) == g_failing_call;
+}
+
+} // namespace
+
+TEST(AtomicFile, AFailingCloseAfterTheFileWasReplacedIsAWarningNotAFailure)
+{
+    TempTree tree;
+    const std::string single = tree.Write("single.txt", "old");
+    const std::string linked = tree.Write("linked.txt", "old");
+    ASSERT_EQ(::link(linked.c_str(), tree.Path("twin.txt").c_str()), 0);  // written in place
+    // Saves both files with `call` failing: the result and the warning.
+    const auto save_failing = [&](const char* call, const char* text, bool saved, bool warned) {
+        g_failing_call = call;
+        save_faults::SetHook(FailNamedCall);
+        for (const std::string& path : {single, linked}) {
+            AtomicFileWriter writer;
+            ASSERT_TRUE(writer.Open(path));
+            ASSERT_TRUE(writer.Write(text));
+            EXPECT_EQ(writer.Commit(), saved) << call << ", " << path;
+            EXPECT_EQ(writer.SavedWithWarning(), warned) << call << ", " << path;
+        }
+        save_faults::SetHook(nullptr);
+    };
+    save_failing("close", "new text", true, true);
+    EXPECT_EQ(tree.Read("single.txt"), "new text");
+    EXPECT_EQ(tree.Read("twin.txt"), "new text");
+    // A failure before the file was replaced stays a failure.
+    save_failing("fsync", "newer text", false, false);
+    EXPECT_EQ(tree.Read("single.txt"), "new text");
+    EXPECT_EQ(tree.Read("twin.txt"), "new text");
+    EXPECT_EQ(EntryCount(tree.root()), 3u);
+}
+
+TEST(AtomicFile, RootFollowsAnotherUsersLinkInAStickyDirectoryOnlyWhereTheKernelWould)
+{
+    NEEDS_ROOT_TO_SET_UP();
+    TempTree tree;
+    const std::string secret = tree.Write("private/shadow", "root's own text");
+    ::chmod(secret.c_str(), 0600);
+    const std::string shared = tree.MakeDir("shared");
+    ::chmod(shared.c_str(), 01777);  // like /tmp
+    // A link another user planted there, a link of root's own, and one of
+    // the directory's owner in a sticky directory that user owns.
+    const std::string planted = tree.Path("shared/planted");
+    const std::string own = tree.Path("shared/own");
+    ASSERT_EQ(::symlink(secret.c_str(), planted.c_str()), 0);
+    ASSERT_EQ(::symlink(tree.Write("private/mine", "mine").c_str(), own.c_str()), 0);
+    ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
+    const std::string users = tree.MakeDir("users");
+    ::chmod(users.c_str(), 01777);
+    ASSERT_EQ(::chown(users.c_str(), 65534, 65534), 0);
+    const std::string owners = tree.Path("users/link");
+    ASSERT_EQ(::symlink(tree.Write("private/theirs", "theirs").c_str(), owners.c_str()), 0);
+    ASSERT_EQ(::lchown(owners.c_str(), 65534, 65534), 0);
+
+    EXPECT_FALSE(ReplaceFileContents(planted, "overwritten"));
+    EXPECT_EQ(tree.Read("private/shadow"), "root's own text");
+    EXPECT_TRUE(fs::is_symlink(planted));
+    EXPECT_TRUE(ReplaceFileContents(own, "saved"));
+    EXPECT_EQ(tree.Read("private/mine"), "saved");
+    EXPECT_TRUE(ReplaceFileContents(owners, "saved"));
+    EXPECT_EQ(tree.Read("private/theirs"), "saved");
+    // Outside a sticky directory another user's link is followed as before.
+    ::chmod(shared.c_str(), 0777);
+    EXPECT_TRUE(ReplaceFileContents(planted, "allowed"));
+    EXPECT_EQ(tree.Read("private/shadow"), "allowed");
+}
+
+TEST(AtomicFile, RootLeavesAnotherUsersFilesUnderTemporaryNames)
+{
+    NEEDS_ROOT_TO_SET_UP();
+    TempTree tree;
+    const std::string path = tree.Write("doc.txt", "text");
+    const std::string theirs = tree.Write(atomic_file::TemporaryName("doc.txt", 2), "another user's file");
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    const std::string own = tree.Write(atomic_file::TemporaryName("doc.txt", 5), "root's dead save");
+    ASSERT_TRUE(ReplaceFileContents(path, "saved"));
+    EXPECT_EQ(tree.Read(atomic_file::TemporaryName("doc.txt", 2)), "another user's file");
+    EXPECT_FALSE(fs::exists(own));
+    EXPECT_EQ(tree.Read("doc.txt"), "saved");
+}
+
+TEST(AtomicFile, EveryTemporaryNameTakenDoesNotStopASave)
+{
+    TempTree tree;
+    const std::string dir = tree.MakeDir("dir");
+    ::chmod(dir.c_str(), 01777);
+    const std::string path = tree.Write("dir/doc.txt", "old");
+    GiveToUnprivilegedUser(path);
+    // Every slot is a link another user made, pointing at a file of the
+    // saving user's (or a regular file of another user's).
+    const std::string bait = tree.Write("bait.txt", "bait");
+    for (int slot = 0; slot < atomic_file::kTemporarySlots; ++slot) {
+        const std::string name = dir + "/" + atomic_file::TemporaryName("doc.txt", slot);
+        if (slot % 2 == 0) {
+            ASSERT_EQ(::symlink(bait.c_str(), name.c_str()), 0);
+            if (::geteuid() == 0) ::lchown(name.c_str(), 65533, 65533);
+        } else {
+            tree.Write("dir/" + atomic_file::TemporaryName("doc.txt", slot), "squatter");
+            if (::geteuid() == 0) ::chown(name.c_str(), 65533, 65533);
+        }
+    }
+    OpenTreeToOthers(tree.root());
+    const std::size_t before = EntryCount(dir);
+    const auto save = [&] { return ReplaceFileContents(path, "saved anyway") ? 0 : 1; };
+    // As root (the squatters are another user's) and as an ordinary user.
+    EXPECT_EQ(save(), 0);
+    EXPECT_EQ(tree.Read("dir/doc.txt"), "saved anyway");
+    EXPECT_EQ(RunUnprivileged([&] { return ReplaceFileContents(path, "saved again") ? 0 : 1; }), 0);
+    EXPECT_EQ(tree.Read("dir/doc.txt"), "saved again");
+    EXPECT_EQ(tree.Read("bait.txt"), "bait");
+    EXPECT_EQ(EntryCount(dir), before);
+    EXPECT_EQ(EntryCount(tree.root()), 2u);
 }

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/save_faults.h"
 #include "doc_test_util.h"
 #include "docs/doc_errors.h"
 #include "docs/text_doc.h"
@@ -383,4 +384,64 @@ TEST(TextDoc, LeadingWhiteSpace)
     EXPECT_EQ(doc.LeadingWhiteSpace(2), "");
     EXPECT_EQ(doc.LeadingWhiteSpace(3), "   ");
     EXPECT_EQ(doc.LeadingWhiteSpace(9), "");
+}
+
+TEST(TextDocSave, ALineEndingInItsOwnCarriageReturnKeepsItOverEverySave)
+{
+    // The last line of each file ends in a CR without an LF after it; the
+    // line keeps that CR however often the file is loaded and saved.
+    TempTree tree;
+    const struct {
+        const char* what;
+        std::string bytes;
+        Lines lines;
+    } cases[] = {
+        {"LF file", "x\ny\r", {"x", "y\r"}},
+        {"CR LF file", "x\r\ny\r", {"x", "y\r"}},
+        {"LF file, two CRs", "x\ny\r\r", {"x", "y\r\r"}},
+        {"LF file, lone CRs inside", "a\rb\nend\r", {"a\rb", "end\r"}},
+    };
+    for (const auto& c : cases) {
+        const std::string path = tree.Write("f.txt", c.bytes);
+        std::string first_save;
+        for (int round = 0; round < 3; ++round) {
+            TextDoc doc(path);
+            ASSERT_TRUE(doc.Load());
+            EXPECT_EQ(LinesOf(doc), c.lines) << c.what << ", load " << round + 1;
+            ASSERT_TRUE(doc.Save());
+            if (round == 0) first_save = tree.Read("f.txt");
+            EXPECT_EQ(tree.Read("f.txt"), first_save) << c.what << ", save " << round + 1;
+        }
+    }
+}
+
+namespace {
+
+bool FailClose(const char* call)
+{
+    return std::string_view(call) == "close";
+}
+
+} // namespace
+
+TEST(TextDocSave, ASaveWhoseCloseFailsAfterTheFileWasReplacedIsSavedWithAWarning)
+{
+    TempTree tree;
+    const std::string single = tree.Write("single.txt", "old\n");
+    const std::string linked = tree.Write("linked.txt", "old\n");
+    ASSERT_EQ(::link(linked.c_str(), tree.Path("twin.txt").c_str()), 0);
+    for (const std::string& path : {single, linked}) {
+        TextDoc doc(path);
+        ASSERT_TRUE(doc.Load());
+        ASSERT_TRUE(doc.InsertChars(0, "new ", 0));
+        save_faults::SetHook(FailClose);
+        const bool saved = doc.Save();
+        save_faults::SetHook(nullptr);
+        EXPECT_TRUE(saved) << path;
+        EXPECT_FALSE(doc.Modified()) << path;
+        EXPECT_EQ(doc.Error(), doc_error::kSavedWithWarning) << path;
+        EXPECT_STRNE(strings::Text(doc_error::MessageId(doc.Error())), "");
+    }
+    EXPECT_EQ(tree.Read("single.txt"), "new old\n");
+    EXPECT_EQ(tree.Read("twin.txt"), "new old\n");
 }

@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <utility>
 #include <vector>
@@ -265,3 +267,64 @@ TEST(ProfileDefaultFile, OperationsUseTheFileThatTarnwickIniNames)
 }
 
 } // namespace
+
+TEST_F(ProfileTest, ALoneCarriageReturnAtTheEndStaysOutOfTheValues)
+{
+    const struct {
+        const char* file;
+        const char* section;  // where the new key goes
+        const char* expected;
+    } cases[] = {
+        {"[A]\r\nk=v\r", "A", "[A]\r\nk=v\r\nj=2\r\n"},
+        {"[A]\r\nk=v\r", "B", "[A]\r\nk=v\r\n[B]\r\nj=2\r\n"},
+        {"[A]\nk=v\r", "A", "[A]\nk=v\r\nj=2\n"},
+    };
+    for (const auto& c : cases) {
+        Given(c.file);
+        ASSERT_TRUE(profile::WriteString(c.section, "j", "2", ini));
+        EXPECT_EQ(Contents(), c.expected) << c.file;
+        EXPECT_EQ(profile::ReadString("A", "k", "", 63, ini), "v") << c.file;
+        ASSERT_TRUE(profile::WriteString(c.section, "j", "3", ini));
+        EXPECT_EQ(profile::ReadString("A", "k", "", 63, ini), "v") << c.file;
+    }
+}
+
+TEST_F(ProfileTest, TwoProgramsWritingAtOnceLoseNoKey)
+{
+    // Each writes its own keys; every write reads the file anew, so
+    // without a lock one would write back a file without the other's
+    // latest key. Once renamed over, once written in place (a hard link).
+    const int keys = 1000;
+    for (const bool in_place : {false, true}) {
+        std::filesystem::remove(ini);
+        std::filesystem::remove(tree.Path("twin.ini"));
+        if (in_place) {
+            Given("[Start]\nk=1\n");
+            std::filesystem::create_hard_link(ini, tree.Path("twin.ini"));
+        }
+        const int count = in_place ? keys / 10 : keys;
+        pid_t writers[2];
+        for (int w = 0; w < 2; ++w) {
+            writers[w] = ::fork();
+            if (writers[w] == 0) {
+                int failed = 0;
+                for (int i = 0; i < count; ++i)
+                    failed += !profile::WriteInt(w == 0 ? "First" : "Second", "key_" + std::to_string(i), i, ini);
+                ::_exit(failed == 0 ? 0 : 1);
+            }
+        }
+        for (const pid_t writer : writers) {
+            int status = 0;
+            ::waitpid(writer, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write reported a failure";
+        }
+        const profile::Snapshot file(ini);
+        int lost = 0;
+        for (const char* section : {"First", "Second"})
+            for (int i = 0; i < count; ++i) lost += file.ReadInt(section, "key_" + std::to_string(i), -1) != i;
+        EXPECT_EQ(lost, 0) << (in_place ? "in place" : "renamed");
+        if (in_place) {
+            EXPECT_EQ(tree.Read("twin.ini"), Contents());
+        }
+    }
+}

@@ -129,3 +129,19 @@ TEST_F(SettingsLocationRule, SystemProgramDirectoryIsNeverUsedEvenWhenWritable)
     });
     EXPECT_EQ(failed, 0);
 }
+
+TEST(SettingsPath, ARelativeOverrideStaysWhereItWasWhenTheProgramStarted)
+{
+    ScopedSettingsFile keep_restoring;
+    TempTree tree;
+    const std::string start = tree.MakeDir("start");
+    const std::string elsewhere = tree.MakeDir("searched");
+    const fs::path previous = fs::current_path();
+    fs::current_path(start);
+    ::setenv("TARNWICK_INI", "conf/TARNWICK.INI", 1);
+    AnchorSettingsOverride();
+    fs::current_path(elsewhere);  // as a Grep run does
+    const std::string path = SettingsPath();
+    fs::current_path(previous);
+    EXPECT_EQ(path, start + "/conf/TARNWICK.INI");
+}

@@ -1,6 +1,7 @@
 #include "support/unprivileged.h"
 
 #include <filesystem>
+#include <cstdlib>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,12 +18,19 @@ int RunUnprivileged(const std::function<int()>& body)
                 ::setuid(kUnprivilegedUid) != 0)
                 ::_exit(126);
         }
+        // The child's saves keep their recovery records in a private state
+        // folder of its own, not in the test user's.
+        std::string state = (fs::temp_directory_path() / "tarnwick-state-XXXXXX").string();
+        if (!::mkdtemp(state.data())) ::_exit(126);
+        ::setenv("XDG_STATE_HOME", state.c_str(), 1);
         int result = 126;
         try {
             result = body();
         } catch (...) {
             result = 126;
         }
+        std::error_code ec;
+        fs::remove_all(state, ec);
         ::_exit(result < 0 || result > 125 ? 126 : result);
     }
     int status = 0;

@@ -6,7 +6,8 @@
 //
 // The body returns an int that the parent gets back (0..125 survive the
 // exit status). A child that crashes or cannot drop its privileges gives
-// kChildFailed, so a test can never pass by accident.
+// kChildFailed, so a test can never pass by accident. The child has a
+// private state folder of its own (XDG_STATE_HOME), removed when it ends.
 
 #include <functional>
 #include <string>

@@ -5,6 +5,7 @@
 #include "base/save_faults.h"
 #include "base/state_folder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdint>
@@ -19,7 +20,7 @@ namespace save_recovery {
 namespace {
 
 constexpr const char* kFolder = "unfinished-saves";
-constexpr std::string_view kMagic = "tarnwick unfinished save 1\n";
+constexpr std::string_view kMagic = "tarnwick unfinished save 2\n";
 
 std::uint64_t CheckSum(std::string_view bytes)
 {
@@ -49,7 +50,7 @@ bool SyncFolder(const std::string& folder)
 struct Parsed {
     std::string path;
     std::uint64_t device = 0, inode = 0, old_size = 0, new_size = 0, old_sum = 0, new_sum = 0;
-    std::string_view old_bytes;
+    std::string_view old_bytes, new_bytes;
 };
 
 // False for a record that is not whole.
@@ -67,8 +68,25 @@ bool Parse(std::string_view record, Parsed& out)
     record.remove_prefix(eol + 1);
     if (record.size() < path_size + 1 || record[path_size] != '\n') return false;
     out.path = std::string(record.substr(0, path_size));
-    out.old_bytes = record.substr(path_size + 1);
-    return out.old_bytes.size() == out.old_size && CheckSum(out.old_bytes) == out.old_sum;
+    record.remove_prefix(path_size + 1);
+    if (record.size() != out.old_size + out.new_size) return false;
+    out.old_bytes = record.substr(0, out.old_size);
+    out.new_bytes = record.substr(out.old_size);
+    return CheckSum(out.old_bytes) == out.old_sum && CheckSum(out.new_bytes) == out.new_sum;
+}
+
+// Whether `now` is what an unfinished write of `rec` can leave: every byte
+// the old or the new one at its place, and a length between the two. Blocks
+// may reach the disk in any order, so no order of the bytes is assumed.
+// Anything else was written by someone after the crash and is theirs.
+bool TornByThisWrite(std::string_view now, const Parsed& rec)
+{
+    const std::size_t shorter = std::min(rec.old_bytes.size(), rec.new_bytes.size());
+    const std::string_view longer = rec.old_bytes.size() > shorter ? rec.old_bytes : rec.new_bytes;
+    if (now.size() < shorter || now.size() > longer.size()) return false;
+    for (std::size_t i = 0; i < shorter; ++i)
+        if (now[i] != rec.old_bytes[i] && now[i] != rec.new_bytes[i]) return false;
+    return now.substr(shorter) == longer.substr(shorter, now.size() - shorter);
 }
 
 // Whether the record `record_fd` may go: its write finished, the old bytes
@@ -88,9 +106,8 @@ bool Recover(int record_fd)
         if (!S_ISREG(st.st_mode) || st.st_dev != rec.device || st.st_ino != rec.inode) {
             done = true;  // another file has the name now
         } else if (file_io::ReadAll(fd, now)) {
-            const bool whole = (now.size() == rec.new_size && CheckSum(now) == rec.new_sum) ||
-                               (now.size() == rec.old_size && CheckSum(now) == rec.old_sum);
-            done = whole || (::lseek(fd, 0, SEEK_SET) == 0 && file_io::WriteAll(fd, rec.old_bytes) &&
+            const bool whole = now == rec.new_bytes || now == rec.old_bytes;
+            done = whole || !TornByThisWrite(now, rec) || (::lseek(fd, 0, SEEK_SET) == 0 && file_io::WriteAll(fd, rec.old_bytes) &&
                              ::ftruncate(fd, static_cast<off_t>(rec.old_size)) == 0 && ::fsync(fd) == 0);
         }
     }
@@ -149,6 +166,7 @@ bool Record::Begin(const std::string& path, const struct stat& st, std::string_v
     if (fd_ < 0) return false;
     const bool ok = ::flock(fd_, LOCK_EX) == 0 && file_io::WriteAll(fd_, kMagic) && file_io::WriteAll(fd_, numbers) &&
                     file_io::WriteAll(fd_, path) && file_io::WriteAll(fd_, "\n") && file_io::WriteAll(fd_, old_bytes) &&
+                    file_io::WriteAll(fd_, new_bytes) &&
                     !save_faults::SaveStep("fsync") && ::fsync(fd_) == 0 && SyncFolder(folder);
     if (!ok) Finish();
     return ok;

@@ -6,12 +6,13 @@
 // the old bytes are kept in a recovery record in the program's private
 // state (base/state_folder.h, folder "unfinished-saves", files 0600): the
 // file's path and identity, the sizes and check sums of the old and the
-// new contents, then the old bytes, flushed to disk. The record is removed
+// new contents, then the old bytes and the new ones, flushed to disk. The record is removed
 // once the new contents are flushed with their length set.
 //
 // A record found later belongs to a write that did not finish. When its
-// file still is the one it names (same device and inode) and holds
-// neither the old nor the new contents, the old bytes are put back. A
+// file still is the one it names (same device and inode) and holds a mix
+// of the old and the new contents that only this write can have left, the
+// old bytes are put back; a file changed by anyone since is left alone. A
 // record that was not complete itself is dropped: the file was not
 // touched before its record was whole. A live save holds its record
 // locked, so nobody recovers a write that is still going on.

@@ -183,7 +183,8 @@ TEST(SaveCrash, AFileChangedOrReplacedSinceTheCrashIsLeftAlone)
     TempTree tree;
     ScopedStateHome state(tree.MakeDir("state"));
     const Change change{"grows", "the old text\n", "a new text, longer than the old one\n"};
-    for (const bool replaced : {false, true}) {
+    enum class Since { kSavedAgain, kReplaced, kEditedInPlace };
+    for (const Since since : {Since::kSavedAgain, Since::kReplaced, Since::kEditedInPlace}) {
         const std::string path = tree.Write("doc.txt", change.old_text);
         fs::remove(tree.Path("twin.txt"));
         fs::create_hard_link(path, tree.Path("twin.txt"));
@@ -192,13 +193,17 @@ TEST(SaveCrash, AFileChangedOrReplacedSinceTheCrashIsLeftAlone)
             tree.Write("doc.txt", change.old_text);
             ++step;
         }
-        // Another file under the name now (a new inode), or the user's
-        // own save of the new text: nothing to put back.
-        if (replaced) {
+        // Another file under the name now (a new inode), the user's own
+        // save of the new text, or the same file edited by another program
+        // since: nothing to put back.
+        if (since == Since::kReplaced) {
             fs::remove(path);
             tree.Write("doc.txt", "someone else's file");
-        } else {
+        } else if (since == Since::kSavedAgain) {
             tree.Write("doc.txt", change.new_text);
+        } else {
+            tree.Write("doc.txt", "a line another editor wrote after the crash\n");
+            ASSERT_EQ(tree.Read("twin.txt"), tree.Read("doc.txt"));  // the same inode
         }
         const std::string before = tree.Read("doc.txt");
         save_recovery::RecoverAll();

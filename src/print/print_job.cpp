@@ -2,6 +2,7 @@
 
 #include "framework/byte_text.h"
 #include "print/output_file.h"
+#include "print/page_layout.h"
 #include "print/printout.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
@@ -20,7 +21,9 @@
 #include <QPrinterInfo>
 #include <QProgressDialog>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -51,48 +54,65 @@ namespace {
 
 using GoOn = std::function<bool(int page)>;
 
-// The pages chosen in the print dialog; none: every page.
-QPageRanges ChosenPages(const QPrinter& printer)
+// What the print dialog chose for a job: the pages (none: every page),
+// and where the printer does not make them itself (a PDF file), the copies
+// and their order.
+struct JobOrder {
+    QPageRanges chosen;
+    int copies = 1;
+    bool collate = true;
+    bool reverse = false;
+};
+
+JobOrder OrderOf(const QPrinter& printer, bool own_copies)
 {
-    return printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
+    JobOrder order;
+    if (printer.printRange() == QPrinter::PageRange) order.chosen = printer.pageRanges();
+    if (own_copies) {
+        order.copies = printer.copyCount();
+        order.collate = printer.collateCopies();
+        order.reverse = printer.pageOrder() == QPrinter::LastPageFirst;
+    }
+    return order;
 }
 
-// The first chosen page after `page` that exists; 0 when none is left.
-int NextPage(const Printout& printout, const QPageRanges& chosen, int page)
+// The chosen pages that exist, in ascending order.
+std::vector<int> ChosenPages(const Printout& printout, const QPageRanges& chosen)
 {
-    if (!chosen.isEmpty() && page < chosen.firstPage()) page = chosen.firstPage() - 1;
-    for (++page; printout.HasPage(page); ++page) {
-        if (chosen.isEmpty() || chosen.contains(page)) return page;
-        if (page >= chosen.lastPage()) break;
+    std::vector<int> pages;
+    for (int page = chosen.isEmpty() ? 1 : std::max(1, chosen.firstPage()); printout.HasPage(page); ++page) {
+        if (chosen.isEmpty() || chosen.contains(page)) pages.push_back(page);
+        if (!chosen.isEmpty() && page >= chosen.lastPage()) break;
     }
-    return 0;
+    return pages;
 }
 
 // The page loop on `device`. `open` readies the output once a page is
 // known to come; `printer`, when the device is one, can withdraw a
 // cancelled job and report its own failure.
-PrintResult DrawPages(QPagedPaintDevice& device, Printout& printout, const QPageRanges& chosen, const GoOn& goOn,
+PrintResult DrawPages(QPagedPaintDevice& device, Printout& printout, const JobOrder& order, const GoOn& goOn,
                       const std::function<bool()>& open, QPrinter* printer)
 {
     printout.BeginPrinting(device);
-    int page = NextPage(printout, chosen, 0);
+    const std::vector<int> pages = printing::PrintSequence(ChosenPages(printout, order.chosen), order.copies,
+                                                           order.collate, order.reverse);
     QPainter painter;
-    if (page == 0 || (open && !open()) || !painter.begin(&device)) {
+    if (pages.empty() || (open && !open()) || !painter.begin(&device)) {
         printout.EndPrinting();
-        return page == 0 ? PrintResult::kNoPage : PrintResult::kFailed;
+        return pages.empty() ? PrintResult::kNoPage : PrintResult::kFailed;
     }
     bool cancelled = false;
     bool failed = false;
-    for (bool first = true; page != 0; page = NextPage(printout, chosen, page), first = false) {
-        if (goOn && !goOn(page)) {
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (goOn && !goOn(pages[i])) {
             cancelled = true;
             break;
         }
-        if (!first && !device.newPage()) {
+        if (i > 0 && !device.newPage()) {
             failed = true;
             break;
         }
-        printout.PrintPage(page, painter);
+        printout.PrintPage(pages[i], painter);
     }
     // A printer that cannot withdraw the job keeps the pages sent so far.
     if (cancelled && printer) printer->abort();
@@ -115,7 +135,7 @@ PrintResult PrintToPdf(const QPrinter& printer, Printout& printout, const GoOn& 
     writer.setTitle(printer.docName());
     writer.setCreator(printer.creator());
     const PrintResult result =
-        DrawPages(writer, printout, ChosenPages(printer), goOn, [&file] { return file.Open(); }, nullptr);
+        DrawPages(writer, printout, OrderOf(printer, true), goOn, [&file] { return file.Open(); }, nullptr);
     if (result == PrintResult::kNoPage) return result;
     if (file.Finish() && result != PrintResult::kFailed) return result;
     if (failure) *failure = file.Reason();
@@ -139,7 +159,7 @@ PrintResult PrintPages(QPrinter& printer, Printout& printout, const GoOn& goOn, 
 {
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         return PrintToPdf(printer, printout, goOn, failure);
-    return DrawPages(printer, printout, ChosenPages(printer), goOn, {}, &printer);
+    return DrawPages(printer, printout, OrderOf(printer, !printer.supportsMultipleCopies()), goOn, {}, &printer);
 }
 
 void PreparePrinter(QPrinter& printer, const std::string& fileName)
@@ -199,7 +219,7 @@ PrintResult PreviewWithDialog(QPrinter& printer, Printout& printout, QWidget* pa
     PrintResult result = PrintResult::kPrinted;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         if (DrawsPreview(*target))
-            DrawPages(*target, printout, {}, {}, {}, nullptr);
+            DrawPages(*target, printout, JobOrder{}, {}, {}, nullptr);
         else if (PrintPages(*target, printout, {}, failure) == PrintResult::kFailed)
             result = PrintResult::kFailed;
     });

@@ -19,7 +19,9 @@ enum class PrintResult {
 
 // One print job: BeginPrinting once, then the pages chosen in the print
 // dialog (the printer's page range; every page when none is chosen) that
-// exist, in order. `goOn(n)` is asked before page n is drawn (it shows the
+// exist, in order; where the printer makes no copies itself (a PDF file),
+// as many copies as chosen, collated or not, last page first if chosen.
+// `goOn(n)` is asked before page n is drawn (it shows the
 // progress); false stops the job there, so a cancel takes effect after the
 // page in hand. Nothing reaches the printer when no chosen page exists.
 //

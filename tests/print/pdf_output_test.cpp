@@ -288,25 +288,34 @@ TEST_F(PdfOutput, AnOutputFileThatCannotBeWrittenToTheEndFailsWithTheReason)
     }
 }
 
-// The range chosen in the print dialog is what prints; a range past the
-// last page prints nothing and leaves the file alone.
-TEST_F(PdfOutput, OnlyThePagesOfTheChosenRangePrint)
+// The range chosen in the print dialog is what prints, and a PDF holds
+// the copies and the page order chosen; a range past the last page prints
+// nothing and leaves the file alone.
+TEST_F(PdfOutput, OnlyThePagesOfTheChosenRangePrintInTheOrderChosen)
 {
     struct Case {
         int from, to;
         PrintResult result;
         std::vector<int> drawn;
+        int copies = 1;
+        bool collate = true;
+        bool reverse = false;
     } cases[] = {
         {2, 2, PrintResult::kPrinted, {2}},
         {2, 9, PrintResult::kPrinted, {2, 3}},
         {4, 6, PrintResult::kNoPage, {}},
         {0, 0, PrintResult::kPrinted, {1, 2, 3}},  // no range: every page
+        {2, 3, PrintResult::kPrinted, {3, 3, 2, 2}, 2, false, true},
+        {1, 2, PrintResult::kPrinted, {1, 2, 1, 2}, 2, true, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.from) + "-" + std::to_string(c.to));
+        SCOPED_TRACE(std::to_string(c.from) + "-" + std::to_string(c.to) + " x" + std::to_string(c.copies));
         std::filesystem::remove(pdf);
         printer.setPrintRange(c.from > 0 ? QPrinter::PageRange : QPrinter::AllPages);
         printer.setFromTo(c.from, c.to);
+        printer.setCopyCount(c.copies);
+        printer.setCollateCopies(c.collate);
+        printer.setPageOrder(c.reverse ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
         CountingPrintout printout(3);
         EXPECT_EQ(PrintPages(printer, printout), c.result);
         EXPECT_EQ(printout.drawn, c.drawn);

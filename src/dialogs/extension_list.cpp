@@ -62,10 +62,10 @@ bool ExtensionList::AddsEntry(std::string_view typed_extension) const
 {
     const std::string typed = text::UpperAscii(CutToCharacters(typed_extension, kTypedExtensionLimit));
     const std::string selected_text = selected_ >= 0 ? entries_[std::size_t(selected_)].extension : std::string();
-    const bool names_an_entry =
-        typed == text::UpperAscii(selected_text) ||
-        std::any_of(entries_.begin(), entries_.end(),
-                    [&](const FileType& entry) { return text::UpperAscii(entry.extension) == typed; });
+    const bool names_an_entry = typed == text::UpperAscii(selected_text) ||
+                                std::any_of(entries_.begin(), entries_.end(), [&](const FileType& entry) {
+                                    return text::UpperAscii(entry.extension) == typed;
+                                });
     return !names_an_entry;
 }
 

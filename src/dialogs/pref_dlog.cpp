@@ -248,7 +248,8 @@ void PrefDlog::FitToScreen()
                    outer.bottom() - inner.bottom());
     if (!isVisible() || frame.isNull()) {
         const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) * 2;
-        frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border, border, border);
+        frame =
+            QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border, border, border);
     }
     sample_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     layout()->invalidate();

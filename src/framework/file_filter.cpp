@@ -100,7 +100,8 @@ QStringList QtFileFilters(const FilterList& filters)
         description = description.trimmed();
         // QFileDialog keeps its filters simplified; so do they here, or a
         // filter chosen by its text would not be found.
-        qt_filters << (description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QStringLiteral(")")).simplified();
+        qt_filters << (description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QStringLiteral(")"))
+                          .simplified();
     }
     return qt_filters;
 }

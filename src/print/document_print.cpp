@@ -11,12 +11,11 @@
 namespace {
 
 // What the user hears of a print job that printed nothing it should have.
-void ReportPrintResult(PrintResult result, const TWPrintout& printout, const QPrinter& printer,
-                       const QString& failure)
+void ReportPrintResult(PrintResult result, const TWPrintout& printout, const QPrinter& printer, const QString& failure)
 {
     const QByteArray name = printer.docName().toLocal8Bit();
-    const QString where = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                         : printer.printerName();
+    const QString where =
+        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
     if (result == PrintResult::kNoPage && printout.LinesPerPage < 1) {
         ShowMessage(strings::kPrintNothingFits, fw::kMbOk | fw::kMbIconExclamation, name.constData());
     } else if (result == PrintResult::kNoPage && printout.PageCount > 0) {

@@ -94,8 +94,8 @@ PrintResult DrawPages(QPagedPaintDevice& device, Printout& printout, const JobOr
                       const std::function<bool()>& open, QPrinter* printer)
 {
     printout.BeginPrinting(device);
-    const std::vector<int> pages = printing::PrintSequence(ChosenPages(printout, order.chosen), order.copies,
-                                                           order.collate, order.reverse);
+    const std::vector<int> pages =
+        printing::PrintSequence(ChosenPages(printout, order.chosen), order.copies, order.collate, order.reverse);
     QPainter painter;
     if (pages.empty() || (open && !open()) || !painter.begin(&device)) {
         printout.EndPrinting();
@@ -134,8 +134,8 @@ PrintResult PrintToPdf(const QPrinter& printer, Printout& printout, const GoOn& 
     writer.setPageLayout(printer.pageLayout());
     writer.setTitle(printer.docName());
     writer.setCreator(printer.creator());
-    const PrintResult result =
-        DrawPages(writer, printout, OrderOf(printer, true), goOn, [&file] { return file.Open(); }, nullptr);
+    const PrintResult result = DrawPages(
+        writer, printout, OrderOf(printer, true), goOn, [&file] { return file.Open(); }, nullptr);
     if (result == PrintResult::kNoPage) return result;
     if (file.Finish() && result != PrintResult::kFailed) return result;
     if (failure) *failure = file.Reason();

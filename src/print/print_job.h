@@ -29,8 +29,8 @@ enum class PrintResult {
 // leaves nothing behind for the next one. A file that cannot be opened or
 // written to the end fails with the reason in `failure`; a plain file left
 // cut off is removed.
-PrintResult PrintPages(QPrinter& printer, Printout& printout,
-                       const std::function<bool(int page)>& goOn = {}, QString* failure = nullptr);
+PrintResult PrintPages(QPrinter& printer, Printout& printout, const std::function<bool(int page)>& goOn = {},
+                       QString* failure = nullptr);
 
 // Readies the frame's printer for a printout of `fileName`: the job takes
 // the document's name and starts with every page chosen, and where no

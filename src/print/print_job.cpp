@@ -48,10 +48,6 @@ QString Destination(const QPrinter& printer)
     return printer.printerName();
 }
 
-} // namespace
-
-namespace {
-
 using GoOn = std::function<bool(int page)>;
 
 // What the print dialog chose for a job: the pages (none: every page),

@@ -5,6 +5,7 @@
 // position). One exists for the whole run; a QApplication must exist first.
 
 #include "framework/command_table.h"
+#include "framework/file_filter.h"
 #include "framework/window_factories.h"
 
 #include <QObject>
@@ -23,7 +24,7 @@ class StatusFields;
 struct FileDialogData {
     unsigned flags = 0;       // 0x1006: must exist, hide read-only, prompt on overwrite
     std::string file_name;
-    std::string filter;       // "Desc (*.ext)|*.ext|..."
+    FilterList filter;        // description and pattern of each file type
     int filter_index = 0;     // counted from 1 as the dialog reports it
 };
 

@@ -1,5 +1,6 @@
 #include "dialogs/ext_dialog.h"
 
+#include "framework/frame_services.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "settings/settings_path.h"
@@ -122,8 +123,18 @@ void ExtDialog::DeleteEntry()
 void ExtDialog::accept()
 {
     if (accepted_) return;  // Return in a field may also reach the default button
+    const std::string extension = extensions_->currentText().toStdString();
+    const std::string description = descriptions_->currentText().toStdString();
+    if (list_.AddsEntry(extension) && !ExtensionList::CanStoreDescription(description)) {
+        // The entry would read back split at the comma: the dialog stays
+        // open with the description to mend.
+        ShowMessage(strings::kExtCommaInDescription, fw::kMbOk | fw::kMbIconExclamation, description.c_str());
+        descriptions_->lineEdit()->setFocus();
+        descriptions_->lineEdit()->setCursorPosition(int(descriptions_->currentText().indexOf(QLatin1Char(','))));
+        return;
+    }
     accepted_ = true;
-    list_.Accept(extensions_->currentText().toStdString(), descriptions_->currentText().toStdString(), settings_);
+    list_.Accept(extension, description, settings_);
     QDialog::accept();
 }
 

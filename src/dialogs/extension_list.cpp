@@ -12,21 +12,6 @@
 
 namespace {
 
-constexpr std::size_t kEntryLimit = 255;
-
-std::string EntryKey(int number)
-{
-    return "ext_" + std::to_string(number);
-}
-
-std::string EntryValue(std::string_view description, std::string_view extension)
-{
-    std::string value(description);
-    value += ',';
-    value += extension;
-    return value;
-}
-
 const std::vector<FileType>& DefaultList()
 {
     static const std::vector<FileType> list{{"Text Files", "TXT"}, {"All Files", "*"}};
@@ -38,27 +23,21 @@ void WriteDefaultList(const std::string& settings)
     const auto& list = DefaultList();
     profile_update::WriteInt("Extensions", "Count", static_cast<int>(list.size()), settings);
     for (std::size_t i = 0; i < list.size(); ++i)
-        profile_update::WriteString("Extensions", EntryKey(static_cast<int>(i) + 1),
-                             EntryValue(list[i].description, list[i].extension), settings);
+        profile_update::WriteString("Extensions", FileTypeKey(static_cast<int>(i) + 1), FileTypeEntry(list[i]),
+                                    settings);
 }
 
 } // namespace
 
 ExtensionList ExtensionList::Load(const std::string& settings)
 {
-    // One read of the file; only the entries actually stored are visited,
-    // so a corrupt Count of two thousand million costs nothing.
+    // One read of the file.
     const profile::Snapshot ini(settings);
     ExtensionList list;
     const int count = ini.ReadInt("Extensions", "Count", 0);
     const int selected = ini.ReadInt("Extensions", "Selected", 0);
     if (count > 0) {
-        for (const int i : ini.NumberedKeys("Extensions", "ext_", count)) {
-            const std::string entry = ini.ReadString("Extensions", EntryKey(i), "", kEntryLimit);
-            const auto comma = entry.find(',');
-            if (comma == std::string::npos) continue;
-            list.entries_.push_back({entry.substr(0, comma), entry.substr(comma + 1)});
-        }
+        list.entries_ = ReadFileTypes(ini, count);
     } else {
         WriteDefaultList(settings);
         list.entries_ = DefaultList();
@@ -79,30 +58,40 @@ void ExtensionList::DeleteSelected()
     Select(std::max(index - 1, 0));
 }
 
+bool ExtensionList::AddsEntry(std::string_view typed_extension) const
+{
+    const std::string typed = text::UpperAscii(CutToCharacters(typed_extension, kTypedExtensionLimit));
+    const std::string selected_text = selected_ >= 0 ? entries_[std::size_t(selected_)].extension : std::string();
+    const bool names_an_entry = typed == text::UpperAscii(selected_text) ||
+                                std::any_of(entries_.begin(), entries_.end(), [&](const FileType& entry) {
+                                    return text::UpperAscii(entry.extension) == typed;
+                                });
+    return !names_an_entry;
+}
+
+bool ExtensionList::CanStoreDescription(std::string_view description)
+{
+    return description.find(',') == std::string_view::npos;
+}
+
 int ExtensionList::Accept(std::string_view typed_extension, std::string_view typed_description,
                           const std::string& settings)
 {
-    typed_extension = typed_extension.substr(0, std::min(typed_extension.size(), kTypedExtensionLimit));
-    typed_description = typed_description.substr(0, std::min(typed_description.size(), kTypedDescriptionLimit));
+    typed_extension = CutToCharacters(typed_extension, kTypedExtensionLimit);
+    typed_description = CutToCharacters(typed_description, kTypedDescriptionLimit);
+    const bool adds = AddsEntry(typed_extension);
     const int count = static_cast<int>(entries_.size());
     for (int i = 0; i < count; ++i) {
         const FileType& entry = entries_[std::size_t(i)];
-        profile_update::WriteString("Extensions", EntryKey(i + 1), EntryValue(entry.description, entry.extension), settings);
+        profile_update::WriteString("Extensions", FileTypeKey(i + 1), FileTypeEntry(entry), settings);
     }
     profile_update::WriteInt("Extensions", "Count", count, settings);
 
-    const std::string typed = text::UpperAscii(typed_extension);
-    const std::string selected_text = selected_ >= 0 ? entries_[std::size_t(selected_)].extension : std::string();
     int preferred = selected_;
-    const bool names_an_entry =
-        typed == text::UpperAscii(selected_text) ||
-        std::any_of(entries_.begin(), entries_.end(),
-                    [&](const FileType& entry) { return text::UpperAscii(entry.extension) == typed; });
-    if (!names_an_entry) {
+    if (adds) {
         profile_update::WriteInt("Extensions", "Count", count + 1, settings);
-        profile_update::WriteString("Extensions", EntryKey(count + 1), EntryValue(typed_description, typed_extension),
-                             settings);
         entries_.push_back({std::string(typed_description), std::string(typed_extension)});
+        profile_update::WriteString("Extensions", FileTypeKey(count + 1), FileTypeEntry(entries_.back()), settings);
         preferred = count;
     }
     selected_ = preferred;

@@ -4,18 +4,11 @@
 // index of the preferred entry, Selected (counted from 0). The File
 // Extensions dialog edits a copy of it and writes it back on OK.
 
+#include "settings/file_types.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct FileType {
-    std::string description;
-    std::string extension;  // without a dot: "TXT", "*"
-    friend bool operator==(const FileType&, const FileType&) = default;
-};
-
-inline constexpr std::size_t kTypedExtensionLimit = 63;
-inline constexpr std::size_t kTypedDescriptionLimit = 255;
 
 class ExtensionList {
 public:
@@ -39,10 +32,16 @@ public:
     // from the extension field's text. When it names the selected entry or
     // any other (letters without regard to case), the selected entry stays
     // preferred; otherwise the two typed texts are appended as a new entry,
-    // as typed, and it becomes the preferred one. Writes Selected and
-    // returns it.
+    // as typed (each cut to its limit of characters), and it becomes the
+    // preferred one. Writes Selected and returns it.
     int Accept(std::string_view typed_extension, std::string_view typed_description,
                const std::string& settings);
+
+    // Whether Accept would add the typed texts as a new entry.
+    bool AddsEntry(std::string_view typed_extension) const;
+    // False for a description that would not read back as it is (one
+    // with a comma).
+    static bool CanStoreDescription(std::string_view description);
 
 private:
     std::vector<FileType> entries_;

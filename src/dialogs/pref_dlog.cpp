@@ -18,6 +18,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -176,6 +178,7 @@ void PrefDlog::LoadControls()
     text_->SetColor(stored.text);
     UpdateSample();
     sample_->SetFont(ViewFont(font_));
+    FitToScreen();
     changed_ = false;
 }
 
@@ -224,8 +227,50 @@ void PrefDlog::ChooseFont()
     font_.size = std::max(font_.size, 1);
     font_.weight = chosen->weight();
     sample_->SetFont(ViewFont(font_));
+    FitToScreen();
     UpdateSample();
     changed_ = true;
+}
+
+void PrefDlog::FitToScreen()
+{
+    // The sample would grow the dialog with its font past the screen's
+    // edge, taking the buttons with it; it is given only the room the
+    // screen leaves, and clips its text.
+    const QScreen* shown_on = screen();
+    if (!shown_on || !layout()) return;
+    const QRect room = shown_on->availableGeometry();
+    // The window frame; before the window is first shown, a title bar's
+    // height and thin borders stand in for it.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                   outer.bottom() - inner.bottom());
+    if (!isVisible() || frame.isNull()) {
+        const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) * 2;
+        frame =
+            QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border, border, border);
+    }
+    sample_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->invalidate();
+    const QSize whole = layout()->totalSizeHint();
+    const QSize excess(whole.width() + frame.left() + frame.right() - room.width(),
+                       whole.height() + frame.top() + frame.bottom() - room.height());
+    const QSize natural = sample_->sizeHint();
+    sample_->setMaximumSize(excess.width() > 0 ? std::max(0, natural.width() - excess.width()) : QWIDGETSIZE_MAX,
+                            excess.height() > 0 ? std::max(0, natural.height() - excess.height()) : QWIDGETSIZE_MAX);
+    layout()->activate();
+    if (!isVisible()) return;  // placed when shown
+    // A dialog grown where it stands may reach past the edge.
+    const QRect now = frameGeometry();
+    move(std::clamp(now.left(), room.left(), std::max(room.left(), room.right() + 1 - now.width())),
+         std::clamp(now.top(), room.top(), std::max(room.top(), room.bottom() + 1 - now.height())));
+}
+
+void PrefDlog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FitToScreen();  // the screen, and the frame, are known now
 }
 
 void PrefDlog::accept()

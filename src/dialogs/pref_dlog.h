@@ -44,6 +44,9 @@ public:
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void BuildControls();
     void LoadControls();
@@ -51,6 +54,7 @@ private:
     void TabStopsToSample();
     void ColoursToSample();
     void ChooseFont();
+    void FitToScreen();
     int SelectedTabStops() const;
 
     std::string settings_;

@@ -26,10 +26,11 @@ public:
 
     // Where the second, indented line starts.
     QPoint IndentedLineOrigin() const;
+    // Room for both lines of text in full.
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    QSize sizeHint() const override;
 
 private:
     QColor text_ = Qt::black;

@@ -11,14 +11,20 @@
 namespace {
 
 // What the user hears of a print job that printed nothing it should have.
-void ReportPrintResult(PrintResult result, const TWPrintout& printout, const QPrinter& printer)
+void ReportPrintResult(PrintResult result, const TWPrintout& printout, const QPrinter& printer, const QString& failure)
 {
     const QByteArray name = printer.docName().toLocal8Bit();
+    const QString where =
+        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
     if (result == PrintResult::kNoPage && printout.LinesPerPage < 1) {
         ShowMessage(strings::kPrintNothingFits, fw::kMbOk | fw::kMbIconExclamation, name.constData());
+    } else if (result == PrintResult::kNoPage && printout.PageCount > 0) {
+        ShowMessage(strings::kPrintNoPageChosen, fw::kMbOk | fw::kMbIconExclamation, name.constData(),
+                    printout.PageCount);
+    } else if (result == PrintResult::kFailed && !failure.isEmpty()) {
+        ShowMessage(strings::kPrintNotWritten, fw::kMbOk | fw::kMbIconStop, name.constData(),
+                    where.toLocal8Bit().constData(), failure.toLocal8Bit().constData());
     } else if (result == PrintResult::kFailed) {
-        const QString where = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                             : printer.printerName();
         ShowMessage(strings::kPrintFailed, fw::kMbOk | fw::kMbIconStop, name.constData(),
                     where.toLocal8Bit().constData());
     }
@@ -31,7 +37,9 @@ void Print(const LinesDoc& document, const QWidget* view, const QFont& font)
     QPrinter& printer = FramePrinter();
     PreparePrinter(printer, document.FileName());
     TWPrintout printout(document.GetTitle(), document, view, font, true);
-    ReportPrintResult(PrintWithDialog(printer, printout, FrameWindow()), printout, printer);
+    QString failure;
+    const PrintResult result = PrintWithDialog(printer, printout, FrameWindow(), &failure);
+    ReportPrintResult(result, printout, printer, failure);
 }
 
 void PrintPreview(const LinesDoc& document, const QWidget* view, const QFont& font)
@@ -39,5 +47,7 @@ void PrintPreview(const LinesDoc& document, const QWidget* view, const QFont& fo
     QPrinter& printer = FramePrinter();
     PreparePrinter(printer, document.FileName());
     TWPrintout printout(document.GetTitle(), document, view, font, true);
-    ReportPrintResult(PreviewWithDialog(printer, printout, FrameWindow()), printout, printer);
+    QString failure;
+    const PrintResult result = PreviewWithDialog(printer, printout, FrameWindow(), &failure);
+    ReportPrintResult(result, printout, printer, failure);
 }

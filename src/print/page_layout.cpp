@@ -61,4 +61,16 @@ int RightAlignedX(int pageWidth, int length, int charWidth)
     return pageWidth - length * charWidth - 1;
 }
 
+std::vector<int> PrintSequence(std::vector<int> pages, int copies, bool collate, bool reverse)
+{
+    if (reverse) std::reverse(pages.begin(), pages.end());
+    copies = std::max(copies, 1);
+    std::vector<int> sequence;
+    sequence.reserve(pages.size() * static_cast<std::size_t>(copies));
+    for (int run = 0; run < (collate ? copies : 1); ++run)
+        for (const int page : pages)
+            sequence.insert(sequence.end(), collate ? 1 : static_cast<std::size_t>(copies), page);
+    return sequence;
+}
+
 } // namespace printing

@@ -6,6 +6,7 @@
 // two empty lines at the bottom.
 
 #include <string>
+#include <vector>
 
 namespace printing {
 
@@ -60,5 +61,9 @@ std::string StampLabel(const PrintDate& date, const PrintTime& time);
 // Where a text of `length` characters starts so that it ends one unit
 // before the right edge.
 int RightAlignedX(int pageWidth, int length, int charWidth);
+
+// The order a job prints `pages` in: last first when `reverse`, each page
+// `copies` times in a row, or the whole run `copies` times when `collate`.
+std::vector<int> PrintSequence(std::vector<int> pages, int copies, bool collate, bool reverse);
 
 } // namespace printing

@@ -87,6 +87,8 @@ const std::unordered_map<int, const char*>& Table()
                             "the page header.\rChoose a smaller font or a larger paper size."},
         {kPrintFailed, "%s could not be printed.\rThe printer or the output file %s cannot be used."},
         {kPrintDefaultName, "untitled"},
+        {kPrintNotWritten, "%s could not be printed.\rThe output file %s could not be written: %s."},
+        {kPrintNoPageChosen, "%s was not printed: none of its %d pages is in the range chosen."},
 
         // --- settings dialogs ---
         {kPrefCaption, "Preferences"},
@@ -95,6 +97,8 @@ const std::unordered_map<int, const char*>& Table()
         {kPrefFontLabel, "Font: %s %d"},
         {kPrefSampleText, "abcdefghi ABCDEFGHI 0123456789"},
         {kExtCaption, "File Extensions"},
+        {kExtCommaInDescription, "The description \"%s\" holds a comma.\rA file type is stored as "
+                                 "description,extension, so its description cannot hold one."},
 
         // --- documents, continued ---
         {kDocSavedWithWarning,

@@ -66,6 +66,8 @@ enum : int {
     kPrintNothingFits = 1205,  // "%s was not printed: ..."
     kPrintFailed = 1206,       // "%s could not be printed ..."
     kPrintDefaultName = 1207,  // "untitled": job and PDF name of an unnamed document
+    kPrintNotWritten = 1208,   // "%s could not be printed. ... %s could not be written: %s."
+    kPrintNoPageChosen = 1209, // "%s was not printed: ... %d pages ..."
 
     // --- settings dialogs ---
     kPrefCaption = 4001,        // "Preferences"
@@ -74,6 +76,7 @@ enum : int {
     kPrefFontLabel = 4004,      // "Font: %s %d" (face, size in points)
     kPrefSampleText = 4005,     // "abcdefghi ABCDEFGHI 0123456789"
     kExtCaption = 4011,         // "File Extensions"
+    kExtCommaInDescription = 4012,  // "The description \"%s\" holds a comma. ..."
 
     // --- documents, continued ---
     // A save that replaced the file but whose last step (closing it)

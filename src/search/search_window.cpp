@@ -218,7 +218,7 @@ void SearchWindow::BrowsePath()
     ShowPath(SearchPathFromFile(*chosen));
 }
 
-std::optional<std::string> SearchWindow::ChooseFile(const std::string& filter)
+std::optional<std::string> SearchWindow::ChooseFile(const FilterList& filter)
 {
     // BuildFilter has made the directory of the last File Open current.
     QFileDialog dialog(this, QString(), QDir::currentPath());

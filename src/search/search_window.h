@@ -14,6 +14,7 @@
 // box, Close All and closing the frame during a run stop the run first and
 // close when it has unwound. Go is disabled while the run is under way.
 
+#include "framework/file_filter.h"
 #include "search/search_history.h"
 #include "search/search_host.h"
 
@@ -120,7 +121,7 @@ protected:
 
     // The chooser behind Search Path: an existing file's full name, or
     // nothing when the user cancels.
-    virtual std::optional<std::string> ChooseFile(const std::string& filter);
+    virtual std::optional<std::string> ChooseFile(const FilterList& filter);
 
     // Button handlers of the derived windows.
     virtual void Go() = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The Save As dialog of the document windows: the file types of the
-// settings file as its filters, ".TXT" added to a name without one.
+// settings file as its filters, ".TXT" added to a name without one. It
+// starts in the folder of the last File Open (Extensions/Path).
 
 #include <optional>
 #include <string>

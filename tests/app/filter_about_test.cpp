@@ -108,7 +108,7 @@ TEST(OpenDlog, ATypedExistingFileOpensWhateverTheFilter)
     const std::string bin = tree.Write("bin.dat", "\x01\x02");
     tree.Write("a.txt", "text\n");
     FileDialogData data;
-    data.filter = "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*|";
+    data.filter = {{"Text files (*.TXT)", "*.TXT"}, {"All Files (*.*)", "*.*"}};
     data.filter_index = 1;
     OpenDlog dialog(nullptr, data);
     dialog.setDirectory(QString::fromStdString(tree.root()));

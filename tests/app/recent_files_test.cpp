@@ -152,7 +152,7 @@ TEST_F(RecentFiles, FileOpenWithHexDumpOpensAHexViewAndWritesThePathAndFilter)
     Start();
     OpenDlog::SetHook([&](FileDialogData& data, int& hex) {
         EXPECT_EQ(data.file_name, "");
-        EXPECT_EQ(data.filter, "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*|");
+        EXPECT_EQ(data.filter, (FilterList{{"Text files (*.TXT)", "*.TXT"}, {"All Files (*.*)", "*.*"}}));
         data.file_name = file;
         data.filter_index = 2;
         hex = 1;

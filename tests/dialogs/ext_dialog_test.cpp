@@ -3,6 +3,7 @@
 #include "dialog_fixture.h"
 
 #include "dialogs/ext_dialog.h"
+#include "framework/message_box.h"
 #include "resources/command_ids.h"
 #include "settings/profile.h"
 
@@ -134,6 +135,42 @@ TEST_F(ExtDialogTest, DeletingEveryEntryEmptiesTheFieldsAndTheNextOpeningRestore
     ExtDialog dialog(nullptr);
     EXPECT_EQ(Items(dialog.ExtensionBox()), (std::vector<QString>{"TXT", "*"}));
     EXPECT_EQ(StoredInt("Count"), 2);
+}
+
+// A new entry's description may hold any character but the comma at which
+// the stored entry is split: OK then explains, keeps the dialog open and
+// writes nothing.
+TEST_F(ExtDialogTest, ADescriptionWithACommaIsRefusedAndOneWithABarIsKept)
+{
+    std::vector<QString> shown;
+    const fw::MessageHook previous = fw::SetMessageHook([&](const fw::MessageRequest& request) {
+        shown.push_back(request.text);
+        return int(fw::kIdOk);
+    });
+    const std::string before = ini.Contents();
+    ExtDialog dialog(nullptr);
+    Type(dialog.ExtensionBox(), "md");
+    Type(dialog.DescriptionBox(), "Notes, drafts");
+    QTest::mouseClick(Control<QPushButton>(&dialog, 1), Qt::LeftButton);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].contains("\"Notes, drafts\" holds a comma")) << shown[0].toStdString();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(ini.Contents(), before);
+
+    Type(dialog.DescriptionBox(), "Notes | drafts (md; txt)");
+    QTest::mouseClick(Control<QPushButton>(&dialog, 1), Qt::LeftButton);
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Stored("Extensions", "ext_4"), "Notes | drafts (md; txt),md");
+
+    // An existing extension adds nothing, so its description is not looked at.
+    ExtDialog again(nullptr);
+    Type(again.ExtensionBox(), "c");
+    Type(again.DescriptionBox(), "a, b");
+    again.accept();
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(shown.size(), 1u);
+    fw::SetMessageHook(previous);
 }
 
 TEST_F(ExtDialogTest, FocusStartsInTheExtensionsAndTabFollowsTheControlOrder)

@@ -128,6 +128,38 @@ TEST_F(ExtensionListTest, DeletingWithoutSelectionOrFromAnEmptyListIsHarmless)
     EXPECT_EQ(ExtensionList::Load(ini).Entries().size(), 2u);
 }
 
+// What OK stores for texts at (or over) the fields' limits reads back as
+// it was stored, and a second OK stores the same again.
+TEST_F(ExtensionListTest, AnEntryAtTheTypedLimitsReadsBackWhole)
+{
+    auto repeat = [](std::string_view unit, std::size_t n) {
+        std::string text;
+        for (std::size_t i = 0; i < n; ++i) text += unit;
+        return text;
+    };
+    const std::string smile = "\xF0\x9F\x98\x80";  // four bytes, one character
+    struct Case {
+        std::string description, extension;  // typed
+        FileType stored;
+    } cases[] = {
+        {repeat("d", 255), repeat("e", 63), {repeat("d", 255), repeat("e", 63)}},
+        {repeat("\xC3\xA9", 255), repeat("\xE4\xB8\xAD", 63), {repeat("\xC3\xA9", 255), repeat("\xE4\xB8\xAD", 63)}},
+        {repeat(smile, 300), repeat(smile, 70), {repeat(smile, 255), repeat(smile, 63)}},
+        {repeat("d", 254) + smile + "tail", repeat("e", 62) + smile + "x", {repeat("d", 254) + smile, repeat("e", 62) + smile}},
+    };
+    for (const Case& c : cases) {
+        ini = Ini("[Extensions]\nCount=1\nSelected=0\next_1=A,a\n");
+        ExtensionList list = ExtensionList::Load(ini);
+        EXPECT_EQ(list.Accept(c.extension, c.description, ini), 1);
+        const std::string written = tree.Read("TARNWICK.INI");
+        ExtensionList again = ExtensionList::Load(ini);
+        ASSERT_EQ(again.Entries().size(), 2u);
+        EXPECT_EQ(again.Entries().back(), c.stored) << c.stored.description.size();
+        again.Accept(c.stored.extension, "", ini);
+        EXPECT_EQ(tree.Read("TARNWICK.INI"), written);
+    }
+}
+
 TEST_F(ExtensionListTest, ADescriptionWithACommaIsSplitThereWhenReadBack)
 {
     ini = Ini("[Extensions]\nCount=1\nSelected=0\next_1=A,a\n");

@@ -240,6 +240,36 @@ TEST_F(PrefDlogTest, AFaceThatNoLongerExistsIsShownAndKept)
     EXPECT_EQ(Stored("Font", "font_size"), "12");  // the size the views used for it
 }
 
+// A font too large for the screen leaves the dialog on the screen, every
+// control reachable; the sample shows what fits. Both a stored font and
+// one chosen while the dialog is open.
+TEST_F(PrefDlogTest, AHugeFontKeepsTheDialogAndItsControlsOnTheScreen)
+{
+    profile::WriteString("Font", "font_size", "96", ini.path());  // 72 points on the usual screen
+    PrefDlog::SetFontChooser([](QWidget*, const QFont&) -> std::optional<QFont> {
+        QFont chosen(QStringLiteral("DejaVu Sans Mono"));
+        chosen.setPixelSize(150);
+        return chosen;
+    });
+    for (const bool chosen : {false, true}) {
+        SCOPED_TRACE(chosen ? "chosen" : "stored");
+        PrefDlog dialog(nullptr);
+        dialog.show();
+        if (chosen) Click(dialog, cmd::kPrefFonts);
+        const QRect room = dialog.screen()->availableGeometry();
+        EXPECT_TRUE(room.contains(dialog.frameGeometry()))
+            << dialog.frameGeometry().width() << "x" << dialog.frameGeometry().height();
+        for (const int id : {1, 2, cmd::kPrefFonts, cmd::kPrefRestore, cmd::kPrefBackground, cmd::kPrefText,
+                             cmd::kPrefTabStops}) {
+            const QWidget* control = Control(&dialog, id);
+            ASSERT_NE(control, nullptr);
+            EXPECT_TRUE(room.contains(QRect(control->mapToGlobal(QPoint(0, 0)), control->size()))) << id;
+        }
+        EXPECT_GT(Sample(dialog)->width(), 100);
+        EXPECT_GT(Sample(dialog)->height(), 40);
+    }
+}
+
 TEST_F(PrefDlogTest, FocusStartsInTheTabStopsAndTabFollowsTheControlOrder)
 {
     PrefDlog dialog(nullptr);

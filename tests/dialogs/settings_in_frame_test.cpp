@@ -117,7 +117,7 @@ TEST_F(SettingsInFrame, FileOpenOffersTheEditedListWithThePreferredTypeChosen)
     });
     app->Frame()->Execute(cmd::kFileExtensions);
 
-    std::string filter;
+    FilterList filter;
     int index = 0;
     OpenDlog::SetHook([&](FileDialogData& data, int&) {
         filter = data.filter;
@@ -129,7 +129,7 @@ TEST_F(SettingsInFrame, FileOpenOffersTheEditedListWithThePreferredTypeChosen)
         return false;
     });
     app->Frame()->Execute(cmd::kFileOpen);
-    EXPECT_EQ(filter, "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*|Log Files (*.log)|*.log|");
+    EXPECT_EQ(filter, (FilterList{{"Text Files (*.TXT)", "*.TXT"}, {"All Files (*.*)", "*.*"}, {"Log Files (*.log)", "*.log"}}));
     EXPECT_EQ(index, 3);  // the dialog counts its filters from 1
 
     // A file type chosen in File Open is the preferred one the next time.
@@ -141,6 +141,38 @@ TEST_F(SettingsInFrame, FileOpenOffersTheEditedListWithThePreferredTypeChosen)
     app->Frame()->Execute(cmd::kFileOpen);
     ExtDialog again(nullptr);
     EXPECT_EQ(again.DescriptionBox()->currentText(), "All Files");
+}
+
+} // namespace
+
+namespace {
+
+// A '|' in a description is part of it: every file type keeps its own
+// patterns in File Open, those after it too.
+TEST_F(SettingsInFrame, ADescriptionWithABarLeavesEveryFileTypeOfFileOpenInItsPlace)
+{
+    for (const char* typed : {"md|Notes | drafts", "log|Log Files"}) {
+        const QString extension = QString::fromLatin1(typed).section(QLatin1Char('|'), 0, 0);
+        const QString description = QString::fromLatin1(typed).section(QLatin1Char('|'), 1);
+        WhenModal([=](QWidget* dialog) {
+            Control<QComboBox>(dialog, cmd::kExtExtension)->lineEdit()->setText(extension);
+            Control<QComboBox>(dialog, cmd::kExtDescription)->lineEdit()->setText(description);
+            QTest::mouseClick(Control<QPushButton>(dialog, 1), Qt::LeftButton);
+        });
+        app->Frame()->Execute(cmd::kFileExtensions);
+    }
+    QStringList filters;
+    QString chosen;
+    OpenDlog::SetHook([&](FileDialogData& data, int&) {
+        OpenDlog shown(nullptr, data);
+        filters = shown.nameFilters();
+        chosen = shown.selectedNameFilter();
+        return false;
+    });
+    app->Frame()->Execute(cmd::kFileOpen);
+    EXPECT_EQ(filters, QStringList({"Text Files (*.TXT *.txt)", "All Files (*)", "Notes | drafts (*.md *.MD)",
+                                    "Log Files (*.log *.LOG)"}));
+    EXPECT_EQ(chosen, "Log Files (*.log *.LOG)");
 }
 
 } // namespace

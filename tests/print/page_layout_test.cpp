@@ -69,4 +69,24 @@ TEST(PageLayout, HeaderTexts)
     EXPECT_EQ(RightAlignedX(1000, 6, 10), 939);
 }
 
+TEST(PageLayout, ThePrintSequenceReversesThenRepeatsPagesOrRuns)
+{
+    struct Case {
+        int copies;
+        bool collate, reverse;
+        std::vector<int> sequence;
+    } cases[] = {
+        {1, true, false, {2, 3, 5}},
+        {1, false, true, {5, 3, 2}},
+        {2, true, false, {2, 3, 5, 2, 3, 5}},
+        {2, false, false, {2, 2, 3, 3, 5, 5}},
+        {2, false, true, {5, 5, 3, 3, 2, 2}},
+        {0, true, false, {2, 3, 5}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PrintSequence({2, 3, 5}, c.copies, c.collate, c.reverse), c.sequence)
+            << c.copies << c.collate << c.reverse;
+    EXPECT_TRUE(PrintSequence({}, 3, true, true).empty());
+}
+
 } // namespace

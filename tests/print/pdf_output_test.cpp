@@ -14,8 +14,12 @@
 #include <QPrinterInfo>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +61,14 @@ std::string Squeezed(const std::string& text)
         out.push_back(blank ? ' ' : c);
     }
     return out;
+}
+
+// The text without the blanks and line ends around it.
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n\f");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n\f") - first + 1);
 }
 
 // The left edge of the first word `word` on page 1, in points; -1 if absent.
@@ -218,6 +230,107 @@ TEST_F(PdfOutput, AnOutputFileThatCannotBeWrittenFails)
     CountingPrintout printout(1);
     EXPECT_EQ(PrintPages(printer, printout), PrintResult::kFailed);
     EXPECT_TRUE(printout.drawn.empty());
+}
+
+// The file system takes at most `bytes` bytes of any file this process
+// writes while it lives (a write beyond fails with EFBIG).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, old_handler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*old_handler_)(int) = nullptr;
+};
+
+// A file system that runs out of room (a full disk, a file size limit)
+// fails the job with the reason; a plain file left cut off is removed, a
+// device stays. The printer prints the next job whole.
+TEST_F(PdfOutput, AnOutputFileThatCannotBeWrittenToTheEndFailsWithTheReason)
+{
+    for (const bool limited : {false, true}) {
+        SCOPED_TRACE(limited ? "file size limit" : "/dev/full");
+        const std::string cut = tree.Path("cut.pdf");
+        printer.setOutputFileName(QString::fromStdString(limited ? cut : "/dev/full"));
+        CountingPrintout printout(200);
+        QString failure;
+        PrintResult result;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (limited) limit.emplace(4096);
+            result = PrintPages(printer, printout, {}, &failure);
+        }
+        EXPECT_EQ(result, PrintResult::kFailed);
+        EXPECT_EQ(failure, limited ? "File too large" : "No space left on device");
+        EXPECT_FALSE(std::filesystem::exists(cut));
+        EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        CountingPrintout next(3);
+        failure.clear();
+        EXPECT_EQ(PrintPages(printer, next, {}, &failure), PrintResult::kPrinted);
+        EXPECT_TRUE(failure.isEmpty());
+        ASSERT_EQ(PdfPages(pdf), 3);
+        EXPECT_EQ(Trimmed(PdfPageText(pdf, 3)), "3");
+        std::filesystem::remove(pdf);
+    }
+}
+
+// The range chosen in the print dialog is what prints, and a PDF holds
+// the copies and the page order chosen; a range past the last page prints
+// nothing and leaves the file alone.
+TEST_F(PdfOutput, OnlyThePagesOfTheChosenRangePrintInTheOrderChosen)
+{
+    struct Case {
+        int from, to;
+        PrintResult result;
+        std::vector<int> drawn;
+        int copies = 1;
+        bool collate = true;
+        bool reverse = false;
+    } cases[] = {
+        {2, 2, PrintResult::kPrinted, {2}},
+        {2, 9, PrintResult::kPrinted, {2, 3}},
+        {4, 6, PrintResult::kNoPage, {}},
+        {0, 0, PrintResult::kPrinted, {1, 2, 3}},  // no range: every page
+        {2, 3, PrintResult::kPrinted, {3, 3, 2, 2}, 2, false, true},
+        {1, 2, PrintResult::kPrinted, {1, 2, 1, 2}, 2, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from) + "-" + std::to_string(c.to) + " x" + std::to_string(c.copies));
+        std::filesystem::remove(pdf);
+        printer.setPrintRange(c.from > 0 ? QPrinter::PageRange : QPrinter::AllPages);
+        printer.setFromTo(c.from, c.to);
+        printer.setCopyCount(c.copies);
+        printer.setCollateCopies(c.collate);
+        printer.setPageOrder(c.reverse ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
+        CountingPrintout printout(3);
+        EXPECT_EQ(PrintPages(printer, printout), c.result);
+        EXPECT_EQ(printout.drawn, c.drawn);
+        if (c.drawn.empty()) {
+            EXPECT_FALSE(std::filesystem::exists(pdf));
+            continue;
+        }
+        ASSERT_EQ(PdfPages(pdf), static_cast<int>(c.drawn.size()));
+        for (std::size_t i = 0; i < c.drawn.size(); ++i)
+            EXPECT_EQ(Trimmed(PdfPageText(pdf, static_cast<int>(i) + 1)), std::to_string(c.drawn[i]));
+    }
+    // A new job starts with every page chosen.
+    PreparePrinter(printer, "/src/next.txt");
+    EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
+    EXPECT_TRUE(printer.pageRanges().isEmpty());
 }
 
 TEST(PreparePrinter, APdfIsNamedAfterTheDocumentInTheDirectoryTheLastOneWentTo)

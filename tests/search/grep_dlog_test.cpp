@@ -414,10 +414,10 @@ TEST_F(GrepWindowTest, OnlyAResultLineWithATabOpensItsFile)
 class ChosenFileGrepDlog : public GrepDlog {
 public:
     std::optional<std::string> chosen;
-    std::string filter_seen;
+    FilterList filter_seen;
 
 protected:
-    std::optional<std::string> ChooseFile(const std::string& filter) override
+    std::optional<std::string> ChooseFile(const FilterList& filter) override
     {
         filter_seen = filter;
         return chosen;
@@ -430,7 +430,7 @@ TEST_F(GrepWindowTest, SearchPathTakesDirectoryAndExtensionPart)
     w.chosen = "/data/pkg/release.tar.gz";
     w.SearchPathButton()->click();
     EXPECT_EQ(FieldText(w.PathBox()), "/data/pkg/*.tar.gz");
-    EXPECT_EQ(w.filter_seen, "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*|");
+    EXPECT_EQ(w.filter_seen, (FilterList{{"Text files (*.TXT)", "*.TXT"}, {"All Files (*.*)", "*.*"}}));
     w.chosen = "/data/Makefile";
     w.SearchPathButton()->click();
     EXPECT_EQ(FieldText(w.PathBox()), "/data/*.*");

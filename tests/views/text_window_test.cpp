@@ -10,6 +10,7 @@
 #include "views/text_view.h"
 #include "views/window_caption.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -162,6 +163,28 @@ TEST_F(TextWindow, UntitledWindowsCountUpAndSaveAsksForAName)
     EXPECT_EQ(tree.Read("saved.txt"), "hello\r\n");
     EXPECT_EQ(a.windowTitle(), "SAVED.TXT");
     EXPECT_FALSE(a.Doc()->Modified());
+}
+
+TEST_F(TextWindow, SaveAsStartsInTheFolderOfTheLastFileOpen)
+{
+    // A fresh run: the program was started elsewhere, the settings name
+    // the folder File Open last went to.
+    const std::string last = tree.MakeDir("last folder");
+    const std::string started = tree.MakeDir("started here");
+    profile::WriteString("Extensions", "Path", last, settings_.path());
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(started));
+    QString shown;
+    WhenModal([&shown](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->directory().canonicalPath();
+        dialog->reject();
+    });
+    TextView view("");
+    view.CmSaveAs();
+    QDir::setCurrent(old);
+    EXPECT_EQ(shown, QDir(QString::fromStdString(last)).canonicalPath());
 }
 
 TEST_F(TextWindow, ASaveThatFailsKeepsTheFileAndTheModifiedMark)

@@ -76,7 +76,7 @@ const std::unordered_map<int, const char*>& Table()
         {kLeftReadOnly, "Read-only files:"},
         {kLeftNotOpened, "Could not be opened:"},
         {kLeftNoOccurrence, "No occurrence any more:"},
-        {kLeftNotSaved, "Could not be saved (their windows stay open with the replacements):"},
+        {kLeftNotSaved, "Could not be saved (left as they were):"},
 
         // --- printing ---
         {kPrintingCaption, "Printing"},
@@ -95,6 +95,8 @@ const std::unordered_map<int, const char*>& Table()
         {kPrefFontLabel, "Font: %s %d"},
         {kPrefSampleText, "abcdefghi ABCDEFGHI 0123456789"},
         {kExtCaption, "File Extensions"},
+        {kLeftOutside, "Reached through links that lead out of the searched tree:"},
+        {kStatusEmptyReplacement, "  Empty replacement: %ld files with hits left unchanged."},
     };
     return table;
 }

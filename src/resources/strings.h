@@ -74,6 +74,10 @@ enum : int {
     kPrefFontLabel = 4004,      // "Font: %s %d" (face, size in points)
     kPrefSampleText = 4005,     // "abcdefghi ABCDEFGHI 0123456789"
     kExtCaption = 4011,         // "File Extensions"
+
+    // --- replacing grep runs ---
+    kLeftOutside = 2119,            // reason: reached through a link that leads out of the tree
+    kStatusEmptyReplacement = 2120, // "  Empty replacement: %ld files with hits left unchanged."
 };
 
 } // namespace strings

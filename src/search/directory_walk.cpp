@@ -5,10 +5,10 @@
 #include "search/status_text.h"
 
 #include <cstdlib>
-#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 

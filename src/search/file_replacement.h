@@ -24,5 +24,4 @@ enum class FileReplacementOutcome {
 // `replace_all`) by `replacement` and writes the file when anything was
 // replaced. `replaced` (when given) receives the number of occurrences.
 FileReplacementOutcome ReplaceInTextFile(const std::string& path, const TextMatcher& matcher,
-                                         const std::string& replacement, bool replace_all,
-                                         long* replaced = nullptr);
+                                         const std::string& replacement, bool replace_all, long* replaced = nullptr);

@@ -13,8 +13,8 @@
 namespace {
 
 constexpr ReplacementRun::Reason kReasonOrder[] = {
-    ReplacementRun::Reason::kUnsaved,   ReplacementRun::Reason::kBinary,       ReplacementRun::Reason::kHidden,
-    ReplacementRun::Reason::kReadOnly,  ReplacementRun::Reason::kOutside,      ReplacementRun::Reason::kNotOpened,
+    ReplacementRun::Reason::kUnsaved,      ReplacementRun::Reason::kBinary,   ReplacementRun::Reason::kHidden,
+    ReplacementRun::Reason::kReadOnly,     ReplacementRun::Reason::kOutside,  ReplacementRun::Reason::kNotOpened,
     ReplacementRun::Reason::kNoOccurrence, ReplacementRun::Reason::kNotSaved,
 };
 

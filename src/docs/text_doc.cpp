@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "base/display_columns.h"
+#include "base/characters.h"
 #include "base/text_rules.h"
 #include "docs/doc_errors.h"
 #include "docs/text_loader.h"
@@ -105,33 +105,21 @@ std::optional<TextPosition> TextDoc::Find(std::string_view pattern, TextPosition
     const std::string wanted = rules.case_sensitive ? std::string(pattern) : text::UpperAscii(pattern);
     const std::size_t m = wanted.size();
     const int count = LineCount();
-    // A tab in the pattern can only match a tab: such a search runs on the
-    // bytes, and its positions are turned into display columns.
-    const bool onBytes = wanted.find('\t') != std::string::npos;
-    std::string expanded;
+    std::string folded;
     bool first = true;
     for (int line = from.line; line >= 0 && line < count; line += rules.down ? 1 : -1, first = false) {
         const TextLine* row = GetLine(line);
+        // The search runs on the line's bytes, as the file holds them: a
+        // tab is found by a tab only, never by the spaces it shows as.
         std::string_view text = row->View();
-        // Otherwise the search runs on the display text: tabs expanded.
-        if (!onBytes && std::memchr(text.data(), '\t', text.size())) {
-            expanded = ExpandLine(row);
-            text = expanded;
-        } else if (!rules.case_sensitive) {
-            expanded = std::string(text);
-        }
         if (!rules.case_sensitive) {
-            for (char& c : expanded) c = text::ToUpperAscii(c);
-            text = expanded;
+            folded.assign(text);
+            for (char& c : folded) c = text::ToUpperAscii(c);
+            text = folded;
         }
-        // Positions in the searched text are bytes; a line without tabs (or
-        // with its tabs expanded) has its columns in the same order.
-        const auto column = [&](std::size_t p) {
-            return onBytes ? PrefixWidth(row, static_cast<int>(p)) : text::DisplayWidth(text.substr(0, p), TabSize());
-        };
+        const auto column = [&](std::size_t p) { return PrefixWidth(row, static_cast<int>(p)); };
         const int start = first ? std::max(from.column, 0) : 0;
-        const std::size_t at = onBytes ? static_cast<std::size_t>(ColumnToIndex(row, start))
-                                       : text::ColumnToIndex(text, TabSize(), start);
+        const auto at = static_cast<std::size_t>(ColumnToIndex(row, start));
         if (rules.down) {
             for (std::size_t p = text.find(wanted, at); p != std::string_view::npos; p = text.find(wanted, p + 1))
                 if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, column(p)};
@@ -152,9 +140,8 @@ std::optional<TextPosition> TextDoc::Find(std::string_view pattern, TextPosition
 
 int TextDoc::MatchEnd(std::string_view pattern, TextPosition match) const
 {
-    const int length = static_cast<int>(pattern.size());
-    if (pattern.find('\t') == std::string_view::npos) return match.column + text::DisplayWidth(pattern, TabSize());
     const TextLine* row = GetLine(match.line);
+    const int length = static_cast<int>(pattern.size());
     return row ? PrefixWidth(row, ColumnToIndex(row, match.column) + length) : match.column + length;
 }
 

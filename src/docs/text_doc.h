@@ -52,13 +52,12 @@ public:
         bool whole_words = false;
     };
 
-    // Searches the display text (tabs expanded) line by line. Down: the
-    // first occurrence starting at or after `from`. Up: the last occurrence
-    // ending at or before `from`. Case folds ASCII letters only; a whole
-    // word has no letter or digit directly before or after it, and every
-    // occurrence on a line is tried. An empty pattern finds nothing.
-    // A pattern that holds a tab is looked for in the text as it is (an
-    // expanded line holds no tab), at display columns all the same.
+    // Searches the lines' bytes as the file holds them (a tab is found by a
+    // tab, never by the spaces it shows as); positions are display columns.
+    // Down: the first occurrence starting at or after `from`. Up: the last
+    // occurrence ending at or before `from`. Case folds ASCII letters only;
+    // a whole word has no letter or digit directly before or after it, and
+    // every occurrence on a line is tried. An empty pattern finds nothing.
     std::optional<TextPosition> Find(std::string_view pattern, TextPosition from,
                                      const FindRules& rules) const;
     // The display column just after an occurrence of `pattern` at `match`.

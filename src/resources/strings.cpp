@@ -76,7 +76,7 @@ const std::unordered_map<int, const char*>& Table()
         {kLeftReadOnly, "Read-only files:"},
         {kLeftNotOpened, "Could not be opened:"},
         {kLeftNoOccurrence, "No occurrence any more:"},
-        {kLeftNotSaved, "Could not be saved (their windows stay open with the replacements):"},
+        {kLeftNotSaved, "Could not be saved (left as they were):"},
 
         // --- printing ---
         {kPrintingCaption, "Printing"},
@@ -104,6 +104,10 @@ const std::unordered_map<int, const char*>& Table()
         {kDocSavedWithWarning,
          "Saved, but closing the file reported an error.\r  "
          "The new text was flushed to the disk before; check the file if it lies on a network drive."},
+
+        // --- replacing grep runs ---
+        {kLeftOutside, "Reached through links that lead out of the searched tree:"},
+        {kStatusEmptyReplacement, "  Empty replacement: %ld files with hits left unchanged."},
     };
     return table;
 }

@@ -82,6 +82,10 @@ enum : int {
     // A save that replaced the file but whose last step (closing it)
     // reported an error; one more code of docs/doc_errors.h.
     kDocSavedWithWarning = 1106,
+
+    // --- replacing grep runs ---
+    kLeftOutside = 2119,            // reason: reached through a link that leads out of the tree
+    kStatusEmptyReplacement = 2120, // "  Empty replacement: %ld files with hits left unchanged."
 };
 
 } // namespace strings

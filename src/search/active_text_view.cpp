@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 
 namespace active_text_view {
@@ -29,6 +30,7 @@ std::string AsOpened(const std::string& path)
 struct TextWindow {
     const DocumentView* document = nullptr;
     GrepHitView* hits = nullptr;
+    QWidget* widget = nullptr;
 };
 
 TextWindow TextWindowOf(QWidget* widget)
@@ -36,7 +38,24 @@ TextWindow TextWindowOf(QWidget* widget)
     const auto* document = dynamic_cast<const DocumentView*>(widget);
     auto* hits = dynamic_cast<GrepHitView*>(widget);
     if (!document || !hits || document->Kind() != ViewKind::Text) return {};
-    return {document, hits};
+    return {document, hits, widget};
+}
+
+// Calls `visit` for every text window of the frame that shows the file at
+// `path` under that name or any other (the same device and inode).
+void ForEachWindowOf(const std::string& path, const std::function<void(const TextWindow&)>& visit)
+{
+    struct stat file;
+    if (::stat(path.c_str(), &file) != 0) return;
+    QWidget* frame = FrameWindow();
+    if (!frame) return;
+    for (QWidget* widget : frame->findChildren<QWidget*>()) {
+        const TextWindow window = TextWindowOf(widget);
+        if (!window.hits) continue;
+        const std::string shown_path = window.document->DocumentPath();
+        struct stat shown;
+        if (!shown_path.empty() && ::stat(shown_path.c_str(), &shown) == 0 && SameFile(shown, file)) visit(window);
+    }
 }
 
 // The active child's text view when it shows exactly `path`.
@@ -61,35 +80,23 @@ void PrepareFind(const std::string& path, const std::string& pattern, const std:
 
 bool HasUnsavedWindow(const std::string& path)
 {
-    struct stat file;
-    if (::stat(path.c_str(), &file) != 0) return false;
-    QWidget* frame = FrameWindow();
-    if (!frame) return false;
-    for (QWidget* widget : frame->findChildren<QWidget*>()) {
-        const TextWindow window = TextWindowOf(widget);
-        if (!window.hits || !window.hits->HasUnsavedChanges()) continue;
-        const std::string shown_path = window.document->DocumentPath();
-        if (shown_path.empty()) continue;
-        struct stat shown;
-        if (::stat(shown_path.c_str(), &shown) == 0 && SameFile(shown, file)) return true;
-    }
-    return false;
+    bool unsaved = false;
+    ForEachWindowOf(path, [&](const TextWindow& window) { unsaved = unsaved || window.hits->HasUnsavedChanges(); });
+    return unsaved;
 }
 
-ReplaceOutcome GrepReplaceAndClose(const std::string& path, const GrepOptions& options, bool replace_all)
+void CloseSavedWindowsOf(const std::string& path)
 {
-    GrepHitView* view = TextViewOn(path);
-    if (!view) return ReplaceOutcome::kNotShown;
-    const bool found = view->GrepReplace(options, replace_all);
-    // A document still modified here could not be saved: its window stays
-    // open with the replacements rather than stopping the run with a prompt.
-    if (view->HasUnsavedChanges()) return ReplaceOutcome::kNotSaved;
-    // Closed in a later pump, while the run goes on with the next file.
-    QPointer<QMdiSubWindow> child = ActiveChild();
-    QTimer::singleShot(0, child, [child] {
-        if (child) child->close();
+    ForEachWindowOf(path, [](const TextWindow& window) {
+        if (window.hits->HasUnsavedChanges()) return;
+        QWidget* widget = window.widget;
+        while (widget && !qobject_cast<QMdiSubWindow*>(widget)) widget = widget->parentWidget();
+        QPointer<QWidget> child = widget;
+        if (!child) return;
+        QTimer::singleShot(0, child, [child] {
+            if (child) child->close();
+        });
     });
-    return found ? ReplaceOutcome::kReplaced : ReplaceOutcome::kNotFound;
 }
 
 } // namespace active_text_view

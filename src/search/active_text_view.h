@@ -23,15 +23,9 @@ void PrepareFind(const std::string& path, const std::string& pattern, const std:
 // other (the same device and inode), with changes not yet saved.
 bool HasUnsavedWindow(const std::string& path);
 
-enum class ReplaceOutcome {
-    kNotShown,  // no text window of `path` is active
-    kNotFound,  // the window holds no occurrence
-    kReplaced,  // replaced and saved
-    kNotSaved,  // replaced, but the save failed: the window stays open
-};
-// Replaces one occurrence (or all with `replace_all`) and saves the file
-// when something was replaced, then posts a close to the view's window
-// unless its document could not be saved. Shows no message.
-ReplaceOutcome GrepReplaceAndClose(const std::string& path, const GrepOptions& options, bool replace_all);
+// Closes (in a later pump) every text window that shows the file at
+// `path`, under any name, without unsaved changes: a replacement has just
+// rewritten the file behind them.
+void CloseSavedWindowsOf(const std::string& path);
 
 } // namespace active_text_view

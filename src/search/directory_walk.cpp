@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -30,6 +31,8 @@ std::string CurrentDirectory()
 
 struct DirectoryWalk::Level {
     std::string path;          // as the results show it
+    std::string name;          // in the parent directory
+    Level* parent = nullptr;   // the level above; null at the top
     int fd = -1;               // the open directory; -1 while given up
     bool keep_open = false;    // the top level holds its directory for the whole run
     bool wanted_back = false;  // the directory is needed again after its last sub-directory
@@ -123,6 +126,8 @@ void DirectoryWalk::SearchSubDirectory(Level& parent, const std::string& name, b
 {
     Level child;
     child.path = JoinPath(parent.path, name);
+    child.name = name;
+    child.parent = &parent;
     if (parent.fd >= 0) child.fd = OpenDirectoryAt(parent.fd, name.c_str(), false);
     if (child.fd < 0) return ReportNotEntered(child.path);
     ++open_levels_;
@@ -151,20 +156,46 @@ void DirectoryWalk::SearchSubDirectory(Level& parent, const std::string& name, b
     if (!SearchLevel(child, file_pattern)) ReportNotEntered(child.path);
     if (hidden) --hidden_levels_;
 
-    if (parent.fd < 0 && wanted && child.fd >= 0) {
-        const int fd = ::openat(child.fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        struct stat st;
-        if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == parent.device && st.st_ino == parent.inode) {
-            parent.fd = fd;
-            ++open_levels_;
-        } else if (fd >= 0) {
-            ::close(fd);  // the tree was moved meanwhile: the parent's other sub-directories are not entered
-        }
-    }
+    if (parent.fd < 0 && wanted) TakeBack(parent, child.fd);
     if (child.fd >= 0) {
         ::close(child.fd);
         --open_levels_;
     }
+}
+
+void DirectoryWalk::TakeBack(Level& level, int child_fd)
+{
+    // The cheap way is the ".." of the sub-directory just searched; a
+    // sub-directory that may be read but not searched has no usable "..",
+    // so the level is then opened again from the nearest level still open,
+    // down through the names. Either way only the same directory is taken
+    // (a tree moved meanwhile leaves the level's other sub-directories not
+    // entered).
+    int fd = child_fd >= 0 ? ::openat(child_fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (fd < 0) fd = ReopenFromAbove(level);
+    struct stat st;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == level.device && st.st_ino == level.inode) {
+        level.fd = fd;
+        ++open_levels_;
+    } else if (fd >= 0) {
+        ::close(fd);
+    }
+}
+
+int DirectoryWalk::ReopenFromAbove(const Level& level)
+{
+    std::vector<const Level*> down;
+    const Level* open = &level;
+    for (; open && open->fd < 0; open = open->parent) down.push_back(open);
+    if (!open) return -1;
+    int fd = open->fd;
+    for (auto it = down.rbegin(); it != down.rend(); ++it) {
+        const int next = OpenDirectoryAt(fd, (*it)->name.c_str(), false);
+        if (fd != open->fd) ::close(fd);
+        if (next < 0) return -1;
+        fd = next;
+    }
+    return fd == open->fd ? -1 : fd;
 }
 
 void DirectoryWalk::ReportNotEntered(const std::string& path)

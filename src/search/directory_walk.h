@@ -99,6 +99,12 @@ private:
     // entered or read.
     bool SearchLevel(Level& level, const std::string& file_pattern);
     void SearchSubDirectory(Level& parent, const std::string& name, bool last, const std::string& file_pattern);
+    // Opens the given-up directory of `level` again after its sub-directory
+    // `child_fd` (-1 when none is open) is done.
+    void TakeBack(Level& level, int child_fd);
+    // The directory of `level` opened afresh from the nearest level above
+    // it that holds its directory; -1 when that fails.
+    static int ReopenFromAbove(const Level& level);
     void ReportNotEntered(const std::string& path);
     // SummaryText and, when there were any, the directories not entered.
     std::string FullSummary() const;

@@ -6,9 +6,11 @@
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "search/active_text_view.h"
+#include "search/file_replacement.h"
 #include "search/result_line.h"
 #include "search/search_path_rule.h"
 #include "search/search_window_options.h"
+#include "search/text_matcher.h"
 #include "settings/profile.h"
 #include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
@@ -187,6 +189,11 @@ void GrepDlog::Done()
     ClearAndClose();
 }
 
+void GrepDlog::ReplacementStarts(const std::string& top_dir)
+{
+    replacement_.Start({top_dir});
+}
+
 bool GrepDlog::ReplaceInFile(const std::string& path, bool in_hidden_directory, GrepEngine::Options_t copy)
 {
     using Reason = ReplacementRun::Reason;
@@ -196,16 +203,18 @@ bool GrepDlog::ReplaceInFile(const std::string& path, bool in_hidden_directory, 
         replacement_.Leave(Reason::kUnsaved, path);
         return false;
     }
-    OpenText(path, true);
-    // The new view is made and loads its file in the pump.
-    PumpWaitingMessages();
-    switch (active_text_view::GrepReplaceAndClose(path, copy, copy.show_lines)) {
-    case active_text_view::ReplaceOutcome::kReplaced:
+    // Replaced without a window: the Grep window stays in front with its
+    // Stop button, and no key typed meanwhile lands in the file.
+    const TextMatcher matcher(copy.pattern, copy.case_sensitive, copy.whole_words);
+    switch (ReplaceInTextFile(path, matcher, copy.replacement, copy.show_lines)) {
+    case FileReplacementOutcome::kReplaced:
         replacement_.CountReplaced(path);
+        // Windows that show the file hold its old text.
+        active_text_view::CloseSavedWindowsOf(path);
         return true;
-    case active_text_view::ReplaceOutcome::kNotShown: replacement_.Leave(Reason::kNotOpened, path); break;
-    case active_text_view::ReplaceOutcome::kNotFound: replacement_.Leave(Reason::kNoOccurrence, path); break;
-    case active_text_view::ReplaceOutcome::kNotSaved: replacement_.Leave(Reason::kNotSaved, path); break;
+    case FileReplacementOutcome::kNotOpened: replacement_.Leave(Reason::kNotOpened, path); break;
+    case FileReplacementOutcome::kNotFound: replacement_.Leave(Reason::kNoOccurrence, path); break;
+    case FileReplacementOutcome::kNotSaved: replacement_.Leave(Reason::kNotSaved, path); break;
     }
     return false;
 }

@@ -44,6 +44,7 @@ public:
 
     // The engine's replacement hand-off (the rest of its host is the
     // SearchWindow's).
+    void ReplacementStarts(const std::string& top_dir) override;
     bool ReplaceInFile(const std::string& path, bool in_hidden_directory, GrepEngine::Options_t options) override;
 
     // The files of the last replacing run: replaced, and left alone with why.

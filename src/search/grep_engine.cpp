@@ -7,6 +7,7 @@
 #include "search/line_feeds.h"
 #include "search/literal_finder.h"
 #include "search/status_text.h"
+#include "search/text_matcher.h"
 
 #include <charconv>
 #include <cstring>
@@ -17,12 +18,6 @@ namespace {
 // The most bytes one character takes (base/characters.h): the whole-word
 // test looks at the characters on either side of an occurrence.
 constexpr std::size_t kCharBytes = 4;
-
-// No letter or digit of any script touches the occurrence at `pos`.
-bool StandsAlone(std::string_view line, std::size_t pos, std::size_t length)
-{
-    return text::WordEndsBefore(line, pos) && text::WordEndsAt(line, pos + length);
-}
 
 } // namespace
 
@@ -153,7 +148,7 @@ bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t l
     if (stop < len && block[stop] != '\n') ++stop;
     if (static_cast<unsigned char>(block[end]) >= 0x80)
         while (stop < len && stop - end < kCharBytes && block[stop] != '\n') ++stop;
-    return StandsAlone(std::string_view(block + begin, stop - begin), pos - begin, m);
+    return TextMatcher::StandsAlone(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 
 void GrepEngine::Scan::Report(const char* block, std::size_t pos)
@@ -189,8 +184,10 @@ bool GrepEngine::RunSearch()
     files = 0;
     matches = 0;
     replaced = 0;
+    unchanged = 0;
     replaced_files_.clear();
     host_.ClearResults();
+    if (options.replace) grep_host_.ReplacementStarts(start.dir);
     SearchDirectory(start.dir, start.file_pattern);
     ReleaseScanState();
     return start.entered;
@@ -244,7 +241,12 @@ void GrepEngine::ListHit(const std::string& path, long number)
 
 void GrepEngine::FileDone(const std::string& path, bool hit, dev_t device, ino_t inode)
 {
-    if (hit && options.replace && grep_host_.ReplaceInFile(path, InHiddenDirectory(), options)) {
+    if (!hit || !options.replace) return;
+    if (options.replacement.empty()) {
+        ++unchanged;
+        return;
+    }
+    if (grep_host_.ReplaceInFile(path, InHiddenDirectory(), options)) {
         ++replaced;
         replaced_files_.insert({device, inode});
     }
@@ -269,13 +271,16 @@ ScanAhead::ScanFunction GrepEngine::AheadScan() const
 
 bool GrepEngine::IsWholeWord(std::string_view line, std::size_t pos, std::size_t length) const
 {
-    return !options.whole_words || StandsAlone(line, pos, length);
+    return !options.whole_words || TextMatcher::StandsAlone(line, pos, length);
 }
 
 std::string GrepEngine::SummaryText() const
 {
     std::string text = FormatText(strings::Text(strings::kStatusGrepSummary), files, matches);
-    if (options.replace) text += FormatText(strings::Text(strings::kStatusFilesReplaced), replaced);
+    if (options.replace && options.replacement.empty())
+        text += FormatText(strings::Text(strings::kStatusEmptyReplacement), unchanged);
+    else if (options.replace)
+        text += FormatText(strings::Text(strings::kStatusFilesReplaced), replaced);
     return text;
 }
 

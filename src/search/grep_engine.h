@@ -42,6 +42,9 @@ public:
     long matches = 0;
     // Files the host replaced in the current (or last) run.
     long replaced = 0;
+    // Files with hits a replacing run left alone because its replacement
+    // text is empty (an empty replacement replaces nothing).
+    long unchanged = 0;
 
     // Runs a whole search from `options`: resets the counters, clears the
     // results and walks the tree. Returns false when the top directory could
@@ -104,6 +107,8 @@ private:
 // hand-off of each file with a hit.
 class GrepHost : public virtual SearchHost {
 public:
+    // A replacing run starts below `top_dir` (the directory made current).
+    virtual void ReplacementStarts(const std::string& /*top_dir*/) {}
     // Called after the file is closed, with the path as listed, whether the
     // walk found it below a hidden sub-directory, and a copy of the run's
     // options (Replace All when `show_lines` is set). True when the file

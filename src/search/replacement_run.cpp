@@ -4,6 +4,7 @@
 #include "search/file_reading.h"
 #include "search/status_text.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,9 +13,9 @@
 namespace {
 
 constexpr ReplacementRun::Reason kReasonOrder[] = {
-    ReplacementRun::Reason::kUnsaved,   ReplacementRun::Reason::kBinary,       ReplacementRun::Reason::kHidden,
-    ReplacementRun::Reason::kReadOnly,  ReplacementRun::Reason::kNotOpened,    ReplacementRun::Reason::kNoOccurrence,
-    ReplacementRun::Reason::kNotSaved,
+    ReplacementRun::Reason::kUnsaved,      ReplacementRun::Reason::kBinary,   ReplacementRun::Reason::kHidden,
+    ReplacementRun::Reason::kReadOnly,     ReplacementRun::Reason::kOutside,  ReplacementRun::Reason::kNotOpened,
+    ReplacementRun::Reason::kNoOccurrence, ReplacementRun::Reason::kNotSaved,
 };
 
 int ReasonText(ReplacementRun::Reason reason)
@@ -27,6 +28,7 @@ int ReasonText(ReplacementRun::Reason reason)
     case ReplacementRun::Reason::kNotOpened: return strings::kLeftNotOpened;
     case ReplacementRun::Reason::kNoOccurrence: return strings::kLeftNoOccurrence;
     case ReplacementRun::Reason::kNotSaved: return strings::kLeftNotSaved;
+    case ReplacementRun::Reason::kOutside: return strings::kLeftOutside;
     }
     return 0;
 }
@@ -48,11 +50,39 @@ bool HoldsNulByte(const std::string& path)
     return found;
 }
 
-void ReplacementRun::Start()
+namespace {
+
+// The real path of `path`, links resolved; empty when it cannot be had.
+std::string RealPath(const std::string& path)
+{
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return {};
+    std::string text(real);
+    std::free(real);
+    return text;
+}
+
+} // namespace
+
+void ReplacementRun::Start(const std::vector<std::string>& top_dirs)
 {
     seen_.clear();
     left_.clear();
     replaced_ = 0;
+    roots_.clear();
+    for (const std::string& dir : top_dirs)
+        if (std::string real = RealPath(dir); !real.empty()) roots_.push_back(std::move(real));
+}
+
+bool ReplacementRun::InsideTree(const std::string& path) const
+{
+    if (roots_.empty()) return true;
+    const std::string real = RealPath(path);
+    for (const std::string& root : roots_) {
+        if (real.size() <= root.size() || real.compare(0, root.size(), root) != 0) continue;
+        if (root.back() == '/' || real[root.size()] == '/') return true;
+    }
+    return false;
 }
 
 ReplacementRun::Verdict ReplacementRun::Check(const std::string& path, bool in_hidden_directory)
@@ -65,6 +95,7 @@ ReplacementRun::Verdict ReplacementRun::Check(const std::string& path, bool in_h
     if (!seen_.emplace(st.st_dev, st.st_ino).second) return Verdict::kSeenBefore;
     Reason reason;
     if (in_hidden_directory) reason = Reason::kHidden;
+    else if (!InsideTree(path)) reason = Reason::kOutside;
     else if (HoldsNulByte(path)) reason = Reason::kBinary;
     else if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) reason = Reason::kReadOnly;
     else return Verdict::kReplace;

@@ -3,7 +3,9 @@
 // hit is looked at before anything is opened: a file reached before under
 // another name (a symbolic or hard link: the same device and inode) is
 // passed by, and a file in a hidden sub-directory, a binary file (one
-// holding a NUL byte) or a file the user may not write is left as it is.
+// holding a NUL byte), a file the user may not write or a file that lies
+// outside the run's tree (reached through a symbolic link that leads out of
+// it) is left as it is.
 // The files left alone are collected with the reason, and shown once,
 // after the run, in one summary.
 
@@ -25,7 +27,8 @@ public:
         kReadOnly,      // the user may not write it
         kNotOpened,     // could not be opened in a text window
         kNoOccurrence,  // the text window found the text no more
-        kNotSaved,      // replaced in its window, but the save failed
+        kNotSaved,      // replaced, but the save failed
+        kOutside,       // reached through a link that leads out of the tree
     };
     struct LeftFile {
         Reason reason;
@@ -37,8 +40,10 @@ public:
         kLeft,        // left alone; the reason is noted
     };
 
-    // A new run: nothing seen, replaced or left.
-    void Start();
+    // A new run: nothing seen, replaced or left. A file counts as inside
+    // the run's tree when its real path (links resolved) lies below one of
+    // `top_dirs`; with none given, every file does.
+    void Start(const std::vector<std::string>& top_dirs = {});
 
     // The first look at the file at `path` (the walk says whether it lies
     // below a hidden sub-directory).
@@ -58,7 +63,10 @@ public:
     std::string SummaryText(std::size_t max_paths) const;
 
 private:
+    bool InsideTree(const std::string& path) const;
+
     std::set<std::pair<dev_t, ino_t>> seen_;
+    std::vector<std::string> roots_;  // real paths of the top directories
     std::vector<LeftFile> left_;
     long replaced_ = 0;
 };

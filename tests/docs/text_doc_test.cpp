@@ -336,8 +336,10 @@ TEST(TextDocFind, CaseTabsAndWholeWords)
     Fill(doc, {"xabc ABC", "a\tb", "abcd", "Abc_abc"});
     TextDoc::FindRules rules{true, false, false};
     EXPECT_EQ(doc.Find("aBc", {0, 0}, rules), (TextPosition{0, 1}));
-    // A tab matches the spaces it expands to.
-    EXPECT_EQ(doc.Find("a   b", {0, 0}, rules), (TextPosition{1, 0}));
+    // The search runs on the bytes: spaces never find the tab they show as.
+    EXPECT_FALSE(doc.Find("a   b", {0, 0}, rules));
+    EXPECT_FALSE(doc.Find("a b", {0, 0}, rules));
+    EXPECT_EQ(doc.Find("a\tb", {0, 0}, rules), (TextPosition{1, 0}));
 
     // A whole word later on the line is found after an embedded one.
     rules.whole_words = true;
@@ -371,8 +373,9 @@ TEST(TextDocFind, APatternHoldingATabFindsThatTextAtItsDisplayColumns)
     rules.down = false;
     EXPECT_EQ(doc.Find("a\tb", {1, 4}, rules), (TextPosition{0, 6}));
     EXPECT_EQ(doc.Find("a\tb", {1, 5}, rules), (TextPosition{1, 2}));
-    // Without a tab in the pattern the end is start + length, as before.
-    EXPECT_EQ(doc.MatchEnd("a   b", {0, 6}), 11);
+    // An end after a tab is its display column.
+    EXPECT_EQ(doc.MatchEnd("y a", {0, 4}), 7);
+    EXPECT_EQ(doc.MatchEnd("x\t", {0, 0}), 4);
 }
 
 TEST(TextDoc, LeadingWhiteSpace)

@@ -10,13 +10,16 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -286,6 +289,33 @@ void RemoveContents(int fd)
     }
 }
 
+// Builds `depth` levels below `root`, each with a sub-directory "a" leading
+// on and a sub-directory "b" after it that holds "f.txt" with a hit, so
+// each level still needs its directory when "a" has been searched. Returns
+// the result lines a run lists, depth-first: the deepest "b" first, the
+// top's last; `deepest` becomes the full path of the last "a".
+std::vector<std::string> MakeLadder(const std::string& root, int depth, std::string& deepest)
+{
+    std::vector<std::string> b_files;
+    deepest = Canonical(root);
+    int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < depth && fd >= 0; ++level) {
+        ::mkdirat(fd, "b", 0755);
+        const int b = ::openat(fd, "b", O_RDONLY | O_DIRECTORY);
+        const int file = ::openat(b, "f.txt", O_WRONLY | O_CREAT, 0644);
+        if (file >= 0 && ::write(file, "hit\n", 4) == 4) b_files.push_back(deepest + "/b/f.txt\t1");
+        if (file >= 0) ::close(file);
+        if (b >= 0) ::close(b);
+        ::mkdirat(fd, "a", 0755);
+        const int next = ::openat(fd, "a", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        deepest += "/a";
+    }
+    if (fd >= 0) ::close(fd);
+    return {b_files.rbegin(), b_files.rend()};
+}
+
 // A tree too deep for full paths, emptied before its TempTree goes.
 class DeepTree : public TempTree {
 public:
@@ -337,34 +367,11 @@ TEST(DirectoryWalk, EveryFileOfATreeDeeperThanAnyPathIsFound)
 
 TEST(DirectoryWalk, AWideAndDeepTreeIsWalkedInOrderWithFewDirectoriesOpen)
 {
-    // Every level has a sub-directory "a" leading on and a sub-directory
-    // "b" after it, so each level still needs its directory when "a" has
-    // been searched: more levels than the walk keeps open at once.
+    // More levels than the walk keeps open at once.
     KeepCurrentDirectory keep;
     DeepTree tree;
-    const std::string root = Canonical(tree.root());
-    constexpr int kDepth = 200;
-    int fd = ::open(tree.root().c_str(), O_RDONLY | O_DIRECTORY);
-    std::vector<std::string> expected;
-    std::string path = root;
-    std::vector<std::string> b_files;
-    for (int level = 0; level < kDepth && fd >= 0; ++level) {
-        ASSERT_EQ(::mkdirat(fd, "b", 0755), 0);
-        const int b = ::openat(fd, "b", O_RDONLY | O_DIRECTORY);
-        const int file = ::openat(b, "f.txt", O_WRONLY | O_CREAT, 0644);
-        ASSERT_EQ(::write(file, "hit\n", 4), 4);
-        ::close(file);
-        ::close(b);
-        b_files.push_back(path + "/b/f.txt\t1");
-        ASSERT_EQ(::mkdirat(fd, "a", 0755), 0);
-        const int next = ::openat(fd, "a", O_RDONLY | O_DIRECTORY);
-        ::close(fd);
-        fd = next;
-        path += "/a";
-    }
-    ::close(fd);
-    // Depth-first: the deepest "b" comes first, the top's "b" last.
-    expected.assign(b_files.rbegin(), b_files.rend());
+    std::string deepest;
+    const std::vector<std::string> expected = MakeLadder(tree.root(), 200, deepest);
 
     Grep g;
     g.Run("hit", tree.root() + "/*.txt");
@@ -419,4 +426,61 @@ TEST(DirectoryWalk, TheLineCounterWalksTheSameWay)
     EXPECT_EQ(host.last_status(), "Processed 3 files.  Total line count is 8 lines.");
     counter.StopSearch();
     EXPECT_EQ(host.last_status(), "Grep interrupted by user.");
+}
+
+namespace {
+
+// Output and exit code of a command run through the shell.
+std::string CommandOutput(const std::string& command, int& exit_code)
+{
+    std::string out;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return out;
+}
+
+} // namespace
+
+TEST(DirectoryWalk, ADirectoryThatMayBeReadButNotSearchedDeepInATreeCostsOnlyItself)
+{
+    // The "a" of level 180 may be read but not searched. Every level above
+    // it must still reach its "b" once the closed directory has been
+    // passed, beyond the levels the walk holds open at once.
+    KeepCurrentDirectory keep;
+    DeepTree tree;
+    std::string path;
+    const std::vector<std::string> expected = MakeLadder(tree.root(), 180, path);
+    // Below the closed directory lies a file no run can reach.
+    std::ofstream(path + "/g.txt") << "hit\n";
+    OpenTreeToOthers(tree.root());
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const std::string summary = "Processed 180 files.  Found 180 matches.  Directories not entered: 1 (first: " +
+                                path + ").";
+
+    const std::string failure = RunUnprivilegedChecks([&]() -> std::string {
+        Grep g;
+        g.engine.scan_ahead = false;
+        g.Run("hit", tree.root() + "/*.txt");
+        if (g.host.results != expected) return "engine results: " + std::to_string(g.host.results.size());
+        if (std::string f = Differs("engine summary", g.host.last_status(), summary); !f.empty()) return f;
+        Grep ahead;
+        ahead.engine.scan_ahead = true;
+        ahead.Run("hit", tree.root() + "/*.txt");
+        if (ahead.host.results != expected) return "results scanning ahead: " + std::to_string(ahead.host.results.size());
+        // The tool: result lines on standard output, then the status line.
+        int exit_code = -1;
+        const std::string out = CommandOutput(std::string("'") + TARNWICK_GREP_TOOL + "' --subdirs hit '" +
+                                                  tree.root() + "/*.txt' 2>&1",
+                                              exit_code);
+        std::string listed;
+        for (const std::string& line : expected) listed += line + "\n";
+        if (std::string f = Differs("tool output", out, listed + summary + "\n"); !f.empty()) return f.substr(0, 400);
+        return Differs("tool exit code", exit_code, 0);
+    });
+    ::chmod(path.c_str(), 0755);
+    EXPECT_EQ(failure, "");
 }

@@ -262,6 +262,15 @@ TEST(GrepScan, FilesWithAHitAreHandedOnForReplacement)
     host.replaced.clear();
     engine.RunSearch();
     EXPECT_TRUE(host.replaced.empty());
+
+    // An empty replacement replaces nothing: no file is handed on, and the
+    // status says how many were left as they are.
+    engine.options.replace = true;
+    engine.options.replacement.clear();
+    engine.RunSearch();
+    EXPECT_TRUE(host.replaced.empty());
+    EXPECT_EQ(host.last_status(),
+              "Processed 2 files.  Found 1 matches.  Empty replacement: 1 files with hits left unchanged.");
 }
 
 TEST(GrepScan, ARunResetsItsCountersAndClearsTheList)

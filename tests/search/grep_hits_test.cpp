@@ -15,12 +15,14 @@
 #include "views/text_view.h"
 #include "search_window_test_support.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +72,14 @@ protected:
         auto* w = qobject_cast<GrepDlog*>(Client()->activeSubWindow()->widget());
         EXPECT_NE(w, nullptr);
         return *w;
+    }
+    // A Grep window with Replace With ticked and `replacement` in its field.
+    GrepDlog& OpenReplacingGrep(const std::string& replacement)
+    {
+        GrepDlog& w = OpenGrep();
+        w.ReplaceCheck()->setChecked(true);
+        SetField(w.ReplacementBox(), replacement);
+        return w;
     }
     void Search(GrepDlog& w, const std::string& pattern, const std::string& path)
     {
@@ -196,9 +206,7 @@ TEST_F(GrepInFrameTest, ReplaceChangesTheFirstOccurrenceOfEveryFileWithAHit)
     tree.Write("r/a.txt", "foo foo\nfoo\n");
     tree.Write("r/b.txt", "nothing\n");
     tree.Write("r/c.txt", "x foo\n");
-    GrepDlog& w = OpenGrep();
-    w.ReplaceCheck()->setChecked(true);
-    SetField(w.ReplacementBox(), "bar");
+    GrepDlog& w = OpenReplacingGrep("bar");
     Search(w, "foo", tree.Path("r/*.txt"));
     Settle();
     EXPECT_EQ(tree.Read("r/a.txt"), "bar foo\nfoo\n");
@@ -212,26 +220,122 @@ TEST_F(GrepInFrameTest, ReplaceChangesTheFirstOccurrenceOfEveryFileWithAHit)
 TEST_F(GrepInFrameTest, ReplaceAllWithShowAllLines)
 {
     tree.Write("r/a.txt", "foo foo\nfoo\n");
-    GrepDlog& w = OpenGrep();
-    w.ReplaceCheck()->setChecked(true);
+    GrepDlog& w = OpenReplacingGrep("bar");
     w.ShowLinesCheck()->setChecked(true);
-    SetField(w.ReplacementBox(), "bar");
     Search(w, "foo", tree.Path("r/*.txt"));
     Settle();
     EXPECT_EQ(tree.Read("r/a.txt"), "bar bar\nbar\n");
     EXPECT_EQ(Children(), 1);
 }
 
-TEST_F(GrepInFrameTest, EmptyReplacementChangesNothing)
+TEST_F(GrepInFrameTest, EmptyReplacementChangesNothingAndSaysSo)
 {
     tree.Write("r/a.txt", "foo\nfoo\n");
-    GrepDlog& w = OpenGrep();
-    w.ReplaceCheck()->setChecked(true);
+    tree.Write("r/b.txt", "foo\n");
+    GrepDlog& w = OpenReplacingGrep("");
     w.ShowLinesCheck()->setChecked(true);
     Search(w, "foo", tree.Path("r/*.txt"));
     Settle();
     EXPECT_EQ(tree.Read("r/a.txt"), "foo\nfoo\n");
+    EXPECT_EQ(tree.Read("r/b.txt"), "foo\n");
     EXPECT_EQ(Children(), 1);
+    // An empty replacement replaces nothing: no file is reported as
+    // having lost its text.
+    EXPECT_TRUE(messages.empty()) << messages.front();
+    EXPECT_EQ(w.StatusText().toStdString(),
+              "Processed 2 files.  Found 3 matches.  Empty replacement: 2 files with hits left unchanged.");
+}
+
+TEST_F(GrepInFrameTest, ReplacementChangesExactlyWhatTheSearchListsAndClosesStaleWindows)
+{
+    const std::string file = tree.Write("r/a.c", "int\tx = 1;\nint x = 2;\n");
+    // A window of the file without changes would show the old text.
+    app->OpenText(file, false);
+    Settle();
+    GrepDlog& w = OpenReplacingGrep("long y");
+    w.ShowLinesCheck()->setChecked(true);
+    Search(w, "int x", tree.Path("r/*.c"));
+    Settle();
+    EXPECT_EQ(ListedLines(w), (std::vector<std::string>{file + "\t2"}));
+    EXPECT_EQ(tree.Read("r/a.c"), "int\tx = 1;\nlong y = 2;\n");
+    EXPECT_EQ(Children(), 1);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(GrepInFrameTest, KeysTypedDuringAReplacementRunReachNoFile)
+{
+    for (int i = 0; i < 40; ++i) tree.Write("r/f" + std::to_string(100 + i) + ".txt", "int x;\n");
+    GrepDlog& w = OpenReplacingGrep("long y");
+    QWidget* grep_child = Client()->activeSubWindow();
+    // Whatever has the focus, or is the active window, gets keys all
+    // through the run.
+    int typed = 0;
+    bool grep_stayed_in_front = true;
+    QTimer typist;
+    QObject::connect(&typist, &QTimer::timeout, [&] {
+        if (!w.IsRunning()) return;
+        grep_stayed_in_front = grep_stayed_in_front && Client()->activeSubWindow() == grep_child;
+        QWidget* active = Client()->activeSubWindow() ? Client()->activeSubWindow()->widget() : nullptr;
+        for (QWidget* target : {QApplication::focusWidget(), active})
+            if (target && target != w.GoButton()) QTest::keyClicks(target, "Q");
+        ++typed;
+    });
+    typist.start(0);
+    Search(w, "int x", tree.Path("r/*.txt"));
+    typist.stop();
+    Settle();
+    EXPECT_GT(typed, 0);
+    EXPECT_TRUE(grep_stayed_in_front);
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "r/f" + std::to_string(100 + i) + ".txt";
+        EXPECT_EQ(tree.Read(name), "long y;\n") << name;
+    }
+    EXPECT_EQ(w.StatusText().toStdString(), "Processed 40 files.  Found 40 matches.  Files replaced: 40.");
+}
+
+TEST_F(GrepInFrameTest, StopAndEscapeEndAReplacementRunAfterTheFileInHand)
+{
+    for (const bool escape : {false, true}) {
+        TempTree files;
+        for (int i = 0; i < 20; ++i) files.Write("f" + std::to_string(10 + i) + ".txt", "int x;\n");
+        GrepDlog& w = OpenReplacingGrep("long y");
+        DuringRun(
+            [&] {
+                if (!escape) return w.StopButton()->click();
+                // Escape goes wherever the keys go.
+                QWidget* target = QApplication::focusWidget();
+                if (!target) target = Client()->activeSubWindow()->widget();
+                QTest::keyClick(target, Qt::Key_Escape);
+            },
+            [&] { Search(w, "int x", files.Path("*.txt")); });
+        Settle();
+        EXPECT_EQ(w.files, 1) << "escape " << escape;
+        EXPECT_EQ(files.Read("f10.txt"), "long y;\n");
+        EXPECT_EQ(files.Read("f11.txt"), "int x;\n");
+        EXPECT_EQ(w.StatusText().toStdString(), "Processed 1 files.  Found 1 matches.  Files replaced: 1.");
+        w.DoneButton()->click();
+        Settle();
+    }
+}
+
+TEST_F(GrepInFrameTest, AFileReachedThroughALinkOutOfTheTreeIsListedButNotReplaced)
+{
+    const std::string outside = tree.Write("etc/x", "foo\n");
+    tree.Write("r/b/x", "foo\n");
+    tree.MakeDir("r/a");
+    ASSERT_EQ(::symlink("../../etc/x", tree.Path("r/a/out.txt").c_str()), 0);
+    ASSERT_EQ(::symlink("../b/x", tree.Path("r/a/in.txt").c_str()), 0);
+    GrepDlog& w = OpenReplacingGrep("bar");
+    w.SubDirCheck()->setChecked(true);
+    Search(w, "foo", tree.Path("r/*.txt"));
+    Settle();
+    EXPECT_EQ(ListedLines(w).size(), 2u);
+    EXPECT_EQ(tree.Read("etc/x"), "foo\n");
+    EXPECT_EQ(tree.Read("r/b/x"), "bar\n");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Replaced in 1 files; 1 files with hits were left as they are.\r\r"
+                           "Reached through links that lead out of the searched tree:\r    " +
+                               tree.Path("r/a/out.txt"));
 }
 
 TEST_F(GrepInFrameTest, ReplacementLeavesUnsavedWindowsBinaryAndHiddenFilesAloneAndReplacesEachFileOnce)
@@ -252,10 +356,8 @@ TEST_F(GrepInFrameTest, ReplacementLeavesUnsavedWindowsBinaryAndHiddenFilesAlone
     QTest::keyClicks(mine, "X");
     ASSERT_TRUE(mine->Doc()->Modified());
 
-    GrepDlog& w = OpenGrep();
-    w.ReplaceCheck()->setChecked(true);
+    GrepDlog& w = OpenReplacingGrep("bar");
     w.SubDirCheck()->setChecked(true);
-    SetField(w.ReplacementBox(), "bar");
     Search(w, "foo", tree.Path("r/*.txt"));
     Settle();
 
@@ -290,9 +392,7 @@ TEST_F(GrepInFrameTest, AReadOnlyFileIsNeitherReplacedNorStopsTheRun)
     GiveToUnprivilegedUser(mine);
     GiveToUnprivilegedUser(locked);
     ::chmod(locked.c_str(), 0444);
-    GrepDlog& w = OpenGrep();
-    w.ReplaceCheck()->setChecked(true);
-    SetField(w.ReplacementBox(), "bar");
+    GrepDlog& w = OpenReplacingGrep("bar");
     // The forked child has none of Qt's worker threads: nothing may paint
     // there, as painting would wait for them.
     app->Frame()->hide();

@@ -87,6 +87,45 @@ TEST(ReplacementRun, AReadOnlyFileIsLeftAlone)
     EXPECT_EQ(tree.Read("locked.txt"), "hit\n");
 }
 
+TEST(ReplacementRun, AFileReachedThroughALinkOutOfTheTreeIsLeftAlone)
+{
+    TempTree tree;
+    const std::string outside = tree.Write("etc/x", "hit\n");
+    tree.Write("top/b/x", "hit\n");
+    tree.Write("top/a/real.txt", "hit\n");
+    tree.MakeDir("top/a");
+    ASSERT_EQ(::symlink("../../etc/x", tree.Path("top/a/out.txt").c_str()), 0);
+    ASSERT_EQ(::symlink("../b/x", tree.Path("top/a/in.txt").c_str()), 0);
+    ASSERT_EQ(::symlink(outside.c_str(), tree.Path("top/a/absolute.txt").c_str()), 0);
+    // A hard link is the file itself, wherever its other name lies.
+    const std::string hard_outside = tree.Write("etc/y", "hit\n");
+    ASSERT_EQ(::link(hard_outside.c_str(), tree.Path("top/a/hard.txt").c_str()), 0);
+    // A top directory named through a link is the tree it leads to.
+    ASSERT_EQ(::symlink("top", tree.Path("alias").c_str()), 0);
+    // A sibling whose name begins with the top's is no part of it.
+    tree.Write("top2/z", "hit\n");
+    ASSERT_EQ(::symlink("../../top2/z", tree.Path("top/a/prefix.txt").c_str()), 0);
+
+    ReplacementRun run;
+    run.Start({tree.Path("alias")});
+    const struct {
+        const char* name;
+        Verdict verdict;
+    } cases[] = {
+        {"top/a/real.txt", Verdict::kReplace},   {"top/a/in.txt", Verdict::kReplace},
+        {"top/a/out.txt", Verdict::kLeft},       {"top/a/absolute.txt", Verdict::kSeenBefore},
+        {"top/a/hard.txt", Verdict::kReplace},   {"top/a/prefix.txt", Verdict::kLeft},
+    };
+    for (const auto& c : cases) EXPECT_EQ(run.Check(tree.Path(c.name), false), c.verdict) << c.name;
+    ASSERT_EQ(run.left().size(), 2u);
+    EXPECT_EQ(run.left()[0].reason, Reason::kOutside);
+    EXPECT_EQ(run.left()[0].path, tree.Path("top/a/out.txt"));
+    EXPECT_EQ(run.left()[1].reason, Reason::kOutside);
+    EXPECT_NE(run.SummaryText(10).find("Reached through links that lead out of the searched tree:\r    " +
+                                       tree.Path("top/a/out.txt")),
+              std::string::npos);
+}
+
 TEST(ReplacementRun, TheSummaryGroupsTheFilesByReasonAndCutsALongList)
 {
     ReplacementRun run;

@@ -290,6 +290,7 @@ TEST(ScanAhead, ReplacementsAreHandedOnInOrderOnTheCallersThreadAndLinksAreScann
     for (const bool rename : {false, true}) {
         auto o = Options(true, false, true);
         o.replace = true;
+        o.replacement = "pin";
         TempTree alone_tree, ahead_tree;
         FillLinkedTree(alone_tree);
         FillLinkedTree(ahead_tree);

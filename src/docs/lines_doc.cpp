@@ -785,8 +785,22 @@ std::optional<std::string> LinesDoc::CopyText(int line1, int column1, int line2,
     }
     // Each line is asked for right where it is used: a hex document makes
     // its rows on request and may reuse a row's storage for a later one.
-    const auto from = static_cast<std::size_t>(ColumnToIndex(GetLine(line1), column1));
-    const auto to = static_cast<std::size_t>(ColumnToIndex(GetLine(line2), column2));
+    const int from = ColumnToIndex(GetLine(line1), column1);
+    const int to = ColumnToIndex(GetLine(line2), column2);
+    return CopyBytes({line1, from}, {line2, to});
+}
+
+std::optional<std::string> LinesDoc::CopyBytes(TextPlace fromPlace, TextPlace toPlace) const
+{
+    const int count = LineCount();
+    const int line1 = fromPlace.line;
+    const int line2 = toPlace.line;
+    if (line1 < 0 || line1 >= count || line2 < 0 || line2 >= count || toPlace < fromPlace) return std::nullopt;
+    const auto clampTo = [](int index, const TextLine* line) {
+        return static_cast<std::size_t>(std::clamp(index, 0, line->Length()));
+    };
+    const std::size_t from = clampTo(fromPlace.index, GetLine(line1));
+    const std::size_t to = clampTo(toPlace.index, GetLine(line2));
     try {
         if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
         if (line1 == line2) {
@@ -816,11 +830,21 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
     if (text.empty()) return position;
     const int lineCount = static_cast<int>(lines_.Size());
     const int L = std::clamp(position.line, 0, lineCount);
+    const int cut = L < lineCount && position.column > 0 ? ColumnToIndex(&lines_[static_cast<std::size_t>(L)], position.column) : 0;
+    const TextPlace end = InsertTextAt(text, {L, cut}, rule);
+    if (end == TextPlace{L, cut}) return position;
+    return PositionAt(end);
+}
+
+TextPlace LinesDoc::InsertTextAt(std::string_view text, TextPlace position, LineBreakRule rule)
+{
+    if (loading_) FinishLoad();
+    if (text.empty()) return position;
+    const int lineCount = static_cast<int>(lines_.Size());
+    const int L = std::clamp(position.line, 0, lineCount);
     const bool onLine = L < lineCount;
     const std::string_view current = onLine ? lines_[static_cast<std::size_t>(L)].View() : std::string_view();
-    const auto cut = static_cast<std::size_t>(onLine && position.column > 0
-                                                  ? ColumnToIndex(&lines_[static_cast<std::size_t>(L)], position.column)
-                                                  : 0);
+    const auto cut = static_cast<std::size_t>(std::clamp(position.index, 0, static_cast<int>(current.size())));
     const std::string_view head = current.substr(0, cut);
     const std::string_view tail = current.substr(cut);
     const int oldWidth = onLine ? StoredWidth(lines_[static_cast<std::size_t>(L)]) : 0;
@@ -832,14 +856,14 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
         if (!onLine) {
             if (!InsertLine(L, text)) return position;
             UpdateMaxWidth(LineWidth(&lines_[static_cast<std::size_t>(L)]));
-            return {L, LineWidth(&lines_[static_cast<std::size_t>(L)])};
+            return {L, static_cast<int>(text.size())};
         }
         TextLine& line = lines_[static_cast<std::size_t>(L)];
         int before = 0;
         int after = 0;
         if (!ReplaceBytes(line, cut, 0, text, before, after)) return position;
         NoteEdit(before, after);
-        return {L, PrefixWidth(&line, static_cast<int>(cut + text.size()))};
+        return {L, static_cast<int>(cut + text.size())};
     }
 
     // The text is cut into segments at its breaks: the first joins the
@@ -911,7 +935,7 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
         max_width_ = std::max(max_width_, widest);
     }
     modified_ = true;
-    return {L + static_cast<int>(middleLines) + 1, WidthOf(lastSegment)};
+    return {L + static_cast<int>(middleLines) + 1, static_cast<int>(lastSegment.size())};
 }
 
 // --- saving ---

@@ -104,6 +104,16 @@ public:
     // length.
     int NextCharIndex(const TextLine* line, int index) const;
     int PrevCharIndex(const TextLine* line, int index) const;
+    // A display position as the bytes it stands before, and back; a line
+    // out of range counts as empty.
+    TextPlace PlaceAt(TextPosition position) const
+    {
+        return {position.line, ColumnToIndex(GetLine(position.line), position.column)};
+    }
+    TextPosition PositionAt(TextPlace place) const
+    {
+        return {place.line, PrefixWidth(GetLine(place.line), place.index)};
+    }
     // The word at or near `column` as display columns [start, end), or both
     // -1 when the line holds no word. Words are runs of letters and digits
     // of any script (base/characters.h).
@@ -156,6 +166,8 @@ public:
     {
         return CopyText(from.line, from.column, to.line, to.column);
     }
+    // The same between two byte places (from before to).
+    std::optional<std::string> CopyBytes(TextPlace from, TextPlace to) const;
     // Inserts a text at a position and returns the position just after it.
     // The text is split into lines at the breaks `rule` names: any of the
     // four forms for pasted text; LF (with a CR before it) to put back what
@@ -164,6 +176,9 @@ public:
     // returned as given.
     TextPosition InsertText(std::string_view text, TextPosition position,
                             LineBreakRule rule = LineBreakRule::kAnyForm);
+    // The same at a byte place (the index clamped to its line); returns the
+    // place just after the text, or the place given on failure.
+    TextPlace InsertTextAt(std::string_view text, TextPlace place, LineBreakRule rule = LineBreakRule::kAnyForm);
 
     // Memory the document holds beyond the lines' text: for benchmarks.
     std::size_t TableBytes() const { return lines_.Capacity() * sizeof(TextLine); }

@@ -34,9 +34,12 @@ long FindReplaceRun::Run(const Between& between)
             const TextLine* line = doc.GetLine(match->line);
             const int index = doc.ColumnToIndex(line, match->column);
             const int stop = doc.ColumnToIndex(line, matchEnd.column);
-            const std::string matched(line->View().substr(std::size_t(index), std::size_t(stop - index)));
-            if (!doc.ReplaceChars(match->line, index, stop - index, r.replace)) break;
-            editor_.undo_.PushReplacement(matched, r.replace, r.all, *match, matchEnd);
+            // The record's text is had before the replacement is made: a
+            // replacement nothing could undo is not made.
+            std::optional<std::string> record = editor_.ReplacementRecord(
+                line->View().substr(std::size_t(index), std::size_t(stop - index)), r.replace);
+            if (!record || !doc.ReplaceChars(match->line, index, stop - index, r.replace)) break;
+            editor_.undo_.PushReplacement(std::move(*record), r.replace.size(), r.all, {match->line, index});
             doc.SetModified(true);
             matchEnd.column = doc.PrefixWidth(doc.GetLine(match->line), index + int(r.replace.size()));
         }

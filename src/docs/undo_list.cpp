@@ -91,10 +91,12 @@ void CUndoList::PushBlock(std::string block, UndoKind kind, TextPlace caret, Tex
     record.text = std::move(block);
 }
 
-void CUndoList::PushOverwrite(std::string_view overwritten, std::string_view typed, TextPlace at)
+void CUndoList::PushOverwrite(std::string overwritten, std::string_view typed, TextPlace at)
 {
-    Push(overwritten, UndoKind::kOverwritten, at, at, {at.line, at.index + static_cast<int>(typed.size())});
-    records_.back().forward = CopyOf(typed);
+    std::optional<std::string> forward = CopyOf(typed);
+    PushBlock(std::move(overwritten), UndoKind::kOverwritten, at, at,
+              {at.line, at.index + static_cast<int>(typed.size())});
+    records_.back().forward = std::move(forward);
 }
 
 const CUndo* CUndoList::Newest() const

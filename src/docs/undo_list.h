@@ -99,7 +99,8 @@ public:
     }
     // Typing in overwrite mode put `typed` in at `at` over the bytes
     // `overwritten`.
-    void PushOverwrite(std::string_view overwritten, std::string_view typed, TextPlace at);
+    // The typed characters are kept when memory allows.
+    void PushOverwrite(std::string overwritten, std::string_view typed, TextPlace at);
     // One replacement made at `at`, replacementSize bytes long; the text
     // is the ReplacementRecordText of the bytes the match covered and the
     // replacement.

@@ -1,9 +1,11 @@
 #include "edit/find_replace_run.h"
 
+#include "docs/doc_errors.h"
 #include "docs/text_doc.h"
 #include "edit/caret_model.h"
 #include "edit/text_editor.h"
 
+#include <new>
 #include <utility>
 
 FindReplaceRun::FindReplaceRun(TextEditor& editor, FindRequest request)
@@ -25,6 +27,10 @@ long FindReplaceRun::Run(const Between& between)
     if (!caret.OrderedSelection(start, end)) start = end = caret.Caret();
     TextPosition from = StartOf(r.down, r.replacing, start, end);
     long found = 0;
+    // A search that runs out of memory (a line copied to be searched, a
+    // record) stops with the memory error; what it replaced so far stays
+    // replaced and recorded.
+    try {
     for (;;) {
         const std::optional<TextPosition> match = doc.Find(r.find, from, rules);
         if (!match) break;
@@ -58,6 +64,9 @@ long FindReplaceRun::Run(const Between& between)
             return found;
         }
         if (verdict == RunVerdict::kStop) break;
+    }
+    } catch (const std::bad_alloc&) {
+        doc.SetError(doc_error::kMemory);
     }
     caret.SnapCaret();
     return found;

@@ -204,7 +204,7 @@ EditOutcome TextEditor::Type(std::string_view bytes)
         std::optional<std::string> before =
             RecordCopy(line->View().substr(std::size_t(at.index), std::size_t(overEnd - at.index)));
         if (!before || !doc_.ReplaceChars(at.line, at.index, overEnd - at.index, bytes)) return Failed();
-        undo_.PushOverwrite(*before, bytes, at);
+        undo_.PushOverwrite(std::move(*before), bytes, at);
     } else {
         std::optional<std::string> typed = RecordCopy(bytes);
         if (!typed || !doc_.InsertChars(at.line, bytes, at.index)) return Failed();

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "docs/column_marks.h"
 #include "docs/line_breaks.h"
 #include "docs/line_table.h"
 #include "docs/text_chunks.h"
@@ -104,6 +105,9 @@ public:
     // length.
     int NextCharIndex(const TextLine* line, int index) const;
     int PrevCharIndex(const TextLine* line, int index) const;
+    // A character start at or before display column `column` with its
+    // column, near it on a long line: where a painter starts to walk.
+    ColumnMarks::Mark CharacterStartBefore(const TextLine* line, int column) const;
     // A display position as the bytes it stands before, and back; a line
     // out of range counts as empty.
     TextPlace PlaceAt(TextPosition position) const
@@ -186,8 +190,16 @@ public:
 
 protected:
     // The loaders build the table through these.
-    LineTable& Lines() { return lines_; }
-    TextChunks& Chunks() { return chunks_; }
+    LineTable& Lines()
+    {
+        marks_.Clear();
+        return lines_;
+    }
+    TextChunks& Chunks()
+    {
+        marks_.Clear();
+        return chunks_;
+    }
     // The widths of the lines in Lines(), which a loader counts in.
     WidthTally& Widths() { return widths_; }
     void SetMaxWidth(int width) { max_width_ = width; max_width_exact_ = true; }
@@ -271,4 +283,5 @@ private:
     SearchOptions options_;
     bool loading_ = false;
     mutable int error_ = 0;  // const reads (CopyText) report failures too
+    mutable ColumnMarks marks_;  // of long lines, made as they are read
 };

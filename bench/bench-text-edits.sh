@@ -15,3 +15,4 @@ echo "file: $(stat -c %s "$work/big.txt") bytes, $(wc -l < "$work/big.txt") line
 "$build/bench/text_edit_bench" longline 50
 "$build/bench/text_edit_bench" longline 50 "$work/line.txt"
 "$build/bench/text_edit_bench" firstkey 50 "$work/first.txt"
+"$build/bench/text_edit_bench" utf8end 50 "$work/utf8.txt"

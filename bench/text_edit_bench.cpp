@@ -7,6 +7,8 @@
 //   text_edit_bench steps-load PATH     a load in steps: the first screen, the longest step
 //   text_edit_bench firstkey MEGABYTES FILE [TIMES]  the first keystroke on one line
 //                                                    fresh from FILE (written first)
+//   text_edit_bench utf8end MEGABYTES FILE  keystrokes and what a repaint converts at the
+//                                           end of one UTF-8 line loaded from FILE
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "base/display_columns.h"
 #include "docs/text_doc.h"
 #include "edit/caret_model.h"
 #include "edit/text_editor.h"
@@ -203,6 +206,47 @@ int LongLine(long megabytes, const char* path)
 
 // The first keystroke on a long line fresh from a file, each kind of step
 // on a load of its own, `times` loads each; then the keystrokes after it.
+// One line of accented letters, wide characters and a tab now and then,
+// loaded from a file, with the caret at its end as the user leaves it
+// there: each keystroke turns the caret's column into a byte and back, and
+// each repaint looks for the first byte shown at the left column.
+int Utf8LineEnd(long megabytes, const char* path)
+{
+    const std::string piece = "h\xC3\xA9llo w\xC3\xB6rld \xE4\xB8\xAD\xE6\x96\x87 ";
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(megabytes) << 20);
+    for (int i = 0; bytes.size() + piece.size() < (static_cast<std::size_t>(megabytes) << 20); ++i)
+        bytes += i % 1000 == 999 ? std::string("\t") : piece;
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0) return 1;
+    TextDoc doc(path);
+    if (!doc.Load()) return 1;
+    Session s(doc);
+    const int width = doc.LineWidth(doc.GetLine(0));
+    s.caret.MoveTo({0, width});
+    std::printf("one UTF-8 line of %ld MB loaded from a file, the caret at its end (milliseconds)\n", megabytes);
+    std::vector<double> keys, repaints, fromStart;
+    for (int i = 0; i < 20; ++i) {
+        keys.push_back(MicrosecondsPerStep(1, [&](int) {
+            s.editor.Type("\xC3\xA9");
+            s.caret.SnapCaret();
+        }));
+        const int left = std::max(0, s.caret.Caret().column - 80);
+        repaints.push_back(MicrosecondsPerStep(1, [&](int) {
+            volatile auto from = doc.CharacterStartBefore(doc.GetLine(0), left).byte;
+            (void)from;
+        }));
+        fromStart.push_back(MicrosecondsPerStep(1, [&](int) {
+            volatile auto from = text::ColumnToIndex(doc.GetLine(0)->View(), doc.TabSize(), left);
+            (void)from;
+        }));
+    }
+    PrintSpread("keystroke at the end", keys);
+    PrintSpread("repaint: first byte shown", repaints);
+    PrintSpread("the same from the start", fromStart);
+    return 0;
+}
+
 int FirstKey(long megabytes, const char* path, int times)
 {
     {
@@ -275,9 +319,10 @@ int main(int argc, char** argv)
     if (argc >= 4 && std::strcmp(argv[1], "steps") == 0) return CompareSteps(argv[2], argv[3]);
     if (argc >= 3 && std::strcmp(argv[1], "longline") == 0) return LongLine(std::atol(argv[2]), argc >= 4 ? argv[3] : nullptr);
     if (argc >= 3 && std::strcmp(argv[1], "steps-load") == 0) return LoadInSteps(argv[2]);
+    if (argc >= 4 && std::strcmp(argv[1], "utf8end") == 0) return Utf8LineEnd(std::atol(argv[2]), argv[3]);
     if (argc >= 4 && std::strcmp(argv[1], "firstkey") == 0)
         return FirstKey(std::atol(argv[2]), argv[3], argc >= 5 ? std::atoi(argv[4]) : 5);
     std::fprintf(stderr, "usage: text_edit_bench steps BIG SMALL | longline MEGABYTES [FILE] | steps-load PATH | "
-                         "firstkey MEGABYTES FILE [TIMES]\n");
+                         "firstkey MEGABYTES FILE [TIMES] | utf8end MEGABYTES FILE\n");
     return 2;
 }

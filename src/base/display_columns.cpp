@@ -74,12 +74,17 @@ void StepOver(std::string_view text, std::size_t& i, long& width, int tabSize) n
 
 int DisplayWidth(std::string_view text, int tabSize) noexcept
 {
+    return static_cast<int>(ColumnAfter(text, tabSize, 0));
+}
+
+long ColumnAfter(std::string_view text, int tabSize, long column) noexcept
+{
     if (tabSize < 1) tabSize = 1;
     const char* const p = text.data();
     const std::size_t n = text.size();
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     const unsigned char* plane = nullptr;
-    long width = 0;
+    long width = column;
     std::size_t i = 0;
     while (i < n) {
         const unsigned char byte = u[i];
@@ -114,7 +119,7 @@ int DisplayWidth(std::string_view text, int tabSize) noexcept
         width += static_cast<long>(run);
         i += run;
     }
-    return static_cast<int>(width);
+    return width;
 }
 
 namespace {
@@ -135,10 +140,16 @@ std::size_t SkipZeroWidth(std::string_view text, std::size_t index) noexcept
 std::size_t ColumnToIndex(std::string_view text, int tabSize, long column) noexcept
 {
     if (column <= 0) return 0;
+    return ColumnToIndex(text, tabSize, column, 0, 0);
+}
+
+std::size_t ColumnToIndex(std::string_view text, int tabSize, long column, std::size_t index,
+                          long indexColumn) noexcept
+{
     if (tabSize < 1) tabSize = 1;
     const std::size_t n = text.size();
-    long width = 0;
-    std::size_t i = 0;
+    long width = indexColumn;
+    std::size_t i = std::min(index, n);
     while (i < n && width < column) {
         const std::size_t run =
             std::min(PlainAsciiRun(text.data() + i, n - i), static_cast<std::size_t>(column - width));

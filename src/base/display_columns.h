@@ -44,12 +44,19 @@ std::size_t PlainAsciiRun(const char* p, std::size_t n) noexcept;
 
 // The display width of a whole line.
 int DisplayWidth(std::string_view text, int tabSize) noexcept;
+// The column a text ends at when it starts at `column` (which its tabs
+// count from).
+long ColumnAfter(std::string_view text, int tabSize, long column) noexcept;
 
 // Bytes to pass from the start of the line until the running width reaches
 // or passes `column`, together with any zero-width characters that follow;
 // a tab or wide character whose cells hold the column counts as passed.
 // At most the line's length; column 0 gives 0.
 std::size_t ColumnToIndex(std::string_view text, int tabSize, long column) noexcept;
+// The same, from a character start `index` known to stand at column
+// `indexColumn` (< column), so that a long line is not walked from its start.
+std::size_t ColumnToIndex(std::string_view text, int tabSize, long column, std::size_t index,
+                          long indexColumn) noexcept;
 
 // The byte index of the character after (before) the one at `index`, a
 // combining mark going with the character before it; clamped to

@@ -95,8 +95,11 @@ int LinesDoc::ExpandLine(const TextLine* line, char* buffer, int size) const
 
 int LinesDoc::ColumnToIndex(const TextLine* line, int column) const
 {
-    if (line && KnownPlain(*line)) return std::clamp(column, 0, line->Length());
-    return line ? static_cast<int>(text::ColumnToIndex(line->View(), tab_size_, column)) : 0;
+    if (!line || column <= 0) return 0;
+    if (KnownPlain(*line)) return std::clamp(column, 0, line->Length());
+    const std::string_view text = line->View();
+    const ColumnMarks::Mark from = marks_.BeforeColumn(text, tab_size_, column);
+    return static_cast<int>(text::ColumnToIndex(text, tab_size_, column, from.byte, from.column));
 }
 
 int LinesDoc::PrefixWidth(const TextLine* line, int count, int delta) const
@@ -104,7 +107,20 @@ int LinesDoc::PrefixWidth(const TextLine* line, int count, int delta) const
     if (!line) return 0;
     const long n = std::clamp(static_cast<long>(count) + delta, 0L, static_cast<long>(line->Length()));
     if (KnownPlain(*line)) return static_cast<int>(n);
-    return WidthOf(line->View().substr(0, static_cast<std::size_t>(n)));
+    const std::string_view text = line->View();
+    const ColumnMarks::Mark from = marks_.BeforeByte(text, tab_size_, static_cast<std::size_t>(n));
+    return static_cast<int>(
+        text::ColumnAfter(text.substr(from.byte, static_cast<std::size_t>(n) - from.byte), tab_size_, from.column));
+}
+
+ColumnMarks::Mark LinesDoc::CharacterStartBefore(const TextLine* line, int column) const
+{
+    if (!line || column <= 0) return {};
+    if (KnownPlain(*line)) {
+        const auto at = static_cast<std::size_t>(std::min(column, line->Length()));
+        return {at, static_cast<long>(at)};
+    }
+    return marks_.BeforeColumn(line->View(), tab_size_, column, true);
 }
 
 int LinesDoc::NextCharIndex(const TextLine* line, int index) const
@@ -222,6 +238,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
                             int& oldWidth, int& newWidth)
 {
     const std::string_view old = line.View();
+    const char* const oldData = old.data();
     const std::size_t size = old.size() - erase + text.size();
     if (size > static_cast<std::size_t>(INT32_MAX)) {
         error_ = doc_error::kMemory;
@@ -271,6 +288,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
     }
 
     if (size == 0) {
+        marks_.Forget(oldData);
         chunks_.Release(line);
         newWidth = 0;
         return true;
@@ -315,6 +333,7 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
     else newWidth = oldWidth + delta + WidthOf(line.View().substr(from, to - erase + text.size() - from));
     block.width = newWidth;
     block.width_tab = tab_size_;
+    marks_.Edited(oldData, line.View(), tab_size_, at, erase, text.size());
     return true;
 }
 
@@ -383,6 +402,7 @@ bool LinesDoc::ReplaceChars(int line, int index, int count, std::string_view tex
 
 bool LinesDoc::MakeGap(std::size_t index, std::size_t erase, std::size_t count)
 {
+    marks_.Clear();  // lines move or change: their bytes lie elsewhere
     const std::size_t size = lines_.Size() - erase + count;
     if (size > static_cast<std::size_t>(INT32_MAX)) {
         error_ = doc_error::kMemory;
@@ -424,6 +444,7 @@ bool LinesDoc::InsertLine(int index, std::string_view text, const RepaintHook& r
 
 bool LinesDoc::DeleteLines(int index, int count)
 {
+    marks_.Clear();  // lines move or change: their bytes lie elsewhere
     if (loading_) FinishLoad();
     const auto at = static_cast<std::size_t>(std::clamp(index, 0, LinesDoc::LineCount()));
     const std::size_t n = std::min(lines_.Size() - at, static_cast<std::size_t>(std::max(count, 0)));
@@ -508,6 +529,7 @@ void LinesDoc::NoteWidest(int oldWidest, int newWidest)
 
 bool LinesDoc::SplitLine(int line, int index, std::string_view indent)
 {
+    marks_.Clear();  // lines move or change: their bytes lie elsewhere
     if (loading_) FinishLoad();
     TextLine* target = MutableLine(line);
     if (!target || index < 0 || index > target->Length()) return false;
@@ -658,6 +680,7 @@ bool LinesDoc::JoinInChunk(TextLine& first, TextLine& second)
 
 bool LinesDoc::JoinLines(int line)
 {
+    marks_.Clear();  // lines move or change: their bytes lie elsewhere
     if (loading_) FinishLoad();
     if (line < 0 || static_cast<std::size_t>(line) + 1 >= lines_.Size()) return false;
     TextLine& first = lines_[static_cast<std::size_t>(line)];
@@ -737,6 +760,7 @@ bool LinesDoc::JoinLines(int line)
 
 void LinesDoc::Clear()
 {
+    marks_.Clear();  // lines move or change: their bytes lie elsewhere
     lines_.Clear();  // owned texts are freed with their lines
     chunks_.Clear();
     widths_.Reset(tab_size_);
@@ -785,8 +809,22 @@ std::optional<std::string> LinesDoc::CopyText(int line1, int column1, int line2,
     }
     // Each line is asked for right where it is used: a hex document makes
     // its rows on request and may reuse a row's storage for a later one.
-    const auto from = static_cast<std::size_t>(ColumnToIndex(GetLine(line1), column1));
-    const auto to = static_cast<std::size_t>(ColumnToIndex(GetLine(line2), column2));
+    const int from = ColumnToIndex(GetLine(line1), column1);
+    const int to = ColumnToIndex(GetLine(line2), column2);
+    return CopyBytes({line1, from}, {line2, to});
+}
+
+std::optional<std::string> LinesDoc::CopyBytes(TextPlace fromPlace, TextPlace toPlace) const
+{
+    const int count = LineCount();
+    const int line1 = fromPlace.line;
+    const int line2 = toPlace.line;
+    if (line1 < 0 || line1 >= count || line2 < 0 || line2 >= count || toPlace < fromPlace) return std::nullopt;
+    const auto clampTo = [](int index, const TextLine* line) {
+        return static_cast<std::size_t>(std::clamp(index, 0, line->Length()));
+    };
+    const std::size_t from = clampTo(fromPlace.index, GetLine(line1));
+    const std::size_t to = clampTo(toPlace.index, GetLine(line2));
     try {
         if (!AllocationAllowed(AllocSite::kEdit)) throw std::bad_alloc();
         if (line1 == line2) {
@@ -816,11 +854,21 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
     if (text.empty()) return position;
     const int lineCount = static_cast<int>(lines_.Size());
     const int L = std::clamp(position.line, 0, lineCount);
+    const int cut = L < lineCount && position.column > 0 ? ColumnToIndex(&lines_[static_cast<std::size_t>(L)], position.column) : 0;
+    const TextPlace end = InsertTextAt(text, {L, cut}, rule);
+    if (end == TextPlace{L, cut}) return position;
+    return PositionAt(end);
+}
+
+TextPlace LinesDoc::InsertTextAt(std::string_view text, TextPlace position, LineBreakRule rule)
+{
+    if (loading_) FinishLoad();
+    if (text.empty()) return position;
+    const int lineCount = static_cast<int>(lines_.Size());
+    const int L = std::clamp(position.line, 0, lineCount);
     const bool onLine = L < lineCount;
     const std::string_view current = onLine ? lines_[static_cast<std::size_t>(L)].View() : std::string_view();
-    const auto cut = static_cast<std::size_t>(onLine && position.column > 0
-                                                  ? ColumnToIndex(&lines_[static_cast<std::size_t>(L)], position.column)
-                                                  : 0);
+    const auto cut = static_cast<std::size_t>(std::clamp(position.index, 0, static_cast<int>(current.size())));
     const std::string_view head = current.substr(0, cut);
     const std::string_view tail = current.substr(cut);
     const int oldWidth = onLine ? StoredWidth(lines_[static_cast<std::size_t>(L)]) : 0;
@@ -832,14 +880,14 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
         if (!onLine) {
             if (!InsertLine(L, text)) return position;
             UpdateMaxWidth(LineWidth(&lines_[static_cast<std::size_t>(L)]));
-            return {L, LineWidth(&lines_[static_cast<std::size_t>(L)])};
+            return {L, static_cast<int>(text.size())};
         }
         TextLine& line = lines_[static_cast<std::size_t>(L)];
         int before = 0;
         int after = 0;
         if (!ReplaceBytes(line, cut, 0, text, before, after)) return position;
         NoteEdit(before, after);
-        return {L, PrefixWidth(&line, static_cast<int>(cut + text.size()))};
+        return {L, static_cast<int>(cut + text.size())};
     }
 
     // The text is cut into segments at its breaks: the first joins the
@@ -911,7 +959,7 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
         max_width_ = std::max(max_width_, widest);
     }
     modified_ = true;
-    return {L + static_cast<int>(middleLines) + 1, WidthOf(lastSegment)};
+    return {L + static_cast<int>(middleLines) + 1, static_cast<int>(lastSegment.size())};
 }
 
 // --- saving ---

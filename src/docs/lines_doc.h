@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "docs/column_marks.h"
 #include "docs/line_breaks.h"
 #include "docs/line_table.h"
 #include "docs/text_chunks.h"
@@ -106,6 +107,19 @@ public:
     // length.
     int NextCharIndex(const TextLine* line, int index) const;
     int PrevCharIndex(const TextLine* line, int index) const;
+    // A character start at or before display column `column` with its
+    // column, near it on a long line: where a painter starts to walk.
+    ColumnMarks::Mark CharacterStartBefore(const TextLine* line, int column) const;
+    // A display position as the bytes it stands before, and back; a line
+    // out of range counts as empty.
+    TextPlace PlaceAt(TextPosition position) const
+    {
+        return {position.line, ColumnToIndex(GetLine(position.line), position.column)};
+    }
+    TextPosition PositionAt(TextPlace place) const
+    {
+        return {place.line, PrefixWidth(GetLine(place.line), place.index)};
+    }
     // The word at or near `column` as display columns [start, end), or both
     // -1 when the line holds no word. Words are runs of letters and digits
     // of any script (base/characters.h).
@@ -158,6 +172,8 @@ public:
     {
         return CopyText(from.line, from.column, to.line, to.column);
     }
+    // The same between two byte places (from before to).
+    std::optional<std::string> CopyBytes(TextPlace from, TextPlace to) const;
     // Inserts a text at a position and returns the position just after it.
     // The text is split into lines at the breaks `rule` names: any of the
     // four forms for pasted text; LF (with a CR before it) to put back what
@@ -166,6 +182,9 @@ public:
     // returned as given.
     TextPosition InsertText(std::string_view text, TextPosition position,
                             LineBreakRule rule = LineBreakRule::kAnyForm);
+    // The same at a byte place (the index clamped to its line); returns the
+    // place just after the text, or the place given on failure.
+    TextPlace InsertTextAt(std::string_view text, TextPlace place, LineBreakRule rule = LineBreakRule::kAnyForm);
 
     // Memory the document holds beyond the lines' text: for benchmarks.
     std::size_t TableBytes() const { return lines_.Capacity() * sizeof(TextLine); }
@@ -173,8 +192,16 @@ public:
 
 protected:
     // The loaders build the table through these.
-    LineTable& Lines() { return lines_; }
-    TextChunks& Chunks() { return chunks_; }
+    LineTable& Lines()
+    {
+        marks_.Clear();
+        return lines_;
+    }
+    TextChunks& Chunks()
+    {
+        marks_.Clear();
+        return chunks_;
+    }
     // The widths of the lines in Lines(), which a loader counts in.
     WidthTally& Widths() { return widths_; }
     void SetMaxWidth(int width) { max_width_ = width; max_width_exact_ = true; }
@@ -258,4 +285,5 @@ private:
     SearchOptions options_;
     bool loading_ = false;
     mutable int error_ = 0;  // const reads (CopyText) report failures too
+    mutable ColumnMarks marks_;  // of long lines, made as they are read
 };

@@ -13,17 +13,14 @@ int ClampLimit(int limit)
     return std::clamp(limit, CUndoList::kMinLimit, CUndoList::kMaxLimit);
 }
 
-CUndo Record(UndoKind kind, TextPosition caret, TextPosition start, TextPosition end)
+// A copy of text, or none when it cannot be had.
+std::optional<std::string> CopyOf(std::string_view text)
 {
-    CUndo record;
-    record.caret_line = caret.line;
-    record.caret_column = caret.column;
-    record.start_line = start.line;
-    record.start_column = start.column;
-    record.end_line = end.line;
-    record.end_column = end.column;
-    record.kind = kind;
-    return record;
+    try {
+        if (docs::AllocationAllowed(docs::AllocSite::kUndoText)) return std::string(text);
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -53,37 +50,53 @@ CUndoList::CUndoList(int limit) : limit_(ClampLimit(limit))
     records_.reserve(static_cast<std::size_t>(limit_));
 }
 
+void CUndoList::DropOldest(std::size_t count)
+{
+    count = std::min(count, records_.size());
+    if (count == 0) return;
+    base_state_ = records_[count - 1].serial;
+    records_.erase(records_.begin(), records_.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
 CUndo& CUndoList::MakeRoom()
 {
     // At the limit the oldest record goes and the others move down a slot:
-    // at most 511 moves of small records.
-    if (static_cast<int>(records_.size()) >= limit_) records_.erase(records_.begin());
+    // at most 511 moves of small records. The slots were reserved at the
+    // limit, so this never allocates.
+    if (static_cast<int>(records_.size()) >= limit_) DropOldest(1);
     records_.emplace_back();
-    // Undone below the saved text and now edited anew: the records that led
-    // back to it are gone for good.
-    if (change_counter_ < saved_counter_) saved_reachable_ = false;
+    records_.back().serial = next_serial_++;
     ++change_counter_;
     return records_.back();
 }
 
-void CUndoList::Push(std::string_view text, UndoKind kind, TextPosition caret, TextPosition start,
-                     TextPosition end)
+void CUndoList::Push(std::string_view text, UndoKind kind, TextPlace caret, TextPlace start, TextPlace end)
 {
+    std::optional<std::string> copy = CopyOf(text);
     CUndo& record = MakeRoom();
-    record = Record(kind, caret, start, end);
-    try {
-        if (docs::AllocationAllowed(docs::AllocSite::kUndoText)) record.text.emplace(text);
-    } catch (const std::exception&) {
-        // A record without text stays in the list; Undo passes it by.
-    }
+    record.kind = kind;
+    record.caret = caret;
+    record.start = start;
+    record.end = end;
+    record.text = std::move(copy);
 }
 
-void CUndoList::PushBlock(std::string block, UndoKind kind, TextPosition caret, TextPosition start,
-                          TextPosition end)
+void CUndoList::PushBlock(std::string block, UndoKind kind, TextPlace caret, TextPlace start, TextPlace end)
 {
     CUndo& record = MakeRoom();
-    record = Record(kind, caret, start, end);
+    record.kind = kind;
+    record.caret = caret;
+    record.start = start;
+    record.end = end;
     record.text = std::move(block);
+}
+
+void CUndoList::PushOverwrite(std::string overwritten, std::string_view typed, TextPlace at)
+{
+    std::optional<std::string> forward = CopyOf(typed);
+    PushBlock(std::move(overwritten), UndoKind::kOverwritten, at, at,
+              {at.line, at.index + static_cast<int>(typed.size())});
+    records_.back().forward = std::move(forward);
 }
 
 const CUndo* CUndoList::Newest() const
@@ -98,18 +111,22 @@ void CUndoList::Pop()
     --change_counter_;
 }
 
+
 void CUndoList::SetLimit(int limit)
 {
     if (limit == limit_) return;
-    limit_ = ClampLimit(limit);
+    const int clamped = ClampLimit(limit);
+    // The new slots are had before anything changes: without them the list
+    // keeps its old limit.
+    std::vector<CUndo> slots;
+    try {
+        slots.reserve(static_cast<std::size_t>(clamped));
+    } catch (const std::exception&) {
+        return;
+    }
+    limit_ = clamped;
     if (static_cast<int>(records_.size()) > limit_)
-        records_.erase(records_.begin(), records_.end() - limit_);
-    records_.shrink_to_fit();
-    records_.reserve(static_cast<std::size_t>(limit_));
-}
-
-void CUndoList::MarkSaved()
-{
-    saved_counter_ = change_counter_;
-    saved_reachable_ = true;
+        DropOldest(records_.size() - static_cast<std::size_t>(limit_));
+    std::move(records_.begin(), records_.end(), std::back_inserter(slots));
+    records_ = std::move(slots);
 }

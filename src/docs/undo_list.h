@@ -1,11 +1,17 @@
 #pragma once
 // The bounded list of undo records of a text window. Every edit pushes one
 // record saying what changed, where, and which text reverses it; Undo
-// replays the newest and pops it. The change counter goes up with every
-// push and down with every pop (never when an old record is dropped). The
-// list also remembers the counter of the text as it was last loaded or
-// saved, so that an undo can tell whether the window again shows exactly
-// what the file holds.
+// replays the newest and pops it. Records name bytes (line and byte index),
+// never display columns, so a change of the tab width between an edit and
+// its undo cannot move what the undo takes out or puts back.
+//
+// The change counter goes up with every push and down with every pop
+// (never when an old record is dropped). Whether the text is again the one
+// last loaded or saved is told by identity, not by a count: every record
+// gets a serial number of its own, and the text now shown is the one the
+// newest record left (or, with no record, the one the last dropped record
+// left). A count could come back to the saved value after an edit below
+// the saved point, or after a record was dropped.
 
 #include <optional>
 #include <string>
@@ -39,24 +45,28 @@ std::string ReplacementRecordText(std::string_view replaced, std::string_view re
 std::optional<ReplacementTexts> ParseReplacementRecord(std::string_view text);
 
 struct CUndo {
-    int caret_line = 0;
-    int caret_column = 0;
-    int start_line = 0;
-    int start_column = 0;
-    int end_line = 0;
-    int end_column = 0;
-    std::optional<std::string> text;  // none when it could not be stored: Undo skips it
+    TextPlace caret;  // where the change happened; where the caret goes on undo
+    // The affected bytes: what was put in (kInserted, kOverwritten,
+    // kReplaced), or where deleted text goes back (start; end is where it
+    // ended before it went). A removed line break stood at start.
+    TextPlace start;
+    TextPlace end;
+    // What reverses the change; none when it could not be stored: Undo
+    // then passes the record by (an insertion needs no text to be undone).
+    std::optional<std::string> text;
+    // The text the change put in, where it costs nothing more to keep: an
+    // overwrite's new characters (a paste and typing keep theirs as text).
+    std::optional<std::string> forward;
     UndoKind kind = UndoKind::kNone;
-    // Lines joined: the byte of the joined line where the break stood; -1
-    // when not known. A column cannot always tell: bytes of one character
-    // may have ended the first line and begun the second.
-    int break_index = -1;
+    bool line_break = false;   // a line break put in (Enter) or taken out (lines joined)
+    unsigned long serial = 0;  // given by the list, unique within it
 
-    TextPosition Caret() const { return {caret_line, caret_column}; }
-    TextPosition Start() const { return {start_line, start_column}; }
-    TextPosition End() const { return {end_line, end_column}; }
-    // A record of a line break put in (Enter) or taken out (joined lines).
-    bool IsLineBreak() const { return text && *text == kLineBreakText; }
+    TextPlace Caret() const { return caret; }
+    TextPlace Start() const { return start; }
+    TextPlace End() const { return end; }
+    bool IsLineBreak() const { return line_break; }
+    // Whether Undo can replay it: an insertion needs only its range.
+    bool Replayable() const { return text.has_value() || kind == UndoKind::kInserted || line_break; }
 
     static constexpr std::string_view kLineBreakText = "\n";
 };
@@ -69,30 +79,35 @@ public:
     explicit CUndoList(int limit);  // clamped to kMinLimit .. kMaxLimit
 
     // Copies text into a new record (at the limit the oldest is dropped).
-    void Push(std::string_view text, UndoKind kind, TextPosition caret, TextPosition start,
-              TextPosition end);
+    // A text that cannot be copied leaves the record without one.
+    void Push(std::string_view text, UndoKind kind, TextPlace caret, TextPlace start, TextPlace end);
     // Takes a ready block, e.g. the text of a deleted selection.
-    void PushBlock(std::string block, UndoKind kind, TextPosition caret, TextPosition start,
-                   TextPosition end);
+    void PushBlock(std::string block, UndoKind kind, TextPlace caret, TextPlace start, TextPlace end);
     // The named forms of the records the editing steps push.
-    // A line break put in at `at` (Enter) or taken out (lines joined, the
-    // break having stood at byte breakIndex of the joined line).
-    void PushLineBreak(UndoKind kind, TextPosition caret, TextPosition start, TextPosition end,
-                       int breakIndex = -1)
+    // A line break put in at `start` (Enter; `end` is where the new line's
+    // own bytes begin after its indent) or taken out there (lines joined).
+    void PushLineBreak(UndoKind kind, TextPlace caret, TextPlace start, TextPlace end)
     {
         Push(CUndo::kLineBreakText, kind, caret, start, end);
-        records_.back().break_index = breakIndex;
+        records_.back().line_break = true;
     }
-    // Text pasted over [start, end): undoing it removes that range, so the
-    // record keeps no copy of the text.
-    void PushPaste(TextPosition start, TextPosition end) { Push(kPasteText, UndoKind::kInserted, start, start, end); }
-    // One replacement made at `at`: the bytes the match covered and the
-    // text put in their place; `end` is where the match ended.
-    void PushReplacement(std::string_view replaced, std::string_view replacement, bool all,
-                         TextPosition at, TextPosition end)
+    // Text pasted as [start, end): undoing it removes that range; the
+    // record keeps the text when it can, for redoing it.
+    void PushPaste(std::string_view text, TextPlace start, TextPlace end)
     {
-        Push(ReplacementRecordText(replaced, replacement), all ? UndoKind::kReplacedAll : UndoKind::kReplaced,
-             at, at, end);
+        Push(text, UndoKind::kInserted, start, start, end);
+    }
+    // Typing in overwrite mode put `typed` in at `at` over the bytes
+    // `overwritten`.
+    // The typed characters are kept when memory allows.
+    void PushOverwrite(std::string overwritten, std::string_view typed, TextPlace at);
+    // One replacement made at `at`, replacementSize bytes long; the text
+    // is the ReplacementRecordText of the bytes the match covered and the
+    // replacement.
+    void PushReplacement(std::string recordText, std::size_t replacementSize, bool all, TextPlace at)
+    {
+        PushBlock(std::move(recordText), all ? UndoKind::kReplacedAll : UndoKind::kReplaced, at, at,
+                  {at.line, at.index + static_cast<int>(replacementSize)});
     }
     // The newest record, or null when the list is empty.
     const CUndo* Newest() const;
@@ -102,24 +117,28 @@ public:
     void SetLimit(int limit);
 
     // The text now shown is the one on disk (just loaded or saved).
-    void MarkSaved();
-    // Undo has brought the text back to what was last loaded or saved. An
-    // edit made after undoing past that point makes it unreachable: from
-    // then on no count of undos returns to it.
-    bool AtSavedState() const { return saved_reachable_ && change_counter_ == saved_counter_; }
+    void MarkSaved() { saved_state_ = State(); }
+    // The text is again what was last loaded or saved. An edit made after
+    // undoing past that point, or the dropping of a record that led back to
+    // it, makes it unreachable.
+    bool AtSavedState() const { return State() == saved_state_; }
 
     int Limit() const { return limit_; }
-    static constexpr std::string_view kPasteText = " ";
     int Count() const { return static_cast<int>(records_.size()); }
     bool Empty() const { return records_.empty(); }
     int ChangeCounter() const { return change_counter_; }
 
 private:
     CUndo& MakeRoom();
+    void DropOldest(std::size_t count);
+    // The serial of the record that made the text now shown; 0 for the
+    // text as loaded.
+    unsigned long State() const { return records_.empty() ? base_state_ : records_.back().serial; }
 
     int limit_;
     int change_counter_ = 0;
-    int saved_counter_ = 0;
-    bool saved_reachable_ = true;
+    unsigned long next_serial_ = 1;
+    unsigned long base_state_ = 0;   // the text below the oldest record held
+    unsigned long saved_state_ = 0;
     std::vector<CUndo> records_;  // oldest first
 };

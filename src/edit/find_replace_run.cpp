@@ -1,9 +1,11 @@
 #include "edit/find_replace_run.h"
 
+#include "docs/doc_errors.h"
 #include "docs/text_doc.h"
 #include "edit/caret_model.h"
 #include "edit/text_editor.h"
 
+#include <new>
 #include <utility>
 
 FindReplaceRun::FindReplaceRun(TextEditor& editor, FindRequest request)
@@ -25,6 +27,10 @@ long FindReplaceRun::Run(const Between& between)
     if (!caret.OrderedSelection(start, end)) start = end = caret.Caret();
     TextPosition from = StartOf(r.down, r.replacing, start, end);
     long found = 0;
+    // A search that runs out of memory (a line copied to be searched, a
+    // record) stops with the memory error; what it replaced so far stays
+    // replaced and recorded.
+    try {
     for (;;) {
         const std::optional<TextPosition> match = doc.Find(r.find, from, rules);
         if (!match) break;
@@ -34,9 +40,12 @@ long FindReplaceRun::Run(const Between& between)
             const TextLine* line = doc.GetLine(match->line);
             const int index = doc.ColumnToIndex(line, match->column);
             const int stop = doc.ColumnToIndex(line, matchEnd.column);
-            const std::string matched(line->View().substr(std::size_t(index), std::size_t(stop - index)));
-            if (!doc.ReplaceChars(match->line, index, stop - index, r.replace)) break;
-            editor_.undo_.PushReplacement(matched, r.replace, r.all, *match, matchEnd);
+            // The record's text is had before the replacement is made: a
+            // replacement nothing could undo is not made.
+            std::optional<std::string> record = editor_.ReplacementRecord(
+                line->View().substr(std::size_t(index), std::size_t(stop - index)), r.replace);
+            if (!record || !doc.ReplaceChars(match->line, index, stop - index, r.replace)) break;
+            editor_.undo_.PushReplacement(std::move(*record), r.replace.size(), r.all, {match->line, index});
             doc.SetModified(true);
             matchEnd.column = doc.PrefixWidth(doc.GetLine(match->line), index + int(r.replace.size()));
         }
@@ -55,6 +64,9 @@ long FindReplaceRun::Run(const Between& between)
             return found;
         }
         if (verdict == RunVerdict::kStop) break;
+    }
+    } catch (const std::bad_alloc&) {
+        doc.SetError(doc_error::kMemory);
     }
     caret.SnapCaret();
     return found;

@@ -1,7 +1,13 @@
 #include "edit/text_editor.h"
 
+#include "base/characters.h"
+#include "base/display_columns.h"
+#include "docs/alloc_gate.h"
+#include "docs/doc_errors.h"
 #include "docs/text_doc.h"
 #include "edit/caret_model.h"
+
+#include <algorithm>
 
 TextEditor::TextEditor(TextDoc& doc, CaretModel& caret, int undoLimit) : doc_(doc), caret_(caret), undo_(undoLimit) {}
 
@@ -13,57 +19,80 @@ EditOutcome TextEditor::Changed()
     return EditOutcome::kChanged;
 }
 
+std::optional<std::string> TextEditor::RecordCopy(std::string_view bytes) const
+{
+    try {
+        if (docs::AllocationAllowed(docs::AllocSite::kUndoText)) return std::string(bytes);
+    } catch (const std::exception&) {
+    }
+    doc_.SetError(doc_error::kMemory);
+    return std::nullopt;
+}
+
+std::optional<std::string> TextEditor::ReplacementRecord(std::string_view replaced,
+                                                        std::string_view replacement) const
+{
+    try {
+        if (docs::AllocationAllowed(docs::AllocSite::kUndoText)) return ReplacementRecordText(replaced, replacement);
+    } catch (const std::exception&) {
+    }
+    doc_.SetError(doc_error::kMemory);
+    return std::nullopt;
+}
+
 // --- deleting ---
 
-std::optional<std::string> TextEditor::RemovedText(TextPosition start, TextPosition end) const
+std::optional<std::string> TextEditor::RemovedText(TextPlace start, TextPlace end) const
 {
-    std::optional<std::string> copy = doc_.CopyText(start, end);
+    std::optional<std::string> copy = doc_.CopyBytes(start, end);
     if (!copy) return std::nullopt;
     std::string& text = *copy;
     // The clipboard form ends a range over several lines that stops at the
     // end of its last line with a line break; putting the text back must
     // not add that break as a line of its own.
-    if (start.line != end.line && end.column >= doc_.LineWidth(doc_.GetLine(end.line)) && text.size() >= 2 &&
+    if (start.line != end.line && end.index >= doc_.GetLine(end.line)->Length() && text.size() >= 2 &&
         text.compare(text.size() - 2, 2, "\r\n") == 0)
         text.resize(text.size() - 2);
     return copy;
 }
 
-bool TextEditor::RemoveSelectedText()
+bool TextEditor::RemoveBytes(TextPlace start, TextPlace end)
 {
-    TextPosition start, end;
-    if (!caret_.OrderedSelection(start, end)) return false;
     const TextLine* first = doc_.GetLine(start.line);
     const TextLine* last = doc_.GetLine(end.line);
-    if (!first || !last) return false;
-    const int from = doc_.ColumnToIndex(first, start.column);
-    const int to = doc_.ColumnToIndex(last, end.column);
-    bool ok;
-    if (start.line == end.line) {
-        ok = doc_.DeleteChars(start.line, from, to - from);
-    } else if (end.line == start.line + 1 && from == first->Length()) {
+    if (!first || !last || end < start) return false;
+    const int from = std::clamp(start.index, 0, first->Length());
+    const int to = std::clamp(end.index, 0, last->Length());
+    if (start.line == end.line) return to == from || doc_.DeleteChars(start.line, from, to - from);
+    if (end.line == start.line + 1 && from == first->Length()) {
         // A line break and the start of the next line (undoing Enter): the
         // two lines join where the longer one lies, then the start goes,
         // which cannot fail in a joined line's own block.
-        ok = doc_.JoinLines(start.line) && (to == 0 || doc_.DeleteChars(start.line, from, to));
-    } else {
-        // The joined line is made whole before the old lines go (removing
-        // lines never fails), so a failure leaves the text as it was.
+        return doc_.JoinLines(start.line) && (to == 0 || doc_.DeleteChars(start.line, from, to));
+    }
+    // The joined line is made whole before the old lines go (removing
+    // lines never fails), so a failure leaves the text as it was.
+    try {
+        if (!docs::AllocationAllowed(docs::AllocSite::kEdit)) throw std::bad_alloc();
         std::string joined(first->View().substr(0, std::size_t(from)));
         joined += last->View().substr(std::size_t(to));
-        ok = doc_.InsertLine(end.line + 1, joined) && doc_.DeleteLines(start.line, end.line - start.line + 1);
+        return doc_.InsertLine(end.line + 1, joined) && doc_.DeleteLines(start.line, end.line - start.line + 1);
+    } catch (const std::exception&) {
+        doc_.SetError(doc_error::kMemory);
+        return false;
     }
-    caret_.Select(start, start);
-    return ok;
 }
 
 EditOutcome TextEditor::DeleteSelection()
 {
-    TextPosition start, end;
-    if (!caret_.OrderedSelection(start, end)) return EditOutcome::kNothing;
+    TextPosition startColumn, endColumn;
+    if (!caret_.OrderedSelection(startColumn, endColumn)) return EditOutcome::kNothing;
+    const TextPlace start = doc_.PlaceAt(startColumn);
+    const TextPlace end = doc_.PlaceAt(endColumn);
     // Nothing goes that the undo list could not give back.
     std::optional<std::string> removed = RemovedText(start, end);
-    if (!removed || !RemoveSelectedText()) return Failed();
+    if (!removed || !RemoveBytes(start, end)) return Failed();
+    caret_.Select(startColumn, startColumn);
     undo_.PushBlock(std::move(*removed), UndoKind::kDeleted, start, start, end);
     return Changed();
 }
@@ -71,24 +100,21 @@ EditOutcome TextEditor::DeleteSelection()
 EditOutcome TextEditor::Backspace()
 {
     if (caret_.HasSelection()) return DeleteSelection();
-    const TextPosition old = caret_.Caret();
-    const TextLine* line = doc_.GetLine(old.line);
+    const TextPlace at = doc_.PlaceAt(caret_.Caret());
+    const TextLine* line = doc_.GetLine(at.line);
     if (!line) return EditOutcome::kNothing;
-    const int index = doc_.ColumnToIndex(line, old.column);
-    if (old.column > 0 && index > 0) {
-        const int from = doc_.PrevCharIndex(line, index);
-        const TextPosition now{old.line, doc_.PrefixWidth(line, from)};
-        const std::string removed(line->View().substr(std::size_t(from), std::size_t(index - from)));
-        if (!doc_.DeleteChars(old.line, from, index - from)) return Failed();
-        undo_.Push(removed, UndoKind::kDeleted, now, now, old);
-        caret_.PlaceCaret(now);
-    } else if (old.line > 0) {
-        const TextLine* above = doc_.GetLine(old.line - 1);
-        const TextPosition joint{old.line - 1, doc_.LineWidth(above)};
-        const int breakIndex = above->Length();
+    if (at.index > 0) {
+        const TextPlace from{at.line, doc_.PrevCharIndex(line, at.index)};
+        std::optional<std::string> removed =
+            RecordCopy(line->View().substr(std::size_t(from.index), std::size_t(at.index - from.index)));
+        if (!removed || !doc_.DeleteChars(at.line, from.index, at.index - from.index)) return Failed();
+        undo_.PushBlock(std::move(*removed), UndoKind::kDeleted, from, from, at);
+        caret_.PlaceCaret(doc_.PositionAt(from));
+    } else if (at.line > 0) {
+        const TextPlace joint{at.line - 1, doc_.GetLine(at.line - 1)->Length()};
         if (!doc_.JoinLines(joint.line)) return Failed();
-        undo_.PushLineBreak(UndoKind::kDeleted, old, joint, {old.line, 0}, breakIndex);
-        caret_.PlaceCaret(joint);
+        undo_.PushLineBreak(UndoKind::kDeleted, at, joint, {at.line, 0});
+        caret_.PlaceCaret(doc_.PositionAt(joint));
     } else {
         return EditOutcome::kNothing;
     }
@@ -98,20 +124,18 @@ EditOutcome TextEditor::Backspace()
 EditOutcome TextEditor::DeleteForward()
 {
     if (caret_.HasSelection()) return DeleteSelection();
-    const TextPosition at = caret_.Caret();
+    const TextPlace at = doc_.PlaceAt(caret_.Caret());
     const TextLine* line = doc_.GetLine(at.line);
     if (!line) return EditOutcome::kNothing;
-    if (at.column < doc_.LineWidth(line)) {
-        const int index = doc_.ColumnToIndex(line, at.column);
-        const int next = doc_.NextCharIndex(line, index);
-        const std::string removed(line->View().substr(std::size_t(index), std::size_t(next - index)));
-        const TextPosition right{at.line, doc_.PrefixWidth(line, next)};
-        if (!doc_.DeleteChars(at.line, index, next - index)) return Failed();
-        undo_.Push(removed, UndoKind::kDeleted, at, at, right);
+    if (at.index < line->Length()) {
+        const TextPlace next{at.line, doc_.NextCharIndex(line, at.index)};
+        std::optional<std::string> removed =
+            RecordCopy(line->View().substr(std::size_t(at.index), std::size_t(next.index - at.index)));
+        if (!removed || !doc_.DeleteChars(at.line, at.index, next.index - at.index)) return Failed();
+        undo_.PushBlock(std::move(*removed), UndoKind::kDeleted, at, at, next);
     } else if (at.line + 1 < doc_.LineCount()) {
-        const int breakIndex = line->Length();
         if (!doc_.JoinLines(at.line)) return Failed();
-        undo_.PushLineBreak(UndoKind::kDeleted, at, at, {at.line + 1, 0}, breakIndex);
+        undo_.PushLineBreak(UndoKind::kDeleted, at, at, {at.line + 1, 0});
     } else {
         return EditOutcome::kNothing;
     }
@@ -122,52 +146,71 @@ EditOutcome TextEditor::DeleteForward()
 
 EditOutcome TextEditor::SplitLine(bool autoIndent)
 {
-    if (caret_.HasSelection()) DeleteSelection();
+    if (caret_.HasSelection() && DeleteSelection() == EditOutcome::kFailed) return Failed();
     return InsertLineBreak(autoIndent, true);
 }
 
-EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record, int breakIndex)
+EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record, std::optional<TextPlace> at)
 {
-    const TextPosition old = caret_.Caret();
+    const TextPlace old = at ? *at : doc_.PlaceAt(caret_.Caret());
     const TextLine* line = doc_.GetLine(old.line);
     if (!line) return EditOutcome::kNothing;
-    const int index = breakIndex >= 0 ? std::min(breakIndex, line->Length()) : doc_.ColumnToIndex(line, old.column);
-    const std::string indent = autoIndent ? doc_.LeadingWhiteSpace(old.line) : std::string();
+    const int index = std::clamp(old.index, 0, line->Length());
+    std::string indent;
+    try {
+        if (autoIndent) indent = doc_.LeadingWhiteSpace(old.line);
+    } catch (const std::exception&) {
+        doc_.SetError(doc_error::kMemory);
+        return Failed();
+    }
+    TextPlace after{old.line + 1, 0};
     if (index < line->Length()) {
         // At the line's start the line moves down whole, unindented.
-        const std::string carried = old.column > 0 ? indent : std::string();
+        const std::string_view carried = index > 0 ? std::string_view(indent) : std::string_view();
         if (!doc_.SplitLine(old.line, index, carried)) return Failed();
-        caret_.PlaceCaret({old.line + 1, doc_.PrefixWidth(doc_.GetLine(old.line + 1), int(carried.size()))});
+        after.index = int(carried.size());
     } else {
         if (!doc_.InsertLine(old.line + 1, indent)) return Failed();
-        caret_.PlaceCaret({old.line + 1, doc_.LineWidth(doc_.GetLine(old.line + 1))});
+        after.index = int(indent.size());
     }
-    if (record) undo_.PushLineBreak(UndoKind::kInserted, old, old, caret_.Caret());
+    caret_.PlaceCaret(doc_.PositionAt(after));
+    if (record) undo_.PushLineBreak(UndoKind::kInserted, {old.line, index}, {old.line, index}, after);
     return Changed();
+}
+
+int TextEditor::OverwrittenEnd(const TextLine* line, int index, std::string_view typed) const
+{
+    // Marks typed first join the character before the caret.
+    std::size_t i = 0;
+    while (i < typed.size() && static_cast<unsigned char>(typed[i]) >= 0x80 &&
+           text::CellWidth(text::CharAt(typed, i)) == 0)
+        i += std::size_t(text::CharAt(typed, i).length);
+    int end = index;
+    for (; i < typed.size() && end < line->Length(); i = text::NextCharIndex(typed, long(i)))
+        end = doc_.NextCharIndex(line, end);
+    return end;
 }
 
 EditOutcome TextEditor::Type(std::string_view bytes)
 {
     if (bytes.empty()) return EditOutcome::kNothing;
-    if (caret_.HasSelection()) DeleteSelection();
-    const TextPosition at = caret_.Caret();
+    if (caret_.HasSelection() && DeleteSelection() == EditOutcome::kFailed) return Failed();
+    const TextPlace at = doc_.PlaceAt(caret_.Caret());
     const TextLine* line = doc_.GetLine(at.line);
     if (!line) return EditOutcome::kNothing;
-    const int index = doc_.ColumnToIndex(line, at.column);
-    const bool over = caret_.Overwrite() && index < line->Length();
-    if (over) {
-        const std::string before(line->View().substr(std::size_t(index), bytes.size()));
-        if (!doc_.OverwriteChars(at.line, bytes, index)) return Failed();
-        // The record ends after what was typed, which may run past the
-        // characters it went over: undoing takes that part away too.
-        const TextPosition right{at.line, doc_.PrefixWidth(line, index + int(bytes.size()))};
-        undo_.Push(before, UndoKind::kOverwritten, at, at, right);
-    } else if (!doc_.InsertChars(at.line, bytes, index)) {
-        return Failed();
+    const TextPlace after{at.line, at.index + int(bytes.size())};
+    const int overEnd = caret_.Overwrite() ? OverwrittenEnd(line, at.index, bytes) : at.index;
+    if (overEnd > at.index) {
+        std::optional<std::string> before =
+            RecordCopy(line->View().substr(std::size_t(at.index), std::size_t(overEnd - at.index)));
+        if (!before || !doc_.ReplaceChars(at.line, at.index, overEnd - at.index, bytes)) return Failed();
+        undo_.PushOverwrite(std::move(*before), bytes, at);
+    } else {
+        std::optional<std::string> typed = RecordCopy(bytes);
+        if (!typed || !doc_.InsertChars(at.line, bytes, at.index)) return Failed();
+        undo_.PushBlock(std::move(*typed), UndoKind::kInserted, at, at, after);
     }
-    const TextPosition after{at.line, doc_.PrefixWidth(doc_.GetLine(at.line), index + int(bytes.size()))};
-    if (!over) undo_.Push(bytes, UndoKind::kInserted, at, at, after);
-    caret_.PlaceCaret(after);
+    caret_.PlaceCaret(doc_.PositionAt(after));
     return Changed();
 }
 
@@ -193,12 +236,16 @@ EditOutcome TextEditor::Cut()
 
 EditOutcome TextEditor::Paste(std::string_view text)
 {
-    if (caret_.HasSelection()) DeleteSelection();
-    const TextPosition at = caret_.Caret();
-    const TextPosition end = doc_.InsertText(text, at);
-    if (end != at || !text.empty()) undo_.PushPaste(at, end);
-    caret_.PlaceCaret(end);
-    return doc_.Error() != 0 ? Failed() : Changed();
+    if (caret_.HasSelection() && DeleteSelection() == EditOutcome::kFailed) return Failed();
+    if (text.empty()) return EditOutcome::kNothing;
+    const TextPlace at = doc_.PlaceAt(caret_.Caret());
+    const TextPlace end = doc_.InsertTextAt(text, at);
+    if (doc_.Error() != 0 || end == at) return Failed();
+    // The record keeps the text when memory allows; undoing needs only
+    // the range.
+    undo_.Push(text, UndoKind::kInserted, at, at, end);
+    caret_.PlaceCaret(doc_.PositionAt(end));
+    return Changed();
 }
 
 EditOutcome TextEditor::ClearAll()
@@ -215,74 +262,69 @@ EditOutcome TextEditor::ClearAll()
 EditOutcome TextEditor::Undo()
 {
     const CUndo* newest = undo_.Newest();
-    if (!newest || !newest->text) return EditOutcome::kNothing;
-    const CUndo record = *newest;
-    const std::string& text = *record.text;
-    switch (record.kind) {
-    case UndoKind::kDeleted:
-        if (record.IsLineBreak()) {
-            caret_.Select(record.Start(), record.Start());
-            InsertLineBreak(false, false, record.break_index);
-        } else {
-            // The text is in the form CopyText made: lines joined by CR LF,
-            // each of which may hold lone CR bytes that must stay in it.
-            doc_.InsertText(text, record.Caret(), LineBreakRule::kLineFeed);
-            caret_.Select(record.Start(), record.End());
-        }
-        break;
-    case UndoKind::kInserted:
-        caret_.Select(record.Start(), record.End());
-        RemoveSelectedText();
-        caret_.PlaceCaret(record.Caret());
-        break;
-    case UndoKind::kOverwritten: {
-        const TextLine* line = doc_.GetLine(record.caret_line);
-        const int index = doc_.ColumnToIndex(line, record.caret_column);
-        const int typed = doc_.ColumnToIndex(line, record.end_column) - index;
-        doc_.OverwriteChars(record.caret_line, text, index);
-        if (typed > int(text.size())) doc_.DeleteChars(record.caret_line, index + int(text.size()), typed - int(text.size()));
-        caret_.Select(record.Caret(), record.Caret());
-        break;
-    }
-    case UndoKind::kReplaced:
-    case UndoKind::kReplacedAll:
-        UndoReplacement(record);
-        break;
-    case UndoKind::kNone:
-        break;
-    }
+    if (!newest || !newest->Replayable()) return EditOutcome::kNothing;
     // A replay that failed left the text as it was: its record stays for
     // another try.
-    if (doc_.Error() != 0) return Failed();
+    if (!Replay(*newest)) {
+        if (doc_.Error() == 0) doc_.SetError(doc_error::kMemory);
+        return Failed();
+    }
     undo_.Pop();
     caret_.SnapCaret();
     doc_.SetModified(!undo_.AtSavedState());
     return EditOutcome::kChanged;
 }
 
-void TextEditor::UndoReplacement(const CUndo& record)
+bool TextEditor::Replay(const CUndo& record)
 {
-    // The replacement made sits at the record's caret; the bytes it
-    // replaced go back in its place.
-    const std::optional<ReplacementTexts> texts = ParseReplacementRecord(*record.text);
-    if (!texts) return;
-    const TextLine* line = doc_.GetLine(record.caret_line);
-    if (!line) return;
-    const std::string_view bytes = line->View();
-    const std::string& made = texts->replacement;
-    std::size_t index = std::size_t(doc_.ColumnToIndex(line, record.caret_column));
-    if (bytes.substr(index, made.size()) != made) {
-        // The text moved (the tab width changed since): the replacement,
-        // exactly as it was put in, nearest the record's place on its own
-        // line; another line never holds it.
-        const std::size_t after = bytes.find(made, index);
-        const std::size_t before = index == 0 ? std::string_view::npos : bytes.rfind(made, index - 1);
-        if (after == std::string_view::npos && before == std::string_view::npos) return;
-        index = before == std::string_view::npos || (after != std::string_view::npos && after - index < index - before)
-                    ? after
-                    : before;
+    switch (record.kind) {
+    case UndoKind::kDeleted:
+        if (record.IsLineBreak()) {
+            caret_.Select(doc_.PositionAt(record.Start()), doc_.PositionAt(record.Start()));
+            return InsertLineBreak(false, false, record.Start()) != EditOutcome::kFailed;
+        } else {
+            // The text is in the form CopyText made: lines joined by CR LF,
+            // each of which may hold lone CR bytes that must stay in it.
+            const TextPlace end = doc_.InsertTextAt(*record.text, record.Start(), LineBreakRule::kLineFeed);
+            if (doc_.Error() != 0) return false;
+            caret_.Select(doc_.PositionAt(record.Start()), doc_.PositionAt(end));
+            return true;
+        }
+    case UndoKind::kInserted: {
+        if (!RemoveBytes(record.Start(), record.End())) return false;
+        const TextPosition at = doc_.PositionAt(record.Caret());
+        caret_.Select(at, at);
+        return true;
     }
-    if (!doc_.ReplaceChars(record.caret_line, int(index), int(made.size()), texts->replaced)) return;
-    const TextPosition at{record.caret_line, doc_.PrefixWidth(doc_.GetLine(record.caret_line), int(index))};
-    caret_.Select(at, at);
+    case UndoKind::kOverwritten: {
+        const TextPlace at = record.Start();
+        if (!doc_.ReplaceChars(at.line, at.index, record.End().index - at.index, *record.text)) return false;
+        const TextPosition caret = doc_.PositionAt(record.Caret());
+        caret_.Select(caret, caret);
+        return true;
+    }
+    case UndoKind::kReplaced:
+    case UndoKind::kReplacedAll: return UndoReplacement(record);
+    case UndoKind::kNone: break;
+    }
+    return true;
+}
+
+bool TextEditor::UndoReplacement(const CUndo& record)
+{
+    // The replacement made sits at the record's place; the bytes it
+    // replaced go back there.
+    std::optional<ReplacementTexts> texts;
+    try {
+        if (docs::AllocationAllowed(docs::AllocSite::kEdit)) texts = ParseReplacementRecord(*record.text);
+        else doc_.SetError(doc_error::kMemory);
+    } catch (const std::exception&) {
+        doc_.SetError(doc_error::kMemory);
+    }
+    if (!texts) return false;
+    const TextPlace at = record.Start();
+    if (!doc_.ReplaceChars(at.line, at.index, record.End().index - at.index, texts->replaced)) return false;
+    const TextPosition caret = doc_.PositionAt(at);
+    caret_.Select(caret, caret);
+    return true;
 }

@@ -19,6 +19,7 @@
 
 class CaretModel;
 class TextDoc;
+class TextLine;
 
 enum class EditOutcome { kNothing, kChanged, kFailed };
 
@@ -32,7 +33,9 @@ public:
     const CUndoList& Undos() const { return undo_; }
 
     // Typed text at the caret (over the selection): inserted, or in
-    // overwrite mode put over the characters from the caret on.
+    // overwrite mode put over as many characters from the caret on as it
+    // holds (whatever their byte lengths; a character takes its combining
+    // marks along).
     EditOutcome Type(std::string_view bytes);
     // Enter: splits the line at the caret; with auto indent the new line
     // starts with the old line's leading blanks (not when the caret was at
@@ -66,16 +69,28 @@ private:
     friend class FindReplaceRun;
 
     // The text a deletion of [start, end) removes, as the undo list keeps it.
-    // None when it cannot be copied.
-    std::optional<std::string> RemovedText(TextPosition start, TextPosition end) const;
-    // Removes [start, end) of the selection without recording; true when
-    // the document took it.
-    bool RemoveSelectedText();
-    // Splits the caret's line at the caret, or at byte breakIndex when it
-    // is given (putting back a line break a join took out).
-    EditOutcome InsertLineBreak(bool autoIndent, bool record, int breakIndex = -1);
+    // None (error 5) when it cannot be copied.
+    std::optional<std::string> RemovedText(TextPlace start, TextPlace end) const;
+    // A copy of bytes for an undo record; none (error 5) when memory runs out.
+    std::optional<std::string> RecordCopy(std::string_view bytes) const;
+    // The record text of one replacement; none (error 5) when memory runs out.
+    std::optional<std::string> ReplacementRecord(std::string_view replaced, std::string_view replacement) const;
+    // Removes the bytes [start, end) without recording; true when the
+    // document took it (an empty range takes nothing).
+    bool RemoveBytes(TextPlace start, TextPlace end);
+    // Splits the caret's line at the caret, or at `at` when it is given
+    // (putting back a line break a join took out).
+    EditOutcome InsertLineBreak(bool autoIndent, bool record, std::optional<TextPlace> at = std::nullopt);
+    // The end of the characters that typing `typed` in overwrite mode at
+    // byte `index` of `line` goes over: one character of the line (with
+    // the combining marks that follow it) for each character typed; marks
+    // typed first go with the character before the caret and overwrite
+    // nothing.
+    int OverwrittenEnd(const TextLine* line, int index, std::string_view typed) const;
+    // Replays one record; false when the document refused (error set).
+    bool Replay(const CUndo& record);
     // Puts back the text of one replacement at its place.
-    void UndoReplacement(const CUndo& record);
+    bool UndoReplacement(const CUndo& record);
     // The end of a step that changed the text: the caret snaps to a
     // character and the selection collapses onto it.
     EditOutcome Changed();

@@ -1,5 +1,7 @@
 #include "framework/byte_text.h"
 
+#include <memory>
+
 #include <QByteArray>
 #include <QFile>
 #include <QMimeData>
@@ -63,10 +65,12 @@ std::string FileNameFromQString(const QString& name)
 
 QMimeData* ToMimeData(std::string_view bytes)
 {
-    auto* data = new QMimeData;
+    // Owned here until it is whole: a conversion that runs out of memory
+    // throws, and the half-made data goes.
+    auto data = std::make_unique<QMimeData>();
     data->setText(ToQString(bytes));
     data->setData(kBytesFormat, QByteArray(bytes.data(), qsizetype(bytes.size())));
-    return data;
+    return data.release();
 }
 
 std::string FromMimeData(const QMimeData* data)

@@ -66,7 +66,7 @@ LineCells LineCells::OneCellEach(const QString& cells)
     return out;
 }
 
-LineCells VisibleCells(std::string_view text, int tabSize, int first, int count)
+LineCells VisibleCells(std::string_view text, int tabSize, int first, int count, std::size_t from, long fromColumn)
 {
     LineCells cells;
     if (count <= 0) return cells;
@@ -76,8 +76,8 @@ LineCells VisibleCells(std::string_view text, int tabSize, int first, int count)
 
     // Past the characters that end before the first visible column, in
     // long strides over plain ASCII.
-    std::size_t i = 0;
-    long column = 0;
+    std::size_t i = std::min(from, text.size());
+    long column = fromColumn;
     while (i < text.size() && column < first) {
         const std::size_t run =
             std::min(text::PlainAsciiRun(text.data() + i, text.size() - i), std::size_t(first - column));

@@ -40,7 +40,7 @@ public:
     static LineCells OneCellEach(const QString& cells);
 
 private:
-    friend LineCells VisibleCells(std::string_view, int, int, int);
+    friend LineCells VisibleCells(std::string_view, int, int, int, std::size_t, long);
     void Add(int cell, int width, const QString& text);
 
     QString text_;
@@ -48,4 +48,7 @@ private:
     int cells_ = 0;
 };
 
-LineCells VisibleCells(std::string_view text, int tabSize, int first, int count);
+// `from` and `fromColumn` may name a character start at or before column
+// `first` and its column, where the walk over the line begins.
+LineCells VisibleCells(std::string_view text, int tabSize, int first, int count, std::size_t from = 0,
+                       long fromColumn = 0);

@@ -33,7 +33,10 @@ void TextPainter::DrawLine(QPainter& painter, int index, int y, bool withSelecti
     const TextLine* line = doc.GetLine(index);
     const int first = area.LeftColumn();
     const int count = area.ColumnsPerPage() + 2;
-    const LineCells cells = VisibleCells(line ? line->View() : std::string_view(), doc.TabSize(), first, count);
+    // A long line is walked from a known place near the first column shown.
+    const ColumnMarks::Mark start = doc.CharacterStartBefore(line, first);
+    const LineCells cells =
+        VisibleCells(line ? line->View() : std::string_view(), doc.TabSize(), first, count, start.byte, start.column);
     const int baseline = y + 1 + grid.Ascent();
 
     painter.setPen(display.foreground);

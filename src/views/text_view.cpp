@@ -1,6 +1,7 @@
 #include "views/text_view.h"
 
 #include "framework/frame_services.h"
+#include "docs/doc_errors.h"
 #include "docs/text_doc.h"
 #include "edit/find_replace_run.h"
 #include "edit/text_editor.h"
@@ -25,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 namespace {
 
@@ -198,18 +200,45 @@ void TextView::AfterEdit(EditOutcome outcome)
     SelectionChanged();
 }
 
+namespace {
+
+// The clipboard's conversions may run out of memory as any allocation
+// may: that fails the command with the document's memory error, as the
+// document's own allocations do, instead of ending the program.
+template <class Step>
+bool WithinMemory(LinesDoc& doc, Step&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::bad_alloc&) {
+        doc.SetError(doc_error::kMemory);
+        return false;
+    }
+}
+
+} // namespace
+
 void TextView::CmCopy()
 {
-    if (!HasSelection()) return;
+    CopySelection();
+}
+
+bool TextView::CopySelection()
+{
+    if (!HasSelection()) return false;
     const std::optional<std::string> text = editor_->SelectedText();
-    if (!text) return ReportDocError();
-    QGuiApplication::clipboard()->setMimeData(bytetext::ToMimeData(*text));
+    if (!text || !WithinMemory(*doc_, [&] { QGuiApplication::clipboard()->setMimeData(bytetext::ToMimeData(*text)); })) {
+        ReportDocError();
+        return false;
+    }
+    return true;
 }
 
 void TextView::CmCut()
 {
-    if (replacing_all_ || !HasSelection()) return;
-    CmCopy();
+    // Nothing goes that did not reach the clipboard.
+    if (replacing_all_ || !HasSelection() || !CopySelection()) return;
     AfterEdit(editor_->Cut());
 }
 
@@ -222,7 +251,10 @@ void TextView::CmPaste()
 {
     if (replacing_all_ || !CanPaste()) return;
     EnsureLoaded();
-    AfterEdit(editor_->Paste(bytetext::FromMimeData(QGuiApplication::clipboard()->mimeData())));
+    std::string text;
+    if (!WithinMemory(*doc_, [&] { text = bytetext::FromMimeData(QGuiApplication::clipboard()->mimeData()); }))
+        return ReportDocError();
+    AfterEdit(editor_->Paste(text));
 }
 
 void TextView::CmDelete()

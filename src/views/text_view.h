@@ -73,6 +73,8 @@ private:
     // What every edit ends with: the caret in view, scroll ranges,
     // repaint, the error reported, new command states.
     void AfterEdit(EditOutcome outcome);
+    // Copy: false (the error reported) when the text did not reach the clipboard.
+    bool CopySelection();
     // Runs one search of the text; shows no message when `quiet`.
     long RunFind(const FindRequest& request, bool quiet);
 

@@ -37,8 +37,8 @@ TEST(CUndoList, PushPopAndTheChangeCounter)
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(*record->text, "ab");
     EXPECT_EQ(record->kind, UndoKind::kDeleted);
-    EXPECT_EQ(record->Caret(), (TextPosition{1, 2}));
-    EXPECT_EQ(record->End(), (TextPosition{1, 4}));
+    EXPECT_EQ(record->Caret(), (TextPlace{1, 2}));
+    EXPECT_EQ(record->End(), (TextPlace{1, 4}));
 
     list.PushBlock(std::string(100000, 'x'), UndoKind::kDeleted, {0, 0}, {0, 0}, {9, 0});
     EXPECT_EQ(list.Newest()->text->size(), 100000u);

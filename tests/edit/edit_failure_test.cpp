@@ -41,20 +41,29 @@ TEST_P(EditFailure, LosesNoByteAtAnyAllocation)
     const Lines after = done.TextLines();
     const Lines loaded = Session(row.file, TextEditor::kDefaultUndoLimit, true).TextLines();
 
-    for (int skip = 0; skip < 6; ++skip) {
-        SCOPED_TRACE("allocations that succeed first: " + std::to_string(skip));
-        Session session(row.file, TextEditor::kDefaultUndoLimit, true);
-        start(session);
-        {
-            docs::ScopedAllocationFailure failure(docs::AllocSite::kEdit, skip);
-            session.Play(row.step);
+    // The document's own allocations, and the copies the undo records keep.
+    for (const docs::AllocSite site : {docs::AllocSite::kEdit, docs::AllocSite::kUndoText}) {
+        for (int skip = 0; skip < 6; ++skip) {
+            SCOPED_TRACE("site " + std::to_string(int(site)) + ", allocations that succeed first: " +
+                         std::to_string(skip));
+            Session session(row.file, TextEditor::kDefaultUndoLimit, true);
+            start(session);
+            const Lines before = session.TextLines();
+            const int records = session.editor.Undos().Count();
+            {
+                docs::ScopedAllocationFailure failure(site, skip);
+                session.Play(row.step);
+            }
+            if (session.TextLines() != after) {
+                EXPECT_NE(session.doc.Error(), 0) << "a failure that was not reported";
+            }
+            if (session.TextLines() == before && after != before) {
+                EXPECT_EQ(session.editor.Undos().Count(), records) << "a failed step changed the undo list";
+            }
+            session.doc.SetError(0);
+            session.UndoEverything();
+            EXPECT_EQ(session.TextLines(), loaded) << "after undoing everything";
         }
-        if (session.TextLines() != after) {
-            EXPECT_NE(session.doc.Error(), 0) << "a failure that was not reported";
-        }
-        session.doc.SetError(0);
-        session.UndoEverything();
-        EXPECT_EQ(session.TextLines(), loaded) << "after undoing everything";
     }
 }
 
@@ -78,6 +87,8 @@ const FailureRow kSteps[] = {
      .select_to = TextPosition{2, 1}, .before = {Delete}, .step = Undo},
     {.name = "UndoOfAJoin", .file = "abc\ndef\n", .caret = {1, 0}, .before = {Backspace}, .step = Undo},
     {.name = "UndoOfAPaste", .file = "abc\ndef\n", .caret = {0, 1}, .before = {Paste("X\nY")}, .step = Undo},
+    {.name = "OverwritingAWideCharacter", .file = "\xe4\xb8\xad\n", .before = {Overwrite}, .step = Type("ab")},
+    {.name = "UndoOfAnOverwrite", .file = "abc\n", .before = {Overwrite, Type("\xc3\xa9")}, .step = Undo},
 };
 
 std::string FailureName(const ::testing::TestParamInfo<FailureRow>& info)

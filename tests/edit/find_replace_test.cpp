@@ -188,7 +188,7 @@ const Row kReplaceUndo[] = {
     {.name = "AllUndoneAfterTheTabsWidened",
      .file = "\tcat\tcat\n",
      .steps = {Search({.find = "cat", .replace = "dog", .replacing = true, .all = true}), TabWidth(8), UndoAll},
-     .lines = {"\tcat\tcat"}, .after = {0, 16}, .undos = 0, .modified = false},
+     .lines = {"\tcat\tcat"}, .after = {0, 8}, .undos = 0, .modified = false},
     {.name = "AReplaceAllWithATabUndoneOnce",
      .file = "key\tvalue\nother\nkey\tvalue\n",
      .steps = {Search({.find = "y\tv", .replace = "y=v", .match_case = true, .replacing = true, .all = true}), Undo},

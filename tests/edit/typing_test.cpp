@@ -84,6 +84,46 @@ const Row kTyping[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Typing, EditTable, ::testing::ValuesIn(kTyping), RowName);
 
+// Overwrite mode puts one typed character over one character of the line,
+// whatever the byte lengths of either; a character takes its combining
+// marks along, and marks typed on their own join the character before the
+// caret. Undo gives the line's bytes back.
+const Row kOverwriteCharacters[] = {
+    {.name = "AsciiOverAWideCharacter",
+     .file = "\xe4\xb8\xad\xe6\x96\x87\n",
+     .steps = {Overwrite, Type("a")},
+     .lines = {"a\xe6\x96\x87"}, .after = {0, 1}, .undos = 1, .saved = "a\xe6\x96\x87\n"},
+    {.name = "TwoByteCharacterOverAscii",
+     .file = "abc\n",
+     .steps = {Overwrite, Type("\xc3\xa9")},
+     .lines = {"\xc3\xa9" "bc"}, .after = {0, 1}, .undos = 1},
+    {.name = "WideOverWideUndone",
+     .file = "\xe4\xb8\xad\xe6\x96\x87\n",
+     .steps = {Overwrite, Type("x"), Type("\xf0\x9f\x98\x80"), Undos(2)},
+     .lines = {"\xe4\xb8\xad\xe6\x96\x87"}, .after = {0, 0}, .undos = 0, .modified = false},
+    {.name = "ACharacterTakesItsCombiningMarkAlong",
+     .file = "e\xcc\x81x\n",
+     .steps = {Overwrite, Type("a")},
+     .lines = {"ax"}, .after = {0, 1}},
+    {.name = "ATypedMarkJoinsTheCharacterBeforeTheCaret",
+     .file = "ex\n", .caret = {0, 1},
+     .steps = {Overwrite, Type("\xcc\x81")},
+     .lines = {"e\xcc\x81x"}, .after = {0, 1}, .undos = 1},
+    {.name = "ACharacterOverALoneInvalidByte",
+     .file = "a\xe9z\n",
+     .steps = {Overwrite, Right, Type("\xc3\xa9")},
+     .lines = {"a\xc3\xa9z"}, .after = {0, 2}, .saved = "a\xc3\xa9z\n"},
+    {.name = "TwoTypedCharactersOverTwoWideOnes",
+     .file = "\xe4\xb8\xad\xe6\x96\x87!\n",
+     .steps = {Overwrite, Type("ab")},
+     .lines = {"ab!"}, .after = {0, 2}},
+    {.name = "OverwriteUndoneAfterTheTabsWidened",
+     .file = "\t\xe4\xb8\xad\n", .caret = {0, 4},
+     .steps = {Overwrite, Type("a"), TabWidth(8), Undo},
+     .lines = {"\t\xe4\xb8\xad"}, .after = {0, 8}, .undos = 0, .modified = false},
+};
+INSTANTIATE_TEST_SUITE_P(OverwriteCharacters, EditTable, ::testing::ValuesIn(kOverwriteCharacters), RowName);
+
 // Enter splits the line at the caret; with auto indent the new line starts
 // with the old line's leading blanks, except when the caret stood at the
 // line's start (the line then moves down whole).

@@ -64,6 +64,59 @@ const Row kUndo[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Undo, EditTable, ::testing::ValuesIn(kUndo), RowName);
 
+// A record names the bytes it changed: a change of the tab width between
+// an edit and its undo, a character of no width, or bytes that read as one
+// character once the bytes between them are gone cannot make an undo take
+// out or put back other bytes. The caret lands where the bytes now show.
+const Row kUndoByBytes[] = {
+    {.name = "TypingUndoneAfterTheTabsWidened",
+     .file = "\tab\n", .caret = {0, 4},
+     .steps = {Type("X"), TabWidth(8), Undo},
+     .lines = {"\tab"}, .after = {0, 8}, .undos = 0, .modified = false, .saved = "\tab\n"},
+    {.name = "TypingUndoneAfterTheTabsNarrowed",
+     .file = "\t\tab\n", .caret = {0, 9},
+     .steps = {Type("X"), TabWidth(2), Undo},
+     .lines = {"\t\tab"}, .after = {0, 5}, .undos = 0, .modified = false},
+    {.name = "PasteUndoneAfterTheTabsWidened",
+     .file = "\tab\n", .caret = {0, 5},
+     .steps = {Paste("1\n2\t3"), TabWidth(8), Undo},
+     .lines = {"\tab"}, .after = {0, 9}, .undos = 0, .modified = false},
+    {.name = "DeletedSelectionPutBackAfterTheTabsWidened",
+     .file = "\tabc\n\tdef\n", .caret = {0, 5}, .select_to = TextPosition{1, 5},
+     .steps = {Delete, TabWidth(8), Undo},
+     .lines = {"\tabc", "\tdef"}, .after = {1, 9}, .selected = Selection{{0, 9}, {1, 9}}, .modified = false},
+    {.name = "EnterUndoneAfterTheTabsWidened",
+     .file = "\tab\n", .caret = {0, 5},
+     .steps = {Enter, TabWidth(8), Undo},
+     .lines = {"\tab"}, .after = {0, 9}, .undos = 0, .modified = false},
+    {.name = "ACombiningMarkTypedIsUndone",
+     .file = "e\n", .caret = {0, 1},
+     .steps = {Type("\xcc\x81"), Undo},
+     .lines = {"e"}, .after = {0, 1}, .undos = 0, .modified = false, .saved = "e\n"},
+    {.name = "AZeroWidthSpaceTypedIsUndone",
+     .file = "ab\n", .caret = {0, 1},
+     .steps = {Type("\xe2\x80\x8b"), Undo},
+     .lines = {"ab"}, .after = {0, 1}, .undos = 0, .modified = false},
+    {.name = "MarksTypedInTurnAreUndoneInTurn",
+     .file = "a\n", .caret = {0, 1},
+     .steps = {Type("\xcc\x81"), Type("\xcc\xa3"), Undo},
+     .lines = {"a\xcc\x81"}, .after = {0, 1}, .undos = 1, .modified = true},
+    {.name = "ADeleteBetweenInvalidBytesPutsTheByteBackBetweenThem",
+     .file = "\xc3" "A\xa9\n", .caret = {0, 1},
+     .steps = {Delete, Undo},
+     .lines = {"\xc3" "A\xa9"}, .after = {0, 2}, .selected = Selection{{0, 1}, {0, 2}}, .modified = false,
+     .saved = "\xc3" "A\xa9\n"},
+    {.name = "ABackspaceBetweenInvalidBytesPutsTheByteBackBetweenThem",
+     .file = "\xc3" "A\xa9\n", .caret = {0, 2},
+     .steps = {Backspace, Undo},
+     .lines = {"\xc3" "A\xa9"}, .after = {0, 2}, .selected = Selection{{0, 1}, {0, 2}}, .modified = false},
+    {.name = "BytesThatMergedStayModifiedUntilUndone",
+     .file = "\xc3" "A\xa9\n", .caret = {0, 1},
+     .steps = {Delete},
+     .lines = {"\xc3\xa9"}, .after = {0, 1}, .undos = 1, .modified = true, .saved = "\xc3\xa9\n"},
+};
+INSTANTIATE_TEST_SUITE_P(UndoByBytes, EditTable, ::testing::ValuesIn(kUndoByBytes), RowName);
+
 // The modified flag says whether the text differs from the file: undoing
 // back to the text last saved clears it, past it sets it, and an edit made
 // below the saved point makes that text unreachable.

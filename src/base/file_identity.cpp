@@ -21,8 +21,8 @@ FileIdentity IdentityOfPath(const std::string& path)
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) return IdentityOfStat(st);
     FileIdentity identity;
-    identity.presence = errno == ENOENT || errno == ENOTDIR ? FileIdentity::Presence::kMissing
-                                                            : FileIdentity::Presence::kUnknown;
+    identity.presence =
+        errno == ENOENT || errno == ENOTDIR ? FileIdentity::Presence::kMissing : FileIdentity::Presence::kUnknown;
     return identity;
 }
 

@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <new>
-
 #include <utility>
 
 #include "docs/text_line.h"

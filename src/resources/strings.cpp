@@ -64,8 +64,9 @@ const std::unordered_map<int, const char*>& Table()
         {kSaveOverChangedQuery, "%s has changed on disk since it was loaded. Save over it?"},
         {kReloadDiscardQuery, "%s has been changed. Reload it and lose your changes?"},
         {kReloadFailed, "%s could not be read again.\r  The window keeps the text it had."},
-        {kSaveOverUnread, "%s could not be read when it was opened, so this window does not hold its text.\r"
-                          "  Saving would replace the file: nothing was written. Use Save As to keep this text under another name."},
+        {kSaveOverUnread,
+         "%s could not be read when it was opened, so this window does not hold its text.\r"
+         "  Saving would replace the file: nothing was written. Use Save As to keep this text under another name."},
         {kDeletedCaption, "%s (deleted)"},
         {kReloadButton, "Reload"},
         {kKeepMineButton, "Keep Mine"},

@@ -44,7 +44,8 @@ void FileWatch::Follow(QObject* window, const std::string& path, std::function<v
 
 void FileWatch::Forget(QObject* window)
 {
-    const auto end = std::remove_if(followers_.begin(), followers_.end(), [&](const Follower& f) { return f.window == window; });
+    const auto end =
+        std::remove_if(followers_.begin(), followers_.end(), [&](const Follower& f) { return f.window == window; });
     if (end == followers_.end()) return;
     followers_.erase(end, followers_.end());
     Rewatch();

@@ -23,7 +23,9 @@ QString DocumentCaption(const LinesDoc* doc, bool deleted)
 {
     if (doc && !doc->FileName().empty()) {
         const QString title = bytetext::ToQString(doc->GetTitle());
-        return deleted ? QString::fromLatin1(strings::Text(strings::kDeletedCaption)).replace(QLatin1String("%s"), title) : title;
+        return deleted
+                   ? QString::fromLatin1(strings::Text(strings::kDeletedCaption)).replace(QLatin1String("%s"), title)
+                   : title;
     }
     return QString("untitled%1").arg(untitled_counter++);
 }

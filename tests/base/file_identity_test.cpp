@@ -70,7 +70,9 @@ TEST(FileIdentity, FollowsWhatHappensToAFileOnDisk)
     EXPECT_EQ(loaded.size, 4u);
     EXPECT_EQ(CompareWithDisk(loaded, IdentityOfPath(path)), DiskChange::kNone);
 
-    { std::ofstream(path, std::ios::app) << "two\n"; }
+    {
+        std::ofstream(path, std::ios::app) << "two\n";
+    }
     const FileIdentity appended = IdentityOfPath(path);
     EXPECT_EQ(CompareWithDisk(loaded, appended), DiskChange::kChanged);
 
@@ -88,4 +90,4 @@ TEST(FileIdentity, FollowsWhatHappensToAFileOnDisk)
     EXPECT_EQ(IdentityOfPath(tree.Write("plain", "x") + "/below").presence, FileIdentity::Presence::kMissing);
 }
 
-} // namespace
+}  // namespace

@@ -1,15 +1,6 @@
 // A document's file read again after another program changed it, the rule
 // that decides between reloading and asking, and a document that holds
 // none of its file's text.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <optional>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
-
 #include "doc_test_util.h"
 #include "docs/alloc_gate.h"
 #include "docs/disk_check.h"
@@ -18,6 +9,15 @@
 #include "docs/text_doc.h"
 #include "support/temp_tree.h"
 #include "support/unprivileged_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 using Lines = std::vector<std::string>;
 using Action = DiskCheck::Action;
@@ -260,4 +260,4 @@ TEST(UnreadFile, AFileThatDoesNotExistYetIsNew)
     EXPECT_EQ(tree.Read("new.txt"), "first words\r\n");
 }
 
-} // namespace
+}  // namespace

@@ -2,12 +2,11 @@
 // once when the window has no changes of its own, asked about once when it
 // has, shown as deleted when it is gone; Save asks before it writes over a
 // changed file and never writes over a file the window could not read.
-#include "view_fixture.h"
-
 #include "docs/alloc_gate.h"
 #include "docs/hex_doc.h"
 #include "docs/text_doc.h"
 #include "resources/strings.h"
+#include "view_fixture.h"
 #include "views/file_watch.h"
 #include "views/hex_view.h"
 #include "views/text_view.h"
@@ -16,6 +15,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <unistd.h>
 
@@ -31,14 +31,20 @@ enum class Outside { kRenameOver, kAppend, kTruncate, kDelete };
 std::string ChangeOutside(const TempTree& tree, const std::string& path, Outside how)
 {
     switch (how) {
-    case Outside::kRenameOver: {
-        const std::string fresh = tree.Write("fresh.txt", "their\nnew\nfile\n");
-        EXPECT_EQ(std::rename(fresh.c_str(), path.c_str()), 0);
-        return "their\nnew\nfile\n";
-    }
-    case Outside::kAppend: std::ofstream(path, std::ios::app) << "appended\n"; return std::string(kOriginal) + "appended\n";
-    case Outside::kTruncate: EXPECT_EQ(::truncate(path.c_str(), 4), 0); return "one\n";
-    case Outside::kDelete: EXPECT_EQ(::unlink(path.c_str()), 0); return {};
+        case Outside::kRenameOver: {
+            const std::string fresh = tree.Write("fresh.txt", "their\nnew\nfile\n");
+            EXPECT_EQ(std::rename(fresh.c_str(), path.c_str()), 0);
+            return "their\nnew\nfile\n";
+        }
+        case Outside::kAppend:
+            std::ofstream(path, std::ios::app) << "appended\n";
+            return std::string(kOriginal) + "appended\n";
+        case Outside::kTruncate:
+            EXPECT_EQ(::truncate(path.c_str(), 4), 0);
+            return "one\n";
+        case Outside::kDelete:
+            EXPECT_EQ(::unlink(path.c_str()), 0);
+            return {};
     }
     return {};
 }
@@ -216,7 +222,8 @@ TEST_F(FileChange, AReloadThatFailsKeepsTheTextAndSaysSoOnce)
     tree.MakeDir("file.txt");
     view->LookAtDisk();
     view->LookAtDisk();
-    EXPECT_EQ(messages, (std::vector<std::string>{"FILE.TXT could not be read again.\r  The window keeps the text it had."}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"FILE.TXT could not be read again.\r  The window keeps the text it had."}));
     EXPECT_EQ(Lines(*view->Doc()), LinesOfText(kOriginal));
     EXPECT_EQ(view->windowTitle(), "FILE.TXT");
 }
@@ -283,10 +290,14 @@ TEST_F(FileChange, TheWatcherTellsOfEachChange)
     auto view = Open<TextView>(kOriginal);
     const std::string path = view->Doc()->FileName();
     ASSERT_TRUE(Eventually([&] { return FileWatch::Shared().WatchedPaths().contains(QString::fromStdString(path)); }));
+    // Someone holds the old file open: its inode lives on, and so would a
+    // watch left on it.
+    const int held = ::open(path.c_str(), O_RDONLY);
     const std::string renamed = ChangeOutside(tree, path, Outside::kRenameOver);
     EXPECT_TRUE(Eventually([&] { return Lines(*view->Doc()) == LinesOfText(renamed); }));
     std::ofstream(path, std::ios::app) << "more\n";
     EXPECT_TRUE(Eventually([&] { return view->Doc()->LineCount() == 4; }));
+    ::close(held);
     ChangeOutside(tree, path, Outside::kDelete);
     EXPECT_TRUE(Eventually([&] { return view->windowTitle() == "FILE.TXT (deleted)"; }));
     EXPECT_TRUE(messages.empty());
@@ -321,4 +332,4 @@ TEST_F(FileChange, AWindowWhoseLoadFailedNeverSavesOverTheFile)
     EXPECT_EQ(tree.Read("file.txt"), bytes);
 }
 
-} // namespace
+}  // namespace

@@ -139,7 +139,7 @@ protected:
     // How much of a file read in steps is read, 0 to 100; negative when
     // that is not known.
     virtual int ReadPercent() const { return -1; }
-    int LoadPercent() const override { return loaded_ ? -1 : ReadPercent(); }
+    int LoadPercent() const override { return loaded_ && !reloading_ ? -1 : ReadPercent(); }
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

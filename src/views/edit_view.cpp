@@ -151,10 +151,12 @@ void EditView::LookAtDisk()
     if (!Document() || Document()->FileName().empty() || !loaded_) return;
     // A question on the screen, a reload or a run first ends; then the look
     // is made.
-    if (asking_ || reloading_ || Busy() || QApplication::activeModalWidget()) {
+    if (asking_ || reloading_ || Busy()) {
         look_deferred_ = true;
         return;
     }
+    // A dialog of any window may be open: the look waits until it closes.
+    if (QApplication::activeModalWidget()) return LookSoon();
     look_deferred_ = false;
     const FileIdentity now = IdentityOfPath(Document()->FileName());
     const DiskCheck::Action action = disk_.Look(Document()->DiskIdentity(), now, Document()->Modified());

@@ -176,7 +176,7 @@ void EditView::LookAtDisk()
     if (look_deferred_) LookSoon();
 }
 
-int EditView::AskAboutFile(int id, unsigned style, int yesText, int noText)
+int EditView::AskAboutFile(int id, unsigned style, int yes_text, int no_text)
 {
     char text[1024];
     std::snprintf(text, sizeof text, strings::Text(id), Document()->GetTitle().c_str());
@@ -185,8 +185,8 @@ int EditView::AskAboutFile(int id, unsigned style, int yesText, int noText)
     request.text = QString::fromLocal8Bit(text);
     request.caption = QString::fromLatin1(strings::Text(strings::kAppName));
     request.style = style;
-    if (yesText) request.yes_text = QString::fromLatin1(strings::Text(yesText));
-    if (noText) request.no_text = QString::fromLatin1(strings::Text(noText));
+    if (yes_text) request.yes_text = QString::fromLatin1(strings::Text(yes_text));
+    if (no_text) request.no_text = QString::fromLatin1(strings::Text(no_text));
     return fw::ShowMessageBox(request);
 }
 

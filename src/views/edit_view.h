@@ -158,7 +158,7 @@ private:
     void StartReload(const FileIdentity& seen);
     void AfterReload(ReadState state);
     // Asks a question about the file with the buttons given (empty: Yes, No).
-    int AskAboutFile(int id, unsigned style, int yesText = 0, int noText = 0);
+    int AskAboutFile(int id, unsigned style, int yes_text = 0, int no_text = 0);
 
     FindDialogHost* finder_;
     LoadWhenShown* loader_;

@@ -131,6 +131,7 @@ bool HexDoc::Load(const RepaintHook& repaint, int repaintLine)
         return false;
     }
     shown_ = true;
+    SetDiskIdentity(IdentityOfStat(st));
     shown_device_ = static_cast<std::uint64_t>(st.st_dev);
     shown_inode_ = static_cast<std::uint64_t>(st.st_ino);
     file_size_ = size;

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <new>
+#include <utility>
 
 #include "docs/text_line.h"
 
@@ -55,6 +56,15 @@ public:
     void Trim(std::size_t slack) noexcept;
     // Drops every line and the storage.
     void Clear() noexcept;
+    // Exchanges the lines of two tables (a reload's new text for the old).
+    void Swap(LineTable& other) noexcept
+    {
+        std::swap(slots_, other.slots_);
+        std::swap(capacity_, other.capacity_);
+        std::swap(size_, other.size_);
+        std::swap(gap_start_, other.gap_start_);
+        std::swap(gap_size_, other.gap_size_);
+    }
 
 private:
     std::size_t Slot(std::size_t index) const noexcept { return index < gap_start_ ? index : index + gap_size_; }

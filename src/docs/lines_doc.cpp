@@ -33,6 +33,32 @@ bool LinesDoc::Load(const RepaintHook&, int)
     return true;
 }
 
+LinesDoc::LoadState LinesDoc::BeginReload()
+{
+    return Load() ? LoadState::kDone : LoadState::kFailed;
+}
+
+void LinesDoc::TakeTextOf(LinesDoc& other) noexcept
+{
+    lines_.Swap(other.lines_);
+    chunks_.Swap(other.chunks_);
+    widths_.Swap(other.widths_);
+    std::swap(max_width_, other.max_width_);
+    std::swap(max_width_exact_, other.max_width_exact_);
+    std::swap(line_end_, other.line_end_);
+    std::swap(disk_identity_, other.disk_identity_);
+    std::swap(unread_, other.unread_);
+    modified_ = false;
+}
+
+bool LinesDoc::NamesOwnFile(const std::string& path) const
+{
+    if (path == file_name_) return true;
+    const FileIdentity there = IdentityOfPath(path);
+    return there.Present() && disk_identity_.Present() && there.device == disk_identity_.device &&
+           there.inode == disk_identity_.inode;
+}
+
 // --- state ---
 
 const TextLine* LinesDoc::GetLine(int index) const
@@ -969,6 +995,8 @@ bool LinesDoc::Save(const std::string& newName)
     if (loading_) FinishLoad();
     const std::string target = newName.empty() ? file_name_ : newName;
     if (target.empty()) return false;
+    // Writing what the document holds would destroy the file it could not read.
+    if (unread_ && NamesOwnFile(target)) return false;
     AtomicFileWriter writer;
     bool ok = writer.Open(target);
     const int count = LineCount();
@@ -992,6 +1020,10 @@ bool LinesDoc::Save(const std::string& newName)
     }
     file_name_ = target;
     modified_ = false;
+    // The file holds this text now; recording it keeps the save from
+    // looking like another program's change.
+    disk_identity_ = IdentityOfPath(target);
+    unread_ = false;
     if (writer.SavedWithWarning()) error_ = doc_error::kSavedWithWarning;
     return true;
 }

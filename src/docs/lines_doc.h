@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/file_identity.h"
 #include "docs/column_marks.h"
 #include "docs/line_breaks.h"
 #include "docs/line_table.h"
@@ -58,6 +59,27 @@ public:
     // What one step of a load left: more to read, done, or failed.
     enum class LoadState { kMore, kDone, kFailed };
     bool Loading() const { return loading_; }
+
+    // --- reading the file again ---
+    // Reloading reads the file once more; a document read in steps reads
+    // it beside the text it holds, which stays until the new text is whole.
+    // kFailed leaves the text as it was, with the error code set. This base
+    // version loads at once.
+    virtual LoadState BeginReload();
+    virtual LoadState ReloadStep() { return LoadState::kDone; }
+    // Reads the rest of a reload at once; the outcome of the last reload.
+    virtual LoadState FinishReload() { return LoadState::kDone; }
+
+    // The file as it was when the document last loaded or saved it (for
+    // telling whether another program has changed it since).
+    const FileIdentity& DiskIdentity() const { return disk_identity_; }
+    // The file exists but the document holds none of its text: it could
+    // not be read (permissions, a read error, no memory). Save refuses to
+    // write over that file; saving under another name is possible and ends
+    // this. A load that reads the file ends it too.
+    bool Unread() const { return unread_; }
+    // Whether `path` names the file the document shows (or would write).
+    bool NamesOwnFile(const std::string& path) const;
 
     // The line end Save writes: the one the file had at its first line end
     // when it was loaded, CR LF for a new file or one without a line end.
@@ -206,6 +228,12 @@ protected:
     WidthTally& Widths() { return widths_; }
     void SetMaxWidth(int width) { max_width_ = width; max_width_exact_ = true; }
     void SetLoading(bool loading) { loading_ = loading; }
+    void SetDiskIdentity(const FileIdentity& identity) { disk_identity_ = identity; }
+    void SetUnread(bool unread) { unread_ = unread; }
+    // Takes the lines (with their widths, line end, recorded identity and
+    // unread state) of another document of the same tab size; that one gets
+    // these. Not modified afterwards.
+    void TakeTextOf(LinesDoc& other) noexcept;
     // The display width of raw bytes, as LineWidth counts it.
     int WidthOf(std::string_view text) const;
     // A line over bytes the caller keeps alive (NUL-terminated after size).
@@ -284,6 +312,8 @@ private:
     bool max_width_exact_ = true;
     SearchOptions options_;
     bool loading_ = false;
+    bool unread_ = false;
+    FileIdentity disk_identity_;
     mutable int error_ = 0;  // const reads (CopyText) report failures too
     mutable ColumnMarks marks_;  // of long lines, made as they are read
 };

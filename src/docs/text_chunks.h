@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "docs/text_line.h"
@@ -41,6 +42,13 @@ public:
     void DropIfUnused(std::uint32_t id) noexcept;
     // Frees every chunk; the lines in them must be gone already.
     void Clear() noexcept;
+    // Exchanges the chunks of two documents, together with their lines.
+    void Swap(TextChunks& other) noexcept
+    {
+        chunks_.swap(other.chunks_);
+        free_ids_.swap(other.free_ids_);
+        std::swap(bytes_held_, other.bytes_held_);
+    }
 
     std::size_t BytesHeld() const noexcept { return bytes_held_; }
 

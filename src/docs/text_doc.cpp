@@ -1,5 +1,6 @@
 #include "docs/text_doc.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "base/characters.h"
@@ -26,7 +27,10 @@ void TextDoc::BeginLoad()
     auto loader = std::make_unique<TextLoader>(FileName());
     if (!loader->IsOpen()) {
         // Error 1 stays set for the view to report; the window keeps one
-        // empty line and the file's name.
+        // empty line and the file's name. A file that is there but could
+        // not be read must not be saved over; a missing one is new.
+        SetDiskIdentity(IdentityOfPath(FileName()));
+        SetUnread(loader->OpenError() != ENOENT);
         SetError(doc_error::kOpen);
         SetLineEnd(LineEnd::kCrLf);
         InsertLine(0, {});
@@ -34,6 +38,8 @@ void TextDoc::BeginLoad()
         return;
     }
     SetError(doc_error::kNone);
+    SetDiskIdentity(loader->Identity());
+    SetUnread(false);
     loader_ = std::move(loader);
     SetLoading(true);
 }
@@ -47,6 +53,7 @@ TextDoc::LoadState TextDoc::LoadStep(std::size_t bytes)
         EndLoad();
         Clear();
         SetError(error);
+        SetUnread(true);
         return LoadState::kFailed;
     }
     SetMaxWidth(loader_->Widest());
@@ -61,6 +68,10 @@ TextDoc::LoadState TextDoc::LoadStep(std::size_t bytes)
 
 void TextDoc::FinishLoad()
 {
+    if (next_) {
+        FinishReload();
+        return;
+    }
     while (LoadStep(std::size_t{64} << 20) == LoadState::kMore) {
     }
 }
@@ -73,17 +84,61 @@ void TextDoc::EndLoad()
 
 void TextDoc::Clear()
 {
+    next_.reset();
     EndLoad();
     LinesDoc::Clear();
 }
 
+TextDoc::LoadState TextDoc::BeginReload()
+{
+    if (Loading()) FinishLoad();
+    auto next = std::make_unique<TextDoc>(FileName());
+    next->SetTabSize(TabSize());
+    next->BeginLoad();
+    if (!next->loader_) {
+        SetError(doc_error::kOpen);
+        return reload_state_ = LoadState::kFailed;
+    }
+    next_ = std::move(next);
+    // Every change reads the rest first (FinishLoad), so that it is made to
+    // the text it will stay in.
+    SetLoading(true);
+    return ReloadStep();
+}
+
+TextDoc::LoadState TextDoc::FinishReload()
+{
+    LoadState state = ReloadSome(std::size_t{64} << 20);
+    while (state == LoadState::kMore) state = ReloadSome(std::size_t{64} << 20);
+    return state;
+}
+
+TextDoc::LoadState TextDoc::ReloadSome(std::size_t bytes)
+{
+    if (!next_) return reload_state_;
+    const LoadState state = next_->LoadStep(bytes);
+    if (state == LoadState::kMore) return state;
+    reload_state_ = state;
+    SetLoading(false);
+    if (state == LoadState::kFailed) {
+        SetError(next_->Error());
+        next_.reset();
+        return state;
+    }
+    TakeTextOf(*next_);
+    next_.reset();  // with the old text
+    return state;
+}
+
 std::size_t TextDoc::LoadedBytes() const
 {
+    if (next_) return next_->LoadedBytes();
     return loader_ ? loader_->BytesRead() : 0;
 }
 
 std::size_t TextDoc::FileBytes() const
 {
+    if (next_) return next_->FileBytes();
     return loader_ ? loader_->FileSize() : 0;
 }
 

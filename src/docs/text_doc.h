@@ -37,12 +37,25 @@ public:
     void BeginLoad();
     LoadState LoadStep(std::size_t bytes = kLoadStepBytes);
     void FinishLoad() override;
-    // The progress of a load in steps: bytes read so far, and the file's
-    // size when it was opened (0 for a pipe); both 0 when no load runs.
+    // The progress of a load or reload in steps: bytes read so far, and the
+    // file's size when it was opened (0 for a pipe); both 0 when none runs.
     std::size_t LoadedBytes() const;
     std::size_t FileBytes() const;
     // About 10 ms of reading and splitting on a slow machine.
     static constexpr std::size_t kLoadStepBytes = std::size_t{8} << 20;
+
+    // --- reloading ---
+    // The file is read again in steps into a document beside this one; the
+    // text shown stays until the new one is whole, then it is replaced at
+    // once (not modified, the identity of the file read recorded). A reload
+    // that fails (the file cannot be opened, a read error, no memory)
+    // leaves the text, its modified flag and its identity as they were,
+    // with the error code set. An edit, Save or FinishLoad reads the rest of
+    // a reload first; Clear drops it.
+    LoadState BeginReload() override;
+    LoadState ReloadStep() override { return ReloadSome(kLoadStepBytes); }
+    LoadState FinishReload() override;
+    bool Reloading() const { return next_ != nullptr; }
 
     void Clear() override;
 
@@ -75,6 +88,9 @@ public:
 
 private:
     void EndLoad();
+    LoadState ReloadSome(std::size_t bytes);
 
     std::unique_ptr<TextLoader> loader_;
+    std::unique_ptr<TextDoc> next_;  // the text a reload reads
+    LoadState reload_state_ = LoadState::kDone;  // how the last reload ended
 };

@@ -38,11 +38,14 @@ TextLoader::TextLoader(const std::string& path)
 {
     // Only files and pipes hold text: a directory or a device (whose
     // reading might never end) counts as a file that cannot be opened.
+    if (fd_ < 0) open_error_ = errno;
     struct stat st {};
     if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode)))) {
         ::close(fd_);
         fd_ = -1;
+        open_error_ = EISDIR;  // no text to read there
     }
+    if (fd_ >= 0) identity_ = IdentityOfStat(st);
     if (fd_ >= 0 && S_ISREG(st.st_mode)) file_size_ = static_cast<std::size_t>(st.st_size);
     // Only a file of several chunks is worth a thread.
     if (file_size_ > 2 * kChunkSize) {

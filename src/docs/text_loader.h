@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "base/file_identity.h"
 #include "docs/line_table.h"
 #include "docs/page_warmer.h"
 #include "docs/text_chunks.h"
@@ -35,6 +36,11 @@ public:
     TextLoader& operator=(const TextLoader&) = delete;
 
     bool IsOpen() const noexcept { return fd_ >= 0; }
+    // Why the file did not open: an errno value (ENOENT: there is no such
+    // file), 0 when it is open.
+    int OpenError() const noexcept { return open_error_; }
+    // The file opened, as it was when it was opened.
+    const FileIdentity& Identity() const noexcept { return identity_; }
     // Reads about `bytes` more of the file (at least one read) and adds the
     // lines completed by them to the target. Returns a docs/doc_errors.h code:
     // kNone, or the reason the load cannot go on.
@@ -79,6 +85,8 @@ private:
     bool GrowTable(Target& target, std::size_t consumed);
 
     int fd_ = -1;
+    int open_error_ = 0;
+    FileIdentity identity_;
     std::size_t file_size_ = 0;
     std::size_t read_ = 0;
     bool done_ = false;

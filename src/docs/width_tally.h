@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 class WidthTally {
@@ -18,6 +19,14 @@ public:
     void Reset(int tabSize) noexcept;
     void Invalidate() noexcept;
     int TabSize() const noexcept { return tab_size_; }
+    void Swap(WidthTally& other) noexcept
+    {
+        dense_.swap(other.dense_);
+        wide_.swap(other.wide_);
+        std::swap(widest_, other.widest_);
+        std::swap(tab_size_, other.tab_size_);
+        std::swap(valid_, other.valid_);
+    }
 
     // Inline: a load adds every line's width.
     void Add(int width) noexcept

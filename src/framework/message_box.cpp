@@ -1,5 +1,6 @@
 #include "framework/message_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -54,6 +55,10 @@ int ShowMessageBox(const MessageRequest& request)
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(IconOf(request.style), request.caption, text, ButtonsOf(request.style),
                     request.owner);
+    if (QAbstractButton* yes = box.button(QMessageBox::Yes); yes && !request.yes_text.isEmpty())
+        yes->setText(request.yes_text);
+    if (QAbstractButton* no = box.button(QMessageBox::No); no && !request.no_text.isEmpty())
+        no->setText(request.no_text);
     if (!request.details.isEmpty()) {
         QString details = request.details;
         details.replace(QLatin1Char('\r'), QLatin1Char('\n'));

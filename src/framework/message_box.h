@@ -37,6 +37,10 @@ struct MessageRequest {
     QString caption;
     unsigned style = kMbOk;
     QString details;  // when not empty, behind the box's Show Details button
+    // When not empty, the words on the Yes and No buttons ("Reload", "Keep
+    // Mine"); the answers stay kIdYes and kIdNo.
+    QString yes_text;
+    QString no_text;
 };
 
 // Shows the box (a carriage return in the text is a line break) after the

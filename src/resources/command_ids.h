@@ -42,6 +42,7 @@ enum class Command : int {
     kWindowCloseAll = 24365,
     kHelpAbout = 105,
     kToolBarPosition = 203,  // tool bar only
+    kFileReload = 24335,
 };
 // cmd::kFileNew names Command::kFileNew.
 using enum Command;
@@ -70,6 +71,9 @@ inline constexpr int kViewLoadMessage = 1025;
 inline constexpr int kViewExposeWaitMs = 1000;
 // Period of the mouse selection's auto-scroll.
 inline constexpr int kAutoScrollPeriodMs = 50;
+// How long a window lets another program go on writing its file, once the
+// file watcher has told of a change, before it looks at the file.
+inline constexpr int kDiskSettleMs = 150;
 
 // --- search windows ---
 // The Grep and Line Count windows' MDI children open 540 by 408.

@@ -14,6 +14,7 @@ const std::vector<Popup>& MainMenu()
             {kFileOpen, "&Open...", "", kNone, {"F12", "Ctrl+O"}},
             {kFileSave, "&Save", "", kStartsDisabled, {"Ctrl+S"}},
             {kFileSaveAs, "Save &As...", "", kStartsDisabled, {}},
+            {kFileReload, "&Reload", "", kStartsDisabled, {}},
             separator,
             {kFilePrint, "&Print...", "", kNone, {"Ctrl+P"}},
             {kFilePrintPreview, "Print Pre&view...", "", kNone, {}},

@@ -41,6 +41,7 @@ const std::unordered_map<int, const char*>& Table()
         {24365, "Closes all open windows"},
         {105, "About Tarnwick"},
         {203, "Toggles tool bar position"},
+        {24335, "Reads the active document's file again"},
         {kDefaultFilter, "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*|"},
 
         // --- documents ---
@@ -59,6 +60,16 @@ const std::unordered_map<int, const char*>& Table()
         {kDumpOverShownFile, "%s is the file this window shows.\r  Its dump cannot be saved over it: nothing was written."},
         {kGoToLinePrompt, "Enter line number (%ld - %ld):"},
         {kGoToOffsetPrompt, "Enter byte offset (hex %s - %s):"},
+        {kChangedOnDiskQuery, "%s has changed on disk. Reload it and lose your changes?"},
+        {kSaveOverChangedQuery, "%s has changed on disk since it was loaded. Save over it?"},
+        {kReloadDiscardQuery, "%s has been changed. Reload it and lose your changes?"},
+        {kReloadFailed, "%s could not be read again.\r  The window keeps the text it had."},
+        {kSaveOverUnread,
+         "%s could not be read when it was opened, so this window does not hold its text.\r"
+         "  Saving would replace the file: nothing was written. Use Save As to keep this text under another name."},
+        {kDeletedCaption, "%s (deleted)"},
+        {kReloadButton, "Reload"},
+        {kKeepMineButton, "Keep Mine"},
 
         // --- search windows ---
         {kStatusSearchFile, "%s/%s"},

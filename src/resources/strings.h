@@ -37,6 +37,15 @@ enum : int {
     kDumpOverShownFile = 1020, // "%s is the file this window shows. ..." (Save As of a hex window)
     kGoToLinePrompt = 2001,    // "Enter line number (%ld - %ld):"
     kGoToOffsetPrompt = 2002,  // "Enter byte offset (hex %s - %s):"
+    // A file that another program changed, or that could not be read.
+    kChangedOnDiskQuery = 1030,    // "%s has changed on disk. Reload it and lose your changes?"
+    kSaveOverChangedQuery = 1031,  // "%s has changed on disk since it was loaded. Save over it?"
+    kReloadDiscardQuery = 1032,    // "%s has been changed. Reload it and lose your changes?" (File > Reload)
+    kReloadFailed = 1033,          // "%s could not be read again ..." (the text is kept)
+    kSaveOverUnread = 1034,        // "%s could not be read when it was opened ..." (Save refused)
+    kDeletedCaption = 1035,        // "%s (deleted)"
+    kReloadButton = 1036,          // "Reload"
+    kKeepMineButton = 1037,        // "Keep Mine"
 
     // --- search windows ---
     // Status lines of the grep and line-count runs.

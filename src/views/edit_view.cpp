@@ -8,12 +8,17 @@
 #include "print/document_print.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
+#include "views/file_watch.h"
 #include "views/load_when_shown.h"
 #include "views/save_as_dialog.h"
 #include "views/window_caption.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QPointer>
+#include <QTimer>
+
+#include <cstdio>
 
 #include <algorithm>
 
@@ -25,8 +30,9 @@ EditView::EditView(QWidget* parent)
 
 EditView::~EditView()
 {
+    FileWatch::Shared().Forget(this);
     // A window closed while its file loads takes its gauge with it.
-    if (hasFocus() && !loaded_) SetLoadProgress(-1);
+    if (hasFocus() && (!loaded_ || reloading_)) SetLoadProgress(-1);
 }
 
 std::string EditView::DocumentPath() const
@@ -39,6 +45,7 @@ const fw::CommandTable& EditView::Commands()
     static const fw::CommandTable table(nullptr, {
         fw::On(cmd::kFileSave, &EditView::CmSave, &EditView::CanSave),
         fw::On(cmd::kFileSaveAs, &EditView::CmSaveAs),
+        fw::On(cmd::kFileReload, &EditView::CmReload, &EditView::CanReload),
         fw::On(cmd::kFilePrint, &EditView::CmPrint),
         fw::On(cmd::kFilePrintPreview, &EditView::CmPrintPreview),
         fw::On(cmd::kSearchFind, &EditView::CmFind),
@@ -64,9 +71,9 @@ void EditView::LoadWhenFirstShown()
 void EditView::EnsureLoaded()
 {
     if (!load_started_) LoadDocument();
+    if (reloading_) AfterReload(Document()->FinishReload());
     if (loaded_) return;
-    ReadRest();
-    AfterRead(ReadState::kDone);
+    AfterRead(ReadRest());
 }
 
 EditView::ReadState EditView::BeginRead()
@@ -89,6 +96,7 @@ void EditView::LoadDocument()
 
 void EditView::ReadNextStep()
 {
+    if (reloading_) return AfterReload(Document()->ReloadStep());
     if (!loaded_) AfterRead(ReadMore());
 }
 
@@ -97,6 +105,7 @@ void EditView::AfterRead(ReadState state)
     if (loaded_) return;
     if (state == ReadState::kFailed) {
         loaded_ = true;
+        load_failed_ = true;
         UpdateStatus();
         ShowMessage(strings::kOpenFileError, fw::kMbOk | fw::kMbIconStop, Document()->Error(), Document()->FileName().c_str());
         CloseHoldingWindowLater(this);
@@ -111,6 +120,151 @@ void EditView::AfterRead(ReadState state)
     // A text file that vanished loads as one empty line and says so here.
     ReportDocError();
     emit commandStateChanged();
+    // What the file watcher would have told while the file was read.
+    FollowFile();
+    LookSoon();
+}
+
+// --- the file on disk ---
+
+void EditView::FollowFile()
+{
+    if (!Document() || Document()->FileName().empty()) return;
+    QPointer<EditView> self(this);
+    FileWatch::Shared().Follow(this, Document()->FileName(), [self] {
+        if (self) self->LookSoon();
+    });
+}
+
+void EditView::LookSoon()
+{
+    if (look_pending_) return;
+    look_pending_ = true;
+    QTimer::singleShot(cmd::kDiskSettleMs, this, [this] {
+        look_pending_ = false;
+        LookAtDisk();
+    });
+}
+
+void EditView::LookAtDisk()
+{
+    if (!Document() || Document()->FileName().empty() || !loaded_) return;
+    // A question on the screen, a reload or a run first ends; then the look
+    // is made.
+    if (asking_ || reloading_ || Busy()) {
+        look_deferred_ = true;
+        return;
+    }
+    // A dialog of any window may be open: the look waits until it closes.
+    if (QApplication::activeModalWidget()) return LookSoon();
+    look_deferred_ = false;
+    const FileIdentity now = IdentityOfPath(Document()->FileName());
+    const DiskCheck::Action action = disk_.Look(Document()->DiskIdentity(), now, Document()->Modified());
+    FollowFile();
+    SetTitle();
+    emit commandStateChanged();
+    if (action == DiskCheck::Action::kReload) return StartReload(now);
+    if (action != DiskCheck::Action::kAsk) return;
+    QPointer<EditView> alive(this);
+    asking_ = true;
+    const int answer = AskAboutFile(strings::kChangedOnDiskQuery, fw::kMbYesNo | fw::kMbIconQuestion,
+                                    strings::kReloadButton, strings::kKeepMineButton);
+    if (!alive) return;
+    asking_ = false;
+    if (answer == fw::kIdYes) return StartReload(now);
+    disk_.Settle(now);
+    if (look_deferred_) LookSoon();
+}
+
+int EditView::AskAboutFile(int id, unsigned style, int yes_text, int no_text)
+{
+    char text[1024];
+    std::snprintf(text, sizeof text, strings::Text(id), Document()->GetTitle().c_str());
+    fw::MessageRequest request;
+    request.owner = FrameWindow();
+    request.text = QString::fromLocal8Bit(text);
+    request.caption = QString::fromLatin1(strings::Text(strings::kAppName));
+    request.style = style;
+    if (yes_text) request.yes_text = QString::fromLatin1(strings::Text(yes_text));
+    if (no_text) request.no_text = QString::fromLatin1(strings::Text(no_text));
+    return fw::ShowMessageBox(request);
+}
+
+void EditView::StartReload(const FileIdentity& seen)
+{
+    EnsureLoaded();
+    if (reloading_) return;
+    reload_seen_ = seen;
+    reload_caret_ = Caret();
+    reload_top_ = TopLine();
+    reloading_ = true;
+    AfterReload(Document()->BeginReload());
+}
+
+void EditView::AfterReload(ReadState state)
+{
+    if (!reloading_) return;
+    if (state == ReadState::kMore) {
+        UpdateStatus();  // the load gauge
+        return loader_->PostAgain();
+    }
+    reloading_ = false;
+    UpdateStatus();
+    if (state == ReadState::kFailed) {
+        // The text stays; this version of the file is not tried again by
+        // itself (File > Reload does).
+        disk_.Settle(reload_seen_);
+        Document()->SetError(0);
+        ShowMessage(strings::kReloadFailed, fw::kMbOk | fw::kMbIconExclamation, Document()->GetTitle().c_str());
+    } else {
+        disk_.Reset();
+        DocumentReloaded();
+        // The caret keeps its line and column and the window its top line,
+        // as far as the new text has them.
+        CaretsToChange().MoveTo(reload_caret_);
+        RecomputeMetrics();
+        ScrollVertical(reload_top_ - TopLine());
+        UpdateStatus();
+        SelectionChanged();
+    }
+    SetTitle();
+    emit commandStateChanged();
+    if (look_deferred_) LookSoon();
+}
+
+bool EditView::CatchUpWithDisk()
+{
+    EnsureLoaded();
+    if (!Document() || Document()->FileName().empty()) return true;
+    const FileIdentity now = IdentityOfPath(Document()->FileName());
+    if (!DiskCheck::SaveMustAsk(Document()->DiskIdentity(), now)) return true;
+    if (Document()->Modified()) return false;
+    StartReload(now);
+    EnsureLoaded();
+    return !DiskCheck::SaveMustAsk(Document()->DiskIdentity(), IdentityOfPath(Document()->FileName()));
+}
+
+bool EditView::CanReload() const
+{
+    return Document() && !Document()->FileName().empty() && loaded_ && !reloading_;
+}
+
+void EditView::CmReload()
+{
+    if (!CanReload() || Busy()) return;
+    if (Document()->Modified() &&
+        AskAboutFile(strings::kReloadDiscardQuery, fw::kMbYesNo | fw::kMbIconQuestion) != fw::kIdYes)
+        return;
+    StartReload(IdentityOfPath(Document()->FileName()));
+}
+
+void EditView::focusInEvent(QFocusEvent* e)
+{
+    CellView::focusInEvent(e);
+    // Coming back to the window (or to the program) looks at the file: a
+    // change the watcher could not tell of shows then. Not inside the focus
+    // change itself, which a question box would disturb.
+    QTimer::singleShot(0, this, &EditView::LookAtDisk);
 }
 
 void EditView::ReportDocError()
@@ -146,19 +300,42 @@ bool EditView::CanClose()
 
 void EditView::SetTitle()
 {
-    SetCaption(this, DocumentCaption(Document()));
+    SetCaption(this, DocumentCaption(Document(), disk_.Deleted()));
 }
 
 bool EditView::CanSave() const
 {
-    return Document() && Document()->Modified() && !Document()->FileName().empty();
+    if (!Document() || Document()->FileName().empty()) return false;
+    // A text whose file is gone may be written again as it is; a dump
+    // never goes over the name of the file it shows.
+    return Document()->Modified() || (disk_.Deleted() && Kind() == ViewKind::Text);
+}
+
+bool EditView::MayWriteOver(const std::string& name)
+{
+    if (!Document()->NamesOwnFile(name)) return true;
+    if (Document()->Unread()) {
+        ShowMessage(strings::kSaveOverUnread, fw::kMbOk | fw::kMbIconStop, Document()->GetTitle().c_str());
+        return false;
+    }
+    if (!DiskCheck::SaveMustAsk(Document()->DiskIdentity(), IdentityOfPath(name))) return true;
+    return AskAboutFile(strings::kSaveOverChangedQuery, fw::kMbYesNo | fw::kMbIconExclamation) == fw::kIdYes;
+}
+
+void EditView::NoteSaved()
+{
+    DocumentSaved();
+    disk_.Reset();
+    FollowFile();
 }
 
 void EditView::CmSave()
 {
     if (!Document()) return;
     if (Document()->FileName().empty()) return CmSaveAs();
-    if (Document()->Save()) DocumentSaved();
+    EnsureLoaded();
+    if (!MayWriteOver(Document()->FileName())) return;
+    if (Document()->Save()) NoteSaved();
     SetTitle();
     ReportDocError();
     emit commandStateChanged();
@@ -173,8 +350,10 @@ void EditView::CmSaveAs()
 void EditView::SaveAs(const std::string& name)
 {
     if (!Document() || !MaySaveAs(name)) return;
+    EnsureLoaded();
+    if (!MayWriteOver(name)) return;
     if (Document()->Save(name)) {
-        DocumentSaved();
+        NoteSaved();
         AddRecentFile(Document()->FileName());
     }
     SetTitle();

@@ -127,9 +127,11 @@ EditView::ReadState TextView::ReadMore()
     return doc_->LoadStep();
 }
 
-void TextView::ReadRest()
+EditView::ReadState TextView::ReadRest()
 {
     doc_->FinishLoad();
+    // A read that failed left the document empty, holding none of the file.
+    return doc_->Unread() ? ReadState::kFailed : ReadState::kDone;
 }
 
 int TextView::ReadPercent() const
@@ -155,6 +157,8 @@ void TextView::keyPressEvent(QKeyEvent* e)
     // A key that comes before the file is read is for the file's text: the
     // load runs first, or it would throw away what was typed.
     EnsureLoaded();
+    // A window whose file could not be read takes no text: it is closing.
+    if (LoadFailed()) return;
     // While a Replace All runs, only Escape means something: it stops it.
     if (replacing_all_) {
         if (e->key() == Qt::Key_Escape) SetStopRequest(true);
@@ -237,8 +241,10 @@ bool TextView::CopySelection()
 
 void TextView::CmCut()
 {
+    if (replacing_all_ || !HasSelection()) return;
+    EnsureLoaded();
     // Nothing goes that did not reach the clipboard.
-    if (replacing_all_ || !HasSelection() || !CopySelection()) return;
+    if (!CopySelection()) return;
     AfterEdit(editor_->Cut());
 }
 
@@ -251,6 +257,7 @@ void TextView::CmPaste()
 {
     if (replacing_all_ || !CanPaste()) return;
     EnsureLoaded();
+    if (LoadFailed()) return;
     std::string text;
     if (!WithinMemory(*doc_, [&] { text = bytetext::FromMimeData(QGuiApplication::clipboard()->mimeData()); }))
         return ReportDocError();
@@ -259,7 +266,9 @@ void TextView::CmPaste()
 
 void TextView::CmDelete()
 {
-    if (!replacing_all_) AfterEdit(editor_->DeleteForward());
+    if (replacing_all_) return;
+    EnsureLoaded();
+    AfterEdit(editor_->DeleteForward());
 }
 
 bool TextView::HasLines() const
@@ -277,7 +286,9 @@ void TextView::CmSelectAll()
 
 void TextView::CmClearAll()
 {
-    if (!replacing_all_) AfterEdit(editor_->ClearAll());
+    if (replacing_all_) return;
+    EnsureLoaded();
+    AfterEdit(editor_->ClearAll());
 }
 
 bool TextView::CanUndo() const
@@ -287,12 +298,23 @@ bool TextView::CanUndo() const
 
 void TextView::CmUndo()
 {
-    if (!replacing_all_) AfterEdit(editor_->Undo());
+    if (replacing_all_) return;
+    // A reload still reading clears the records when it ends: it ends first.
+    EnsureLoaded();
+    AfterEdit(editor_->Undo());
 }
 
 void TextView::DocumentSaved()
 {
     editor_->Undos().MarkSaved();
+}
+
+void TextView::DocumentReloaded()
+{
+    // The records describe edits of the text that was replaced.
+    CUndoList& undos = editor_->Undos();
+    while (!undos.Empty()) undos.Pop();
+    undos.MarkSaved();
 }
 
 // --- Go to line ---
@@ -324,11 +346,13 @@ bool TextView::PerformFindReplace()
 long TextView::RunFind(const FindRequest& request, bool quiet)
 {
     if (replacing_all_) return 0;
+    EnsureLoaded();
     SetStopRequest(false);
     QPointer<TextView> alive(this);
     QElapsedTimer progress;
     progress.start();
     replacing_all_ = request.replacing && request.all;
+    finding_ = true;
     FindReplaceRun run(*editor_, request);
     const long found = run.Run([&] {
         if (progress.elapsed() >= kProgressIntervalMs) {
@@ -342,6 +366,8 @@ long TextView::RunFind(const FindRequest& request, bool quiet)
     });
     if (run.Abandoned()) return found;
     replacing_all_ = false;
+    finding_ = false;
+    BusyEnded();
     UpdateCaret();
     SetScrollRanges();
     ReportDocError();
@@ -389,7 +415,8 @@ void TextView::PrepareFind(const std::string& pattern, const std::string& replac
 
 bool TextView::GrepReplace(const GrepOptions& options, bool replace_all)
 {
-    EnsureLoaded();
+    // The run saves without asking: only over the file its text came from.
+    if (!CatchUpWithDisk()) return false;
     FindReplaceData& data = Finder().MutableData();
     const FindRequest request = RequestFromGrep(options, replace_all, doc_->Options(), data);
     // The dialog shows the texts and flags without the action; with nothing
@@ -405,7 +432,7 @@ bool TextView::GrepReplace(const GrepOptions& options, bool replace_all)
     if (RunFind(request, true) == 0) return false;
     // The run reports a failed save in its summary; a message box here
     // would stop it at every file.
-    if (doc_->Save()) DocumentSaved();
+    if (doc_->Save()) NoteSaved();
     doc_->SetError(0);
     SetTitle();
     emit commandStateChanged();

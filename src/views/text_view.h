@@ -62,10 +62,12 @@ public:
 protected:
     ReadState BeginRead() override;
     ReadState ReadMore() override;
-    void ReadRest() override;
+    ReadState ReadRest() override;
     int ReadPercent() const override;
     bool PerformFindReplace() override;
     void DocumentSaved() override;
+    void DocumentReloaded() override;
+    bool Busy() const override { return finding_; }
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -82,4 +84,5 @@ private:
     std::unique_ptr<TextEditor> editor_;
     bool auto_indent_ = true;
     bool replacing_all_ = false;
+    bool finding_ = false;  // a search or replacement runs
 };

@@ -2,6 +2,7 @@
 
 #include "docs/lines_doc.h"
 #include "framework/byte_text.h"
+#include "resources/strings.h"
 
 #include <QMdiSubWindow>
 
@@ -18,9 +19,14 @@ QMdiSubWindow* HoldingChild(QWidget* view)
 
 } // namespace
 
-QString DocumentCaption(const LinesDoc* doc)
+QString DocumentCaption(const LinesDoc* doc, bool deleted)
 {
-    if (doc && !doc->FileName().empty()) return bytetext::ToQString(doc->GetTitle());
+    if (doc && !doc->FileName().empty()) {
+        const QString title = bytetext::ToQString(doc->GetTitle());
+        return deleted
+                   ? QString::fromLatin1(strings::Text(strings::kDeletedCaption)).replace(QLatin1String("%s"), title)
+                   : title;
+    }
     return QString("untitled%1").arg(untitled_counter++);
 }
 

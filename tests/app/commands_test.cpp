@@ -25,7 +25,7 @@ TEST_F(Commands, WithoutAChildOnlyTheApplicationsCommandsAreEnabled)
                    cmd::kEditCopy, cmd::kEditPaste, cmd::kEditDelete, cmd::kEditClearAll,
                    cmd::kEditSelectAll, cmd::kSearchFind, cmd::kSearchReplace, cmd::kSearchNext,
                    cmd::kSearchGoTo, cmd::kWindowCascade, cmd::kWindowTileVertical,
-                   cmd::kWindowTileHorizontal, cmd::kWindowArrangeIcons, cmd::kWindowCloseAll}) {
+                   cmd::kWindowTileHorizontal, cmd::kWindowArrangeIcons, cmd::kWindowCloseAll, cmd::kFileReload}) {
         EXPECT_FALSE(Enabled(id)) << cmd::Number(id);
         EXPECT_FALSE(Frame().Action(id)->isEnabled()) << cmd::Number(id);
     }

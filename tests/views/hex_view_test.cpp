@@ -69,12 +69,14 @@ TEST_F(HexViewTest, EnsureLoadedReadsTheFileOnceAndTellsTheFrame)
     EXPECT_EQ(view.Doc()->LineCount(), 3);
     EXPECT_GE(changed.count(), 1);
 
-    // The load the first show would post finds it done.
-    tree.Write("data.bin", std::string(100, 'C'));
+    // The load the first show would post finds it done: it would put the
+    // caret back at the start.
+    view.MoveCaretTo({2, 0});
     view.resize(400, 300);
     view.show();
     for (int i = 0; i < 5; ++i) PumpWaitingMessages();
     EXPECT_EQ(view.Doc()->LineCount(), 3);
+    EXPECT_EQ(view.Caret().line, 2);
     EXPECT_TRUE(messages.empty());
 }
 

@@ -65,7 +65,8 @@ public:
     EditOutcome ClearAll();
 
     bool CanUndo() const { return !undo_.Empty(); }
-    // Reverses the newest record and drops it. The document is modified
+    // Applies the newest done record backward and moves the list's position
+    // back over it (the record stays). The document is modified
     // exactly when its text differs from what was last loaded or saved.
     EditOutcome Undo();
 

@@ -21,12 +21,9 @@ EditOutcome TextEditor::Changed()
 
 std::optional<std::string> TextEditor::RecordCopy(std::string_view bytes) const
 {
-    try {
-        if (docs::AllocationAllowed(docs::AllocSite::kUndoText)) return std::string(bytes);
-    } catch (const std::exception&) {
-    }
-    doc_.SetError(doc_error::kMemory);
-    return std::nullopt;
+    std::optional<std::string> copy = CopyForUndo(bytes);
+    if (!copy) doc_.SetError(doc_error::kMemory);
+    return copy;
 }
 
 std::optional<std::string> TextEditor::ReplacementRecord(std::string_view replaced,
@@ -147,15 +144,28 @@ EditOutcome TextEditor::DeleteForward()
 EditOutcome TextEditor::SplitLine(bool autoIndent)
 {
     if (caret_.HasSelection() && DeleteSelection() == EditOutcome::kFailed) return Failed();
-    return InsertLineBreak(autoIndent, true);
+    return InsertLineBreak(autoIndent);
 }
 
-EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record, std::optional<TextPlace> at)
+std::optional<TextPlace> TextEditor::PutLineBreak(TextPlace at, std::string_view carried)
 {
-    const TextPlace old = at ? *at : doc_.PlaceAt(caret_.Caret());
+    const TextLine* line = doc_.GetLine(at.line);
+    if (!line) return std::nullopt;
+    const int index = std::clamp(at.index, 0, line->Length());
+    if (index < line->Length()) {
+        if (!doc_.SplitLine(at.line, index, carried)) return std::nullopt;
+    } else if (!doc_.InsertLine(at.line + 1, carried)) {
+        return std::nullopt;
+    }
+    return TextPlace{at.line + 1, int(carried.size())};
+}
+
+EditOutcome TextEditor::InsertLineBreak(bool autoIndent)
+{
+    const TextPlace old = doc_.PlaceAt(caret_.Caret());
     const TextLine* line = doc_.GetLine(old.line);
     if (!line) return EditOutcome::kNothing;
-    const int index = std::clamp(old.index, 0, line->Length());
+    const TextPlace at{old.line, std::clamp(old.index, 0, line->Length())};
     std::string indent;
     try {
         if (autoIndent) indent = doc_.LeadingWhiteSpace(old.line);
@@ -163,18 +173,12 @@ EditOutcome TextEditor::InsertLineBreak(bool autoIndent, bool record, std::optio
         doc_.SetError(doc_error::kMemory);
         return Failed();
     }
-    TextPlace after{old.line + 1, 0};
-    if (index < line->Length()) {
-        // At the line's start the line moves down whole, unindented.
-        const std::string_view carried = index > 0 ? std::string_view(indent) : std::string_view();
-        if (!doc_.SplitLine(old.line, index, carried)) return Failed();
-        after.index = int(carried.size());
-    } else {
-        if (!doc_.InsertLine(old.line + 1, indent)) return Failed();
-        after.index = int(indent.size());
-    }
-    caret_.PlaceCaret(doc_.PositionAt(after));
-    if (record) undo_.PushLineBreak(UndoKind::kInserted, {old.line, index}, {old.line, index}, after);
+    // At the line's start the line moves down whole, unindented.
+    if (at.index == 0 && at.index < line->Length()) indent.clear();
+    const std::optional<TextPlace> after = PutLineBreak(at, indent);
+    if (!after) return Failed();
+    caret_.PlaceCaret(doc_.PositionAt(*after));
+    undo_.PushLineBreak(UndoKind::kInserted, at, at, *after, std::move(indent));
     return Changed();
 }
 
@@ -203,8 +207,11 @@ EditOutcome TextEditor::Type(std::string_view bytes)
     if (overEnd > at.index) {
         std::optional<std::string> before =
             RecordCopy(line->View().substr(std::size_t(at.index), std::size_t(overEnd - at.index)));
+        // The typed characters are kept when memory allows; undoing needs
+        // only what they went over.
+        std::optional<std::string> typed = before ? CopyForUndo(bytes) : std::nullopt;
         if (!before || !doc_.ReplaceChars(at.line, at.index, overEnd - at.index, bytes)) return Failed();
-        undo_.PushOverwrite(std::move(*before), bytes, at);
+        undo_.PushOverwrite(std::move(*before), std::move(typed), int(bytes.size()), at);
     } else {
         std::optional<std::string> typed = RecordCopy(bytes);
         if (!typed || !doc_.InsertChars(at.line, bytes, at.index)) return Failed();
@@ -239,11 +246,12 @@ EditOutcome TextEditor::Paste(std::string_view text)
     if (caret_.HasSelection() && DeleteSelection() == EditOutcome::kFailed) return Failed();
     if (text.empty()) return EditOutcome::kNothing;
     const TextPlace at = doc_.PlaceAt(caret_.Caret());
-    const TextPlace end = doc_.InsertTextAt(text, at);
-    if (doc_.Error() != 0 || end == at) return Failed();
     // The record keeps the text when memory allows; undoing needs only
     // the range.
-    undo_.Push(text, UndoKind::kInserted, at, at, end);
+    std::optional<std::string> kept = CopyForUndo(text);
+    const TextPlace end = doc_.InsertTextAt(text, at);
+    if (doc_.Error() != 0 || end == at) return Failed();
+    undo_.PushPaste(std::move(kept), at, end);
     caret_.PlaceCaret(doc_.PositionAt(end));
     return Changed();
 }
@@ -263,9 +271,9 @@ EditOutcome TextEditor::Undo()
 {
     const CUndo* newest = undo_.Newest();
     if (!newest || !newest->Replayable()) return EditOutcome::kNothing;
-    // A replay that failed left the text as it was: its record stays for
+    // A record that failed left the text as it was: it stays done, for
     // another try.
-    if (!Replay(*newest)) {
+    if (!Apply(*newest, ApplyDirection::kBackward)) {
         if (doc_.Error() == 0) doc_.SetError(doc_error::kMemory);
         return Failed();
     }
@@ -275,56 +283,80 @@ EditOutcome TextEditor::Undo()
     return EditOutcome::kChanged;
 }
 
-bool TextEditor::Replay(const CUndo& record)
+bool TextEditor::Apply(const CUndo& record, ApplyDirection direction)
 {
+    const bool backward = direction == ApplyDirection::kBackward;
+    if (!(backward ? record.Replayable() : record.Reappliable())) return false;
+    TextPlace caret = record.Start();
     switch (record.kind) {
-    case UndoKind::kDeleted:
-        if (record.IsLineBreak()) {
-            caret_.Select(doc_.PositionAt(record.Start()), doc_.PositionAt(record.Start()));
-            return InsertLineBreak(false, false, record.Start()) != EditOutcome::kFailed;
-        } else {
-            // The text is in the form CopyText made: lines joined by CR LF,
-            // each of which may hold lone CR bytes that must stay in it.
-            const TextPlace end = doc_.InsertTextAt(*record.text, record.Start(), LineBreakRule::kLineFeed);
-            if (doc_.Error() != 0) return false;
-            caret_.Select(doc_.PositionAt(record.Start()), doc_.PositionAt(end));
-            return true;
-        }
-    case UndoKind::kInserted: {
-        if (!RemoveBytes(record.Start(), record.End())) return false;
-        const TextPosition at = doc_.PositionAt(record.Caret());
-        caret_.Select(at, at);
-        return true;
-    }
-    case UndoKind::kOverwritten: {
-        const TextPlace at = record.Start();
-        if (!doc_.ReplaceChars(at.line, at.index, record.End().index - at.index, *record.text)) return false;
-        const TextPosition caret = doc_.PositionAt(record.Caret());
-        caret_.Select(caret, caret);
-        return true;
-    }
+    case UndoKind::kOverwritten:
     case UndoKind::kReplaced:
-    case UndoKind::kReplacedAll: return UndoReplacement(record);
-    case UndoKind::kNone: break;
+    case UndoKind::kReplacedAll:
+        if (!SwapInLine(record, direction)) return false;
+        // Typing leaves the caret after what it typed; a replacement at
+        // the start of the replaced occurrence.
+        if (!backward && record.kind == UndoKind::kOverwritten) caret = record.End();
+        break;
+    case UndoKind::kDeleted:
+    case UndoKind::kInserted:
+        // Undoing a deletion and making an insertion again put the
+        // record's text in; the other two take its range out.
+        if (backward == (record.kind == UndoKind::kDeleted)) {
+            const std::optional<TextPlace> end = PutRecordText(record);
+            if (!end) return false;
+            if (backward && !record.IsLineBreak()) {
+                // Text put back stands selected.
+                caret_.Select(doc_.PositionAt(record.Start()), doc_.PositionAt(*end));
+                return true;
+            }
+            caret = *end;
+        } else {
+            if (!RemoveBytes(record.Start(), record.End())) return false;
+            if (backward) caret = record.Caret();
+        }
+        break;
+    case UndoKind::kNone: return true;
     }
+    const TextPosition at = doc_.PositionAt(caret);
+    caret_.Select(at, at);
     return true;
 }
 
-bool TextEditor::UndoReplacement(const CUndo& record)
+std::optional<TextPlace> TextEditor::PutRecordText(const CUndo& record)
 {
-    // The replacement made sits at the record's place; the bytes it
-    // replaced go back there.
-    std::optional<ReplacementTexts> texts;
-    try {
-        if (docs::AllocationAllowed(docs::AllocSite::kEdit)) texts = ParseReplacementRecord(*record.text);
-        else doc_.SetError(doc_error::kMemory);
-    } catch (const std::exception&) {
-        doc_.SetError(doc_error::kMemory);
-    }
-    if (!texts) return false;
     const TextPlace at = record.Start();
-    if (!doc_.ReplaceChars(at.line, at.index, record.End().index - at.index, texts->replaced)) return false;
-    const TextPosition caret = doc_.PositionAt(at);
-    caret_.Select(caret, caret);
-    return true;
+    if (record.IsLineBreak()) {
+        // Only Enter carried blanks along; a join took out the bare break.
+        const bool carries = record.kind == UndoKind::kInserted && record.forward;
+        return PutLineBreak(at, carries ? std::string_view(*record.forward) : std::string_view());
+    }
+    const std::string& text = *record.text;
+    if (record.kind == UndoKind::kInserted && !record.pasted) {
+        // Typed bytes go into their line as they are, breaks or not.
+        if (!doc_.InsertChars(at.line, text, at.index)) return std::nullopt;
+        return TextPlace{at.line, at.index + int(text.size())};
+    }
+    // Deleted text is in the form CopyText made: lines joined by CR LF,
+    // each of which may hold lone CR bytes that must stay in it. Pasted
+    // text splits at any line break form, as it did.
+    const LineBreakRule rule = record.kind == UndoKind::kDeleted ? LineBreakRule::kLineFeed : LineBreakRule::kAnyForm;
+    const TextPlace end = doc_.InsertTextAt(text, at, rule);
+    if (doc_.Error() != 0) return std::nullopt;
+    return end;
+}
+
+bool TextEditor::SwapInLine(const CUndo& record, ApplyDirection direction)
+{
+    std::string_view removed = *record.text;
+    std::string_view inserted = record.forward ? std::string_view(*record.forward) : std::string_view();
+    if (record.kind != UndoKind::kOverwritten) {
+        const std::optional<ReplacementViews> texts = SplitReplacementRecord(*record.text);
+        if (!texts) return false;
+        removed = texts->replaced;
+        inserted = texts->replacement;
+    }
+    const TextPlace at = record.Start();
+    if (direction == ApplyDirection::kBackward)
+        return doc_.ReplaceChars(at.line, at.index, record.End().index - at.index, removed);
+    return doc_.ReplaceChars(at.line, at.index, int(removed.size()), inserted);
 }

@@ -23,6 +23,10 @@ class TextLine;
 
 enum class EditOutcome { kNothing, kChanged, kFailed };
 
+// Which way an undo record is applied: backward takes out what its step put
+// in and puts back what it took out; forward makes the step again.
+enum class ApplyDirection { kBackward, kForward };
+
 class TextEditor {
 public:
     static constexpr int kDefaultUndoLimit = 16;
@@ -61,9 +65,16 @@ public:
     EditOutcome ClearAll();
 
     bool CanUndo() const { return !undo_.Empty(); }
-    // Reverses the newest record and drops it. The document is modified
+    // Applies the newest done record backward and moves the list's position
+    // back over it (the record stays). The document is modified
     // exactly when its text differs from what was last loaded or saved.
     EditOutcome Undo();
+
+    // Applies one record at its byte place, without touching the undo list
+    // or the modified flag. Backward the caret goes where Undo puts it;
+    // forward where the step left it. False when the document refused
+    // (error set) or the record lacks the text that direction needs.
+    bool Apply(const CUndo& record, ApplyDirection direction);
 
 private:
     friend class FindReplaceRun;
@@ -78,19 +89,24 @@ private:
     // Removes the bytes [start, end) without recording; true when the
     // document took it (an empty range takes nothing).
     bool RemoveBytes(TextPlace start, TextPlace end);
-    // Splits the caret's line at the caret, or at `at` when it is given
-    // (putting back a line break a join took out).
-    EditOutcome InsertLineBreak(bool autoIndent, bool record, std::optional<TextPlace> at = std::nullopt);
+    // Splits the caret's line at the caret and records it.
+    EditOutcome InsertLineBreak(bool autoIndent);
     // The end of the characters that typing `typed` in overwrite mode at
     // byte `index` of `line` goes over: one character of the line (with
     // the combining marks that follow it) for each character typed; marks
     // typed first go with the character before the caret and overwrite
     // nothing.
     int OverwrittenEnd(const TextLine* line, int index, std::string_view typed) const;
-    // Replays one record; false when the document refused (error set).
-    bool Replay(const CUndo& record);
-    // Puts back the text of one replacement at its place.
-    bool UndoReplacement(const CUndo& record);
+    // Puts a line break in at `at`, the new line starting with `carried`;
+    // where the new line's own bytes begin, or none when the document refused.
+    std::optional<TextPlace> PutLineBreak(TextPlace at, std::string_view carried);
+    // Puts the text an insertion or a deletion record holds back in at its
+    // start, in the form the record keeps it; the end of what went in, or
+    // none when the document refused.
+    std::optional<TextPlace> PutRecordText(const CUndo& record);
+    // Swaps the bytes of a one-line record (an overwrite, a replacement):
+    // what it put in for what it took out, or the other way.
+    bool SwapInLine(const CUndo& record, ApplyDirection direction);
     // The end of a step that changed the text: the caret snaps to a
     // character and the selection collapses onto it.
     EditOutcome Changed();

@@ -93,6 +93,9 @@ public:
 
     bool UndoEverything()
     {
+        final_ = TextLines(*doc_);
+        final_saved_ = editor_->Undos().AtSavedState();
+        final_done_ = editor_->Undos().Count();
         for (int i = 0; editor_->CanUndo(); ++i) {
             if (i > 2 * CUndoList::kMaxLimit) return Fail("an undo record that never goes");
             log_ << "Undo; ";
@@ -101,6 +104,24 @@ public:
         }
         if (TextLines(*doc_) != loaded_) return Fail("undoing everything did not give back the loaded text");
         if (!saved_once_ && doc_->Modified()) return Fail("modified after undoing everything");
+        return true;
+    }
+
+    // Applies the records that were done forward again from the loaded
+    // text: the text must come out as it was before the undos, and the
+    // list must know whether that is the saved text.
+    bool ApplyEverythingForward()
+    {
+        CUndoList& undos = editor_->Undos();
+        while (undos.Count() < final_done_) {
+            const CUndo* record = undos.NextUndone();
+            if (!record) return Fail("a done record went missing");
+            log_ << "Forward; ";
+            if (!editor_->Apply(*record, ApplyDirection::kForward)) return Fail("a record did not apply forward");
+            undos.StepForward();
+        }
+        if (TextLines(*doc_) != final_) return Fail("applying forward did not give back the final text");
+        if (undos.AtSavedState() != final_saved_) return Fail("the saved state moved applying forward");
         return true;
     }
 
@@ -259,6 +280,9 @@ private:
     std::optional<TextEditor> editor_;
     Lines loaded_;
     Lines saved_;
+    Lines final_;  // before undoing everything
+    bool final_saved_ = false;
+    int final_done_ = 0;
     bool saved_once_ = false;
     bool failed_ = false;
 };
@@ -278,7 +302,7 @@ EditFuzzResult FuzzEditing(std::uint64_t seed, long steps)
         bool held = true;
         for (int i = 0; i < length && held && round.Records() < CUndoList::kMaxLimit - 8; ++i, ++result.steps)
             held = round.Step();
-        held = held && round.UndoEverything();
+        held = held && round.UndoEverything() && round.ApplyEverythingForward();
         ++result.rounds;
         if (!held) {
             result.failure = log.str();

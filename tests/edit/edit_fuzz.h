@@ -4,9 +4,11 @@
 // tabs and every line break form), plays random steps the way a window
 // does on keys and commands (typing, overwrite mode, Enter with and without
 // auto indent, Backspace, Delete, paste, cut, selections, moves, tab width
-// changes, Replace All, saves, single undos), then undoes everything.
-// After every step the modified flag may be clear only while the text is
-// the one last saved; undoing everything must give back the loaded bytes.
+// changes, Replace All, saves, single undos), then undoes everything and
+// applies every record forward again. After every step the modified flag
+// may be clear only while the text is the one last saved; undoing
+// everything must give back the loaded bytes, and applying forward the
+// bytes before the undos.
 // The same seed plays the same rounds.
 
 #include <cstdint>

@@ -362,6 +362,7 @@ bool AtomicFileWriter::Commit()
     bool ok = FlushBuffer() && !save_faults::SaveStep("fchmod") && ::fchmod(fd_, mode_) == 0 &&
               ::fstat(fd_, &st) == 0 && (st.st_mode & 07777) == mode_ && !save_faults::SaveStep("fsync") &&
               ::fsync(fd_) == 0;
+    if (ok) written_ = IdentityOfOpenFile(fd_);
     if (ok && unnamed_) ok = !save_faults::SaveStep("link") && LinkUnnamed(fd_, Split(target_), temp_);
     // The rename happens while the lock is held, so no cleaner takes the
     // file for a leftover.
@@ -410,6 +411,7 @@ bool AtomicFileWriter::CommitInPlace()
          ((st.st_mode & 07777) == mode_ || (!save_faults::SaveStep("fchmod") && ::fchmod(fd, mode_) == 0)) &&
          ::fstat(fd, &st) == 0 && (st.st_mode & 07777) == mode_;
     ok = ok && !save_faults::SaveStep("fsync") && ::fsync(fd) == 0;
+    if (ok) written_ = IdentityOfOpenFile(fd);
     // A failed write puts the old bytes back at once; if even that fails,
     // the record stays for the next start.
     if (ok || (::lseek(fd, 0, SEEK_SET) == 0 && file_io::WriteAll(fd, old_bytes) &&

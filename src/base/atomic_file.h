@@ -27,6 +27,8 @@
 // is taken, the new contents go to a file without a name that gets an
 // unpredictable one just before the rename.
 
+#include "base/file_identity.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -49,6 +51,10 @@ public:
     // After a successful Commit: the new contents are in place and flushed,
     // but closing the file reported an error.
     bool SavedWithWarning() const { return warning_; }
+    // After a successful Commit: the file as it was written (taken from the
+    // open file after the flush), so that a change another program makes
+    // just after the save is not taken for the save itself.
+    const FileIdentity& Written() const { return written_; }
     // Removes the temporary file; the target stays untouched.
     void Abort();
 
@@ -65,7 +71,8 @@ private:
     bool failed_ = false;
     bool in_place_ = false;
     bool warning_ = false;
-    bool unnamed_ = false;  // a file without a name (every temporary name taken)
+    bool unnamed_ = false;
+    FileIdentity written_;  // a file without a name (every temporary name taken)
     unsigned mode_ = 0;    // permission bits the new file must have
     std::string target_;   // the real file (links resolved)
     std::string temp_;

@@ -1022,7 +1022,7 @@ bool LinesDoc::Save(const std::string& newName)
     modified_ = false;
     // The file holds this text now; recording it keeps the save from
     // looking like another program's change.
-    disk_identity_ = IdentityOfPath(target);
+    disk_identity_ = writer.Written().Present() ? writer.Written() : IdentityOfPath(target);
     unread_ = false;
     if (writer.SavedWithWarning()) error_ = doc_error::kSavedWithWarning;
     return true;

@@ -1,6 +1,7 @@
 // A document's file read again after another program changed it, the rule
 // that decides between reloading and asking, and a document that holds
 // none of its file's text.
+#include "base/save_faults.h"
 #include "doc_test_util.h"
 #include "docs/alloc_gate.h"
 #include "docs/disk_check.h"
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -261,3 +263,43 @@ TEST(UnreadFile, AFileThatDoesNotExistYetIsNew)
 }
 
 }  // namespace
+
+namespace {
+
+// Another program appends to the file in the instant between the save's
+// last flush and its close.
+std::string g_appended_path;
+bool AppendOnClose(const char* call)
+{
+    if (std::string_view(call) == "close" && !g_appended_path.empty()) {
+        std::FILE* file = std::fopen(g_appended_path.c_str(), "ab");
+        if (file) {
+            std::fputs("appended by another program\n", file);
+            std::fclose(file);
+        }
+        g_appended_path.clear();
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(TextReload, AChangeRightAfterTheProgramsOwnSaveIsStillAChange)
+{
+    for (const bool in_place : {false, true}) {
+        TempTree tree;
+        const std::string path = tree.Write("f.txt", "one\n");
+        if (in_place) ASSERT_EQ(::link(path.c_str(), tree.Path("twin.txt").c_str()), 0);
+        TextDoc doc(path);
+        ASSERT_TRUE(doc.Load());
+        ASSERT_TRUE(doc.InsertChars(0, "longer ", 0));
+        g_appended_path = path;
+        save_faults::SetHook(AppendOnClose);
+        const bool saved = doc.Save();
+        save_faults::SetHook(nullptr);
+        ASSERT_TRUE(saved) << "in place: " << in_place;
+        ASSERT_TRUE(g_appended_path.empty()) << "the hook never ran; in place: " << in_place;
+        EXPECT_EQ(CompareWithDisk(doc.DiskIdentity(), IdentityOfPath(path)), DiskChange::kChanged)
+            << "in place: " << in_place;
+    }
+}

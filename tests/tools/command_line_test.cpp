@@ -1,6 +1,6 @@
 // The command-line tools as a user runs them: output streams and exit codes.
 
-#include "recording_host.h"
+#include "search/recording_host.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>

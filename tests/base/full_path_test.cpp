@@ -33,8 +33,9 @@ TEST(FullPath, IsAbsoluteAndLexicallyNormal)
 // Restores the current directory when the test ends.
 class CurrentDirectory : public ::testing::Test {
 protected:
-    void TearDown() override { std::filesystem::current_path(saved_); }
-    std::filesystem::path saved_ = std::filesystem::current_path();
+    void TearDown() override { std::filesystem::current_path(no_saved_ ? std::filesystem::path("/") : saved_); }
+    std::error_code no_saved_;
+    std::filesystem::path saved_ = std::filesystem::current_path(no_saved_);
 };
 
 TEST_F(CurrentDirectory, RelativePathsCountFromTheProcesssDirectory)

@@ -135,6 +135,32 @@ TEST_F(GrepInFrameTest, DoubleClickActivatesTheOpenWindowAtTheHit)
     EXPECT_EQ(open->Doc()->Options().search_patt, "needle");
 }
 
+// The frame names a file it opens in one form and the Grep window looks for
+// the window of a hit in the same form, whatever path either was given.
+TEST_F(GrepInFrameTest, AWindowOpenedByARelativeNameIsTheOneAHitActivates)
+{
+    const std::string file = tree.Write("sub/notes.txt", "one\ntwo needle\n");
+    // An earlier test may leave the process in a directory that is gone.
+    std::error_code no_saved;
+    const std::filesystem::path saved = std::filesystem::current_path(no_saved);
+    std::filesystem::current_path(tree.Path("sub"));
+    app->OpenText("..//sub/./notes.txt", false);
+    Settle();
+    TextView* open = ActiveText();
+    ASSERT_NE(open, nullptr);
+    GrepDlog& w = OpenGrep();
+    Search(w, "needle", "../sub/*.txt");
+    std::filesystem::current_path(no_saved ? std::filesystem::path("/") : saved);
+    ASSERT_EQ(ListedLines(w).size(), 1u);
+    w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
+    emit w.ResultsView()->doubleClicked(w.Results()->index(0, 0));
+    EXPECT_EQ(Children(), 2);  // no second window of the file
+    EXPECT_EQ(ActiveText(), open);
+    TextPosition start, end;
+    ASSERT_TRUE(open->GetOrderedSelection(start, end));
+    EXPECT_EQ(start, (TextPosition{1, 4}));
+}
+
 TEST_F(GrepInFrameTest, AFileNameWithATabOpensAtItsHit)
 {
     const std::string file = tree.Write("a\tb.txt", "one\ntwo needle\n");

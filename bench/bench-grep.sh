@@ -13,8 +13,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 out="$here/out"
 tree="$out/grep-tree"
 big="$out/grep-big"
-grep_tool="$build/src/search/tarnwick-grep"
-count_tool="$build/src/search/tarnwick-count"
+grep_tool="$build/src/tools/tarnwick-grep"
+count_tool="$build/src/tools/tarnwick-count"
 copies=${TARNWICK_BENCH_COPIES:-3}
 runs=${TARNWICK_BENCH_RUNS:-10}
 for tool in "$grep_tool" "$count_tool"; do

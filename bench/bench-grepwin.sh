@@ -13,7 +13,7 @@ copies=${TARNWICK_BENCH_COPIES:-3}
 runs=${TARNWICK_BENCH_RUNS:-5}
 cmake --build "$build" --target grepwin_bench tarnwick-grep >/dev/null
 window="$build/bench/grepwin_bench"
-tool="$build/src/search/tarnwick-grep"
+tool="$build/src/tools/tarnwick-grep"
 command -v hyperfine >/dev/null || { echo "hyperfine is needed" >&2; exit 2; }
 
 if [ ! -f "$tree/.complete" ]; then

@@ -14,7 +14,7 @@
 // matches") and the best wall time last ("best: S"). The machine's load
 // inflates wall times; the processor time of the process is printed beside
 // them for that reason.
-#include "search/grep_dlog.h"
+#include "searchwin/grep_dlog.h"
 
 #include <QApplication>
 #include <QCheckBox>

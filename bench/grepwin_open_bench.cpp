@@ -7,7 +7,7 @@
 // in the path and replacement histories) to a temporary directory, then
 // builds the window R times offscreen and prints each opening time and the
 // best ("best: S").
-#include "search/grep_dlog.h"
+#include "searchwin/grep_dlog.h"
 
 #include <QApplication>
 #include <QComboBox>

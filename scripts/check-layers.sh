@@ -1,21 +1,23 @@
 #!/bin/sh
-# Checks that the folders under src/ depend on each other one way only:
+# Checks that the folders under src/ depend on each other one way only.
+# Every folder has a rank of its own:
 #
-#   level 0  base, resources
-#   level 1  settings
-#   level 2  docs, edit, search engine
-#   level 3  framework
-#   level 4  views, dialogs, print, search windows
-#   level 5  app
+#   12 app          8 print          4 search     0 base
+#   11 searchwin    7 framework      3 docs
+#   10 dialogs      6 tools          2 settings
+#    9 views        5 edit           1 resources
 #
-# A file may include headers of its own level or below, never above. The
-# Grep and Line Count windows live in src/search beside the engine; the
-# files listed in SEARCH_WINDOWS below are the window side, every other
-# file there is the engine. Files of levels 0 to 2 are plain C++: they may
-# not include Qt either, which keeps the list of window files honest.
+# A file may include headers of its own folder or of a folder with a lower
+# rank, never of an equal or higher one, so no chain of includes can lead
+# back to the folder it started from. A file in a folder without a rank is
+# a fault too: a new folder gets its place here first. Folders ranked below
+# framework are plain C++ (the core and the command-line tools): they may
+# not include Qt either.
 #
 #   scripts/check-layers.sh [SRC_DIR]           check; exit 1 on a fault
-#   scripts/check-layers.sh --graph [SRC_DIR]   print the folder graph
+#   scripts/check-layers.sh --graph [SRC_DIR]   print every folder with its
+#                                               rank ("rank N: folder"), then
+#                                               the folder graph
 #                                               ("from -> to (includes)")
 set -eu
 
@@ -26,12 +28,11 @@ if [ "${1:-}" = "--graph" ]; then
 fi
 src=${1:-$(dirname "$0")/../src}
 
-# The window side of src/search (base names without extension).
-SEARCH_WINDOWS="search_window search_window_factory grep_dlog count_dlog active_text_view result_list_model"
-
-# Every quoted include under src/ as "file<TAB>included header".
+# Every quoted include under src/ as "file<TAB>included header"; a file
+# without includes as "file<TAB>", so that its folder is seen too.
 includes() {
     find "$src" -name '*.h' -o -name '*.cpp' -o -name '*.h.in' | sort | while read -r file; do
+        printf '%s\t\n' "${file#"$src"/}"
         sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*\(["<]\)\([^">]*\)[">].*/\1\2/p' "$file" |
             while read -r header; do
                 printf '%s\t%s\n' "${file#"$src"/}" "$header"
@@ -39,58 +40,69 @@ includes() {
     done
 }
 
-includes | awk -F '\t' -v mode="$mode" -v windows="$SEARCH_WINDOWS" '
+includes | awk -F '\t' -v mode="$mode" '
 BEGIN {
-    level["base"] = 0; level["resources"] = 0
-    level["settings"] = 1
-    level["docs"] = 2; level["edit"] = 2; level["search"] = 2
-    level["framework"] = 3
-    level["views"] = 4; level["dialogs"] = 4; level["print"] = 4; level["search-windows"] = 4
-    level["app"] = 5
-    n = split(windows, names, " ")
-    for (i = 1; i <= n; ++i) window[names[i]] = 1
+    rank["base"] = 0
+    rank["resources"] = 1
+    rank["settings"] = 2
+    rank["docs"] = 3
+    rank["search"] = 4
+    rank["edit"] = 5
+    rank["tools"] = 6
+    rank["framework"] = 7
+    rank["print"] = 8
+    rank["views"] = 9
+    rank["dialogs"] = 10
+    rank["searchwin"] = 11
+    rank["app"] = 12
     faults = 0
 }
-# The layer of a path "folder/name.ext" relative to src/.
-function layer(path,    parts, base) {
+function folder(path,    parts) {
     split(path, parts, "/")
-    if (parts[1] == "search") {
-        base = parts[2]
-        sub(/\.[^.]*$/, "", base)
-        if (base in window) return "search-windows"
-    }
     return parts[1]
+}
+function fault(text) {
+    if (mode == "check") print text
+    ++faults
 }
 {
     file = $1
-    from = layer(file)
-    if (!(from in level)) next
+    from = folder(file)
+    if (!(from in rank)) {
+        if (!(from in unranked)) fault(file ": folder " from " has no rank in scripts/check-layers.sh")
+        unranked[from] = 1
+        next
+    }
+    seen[from] = 1
+    if ($2 == "") next
     if (substr($2, 1, 1) == "<") {
-        if (level[from] <= 2 && $2 ~ /^<Q/ && mode == "check") {
-            printf "%s: plain C++ of level %d includes %s>\n", file, level[from], $2
-            ++faults
-        }
+        if (rank[from] < rank["framework"] && $2 ~ /^<Q/)
+            fault(file ": plain C++ of " from " (rank " rank[from] ") includes " $2 ">")
         next
     }
     header = substr($2, 2)
     if (header !~ /\//) next  # generated headers and same-folder names
-    to = layer(header)
-    if (!(to in level)) next
-    if (from != to) ++edges[from " -> " to]
-    if (level[to] > level[from] && mode == "check") {
-        printf "%s: %s (level %d) includes %s (level %d): \"%s\"\n", file, from, level[from], to, level[to], header
-        ++faults
+    to = folder(header)
+    if (to == from) next
+    if (!(to in rank)) {
+        fault(file ": includes \"" header "\" of folder " to ", which has no rank")
+        next
     }
+    ++edges[from " -> " to]
+    if (rank[to] >= rank[from])
+        fault(file ": " from " (rank " rank[from] ") includes " to " (rank " rank[to] "): \"" header "\"")
 }
 END {
     if (mode == "graph") {
+        for (name in seen) printf "rank %2d: %s\n", rank[name], name | "sort"
+        close("sort")
         for (edge in edges) printf "%s (%d)\n", edge, edges[edge] | "sort"
         close("sort")
         exit 0
     }
     if (faults > 0) {
-        printf "%d include(s) point from a lower layer to a higher one\n", faults
+        printf "%d include(s) or file(s) break the ranks of the folders\n", faults
         exit 1
     }
-    print "layers: every include points down"
+    print "layers: every include points to a lower rank"
 }'

@@ -4,7 +4,7 @@ set -euo pipefail
 build=${1:-build}; shift || true
 exe="$build/src/app/tarnwick"
 if [ ! -x "$exe" ]; then
-  exec "$build/src/search/tarnwick-grep" --help
+  exec "$build/src/tools/tarnwick-grep" --help
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "tarnwick: no display found (DISPLAY is not set); run it under a display, e.g. 'xvfb-run -a $exe'." >&2

@@ -3,7 +3,7 @@
 #include "dialogs/ext_dialog.h"
 #include "dialogs/pref_dlog.h"
 #include "framework/window_factories.h"
-#include "search/search_window_factory.h"
+#include "searchwin/search_window_factory.h"
 #include "views/view_factory.h"
 
 void InstallWindowFactories()

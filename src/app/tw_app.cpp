@@ -7,6 +7,7 @@
 #include "app/status_fields.h"
 #include "app/tool_bar.h"
 #include "app/tool_icons.h"
+#include "base/full_path.h"
 #include "framework/file_filter.h"
 #include "framework/frame_services.h"
 #include "framework/mdi_child.h"
@@ -18,21 +19,9 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include <filesystem>
-
 namespace {
 
 TWApp* g_instance = nullptr;
-
-// Paths are kept absolute: the file dialogs change the current directory,
-// and a relative path in the recent-file list would then name another file.
-std::string FullPath(const std::string& path)
-{
-    if (path.empty()) return path;
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
-}
 
 } // namespace
 
@@ -135,6 +124,8 @@ bool TWApp::OpenHex(const std::string& path, bool reuse)
 bool TWApp::Open(const std::string& given, bool reuse, ViewKind kind)
 {
     if (!frame_) return false;
+    // Paths are kept absolute: the file dialogs change the current directory,
+    // and a relative path in the recent-file list would then name another file.
     const std::string path = FullPath(given);
     fw::MdiChild* found = nullptr;
     if (reuse) {

@@ -1,7 +1,7 @@
 #include "dialogs/extension_list.h"
 
 #include "base/text_rules.h"
-#include "search/profile_update.h"
+#include "settings/profile_update.h"
 #include "settings/profile.h"
 #include "settings/profile_snapshot.h"
 

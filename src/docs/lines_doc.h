@@ -27,7 +27,7 @@
 #include "docs/text_line.h"
 #include "docs/text_position.h"
 #include "docs/width_tally.h"
-#include "search/search_options.h"
+#include "docs/search_options.h"
 
 // Called once while a load runs, right after the line with the given index
 // has been stored, so that the first screenful shows while the rest loads.

@@ -6,7 +6,7 @@
 #include "search/file_reading.h"
 #include "search/line_feeds.h"
 #include "search/literal_finder.h"
-#include "search/status_text.h"
+#include "resources/format_text.h"
 #include "search/text_matcher.h"
 
 #include <charconv>

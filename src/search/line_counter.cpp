@@ -3,7 +3,7 @@
 #include "resources/strings.h"
 #include "search/file_reading.h"
 #include "search/line_feeds.h"
-#include "search/status_text.h"
+#include "resources/format_text.h"
 
 #include <charconv>
 #include <vector>

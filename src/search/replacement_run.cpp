@@ -2,7 +2,7 @@
 
 #include "resources/strings.h"
 #include "search/file_reading.h"
-#include "search/status_text.h"
+#include "resources/format_text.h"
 
 #include <cstdlib>
 #include <cstring>

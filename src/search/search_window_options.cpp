@@ -1,6 +1,6 @@
 #include "search/search_window_options.h"
 
-#include "search/profile_update.h"
+#include "settings/profile_update.h"
 #include "settings/profile_snapshot.h"
 
 namespace {

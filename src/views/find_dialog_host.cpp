@@ -1,6 +1,6 @@
 #include "views/find_dialog_host.h"
 
-#include "search/search_options.h"
+#include "docs/search_options.h"
 
 FindDialogHost::FindDialogHost(QWidget* window) : QObject(window), window_(window)
 {

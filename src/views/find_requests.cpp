@@ -1,7 +1,7 @@
 #include "views/find_requests.h"
 
 #include "search/grep_options.h"
-#include "search/search_options.h"
+#include "docs/search_options.h"
 
 FindRequest RequestFromDialog(const FindReplaceData& data, bool replaceDialog, SearchOptions& options)
 {

@@ -11,6 +11,7 @@
 #include "framework/message_box.h"
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
+#include "resources/format_text.h"
 #include "resources/strings.h"
 #include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
@@ -24,7 +25,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 
@@ -33,13 +33,6 @@ namespace {
 // How often a long replace-all shows its progress and lets events in: no
 // more often than a screen refresh.
 constexpr int kProgressIntervalMs = 30;
-
-std::string Format(int id, long a, long b)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, strings::Text(id), a, b);
-    return text;
-}
 
 } // namespace
 
@@ -322,7 +315,7 @@ void TextView::DocumentReloaded()
 void TextView::CmGoTo()
 {
     const long count = doc_->LineCount();
-    const QString prompt = QString::fromStdString(Format(strings::kGoToLinePrompt, 1, count));
+    const QString prompt = QString::fromStdString(FormatText(strings::Text(strings::kGoToLinePrompt), 1L, count));
     const auto answer = InputDialog::Ask(this, tr("Go to line"), prompt, QString::number(Caret().line + 1), 128);
     if (!answer) return;
     const long number = std::strtol(answer->toLatin1().constData(), nullptr, 10);

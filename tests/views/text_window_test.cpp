@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QTest>
@@ -232,6 +233,7 @@ TEST_F(TextWindow, GoToLineMovesTheCaretOrRefusesTheNumber)
         auto* dialog = qobject_cast<InputDialog*>(w);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), "Go to line");
+        EXPECT_EQ(dialog->findChild<QLabel*>()->text(), "Enter line number (1 - 3):");
         EXPECT_EQ(dialog->field()->text(), "1");
         dialog->field()->setText("3");
         dialog->accept();

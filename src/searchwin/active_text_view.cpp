@@ -1,5 +1,6 @@
-#include "search/active_text_view.h"
+#include "searchwin/active_text_view.h"
 
+#include "base/full_path.h"
 #include "base/same_file.h"
 #include "framework/document_view.h"
 #include "framework/frame_services.h"
@@ -9,21 +10,11 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <filesystem>
 #include <functional>
 #include <sys/stat.h>
 
 namespace active_text_view {
 namespace {
-
-// The path as the frame gives it to the view it makes: absolute and
-// lexically normal.
-std::string AsOpened(const std::string& path)
-{
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
-}
 
 // A text view showing a file: the document side and the Grep side of one
 // widget.
@@ -62,7 +53,7 @@ void ForEachWindowOf(const std::string& path, const std::function<void(const Tex
 GrepHitView* TextViewOn(const std::string& path)
 {
     const TextWindow window = TextWindowOf(ActiveView());
-    if (!window.hits || window.document->DocumentPath() != AsOpened(path)) return nullptr;
+    if (!window.hits || window.document->DocumentPath() != FullPath(path)) return nullptr;
     return window.hits;
 }
 

@@ -1,4 +1,4 @@
-#include "search/status_text.h"
+#include "resources/format_text.h"
 
 #include <cstdarg>
 #include <cstdio>

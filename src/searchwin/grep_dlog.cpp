@@ -1,11 +1,11 @@
-#include "search/grep_dlog.h"
+#include "searchwin/grep_dlog.h"
 
 #include "framework/frame_services.h"
 #include "framework/message_box.h"
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
-#include "search/active_text_view.h"
+#include "searchwin/active_text_view.h"
 #include "search/file_replacement.h"
 #include "search/result_line.h"
 #include "search/search_path_rule.h"

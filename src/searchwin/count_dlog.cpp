@@ -1,4 +1,4 @@
-#include "search/count_dlog.h"
+#include "searchwin/count_dlog.h"
 
 #include "framework/frame_services.h"
 #include "framework/message_pump.h"

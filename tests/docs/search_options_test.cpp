@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "search/search_options.h"
+#include "docs/search_options.h"
 #include "support/temp_tree.h"
 
 TEST(SearchOptions, DefaultsWithoutASection)

@@ -1,8 +1,8 @@
-#include "search/search_window_factory.h"
+#include "searchwin/search_window_factory.h"
 
 #include "framework/window_factories.h"
-#include "search/count_dlog.h"
-#include "search/grep_dlog.h"
+#include "searchwin/count_dlog.h"
+#include "searchwin/grep_dlog.h"
 
 QWidget* MakeSearchWindowClient(SearchWindowKind kind)
 {

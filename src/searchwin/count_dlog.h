@@ -7,7 +7,7 @@
 
 #include "search/line_counter.h"
 #include "search/search_history.h"
-#include "search/search_window.h"
+#include "searchwin/search_window.h"
 
 class QCheckBox;
 

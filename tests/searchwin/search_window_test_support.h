@@ -2,8 +2,8 @@
 // Helpers of the Grep and Line Count window tests: fill the fields, press
 // a button, read the list back.
 
-#include "search/result_list_model.h"
-#include "search/search_window.h"
+#include "searchwin/result_list_model.h"
+#include "searchwin/search_window.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -8,7 +8,7 @@
 #include "search/grep_engine.h"
 #include "search/replacement_run.h"
 #include "search/search_history.h"
-#include "search/search_window.h"
+#include "searchwin/search_window.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,5 +1,5 @@
-#include "search/count_dlog.h"
-#include "search/grep_dlog.h"
+#include "searchwin/count_dlog.h"
+#include "searchwin/grep_dlog.h"
 #include "settings/profile.h"
 #include "support/temp_tree.h"
 #include "search_window_test_support.h"

@@ -1,6 +1,6 @@
 // tarnwick-grep: the grep engine of the Grep window on the command line.
 
-#include "search/command_line_host.h"
+#include "tools/command_line_host.h"
 #include "search/grep_engine.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // The command-line tools as a user runs them: output streams and exit codes.
 
-#include "recording_host.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sys/wait.h>
 
 namespace {
@@ -40,7 +40,7 @@ protected:
         tree.Write("src/a.c", "int Main;\nmain();\n");
         tree.Write("src/b.h", "nothing\n");
         tree.Write("src/sub/c.c", "main\n");
-        root = Canonical(tree.root());
+        root = std::filesystem::canonical(tree.root()).string();
     }
     ToolRun Grep(const std::string& args) { return RunTool(scratch, TARNWICK_GREP_TOOL, args); }
     ToolRun Count(const std::string& args) { return RunTool(scratch, TARNWICK_COUNT_TOOL, args); }

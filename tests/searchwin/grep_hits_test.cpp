@@ -5,11 +5,11 @@
 #include "app/install_windows.h"
 #include "framework/window_factories.h"
 #include "docs/lines_doc.h"
-#include "search/search_options.h"
+#include "docs/search_options.h"
 #include "docs/text_doc.h"
 #include "framework/message_box.h"
-#include "search/count_dlog.h"
-#include "search/grep_dlog.h"
+#include "searchwin/count_dlog.h"
+#include "searchwin/grep_dlog.h"
 #include "support/temp_tree.h"
 #include "support/unprivileged_checks.h"
 #include "views/text_view.h"
@@ -133,6 +133,32 @@ TEST_F(GrepInFrameTest, DoubleClickActivatesTheOpenWindowAtTheHit)
     EXPECT_EQ(start, (TextPosition{2, 4}));
     EXPECT_EQ(end, (TextPosition{2, 10}));
     EXPECT_EQ(open->Doc()->Options().search_patt, "needle");
+}
+
+// The frame names a file it opens in one form and the Grep window looks for
+// the window of a hit in the same form, whatever path either was given.
+TEST_F(GrepInFrameTest, AWindowOpenedByARelativeNameIsTheOneAHitActivates)
+{
+    const std::string file = tree.Write("sub/notes.txt", "one\ntwo needle\n");
+    // An earlier test may leave the process in a directory that is gone.
+    std::error_code no_saved;
+    const std::filesystem::path saved = std::filesystem::current_path(no_saved);
+    std::filesystem::current_path(tree.Path("sub"));
+    app->OpenText("..//sub/./notes.txt", false);
+    Settle();
+    TextView* open = ActiveText();
+    ASSERT_NE(open, nullptr);
+    GrepDlog& w = OpenGrep();
+    Search(w, "needle", "../sub/*.txt");
+    std::filesystem::current_path(no_saved ? std::filesystem::path("/") : saved);
+    ASSERT_EQ(ListedLines(w).size(), 1u);
+    w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
+    emit w.ResultsView()->doubleClicked(w.Results()->index(0, 0));
+    EXPECT_EQ(Children(), 2);  // no second window of the file
+    EXPECT_EQ(ActiveText(), open);
+    TextPosition start, end;
+    ASSERT_TRUE(open->GetOrderedSelection(start, end));
+    EXPECT_EQ(start, (TextPosition{1, 4}));
 }
 
 TEST_F(GrepInFrameTest, AFileNameWithATabOpensAtItsHit)

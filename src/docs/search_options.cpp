@@ -1,4 +1,4 @@
-#include "search/search_options.h"
+#include "docs/search_options.h"
 
 #include "settings/profile.h"
 #include "settings/profile_snapshot.h"

@@ -1,4 +1,4 @@
-#include "search/grep_dlog.h"
+#include "searchwin/grep_dlog.h"
 #include "settings/profile.h"
 #include "support/recording_frame.h"
 #include "support/temp_tree.h"

@@ -1,7 +1,7 @@
 // tarnwick-count: the line counter of the Line Count window on the command
 // line.
 
-#include "search/command_line_host.h"
+#include "tools/command_line_host.h"
 #include "search/line_counter.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "search/command_line_host.h"
+#include "tools/command_line_host.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "search/result_list_model.h"
+#include "searchwin/result_list_model.h"
 
 #include "framework/byte_text.h"
 

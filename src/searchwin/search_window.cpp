@@ -1,4 +1,4 @@
-#include "search/search_window.h"
+#include "searchwin/search_window.h"
 
 #include "framework/file_filter.h"
 #include "framework/frame_services.h"
@@ -6,7 +6,7 @@
 #include "framework/message_pump.h"
 #include "framework/typed_file_name.h"
 #include "resources/command_ids.h"
-#include "search/result_list_model.h"
+#include "searchwin/result_list_model.h"
 #include "search/search_path_rule.h"
 
 #include <QCheckBox>

@@ -11,8 +11,8 @@
 #include "framework/frame_services.h"
 #include "framework/mdi_child.h"
 #include "resources/command_ids.h"
-#include "settings/settings_path.h"
 #include "settings/setting_schema.h"
+#include "settings/settings_path.h"
 
 #include <QApplication>
 #include <QMdiArea>

@@ -11,7 +11,6 @@ class Snapshot;
 }
 
 struct SearchOptions {
-
     std::string search_patt;
     std::string replace_patt;
     int whole_words = 0;

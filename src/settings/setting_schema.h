@@ -16,8 +16,9 @@ inline constexpr IntSetting kFrameWidth{kMainWin, "W", 600};
 inline constexpr IntSetting kFrameHeight{kMainWin, "H", 400};
 // Written "1" when the frame closes maximised, "0" in its normal state.
 inline constexpr FlagSetting kFrameMaximised{kMainWin, "max", false};
-// 0 top, 1 left, 2 right; any other number places the bar at the top.
-inline constexpr IntSetting kToolBarPlace{kMainWin, "ctrl_loc", 0, 0, 2, OutOfRange::kDefault};
+// 0 top, 1 left, 2 right. Read as stored: any other number places the bar
+// at the top, and the next move counts on from it modulo 3.
+inline constexpr IntSetting kToolBarPlace{kMainWin, "ctrl_loc", 0};
 
 inline constexpr std::string_view kFileMenu = "FileMenu";
 // Number 1 the most recent; a count below 0 reads as none, above 8 as 8.
@@ -93,4 +94,4 @@ inline constexpr std::string_view kOptions = "Options";
 inline constexpr FlagSetting kAutoIndent{kOptions, "auto_indent", true};
 inline constexpr IntSetting kUndoLimit{kOptions, "undo_limit", 16, 1, 512};
 
-} // namespace setting
+}  // namespace setting

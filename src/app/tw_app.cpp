@@ -12,7 +12,8 @@
 #include "framework/frame_services.h"
 #include "framework/mdi_child.h"
 #include "resources/command_ids.h"
-#include "settings/profile.h"
+#include "settings/setting_schema.h"
+#include "settings/settings_path.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -80,7 +81,7 @@ void TWApp::InitMainWindow()
     frame_->setWindowIcon(AppIcon());
     QApplication::setWindowIcon(AppIcon());
 
-    tool_bar_location_ = profile::ReadInt("MainWin", "ctrl_loc", 0);
+    tool_bar_location_ = setting::kToolBarPlace.Read(SettingsPath());
     tool_bar_ = toolbar::Build(*frame_);
     PlaceToolBar(tool_bar_location_);
 
@@ -93,7 +94,7 @@ void TWApp::InitMainWindow()
 void TWApp::InitInstance()
 {
     frame_->SetupWindow();
-    if (profile::ReadInt("MainWin", "max", 0) != 0)
+    if (setting::kFrameMaximised.Read(SettingsPath()))
         frame_->showMaximized();
     else
         frame_->show();
@@ -159,7 +160,7 @@ void TWApp::CmOpen()
     file_data_.filter = BuildFilter();
     // Selected counts the file types from 0, the dialog's filters from 1;
     // it is read each time, since the File Extensions dialog may change it.
-    file_data_.filter_index = profile::ReadInt("Extensions", "Selected", 0) + 1;
+    file_data_.filter_index = setting::kSelectedFileType.Read(SettingsPath()) + 1;
     OpenDlog dialog(frame_, file_data_);
     if (!dialog.Execute()) return;
     if (dialog.HexDump() == 1)
@@ -168,9 +169,9 @@ void TWApp::CmOpen()
         OpenText(file_data_.file_name, false);
     const std::string& name = file_data_.file_name;
     const auto slash = name.rfind('/');
-    if (slash != std::string::npos)
-        profile::WriteString("Extensions", "Path", slash == 0 ? "/" : name.substr(0, slash));
-    profile::WriteInt("Extensions", "Selected", file_data_.filter_index - 1);
+    const std::string ini = SettingsPath();
+    if (slash != std::string::npos) setting::kOpenFolder.Write(slash == 0 ? "/" : name.substr(0, slash), ini);
+    setting::kSelectedFileType.Write(file_data_.filter_index - 1, ini);
 }
 
 void TWApp::OpenSearchWindow(SearchWindowKind kind)
@@ -223,5 +224,5 @@ void TWApp::CmToolBarPosition()
 {
     tool_bar_location_ = ((tool_bar_location_ + 1) % 3 + 3) % 3;
     PlaceToolBar(tool_bar_location_);
-    profile::WriteInt("MainWin", "ctrl_loc", tool_bar_location_);
+    setting::kToolBarPlace.Write(tool_bar_location_, SettingsPath());
 }

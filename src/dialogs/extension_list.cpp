@@ -1,9 +1,10 @@
 #include "dialogs/extension_list.h"
 
 #include "base/text_rules.h"
-#include "settings/profile_update.h"
 #include "settings/profile.h"
+#include "settings/profile_update.h"
 #include "settings/profile_snapshot.h"
+#include "settings/setting_schema.h"
 
 #include <algorithm>
 
@@ -11,6 +12,19 @@
 // stored: OK writes the whole list again, and each write replaces the file.
 
 namespace {
+
+using setting::kFileTypes;
+using setting::kSelectedFileType;
+
+void WriteNumber(const setting::IntSetting& number, int value, const std::string& settings)
+{
+    profile_update::WriteString(number.section, number.key, setting::IntSetting::Format(value), settings);
+}
+
+void WriteEntry(int number, const FileType& entry, const std::string& settings)
+{
+    profile_update::WriteString(kFileTypes.section, FileTypeKey(number), FileTypeEntry(entry), settings);
+}
 
 const std::vector<FileType>& DefaultList()
 {
@@ -21,10 +35,8 @@ const std::vector<FileType>& DefaultList()
 void WriteDefaultList(const std::string& settings)
 {
     const auto& list = DefaultList();
-    profile_update::WriteInt("Extensions", "Count", static_cast<int>(list.size()), settings);
-    for (std::size_t i = 0; i < list.size(); ++i)
-        profile_update::WriteString("Extensions", FileTypeKey(static_cast<int>(i) + 1), FileTypeEntry(list[i]),
-                                    settings);
+    WriteNumber(kFileTypes.count, static_cast<int>(list.size()), settings);
+    for (std::size_t i = 0; i < list.size(); ++i) WriteEntry(static_cast<int>(i) + 1, list[i], settings);
 }
 
 } // namespace
@@ -34,8 +46,8 @@ ExtensionList ExtensionList::Load(const std::string& settings)
     // One read of the file.
     const profile::Snapshot ini(settings);
     ExtensionList list;
-    const int count = ini.ReadInt("Extensions", "Count", 0);
-    const int selected = ini.ReadInt("Extensions", "Selected", 0);
+    const int count = kFileTypes.count.Read(ini);
+    const int selected = kSelectedFileType.Read(ini);
     if (count > 0) {
         list.entries_ = ReadFileTypes(ini, count);
     } else {
@@ -83,18 +95,18 @@ int ExtensionList::Accept(std::string_view typed_extension, std::string_view typ
     const int count = static_cast<int>(entries_.size());
     for (int i = 0; i < count; ++i) {
         const FileType& entry = entries_[std::size_t(i)];
-        profile_update::WriteString("Extensions", FileTypeKey(i + 1), FileTypeEntry(entry), settings);
+        WriteEntry(i + 1, entry, settings);
     }
-    profile_update::WriteInt("Extensions", "Count", count, settings);
+    WriteNumber(kFileTypes.count, count, settings);
 
     int preferred = selected_;
     if (adds) {
-        profile_update::WriteInt("Extensions", "Count", count + 1, settings);
+        WriteNumber(kFileTypes.count, count + 1, settings);
         entries_.push_back({std::string(typed_description), std::string(typed_extension)});
-        profile_update::WriteString("Extensions", FileTypeKey(count + 1), FileTypeEntry(entries_.back()), settings);
+        WriteEntry(count + 1, entries_.back(), settings);
         preferred = count;
     }
     selected_ = preferred;
-    profile_update::WriteInt("Extensions", "Selected", preferred, settings);
+    WriteNumber(kSelectedFileType, preferred, settings);
     return preferred;
 }

@@ -3,13 +3,16 @@
 #include "settings/profile.h"
 #include "settings/profile_snapshot.h"
 
-#include <algorithm>
-
 namespace {
 
-constexpr std::size_t kFaceLimit = 127;
-constexpr std::size_t kValueLimit = 255;
-constexpr int kDefaultFontSize = 12;
+// Longer than any value OK writes, so that the comparison sees it whole.
+constexpr std::size_t kCompareLimit = 255;
+
+template <class Setting>
+SettingWrite WriteOf(const Setting& declared, std::string value)
+{
+    return {std::string(declared.section), std::string(declared.key), std::move(value)};
+}
 
 } // namespace
 
@@ -17,31 +20,28 @@ StoredPreferences ReadPreferences(const std::string& settings)
 {
     const profile::Snapshot ini(settings);  // one read for every key
     StoredPreferences stored;
-    stored.tab_stops = ini.ReadString("Display", "tab_stops", "4", kValueLimit);
-    stored.auto_indent = ini.ReadInt("Options", "auto_indent", 1) != 0;
-    stored.undo_limit = std::clamp(ini.ReadInt("Options", "undo_limit", 16), kUndoLimitMin, kUndoLimitMax);
-    stored.font.face = ini.ReadString("Font", "font_name", "Courier New", kFaceLimit);
-    const int size = ini.ReadInt("Font", "font_size", kDefaultFontSize);
-    stored.font.size = size > 0 ? size : kDefaultFontSize;
-    stored.font.weight = ini.ReadInt("Font", "font_weight", 0);
-    stored.background = ParseRgb(ini.ReadString("Display", "bk_color", "255 255 255", kValueLimit));
-    stored.text = ParseRgb(ini.ReadString("Display", "fg_color", "0 0 0", kValueLimit));
+    stored.tab_stops = setting::kTabStopsText.Read(ini);
+    stored.auto_indent = setting::kAutoIndent.Read(ini);
+    stored.undo_limit = setting::kUndoLimit.Read(ini);
+    stored.font = setting::kFont.Read(ini);
+    stored.background = setting::kBackground.Read(ini);
+    stored.text = setting::kForeground.Read(ini);
     return stored;
 }
 
 std::vector<SettingWrite> PreferenceWrites(const ChosenPreferences& chosen, int remembered_undo_limit)
 {
     std::vector<SettingWrite> writes{
-        {"Display", "bk_color", FormatRgb(chosen.background)},
-        {"Display", "fg_color", FormatRgb(chosen.text)},
-        {"Font", "font_name", chosen.font.face},
-        {"Font", "font_size", std::to_string(chosen.font.size)},
-        {"Font", "font_weight", std::to_string(chosen.font.weight)},
-        {"Display", "tab_stops", std::to_string(chosen.tab_stops)},
-        {"Options", "auto_indent", chosen.auto_indent ? "1" : "0"},
+        WriteOf(setting::kBackground, FormatRgb(chosen.background)),
+        WriteOf(setting::kForeground, FormatRgb(chosen.text)),
+        WriteOf(setting::kFont.face, chosen.font.face),
+        WriteOf(setting::kFont.size, setting::IntSetting::Format(chosen.font.size)),
+        WriteOf(setting::kFont.weight, setting::IntSetting::Format(chosen.font.weight)),
+        WriteOf(setting::kTabStops, setting::IntSetting::Format(chosen.tab_stops)),
+        WriteOf(setting::kAutoIndent, setting::FlagSetting::Format(chosen.auto_indent)),
     };
     if (chosen.undo_limit != remembered_undo_limit)
-        writes.push_back({"Options", "undo_limit", std::to_string(chosen.undo_limit)});
+        writes.push_back(WriteOf(setting::kUndoLimit, setting::IntSetting::Format(chosen.undo_limit)));
     return writes;
 }
 
@@ -51,7 +51,7 @@ bool ApplyWrites(const std::vector<SettingWrite>& writes, const std::string& set
     static const std::string kMissing("\n");
     bool changed = false;
     for (const SettingWrite& write : writes) {
-        const std::string before = profile::ReadString(write.section, write.key, kMissing, kValueLimit, settings);
+        const std::string before = profile::ReadString(write.section, write.key, kMissing, kCompareLimit, settings);
         if (before == write.value) continue;  // each write replaces the whole file
         changed = true;
         profile::WriteString(write.section, write.key, write.value, settings);

@@ -4,21 +4,15 @@
 // controls, and the writes its OK makes, in their order.
 
 #include "dialogs/colour_swatches.h"
+#include "settings/setting_schema.h"
 
 #include <string>
 #include <vector>
 
-inline constexpr int kUndoLimitMin = 1;
-inline constexpr int kUndoLimitMax = 512;
+inline constexpr int kUndoLimitMin = setting::kUndoLimit.min;
+inline constexpr int kUndoLimitMax = setting::kUndoLimit.max;
 
-// A font as the views make it: the face, the cell height in pixels and the
-// weight (0 for the face's normal weight, otherwise 1..1000 with 400
-// normal and 700 bold).
-struct FontChoice {
-    std::string face;
-    int size = 12;
-    int weight = 0;
-};
+using FontChoice = setting::Font;
 
 struct StoredPreferences {
     std::string tab_stops;  // as stored; the tab-stops list decides what it selects

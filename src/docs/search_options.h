@@ -11,8 +11,6 @@ class Snapshot;
 }
 
 struct SearchOptions {
-    static constexpr std::size_t kPatternLimit = 127;  // characters kept on loading
-
     std::string search_patt;
     std::string replace_patt;
     int whole_words = 0;

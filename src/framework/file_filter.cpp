@@ -3,8 +3,8 @@
 #include "framework/byte_text.h"
 #include "resources/strings.h"
 #include "settings/file_types.h"
-#include "settings/profile.h"
 #include "settings/profile_snapshot.h"
+#include "settings/setting_schema.h"
 #include "settings/settings_path.h"
 
 #include <QDir>
@@ -14,8 +14,6 @@
 #include <system_error>
 
 namespace {
-
-constexpr std::size_t kPathLimit = 255;
 
 // The characters Qt reads as patterns between a filter's parentheses; a
 // filter whose patterns hold any other one is taken as one odd pattern and
@@ -45,7 +43,7 @@ QStringList QtPatterns(const QString& pattern)
 FilterList BuildFilterList(const std::string& settings)
 {
     const profile::Snapshot stored(settings);
-    const int count = stored.ReadInt("Extensions", "Count", 0);
+    const int count = setting::kFileTypes.count.Read(stored);
     if (count <= 0) return SplitFilterText(strings::Text(strings::kDefaultFilter));
     FilterList filters;
     for (const FileType& type : ReadFileTypes(stored, count))
@@ -69,7 +67,7 @@ FilterList SplitFilterText(std::string_view text)
 
 void EnterFilterDirectory(const std::string& settings)
 {
-    const std::string path = profile::ReadString("Extensions", "Path", "", kPathLimit, settings);
+    const std::string path = setting::kOpenFolder.Read(settings);
     if (path.empty()) return;
     std::error_code error;
     std::filesystem::current_path(path, error);  // a failed change keeps the old one

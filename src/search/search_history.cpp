@@ -1,22 +1,15 @@
 #include "search/search_history.h"
 
 #include "base/text_rules.h"
-#include "settings/profile_update.h"
 #include "settings/profile.h"
+#include "settings/profile_update.h"
 #include "settings/profile_snapshot.h"
+#include "settings/setting_schema.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace {
-
-// Items and the selected text are read into 512-byte buffers.
-constexpr std::size_t kItemLimit = 511;
-
-std::string ItemKey(const HistoryKind& kind, int number)
-{
-    return std::string(kind.item_prefix) + std::to_string(number);
-}
 
 bool BeginsWith(std::string_view item, std::string_view prefix, bool fold_case)
 {
@@ -54,13 +47,13 @@ int SearchHistory::SelectIndex(const std::vector<std::string>& items, std::strin
 void SearchHistory::Load(const profile::Snapshot& settings)
 {
     items_.clear();
-    const int count = settings.ReadInt(kind_.section, "count", 0);
+    const setting::ListSetting& list = kind_.list;
     // Numbers without a stored item would read as empty and be skipped.
-    for (const int i : settings.NumberedKeys(kind_.section, kind_.item_prefix, count)) {
-        std::string item = settings.ReadString(kind_.section, ItemKey(kind_, i), "", kItemLimit);
+    for (const int i : list.StoredNumbers(settings, list.count.Read(settings))) {
+        std::string item = list.ReadItem(settings, i);
         if (!item.empty()) items_.push_back(std::move(item));
     }
-    const std::string selected = settings.ReadString(kind_.section, "selected", "", kItemLimit);
+    const std::string selected = list.ReadSelected(settings);
     selected_ = SelectIndex(items_, selected, kind_.fold_case);
 }
 
@@ -72,6 +65,7 @@ void SearchHistory::Load(const std::string& settings_path)
 bool SearchHistory::Remember(std::string_view text, const std::string& settings_path)
 {
     const bool append = !text.empty() && std::find(items_.begin(), items_.end(), text) == items_.end();
+    const setting::ListSetting& list = kind_.list;
     if (append) {
         items_.emplace_back(text);
         // Another window (or empty items skipped at opening) may have put
@@ -80,13 +74,13 @@ bool SearchHistory::Remember(std::string_view text, const std::string& settings_
         // A stored count beyond the items actually stored counts up to the
         // last of them; the next number always fits an int.
         const profile::Snapshot settings(settings_path);
-        const int count = std::min(settings.ReadInt(kind_.section, "count", 0), INT_MAX - 1);
-        const auto numbers = settings.NumberedKeys(kind_.section, kind_.item_prefix, count);
+        const int count = std::min(list.count.Read(settings), INT_MAX - 1);
+        const auto numbers = list.StoredNumbers(settings, count);
         const int stored = numbers.empty() ? 0 : numbers.back();
         const int number = std::max(stored, static_cast<int>(items_.size() - 1)) + 1;
-        profile::WriteInt(kind_.section, "count", number, settings_path);
-        profile::WriteString(kind_.section, ItemKey(kind_, number), text, settings_path);
+        list.count.Write(number, settings_path);
+        list.WriteItem(number, text, settings_path);
     }
-    profile_update::WriteString(kind_.section, "selected", text, settings_path);
+    profile_update::WriteString(list.section, list.selected_key, text, settings_path);
     return append;
 }

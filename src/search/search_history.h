@@ -5,6 +5,8 @@
 // only ever appended; the window keeps its own copy of the list, read when it
 // opens, and the combo box mirrors that copy.
 
+#include "settings/setting_schema.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,16 +16,15 @@ class Snapshot;
 }
 
 struct HistoryKind {
-    std::string_view section;      // e.g. "search_patterns"
-    std::string_view item_prefix;  // "pattern_" or "path_"
-    bool fold_case;                // prefix selection ignores ASCII case
+    setting::ListSetting list;
+    bool fold_case;  // prefix selection ignores ASCII case
 };
 
 // Search and replacement texts fold case when the field is preselected;
 // paths name files on a case-sensitive file system and compare exactly.
-inline constexpr HistoryKind kSearchPatterns{"search_patterns", "pattern_", true};
-inline constexpr HistoryKind kSearchPaths{"search_paths", "path_", false};
-inline constexpr HistoryKind kReplacePatterns{"replace_patterns", "pattern_", true};
+inline constexpr HistoryKind kSearchPatterns{setting::kSearchPatterns, true};
+inline constexpr HistoryKind kSearchPaths{setting::kSearchPaths, false};
+inline constexpr HistoryKind kReplacePatterns{setting::kReplacePatterns, true};
 
 class SearchHistory {
 public:

@@ -2,20 +2,13 @@
 
 #include "settings/profile_update.h"
 #include "settings/profile_snapshot.h"
+#include "settings/setting_schema.h"
 
 namespace {
 
-constexpr const char* kGrepSection = "GrepOpts";
-constexpr const char* kCountSection = "CountOpts";
-
-bool ReadFlag(const profile::Snapshot& settings, const char* section, const char* key, bool fallback)
+void WriteFlag(const setting::FlagSetting& flag, bool value, const std::string& path)
 {
-    return settings.ReadInt(section, key, fallback ? 1 : 0) != 0;
-}
-
-void WriteFlag(const char* section, const char* key, bool value, const std::string& path)
-{
-    profile_update::WriteInt(section, key, value ? 1 : 0, path);
+    profile_update::WriteString(flag.section, flag.key, setting::FlagSetting::Format(value), path);
 }
 
 } // namespace
@@ -23,12 +16,12 @@ void WriteFlag(const char* section, const char* key, bool value, const std::stri
 GrepFlags LoadGrepFlags(const profile::Snapshot& settings)
 {
     GrepFlags f;
-    f.text_only = ReadFlag(settings, kGrepSection, "text_only", true);
-    f.sub_dir = ReadFlag(settings, kGrepSection, "sub_dir", false);
-    f.case_sensitive = ReadFlag(settings, kGrepSection, "case", false);
-    f.whole_words = ReadFlag(settings, kGrepSection, "words", false);
-    f.replace = ReadFlag(settings, kGrepSection, "replace", false);
-    f.show_lines = ReadFlag(settings, kGrepSection, "show_lines", false);
+    f.text_only = setting::kGrepTextOnly.Read(settings);
+    f.sub_dir = setting::kGrepSubDir.Read(settings);
+    f.case_sensitive = setting::kGrepCase.Read(settings);
+    f.whole_words = setting::kGrepWords.Read(settings);
+    f.replace = setting::kGrepReplace.Read(settings);
+    f.show_lines = setting::kGrepShowLines.Read(settings);
     return f;
 }
 
@@ -39,17 +32,17 @@ GrepFlags LoadGrepFlags(const std::string& path)
 
 void SaveGrepFlags(const GrepFlags& f, const std::string& path)
 {
-    WriteFlag(kGrepSection, "text_only", f.text_only, path);
-    WriteFlag(kGrepSection, "sub_dir", f.sub_dir, path);
-    WriteFlag(kGrepSection, "words", f.whole_words, path);
-    WriteFlag(kGrepSection, "case", f.case_sensitive, path);
-    WriteFlag(kGrepSection, "replace", f.replace, path);
-    WriteFlag(kGrepSection, "show_lines", f.show_lines, path);
+    WriteFlag(setting::kGrepTextOnly, f.text_only, path);
+    WriteFlag(setting::kGrepSubDir, f.sub_dir, path);
+    WriteFlag(setting::kGrepWords, f.whole_words, path);
+    WriteFlag(setting::kGrepCase, f.case_sensitive, path);
+    WriteFlag(setting::kGrepReplace, f.replace, path);
+    WriteFlag(setting::kGrepShowLines, f.show_lines, path);
 }
 
 bool LoadCountSubDir(const profile::Snapshot& settings)
 {
-    return ReadFlag(settings, kCountSection, "sub_dir", false);
+    return setting::kCountSubDir.Read(settings);
 }
 
 bool LoadCountSubDir(const std::string& path)
@@ -59,5 +52,5 @@ bool LoadCountSubDir(const std::string& path)
 
 void SaveCountSubDir(bool sub_dir, const std::string& path)
 {
-    WriteFlag(kCountSection, "sub_dir", sub_dir, path);
+    WriteFlag(setting::kCountSubDir, sub_dir, path);
 }

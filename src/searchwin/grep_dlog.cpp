@@ -11,8 +11,8 @@
 #include "search/search_path_rule.h"
 #include "search/search_window_options.h"
 #include "search/text_matcher.h"
-#include "settings/profile.h"
 #include "settings/profile_snapshot.h"
+#include "settings/setting_schema.h"
 #include "settings/settings_path.h"
 
 #include <QCheckBox>
@@ -184,8 +184,8 @@ void GrepDlog::Done()
     QWidget* host = HostWindow();
     const QWidget* sized = host ? host : this;
     const std::string ini = SettingsPath();
-    profile::WriteInt("GrepWin", "Width", sized->width(), ini);
-    profile::WriteInt("GrepWin", "Height", sized->height(), ini);
+    setting::kGrepWindowWidth.Write(sized->width(), ini);
+    setting::kGrepWindowHeight.Write(sized->height(), ini);
     ClearAndClose();
 }
 

@@ -1,10 +1,11 @@
 #include "settings/file_types.h"
 
 #include "base/characters.h"
+#include "settings/setting_schema.h"
 
 std::string FileTypeKey(int number)
 {
-    return "ext_" + std::to_string(number);
+    return setting::kFileTypes.ItemKey(number);
 }
 
 std::string FileTypeEntry(const FileType& type)
@@ -24,8 +25,8 @@ std::vector<FileType> ReadFileTypes(const profile::Snapshot& stored, int count)
     std::vector<FileType> types;
     // Only entries actually stored: a corrupt count of two thousand million
     // ends at the last one.
-    for (const int i : stored.NumberedKeys("Extensions", "ext_", count)) {
-        const std::string entry = stored.ReadString("Extensions", FileTypeKey(i), "", kFileTypeEntryLimit);
+    for (const int i : setting::kFileTypes.StoredNumbers(stored, count)) {
+        const std::string entry = setting::kFileTypes.ReadItem(stored, i);
         if (std::optional<FileType> type = ParseFileTypeEntry(entry)) types.push_back(std::move(*type));
     }
     return types;

@@ -6,6 +6,7 @@
 // the extension may.
 
 #include "settings/profile_snapshot.h"
+#include "settings/setting_schema.h"
 
 #include <cstddef>
 #include <optional>
@@ -19,12 +20,11 @@ struct FileType {
     friend bool operator==(const FileType&, const FileType&) = default;
 };
 
-// The dialog's limits, in characters.
-inline constexpr std::size_t kTypedExtensionLimit = 63;
-inline constexpr std::size_t kTypedDescriptionLimit = 255;
-// Bytes of the longest entry the dialog writes: both texts at their limits
-// in four-byte UTF-8 characters, and the comma.
-inline constexpr std::size_t kFileTypeEntryLimit = 4 * (kTypedDescriptionLimit + kTypedExtensionLimit) + 1;
+// The dialog's limits, in characters, and the bytes of the longest entry
+// it writes.
+using setting::kFileTypeEntryLimit;
+using setting::kTypedDescriptionLimit;
+using setting::kTypedExtensionLimit;
 
 // "ext_%d".
 std::string FileTypeKey(int number);

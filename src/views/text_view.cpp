@@ -14,6 +14,7 @@
 #include "resources/format_text.h"
 #include "resources/strings.h"
 #include "settings/profile_snapshot.h"
+#include "settings/setting_schema.h"
 #include "settings/settings_path.h"
 #include "views/find_requests.h"
 #include "views/text_keys.h"
@@ -81,10 +82,8 @@ void TextView::LoadSettings()
 {
     const profile::Snapshot settings(SettingsPath());  // one read for every key
     LoadDisplaySettings(settings);
-    auto_indent_ = settings.ReadInt("Options", "auto_indent", 1) != 0;
-    const int limit = std::clamp(settings.ReadInt("Options", "undo_limit", TextEditor::kDefaultUndoLimit),
-                                 CUndoList::kMinLimit, CUndoList::kMaxLimit);
-    editor_->Undos().SetLimit(limit);
+    auto_indent_ = setting::kAutoIndent.Read(settings);
+    editor_->Undos().SetLimit(setting::kUndoLimit.Read(settings));
     RecomputeMetrics();
 }
 

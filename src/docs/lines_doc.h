@@ -256,6 +256,9 @@ private:
                       int& oldWidth, int& newWidth);
     // A line's width went from oldWidth to newWidth by a character edit.
     void NoteEdit(int oldWidth, int newWidth);
+    // The character edits in one: at most `erase` bytes from byte `index`
+    // of `line` (no more than the line holds) become `text`.
+    bool EditChars(int line, int index, std::size_t erase, std::string_view text);
 
     // --- splitting and joining (lines_doc_split_join.cpp) ---
     // The widths of a line, of its bytes before `at` and of those after.

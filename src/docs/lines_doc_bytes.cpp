@@ -164,22 +164,7 @@ void LinesDoc::NoteEdit(int oldWidth, int newWidth)
     widths_.Change(oldWidth, newWidth);
     modified_ = true;
 }
-bool LinesDoc::InsertChars(int line, std::string_view text, int index)
-{
-    if (loading_) FinishLoad();
-    TextLine* target = MutableLine(line);
-    if (!target) return false;
-    const std::size_t length = target->View().size();
-    if (index == -1) index = static_cast<int>(length);
-    if (index < 0 || static_cast<std::size_t>(index) > length) return false;
-    int oldWidth = 0;
-    int newWidth = 0;
-    if (!ReplaceBytes(*target, static_cast<std::size_t>(index), 0, text, oldWidth, newWidth)) return false;
-    NoteEdit(oldWidth, newWidth);
-    return true;
-}
-
-bool LinesDoc::OverwriteChars(int line, std::string_view text, int index)
+bool LinesDoc::EditChars(int line, int index, std::size_t erase, std::string_view text)
 {
     if (loading_) FinishLoad();
     TextLine* target = MutableLine(line);
@@ -189,9 +174,25 @@ bool LinesDoc::OverwriteChars(int line, std::string_view text, int index)
     const auto at = static_cast<std::size_t>(index);
     int oldWidth = 0;
     int newWidth = 0;
-    if (!ReplaceBytes(*target, at, std::min(length - at, text.size()), text, oldWidth, newWidth)) return false;
+    if (!ReplaceBytes(*target, at, std::min(length - at, erase), text, oldWidth, newWidth)) return false;
     NoteEdit(oldWidth, newWidth);
     return true;
+}
+
+bool LinesDoc::InsertChars(int line, std::string_view text, int index)
+{
+    if (index == -1) {
+        if (loading_) FinishLoad();
+        const TextLine* target = MutableLine(line);
+        if (!target) return false;
+        index = target->Length();
+    }
+    return EditChars(line, index, 0, text);
+}
+
+bool LinesDoc::OverwriteChars(int line, std::string_view text, int index)
+{
+    return EditChars(line, index, text.size(), text);
 }
 
 bool LinesDoc::DeleteChars(int line, int index, int count)
@@ -201,17 +202,5 @@ bool LinesDoc::DeleteChars(int line, int index, int count)
 
 bool LinesDoc::ReplaceChars(int line, int index, int count, std::string_view text)
 {
-    if (loading_) FinishLoad();
-    TextLine* target = MutableLine(line);
-    if (!target) return false;
-    const std::size_t length = target->View().size();
-    if (index < 0 || static_cast<std::size_t>(index) > length) return false;
-    const auto at = static_cast<std::size_t>(index);
-    const std::size_t n = std::min(length - at, static_cast<std::size_t>(std::max(count, 0)));
-    int oldWidth = 0;
-    int newWidth = 0;
-    if (!ReplaceBytes(*target, at, n, text, oldWidth, newWidth)) return false;
-    NoteEdit(oldWidth, newWidth);
-    return true;
+    return EditChars(line, index, static_cast<std::size_t>(std::max(count, 0)), text);
 }
-

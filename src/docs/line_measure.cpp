@@ -1,9 +1,9 @@
 #include "docs/line_measure.h"
 
-#include <cstring>
-
-#include "base/display_columns.h"
 #include "base/characters.h"
+#include "base/display_columns.h"
+
+#include <cstring>
 
 namespace line_measure {
 
@@ -48,10 +48,10 @@ LineMeasure Measure(std::string_view text, int tabSize, bool plain, int knownWid
 {
     const std::uint32_t tabs = plain ? 0 : TabsIn(text);
     plain = plain || (tabs == 0 && IsPlain(text));
-    const int width = plain ? static_cast<int>(text.size())
+    const int width = plain             ? static_cast<int>(text.size())
                       : knownWidth >= 0 ? knownWidth
                                         : text::DisplayWidth(text, tabSize);
     return {tabs, width, tabSize, plain};
 }
 
-} // namespace line_measure
+}  // namespace line_measure

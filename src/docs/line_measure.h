@@ -34,4 +34,4 @@ int ColumnsAdded(int leftWidth, std::string_view right, bool rightHasTabs, int t
 // without tabs; a knownWidth >= 0 is taken as its width instead of walking it.
 LineMeasure Measure(std::string_view text, int tabSize, bool plain = false, int knownWidth = -1);
 
-} // namespace line_measure
+}  // namespace line_measure

@@ -1,13 +1,13 @@
 // The one byte edit of a line that the character edits build on: its bytes
 // change in its own block where they fit, and its width follows from the
 // edit without the line being walked again.
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
-
 #include "docs/alloc_gate.h"
 #include "docs/doc_errors.h"
 #include "docs/lines_doc.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 using docs::AllocationAllowed;
 using docs::AllocSite;
@@ -24,7 +24,7 @@ bool Overlaps(std::string_view text, const char* block, std::size_t size)
     return !text.empty() && p + text.size() > b && p < b + size;
 }
 
-} // namespace
+}  // namespace
 
 // Only the columns between the last tab before the edit and the first tab
 // after it are measured again: past that tab every column moves by the
@@ -72,8 +72,10 @@ LinesDoc::EditWidths LinesDoc::PlanWidths(const TextLine& line, std::size_t at, 
         // measured whole then.
         const bool cutsCharacter = StartsInsideCharacter(old.substr(at)) ||
                                    StartsInsideCharacter(old.substr(at + erase)) || StartsInsideCharacter(text);
-        if (erase > size || cutsCharacter) plan.measured = false;
-        else plan.delta = (text.empty() ? 0 : WidthOf(text)) - (erased.empty() ? 0 : WidthOf(erased));
+        if (erase > size || cutsCharacter)
+            plan.measured = false;
+        else
+            plan.delta = (text.empty() ? 0 : WidthOf(text)) - (erased.empty() ? 0 : WidthOf(erased));
         plan.settled = true;
         return plan;
     }
@@ -119,8 +121,8 @@ bool LinesDoc::StoreEdit(TextLine& line, std::size_t at, std::size_t erase, std:
     return true;
 }
 
-bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, std::string_view text,
-                            int& oldWidth, int& newWidth)
+bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, std::string_view text, int& oldWidth,
+                            int& newWidth)
 {
     const char* const oldData = line.Text();
     const std::size_t size = line.View().size() - erase + text.size();
@@ -145,10 +147,14 @@ bool LinesDoc::ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, s
     const std::string_view now = line.View();
     LineMeasure measure{owned ? tabs : TabsIn(now), 0, tab_size_, false};
     measure.plain = owned ? plan.stays_plain : measure.tabs == 0 && IsPlain(now);
-    if (plan.stays_plain) newWidth = static_cast<int>(size);
-    else if (!plan.measured) newWidth = WidthOf(now);
-    else if (plan.settled) newWidth = oldWidth + plan.delta;
-    else newWidth = oldWidth + plan.delta + WidthOf(now.substr(plan.from, plan.to - erase + text.size() - plan.from));
+    if (plan.stays_plain)
+        newWidth = static_cast<int>(size);
+    else if (!plan.measured)
+        newWidth = WidthOf(now);
+    else if (plan.settled)
+        newWidth = oldWidth + plan.delta;
+    else
+        newWidth = oldWidth + plan.delta + WidthOf(now.substr(plan.from, plan.to - erase + text.size() - plan.from));
     measure.width = newWidth;
     line.SetMeasure(measure);
     marks_.Edited(oldData, now, tab_size_, at, erase, text.size());

@@ -1,13 +1,13 @@
 // Enter and the Backspace or Delete that joins two lines. The longer part
 // keeps its bytes where they are (in its own block, or in a chunk it has
 // to itself), so a split or join costs the shorter part, not the line.
-#include <algorithm>
-#include <cstdint>
-#include <utility>
-
 #include "docs/alloc_gate.h"
 #include "docs/doc_errors.h"
 #include "docs/lines_doc.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
 
 using docs::AllocationAllowed;
 using docs::AllocSite;
@@ -26,7 +26,7 @@ std::size_t EditRoom(std::size_t size)
     return size >= (std::size_t{1} << 16) ? size / 2 : 0;
 }
 
-} // namespace
+}  // namespace
 
 LinesDoc::CutWidths LinesDoc::MeasureCut(const TextLine& line, std::size_t at) const
 {

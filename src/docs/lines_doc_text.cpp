@@ -1,13 +1,13 @@
 // Text of many lines: copied out of the document joined by CR LF, and put
 // in at a place, cut into lines at its breaks.
+#include "docs/alloc_gate.h"
+#include "docs/doc_errors.h"
+#include "docs/lines_doc.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
-
-#include "docs/alloc_gate.h"
-#include "docs/doc_errors.h"
-#include "docs/lines_doc.h"
 
 using docs::AllocationAllowed;
 using docs::AllocSite;
@@ -75,7 +75,8 @@ TextPosition LinesDoc::InsertText(std::string_view text, TextPosition position, 
     if (text.empty()) return position;
     const int lineCount = static_cast<int>(lines_.Size());
     const int L = std::clamp(position.line, 0, lineCount);
-    const int cut = L < lineCount && position.column > 0 ? ColumnToIndex(&lines_[static_cast<std::size_t>(L)], position.column) : 0;
+    const int cut =
+        L < lineCount && position.column > 0 ? ColumnToIndex(&lines_[static_cast<std::size_t>(L)], position.column) : 0;
     const TextPlace end = InsertTextAt(text, {L, cut}, rule);
     if (end == TextPlace{L, cut}) return position;
     return PositionAt(end);
@@ -166,8 +167,10 @@ TextPlace LinesDoc::InsertLinesAt(std::string_view text, int L, std::size_t cut,
     const int widest = std::max({firstWidth, lastWidth, middleWidest});
     lines_[at + middleLines + 1] = std::move(last);
 
-    if (onLine && oldWidth >= max_width_ && widest < oldWidth) UpdateMaxWidth(-1);
-    else max_width_ = std::max(max_width_, widest);
+    if (onLine && oldWidth >= max_width_ && widest < oldWidth)
+        UpdateMaxWidth(-1);
+    else
+        max_width_ = std::max(max_width_, widest);
     modified_ = true;
     return {L + static_cast<int>(middleLines) + 1, static_cast<int>(lastSegment.size())};
 }

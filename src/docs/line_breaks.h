@@ -30,6 +30,8 @@ public:
     {
     }
 
+    LineBreakRule Rule() const { return rule_; }
+
     // The first break at or after `from`; calls must not go backwards.
     Break Next(std::size_t from)
     {

@@ -22,6 +22,7 @@
 #include "base/file_identity.h"
 #include "docs/column_marks.h"
 #include "docs/line_breaks.h"
+#include "docs/line_measure.h"
 #include "docs/line_table.h"
 #include "docs/text_chunks.h"
 #include "docs/text_line.h"
@@ -239,35 +240,55 @@ protected:
     // A line over bytes the caller keeps alive (NUL-terminated after size).
     static TextLine BorrowedLine(const char* text, std::uint32_t size) noexcept
     {
-        return TextLine(text, size, TextLine::kExternal);
+        return TextLine::Borrowed(text, size);
     }
 
 private:
     TextLine* MutableLine(int index);
-    // Gives an empty line the text head + tail in a block of its own and
-    // returns its width; error 5 and false (line unchanged) when it cannot
-    // be allocated.
-    // The block gets `room` bytes more than it needs; a knownWidth >= 0 is
-    // taken as the width instead of measuring the text, and plain says the
-    // text is known to be plain ASCII without tabs.
-    bool MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width,
-                       std::size_t room = 0, int knownWidth = -1, bool plain = false);
     // A line known to be plain ASCII without tabs: its columns are its bytes.
     bool KnownPlain(const TextLine& line) const
     {
-        if (line.Owned()) return line.OwnedBlock().plain;
+        if (line.Owned()) return line.Measure().plain;
         const TextChunks::LineNote* note = chunks_.NoteOf(line);
         return note && note->plain;
     }
+    // The width of a line, from its block or its chunk's note when it was
+    // measured there.
+    int StoredWidth(const TextLine& line) const;
+    // Gives an empty line the text head + tail in a block of its own and
+    // returns its width; error 5 and false (line unchanged) when it cannot
+    // be allocated. The block gets `room` bytes more than it needs; a
+    // knownWidth >= 0 is taken as the width instead of measuring the text,
+    // and plain says the text is known to be plain ASCII without tabs.
+    bool MakeOwnedLine(TextLine& line, std::string_view head, std::string_view tail, int& width,
+                       std::size_t room = 0, int knownWidth = -1, bool plain = false);
+    // The line lets go of its old bytes and takes `bytes` (size bytes, from
+    // TextLine::AllocateBlock) as a block of its own.
+    void AdoptBlock(TextLine& line, char* bytes, std::size_t size);
     // A long line alone in its chunk takes the chunk over as its own block,
     // so that an edit works in place instead of copying the line; false
     // when it does not qualify (nothing changed).
     bool OwnChunk(TextLine& line);
-    // How many columns the end of `right` moves when a text leftWidth
-    // columns wide comes before it (right starts a character): leftWidth,
-    // unless right's tabs snap to other stops. Only the stretch of right
-    // before its first tab is measured, and only then.
-    int ColumnsAdded(int leftWidth, std::string_view right, bool rightHasTabs) const;
+
+    // --- the byte edit of one line (lines_doc_bytes.cpp) ---
+    // How an edit's new width follows from the old one.
+    struct EditWidths;
+    EditWidths PlanWidths(const TextLine& line, std::size_t at, std::size_t erase, std::string_view text) const;
+    // Puts the edited bytes into the line: in its block when they fit,
+    // else into a new one. Error 5 and false (line unchanged) on failure.
+    bool StoreEdit(TextLine& line, std::size_t at, std::size_t erase, std::string_view text);
+    // Replaces `erase` bytes at `at` with `text` (which may lie inside the
+    // line), and gives the line's width before and after. Error 5 and false
+    // (line unchanged) when it cannot be allocated.
+    bool ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, std::string_view text,
+                      int& oldWidth, int& newWidth);
+    // A line's width went from oldWidth to newWidth by a character edit.
+    void NoteEdit(int oldWidth, int newWidth);
+    // The character edits in one: at most `erase` bytes from byte `index`
+    // of `line` (no more than the line holds) become `text`.
+    bool EditChars(int line, int index, std::size_t erase, std::string_view text);
+
+    // --- splitting and joining (lines_doc_split_join.cpp) ---
     // The widths of a line, of its bytes before `at` and of those after.
     struct CutWidths {
         int whole;
@@ -275,31 +296,43 @@ private:
         int tail;
     };
     CutWidths MeasureCut(const TextLine& line, std::size_t at) const;
-    // A line alone in its chunk splits inside it, and two lines alone in one
-    // chunk join inside it: the bytes stay in memory already touched, where
-    // a new block would cost a page fault every few kilobytes. False when
-    // the lines do not qualify (nothing changed).
-    bool SplitInChunk(std::size_t line, std::size_t at);
-    bool JoinInChunk(TextLine& first, TextLine& second);
+    int ColumnsAdded(int leftWidth, std::string_view right, bool rightHasTabs) const
+    {
+        return line_measure::ColumnsAdded(leftWidth, right, rightHasTabs, tab_size_);
+    }
+    // A line alone in its chunk splits inside it; false when it does not
+    // qualify or the table cannot grow (nothing changed).
+    bool SplitInChunk(std::size_t line, std::size_t at, const CutWidths& cut, bool plain);
+    // The other splits: the moving part is copied into a block of its own.
+    bool SplitByCopy(std::size_t line, std::size_t at, std::string_view indent, const CutWidths& cut);
+    // The first line, which keeps its bytes from `at` on, gets `indent` in
+    // front of them; returns its new width.
+    int ShedHead(TextLine& line, std::size_t at, std::string_view indent, const CutWidths& cut, bool plain);
+    // Two lines' widths after a split or join, counted in.
+    void NoteSplit(int whole, int first, int second);
+    void NoteJoin(int first, int second, int joined);
+    // Makes `first` hold both lines' bytes (second is left to be removed);
+    // returns the line whose block took them in and keeps its measure to be
+    // set, or null. Error 5 and false on failure.
+    bool JoinBytes(TextLine& first, TextLine& second, int& width, bool plain, TextLine*& keeper);
     // The widest line went from oldWidest to newWidest by a split or join.
     void NoteWidest(int oldWidest, int newWidest);
-    // The line lets go of its old bytes and takes `bytes` (size bytes and a
-    // NUL, from TextLine::AllocateBlock) as a block of its own.
-    void AdoptBlock(TextLine& line, char* bytes, std::size_t size);
-    // Replaces `erase` bytes at `at` with `text` (which may lie inside the
-    // line), and gives the line's width before and after. Error 5 and false
-    // (line unchanged) when it cannot be allocated.
-    bool ReplaceBytes(TextLine& line, std::size_t at, std::size_t erase, std::string_view text,
-                      int& oldWidth, int& newWidth);
-    // The width of a line, from its block when it was measured there.
-    int StoredWidth(const TextLine& line) const;
+
+    // --- the line table ---
     // Removes `erase` lines at index and leaves `count` empty lines there.
     // On failure (error 5) nothing has changed.
     bool MakeGap(std::size_t index, std::size_t erase, std::size_t count);
     // The same, filled with `count` lines moved from `insert`.
     bool SpliceLines(std::size_t index, std::size_t erase, TextLine* insert, std::size_t count);
-    // A line's width went from oldWidth to newWidth by a character edit.
-    void NoteEdit(int oldWidth, int newWidth);
+    // InsertTextAt for a text with line breaks, at byte `cut` of `line`
+    // (lines_doc_text.cpp); `given` is returned on failure.
+    TextPlace InsertLinesAt(std::string_view text, int line, std::size_t cut, LineBreaks& breaks,
+                            LineBreaks::Break firstBreak, TextPlace given);
+    // Makes `count` lines of the chunk bytes [bytes, bytes + size), which
+    // end in a break each, into the empty lines from table index `at` on;
+    // returns the widest.
+    int PlaceChunkLines(std::size_t at, char* bytes, std::size_t size, std::uint32_t chunk, std::size_t count,
+                        LineBreakRule rule);
 
     std::string file_name_;
     LineTable lines_;

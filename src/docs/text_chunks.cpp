@@ -1,6 +1,7 @@
 #include "docs/text_chunks.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <sys/mman.h>
 
 #include "base/display_columns.h"
@@ -123,5 +124,71 @@ bool TextChunks::HandOver(TextLine& line) noexcept
     const std::uint32_t id = line.Chunk();
     line.TakeAllocation(chunk.bytes, chunk.size);
     Forget(id);
+    return true;
+}
+
+namespace {
+
+// The head needs one more byte for its own NUL: the shorter part moves by
+// one, into a free byte before the line or after its NUL.
+struct InPlaceSplit {
+    bool head_moves;
+    bool possible;
+};
+
+InPlaceSplit PlanSplit(const char* text, std::size_t size, std::size_t at, const TextChunks::Span& span) noexcept
+{
+    const bool roomBefore = text > span.begin;
+    const bool roomAfter = text + size + 1 < span.end;
+    const bool headMoves = roomBefore && (at <= size - at || !roomAfter);
+    return {headMoves, span.live == 1 && (headMoves || roomAfter)};
+}
+
+} // namespace
+
+bool TextChunks::CanSplitInPlace(const TextLine& line) const noexcept
+{
+    // Where the cut falls does not change whether there is room.
+    return PlanSplit(line.text_, line.size_, 0, SpanOf(line)).possible;
+}
+
+TextLine TextChunks::SplitInPlace(TextLine& line, std::size_t at) noexcept
+{
+    char* const text = line.text_;
+    const std::size_t size = line.size_;
+    const bool headMoves = PlanSplit(text, size, at, SpanOf(line)).head_moves;
+    const std::uint32_t id = line.Chunk();
+    const auto tailSize = static_cast<std::uint32_t>(size - at);
+    TextLine tail;
+    if (headMoves) {
+        std::memmove(text - 1, text, at);
+        line.text_ = text - 1;
+        tail = MakeLine(id, text + at, tailSize);
+    } else {
+        std::memmove(text + at + 1, text + at, size - at + 1);
+        tail = MakeLine(id, text + at + 1, tailSize);
+    }
+    line.size_ = static_cast<std::uint32_t>(at);
+    line.text_[at] = '\0';
+    return tail;
+}
+
+bool TextChunks::JoinInPlace(TextLine& first, const TextLine& second) noexcept
+{
+    if (!first.InChunk() || !second.InChunk() || first.Chunk() != second.Chunk()) return false;
+    if (SpanOf(first).live != 2) return false;
+    // Only these two lines use the chunk, so the bytes between them are
+    // free; the shorter moves up to the other.
+    const std::size_t a = first.size_;
+    const std::size_t b = second.size_;
+    if (first.text_ + a >= second.text_) return false;  // not in this order in memory
+    if (a <= b) {
+        std::memmove(second.text_ - a, first.text_, a);
+        first.text_ = second.text_ - a;
+    } else {
+        std::memmove(first.text_ + a, second.text_, b + 1);
+    }
+    first.size_ = static_cast<std::uint32_t>(a + b);
+    first.text_[a + b] = '\0';
     return true;
 }

@@ -101,6 +101,19 @@ public:
     // rest of the chunk would be held for a small line).
     bool HandOver(TextLine& line) noexcept;
 
+    // A line alone in its chunk splits inside it, and two lines alone in one
+    // chunk join inside it: the bytes stay in memory already touched, where
+    // a new block would cost a page fault every few kilobytes.
+    // Whether `line` can split so (every byte of its chunk but its own is
+    // free, and there is a byte of room before or after it).
+    bool CanSplitInPlace(const TextLine& line) const noexcept;
+    // Splits such a line at byte `at`: the line keeps its head and the
+    // tail, counted in the chunk, is returned.
+    TextLine SplitInPlace(TextLine& line, std::size_t at) noexcept;
+    // Appends `second` to `first` inside their chunk (second is left for the
+    // caller to remove); false (nothing changed) when they do not qualify.
+    bool JoinInPlace(TextLine& first, const TextLine& second) noexcept;
+
     // Memory for `size` bytes, freed with std::free, or null. A large block
     // is filled at once (a chunk, a table, a long line): it gets huge pages,
     // which save most of the page faults of touching it.

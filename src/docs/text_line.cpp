@@ -83,9 +83,33 @@ bool TextLine::GrowBlock(std::size_t capacity) noexcept
     return true;
 }
 
+void TextLine::AdoptBlock(char* bytes, std::size_t size) noexcept
+{
+    bytes[size] = '\0';
+    text_ = bytes;
+    size_ = static_cast<std::uint32_t>(size);
+    store_ = kOwned;
+}
+
+void TextLine::Splice(std::size_t at, std::size_t erase, std::string_view text) noexcept
+{
+    const std::size_t size = size_ - erase + text.size();
+    if (erase > 0 || !text.empty()) {
+        std::memmove(text_ + at + text.size(), text_ + at + erase, size_ - at - erase);
+        if (!text.empty()) std::memcpy(text_ + at, text.data(), text.size());
+    }
+    if (size < size_ || !text.empty()) text_[size] = '\0';
+    size_ = static_cast<std::uint32_t>(size);
+}
+
 void TextLine::DropFront(std::size_t count) noexcept
 {
     if (count == 0) return;
+    if (!Owned()) {
+        text_ += count;
+        size_ -= static_cast<std::uint32_t>(count);
+        return;
+    }
     const Block old = OwnedBlock();
     text_ += count;
     size_ -= static_cast<std::uint32_t>(count);

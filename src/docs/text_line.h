@@ -21,7 +21,8 @@
 #include <string_view>
 #include <type_traits>
 
-class LinesDoc;
+#include "docs/line_measure.h"
+
 class TextChunks;
 
 class TextLine {
@@ -57,8 +58,55 @@ public:
     // cannot be allocated.
     bool SetText(std::string_view text);
 
+    // A line over bytes the caller keeps alive (NUL-terminated after size);
+    // never freed here.
+    static TextLine Borrowed(const char* text, std::uint32_t size) noexcept { return {text, size, kExternal}; }
+
+    // --- a line with a block of its own ---
+    bool Owned() const noexcept { return store_ == kOwned; }
+    bool InChunk() const noexcept { return store_ >= kFirstChunk; }
+    // An owned line's measure as last stored, and the one place it is stored.
+    LineMeasure Measure() const noexcept
+    {
+        const Block& block = OwnedBlock();
+        return {block.tabs, block.width, block.width_tab, block.plain != 0};
+    }
+    void SetMeasure(const LineMeasure& measure) noexcept
+    {
+        Block& block = OwnedBlock();
+        block.tabs = measure.tabs;
+        block.width = measure.width;
+        block.width_tab = measure.tab_size;
+        block.plain = measure.plain ? 1 : 0;
+    }
+    // Bytes an owned line can hold from its text on (NUL not counted), and
+    // the bytes of its allocation in front of its header.
+    std::size_t Room() const noexcept { return OwnedBlock().capacity; }
+    std::size_t FrontRoom() const noexcept { return OwnedBlock().front; }
+    // A block with room for `capacity` bytes and a NUL; returns its text, or
+    // null when it cannot be allocated.
+    static char* AllocateBlock(std::size_t capacity) noexcept;
+    // An empty line takes `bytes` (size bytes, from AllocateBlock) as a
+    // block of its own; the NUL after them is written here.
+    void AdoptBlock(char* bytes, std::size_t size) noexcept;
+    // Gives an owned line room for `capacity` bytes from its text on, the
+    // allocation growing in place where it can; false (line unchanged) when
+    // it cannot be had.
+    bool GrowBlock(std::size_t capacity) noexcept;
+    // The line's first `count` bytes leave it without the rest moving: an
+    // owned line's header moves up (tab count and width are left to the
+    // caller); a line in a chunk simply starts later.
+    void DropFront(std::size_t count) noexcept;
+    // An owned line takes `text` in front of its own, in the room in front
+    // of its header; false when there is not that much room.
+    bool TakeFront(std::string_view text) noexcept;
+    // The one edit of a line's bytes in place: `erase` bytes at `at` become
+    // `text` (which must not lie in the line), the bytes after them move and
+    // the NUL follows. The result must fit: an owned line's Room(), or no
+    // longer than the line for one in a chunk. The measure is the caller's.
+    void Splice(std::size_t at, std::size_t erase, std::string_view text) noexcept;
+
 private:
-    friend class LinesDoc;
     friend class TextChunks;
 
     enum : std::uint32_t { kOwned = 0, kExternal = 1, kFirstChunk = 2 };
@@ -73,19 +121,6 @@ private:
         std::uint32_t front;     // bytes of the allocation before the header
         std::uint8_t plain;      // 1: every byte is ASCII and none a tab, so each is one column; 0: unknown
     };
-    // A block with room for `capacity` bytes and a NUL; returns its text, or
-    // null when it cannot be allocated.
-    static char* AllocateBlock(std::size_t capacity) noexcept;
-    // Gives an owned line room for `capacity` bytes from its text on, the
-    // allocation growing in place where it can; false (line unchanged) when
-    // it cannot be had.
-    bool GrowBlock(std::size_t capacity) noexcept;
-    // An owned line's first `count` bytes leave it without the rest moving:
-    // the header moves up. Tab count and width are left to the caller.
-    void DropFront(std::size_t count) noexcept;
-    // An owned line takes `text` in front of its own, in the room in front
-    // of its header; false when there is not that much room.
-    bool TakeFront(std::string_view text) noexcept;
     // A line whose bytes lie in an allocation [start, start + size) that
     // becomes its own block: the header goes into the bytes before the
     // text, which hold at least a header. Tabs and width are left to the
@@ -93,7 +128,6 @@ private:
     void TakeAllocation(char* start, std::size_t size) noexcept;
     static char* CopyBytes(std::string_view text) noexcept;
     Block& OwnedBlock() const noexcept { return reinterpret_cast<Block*>(text_)[-1]; }
-    bool Owned() const noexcept { return store_ == kOwned; }
 
     // A line whose bytes live elsewhere (a chunk, a cache); never freed here.
     TextLine(const char* text, std::uint32_t size, std::uint32_t store) noexcept
@@ -113,7 +147,6 @@ private:
         MakeEmpty();
     }
     void FreeText() noexcept;
-    bool InChunk() const noexcept { return store_ >= kFirstChunk; }
     std::uint32_t Chunk() const noexcept { return store_ - kFirstChunk; }
 
     char* text_;

@@ -87,6 +87,12 @@ protected:
         SetField(w.PathBox(), path);
         w.GoButton()->click();
     }
+    // As a user opens a hit: the row becomes current, then is double-clicked.
+    void DoubleClickRow(GrepDlog& w, int row)
+    {
+        w.ResultsView()->setCurrentIndex(w.Results()->index(row, 0));
+        emit w.ResultsView()->doubleClicked(w.Results()->index(row, 0));
+    }
     void SelectRow(GrepDlog& w, int row)
     {
         w.ResultsView()->selectionModel()->select(w.Results()->index(row, 0),
@@ -124,8 +130,7 @@ TEST_F(GrepInFrameTest, DoubleClickActivatesTheOpenWindowAtTheHit)
     GrepDlog& w = OpenGrep();
     Search(w, "needle", tree.Path("*.txt"));
     ASSERT_EQ(ListedLines(w), (std::vector<std::string>{file + "\t3"}));
-    w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
-    emit w.ResultsView()->doubleClicked(w.Results()->index(0, 0));
+    DoubleClickRow(w, 0);
     EXPECT_EQ(Children(), 2);  // no second window of the file
     EXPECT_EQ(ActiveText(), open);
     TextPosition start, end;
@@ -152,8 +157,7 @@ TEST_F(GrepInFrameTest, AWindowOpenedByARelativeNameIsTheOneAHitActivates)
     Search(w, "needle", "../sub/*.txt");
     std::filesystem::current_path(no_saved ? std::filesystem::path("/") : saved);
     ASSERT_EQ(ListedLines(w).size(), 1u);
-    w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
-    emit w.ResultsView()->doubleClicked(w.Results()->index(0, 0));
+    DoubleClickRow(w, 0);
     EXPECT_EQ(Children(), 2);  // no second window of the file
     EXPECT_EQ(ActiveText(), open);
     TextPosition start, end;
@@ -167,8 +171,7 @@ TEST_F(GrepInFrameTest, AFileNameWithATabOpensAtItsHit)
     GrepDlog& w = OpenGrep();
     Search(w, "needle", tree.Path("*.txt"));
     ASSERT_EQ(ListedLines(w), (std::vector<std::string>{file + "\t2"}));
-    w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
-    emit w.ResultsView()->doubleClicked(w.Results()->index(0, 0));
+    DoubleClickRow(w, 0);
     Settle();
     TextView* view = ActiveText();
     ASSERT_NE(view, nullptr);

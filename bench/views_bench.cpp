@@ -230,12 +230,8 @@ int main(int argc, char** argv)
         pressed = clock.nsecsElapsed();
         QTest::keyClick(target, Qt::Key_Escape);
     });
-    GrepOptions options;
-    options.pattern = "foo";
-    options.replacement = "x";
-    options.case_sensitive = true;
     clock.restart();
-    target->GrepReplace(options, /*replace_all=*/true);
+    ReplaceAllFromDialog(*target, "foo", "x");
     const qint64 ended = clock.nsecsElapsed();
     const int left = [&] {
         int n = 0;

@@ -87,7 +87,6 @@ void TWApp::InitMainWindow()
 
     fields_ = new StatusFields(frame_->statusBar());
 
-    file_data_.flags = kFileDataFlags;
     frame_->UpdateCommandStates();
 }
 
@@ -105,11 +104,6 @@ void TWApp::InitInstance()
 QMdiArea* TWApp::Client() const
 {
     return frame_ ? frame_->Client() : nullptr;
-}
-
-QStatusBar* TWApp::StatusBar() const
-{
-    return frame_ ? frame_->statusBar() : nullptr;
 }
 
 bool TWApp::OpenText(const std::string& path, bool reuse)

@@ -17,12 +17,10 @@ class AppFrameServices;
 class MainWin;
 class QMdiArea;
 class QToolBar;
-class QStatusBar;
 class StatusFields;
 
 // The file dialog's data, shared by every File Open of the run.
 struct FileDialogData {
-    unsigned flags = 0;       // 0x1006: must exist, hide read-only, prompt on overwrite
     std::string file_name;
     FilterList filter;        // description and pattern of each file type
     int filter_index = 0;     // counted from 1 as the dialog reports it
@@ -31,8 +29,6 @@ struct FileDialogData {
 class TWApp : public QObject, public fw::CommandTarget {
     Q_OBJECT
 public:
-    static constexpr unsigned kFileDataFlags = 0x1006;
-
     // `arg_count` arguments after the program name, found at arg_v[1..].
     // Installs the frame services for as long as it lives.
     TWApp(const char* name, int arg_count, char** arg_v);
@@ -52,15 +48,10 @@ public:
     bool OpenText(const std::string& path, bool reuse);
     bool OpenHex(const std::string& path, bool reuse);
 
-    const std::string& Name() const { return name_; }
     MainWin* Frame() const { return frame_; }
     QMdiArea* Client() const;
     QToolBar* ToolBar() const { return tool_bar_; }
-    QStatusBar* StatusBar() const;
     StatusFields* Fields() const { return fields_; }
-    int ToolBarLocation() const { return tool_bar_location_; }
-    FileDialogData& FileData() { return file_data_; }
-    int ArgCount() const { return arg_count_; }
 
     // Command handlers (public so tests can drive them directly).
     void CmNew();

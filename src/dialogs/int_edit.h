@@ -13,8 +13,6 @@ public:
     void SetValue(int value);
     int GetValue() const;
 
-    int Minimum() const { return minimum_; }
-    int Maximum() const { return maximum_; }
     // Beeps given since the field was made (one per removed character).
     int Beeps() const { return beeps_; }
 

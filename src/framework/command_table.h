@@ -90,7 +90,6 @@ public:
     bool ExecuteCommand(cmd::Command id);
     // Whether the command is enabled here; nullopt when no handler exists.
     std::optional<bool> CommandEnabled(cmd::Command id) const;
-    bool HandlesCommand(cmd::Command id) const { return commandTable().Find(id) != nullptr; }
 };
 
 // Entry helpers for member functions of T (T derives from CommandTarget).

@@ -3,8 +3,6 @@
 // the text view implements it, the Grep window finds it as the active MDI
 // child's client, so neither knows the other's class.
 
-#include "search/grep_options.h"
-
 #include <string>
 
 class GrepHitView {
@@ -17,13 +15,6 @@ public:
     virtual bool ShowHit(const std::string& pattern, const std::string& replacement, int line) = 0;
     // The document's find and replace texts become these.
     virtual void PrepareFind(const std::string& pattern, const std::string& replacement) = 0;
-    // Replaces the run's pattern by its replacement from the top of the
-    // document, every occurrence with `replace_all`, else the first; saves
-    // when anything was found. Nothing happens for an empty replacement.
-    // True when something was found; the document stays modified when the
-    // save failed. Shows no message: the Grep window reports both cases
-    // once, after its run.
-    virtual bool GrepReplace(const GrepOptions& options, bool replace_all) = 0;
     // True while the document holds changes not yet saved.
     virtual bool HasUnsavedChanges() const = 0;
 };

@@ -62,12 +62,4 @@ const std::vector<Popup>& MainMenu()
     return popups;
 }
 
-const Item* FindItem(cmd::Command id)
-{
-    for (const Popup& popup : MainMenu())
-        for (const Item& item : popup.items)
-            if (item.id == id && id != cmd::kNone) return &item;
-    return nullptr;
-}
-
 } // namespace menu

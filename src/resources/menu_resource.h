@@ -30,8 +30,4 @@ struct Popup {
 // The popups in menu-bar order: File, Edit, Search, Options, Window.
 const std::vector<Popup>& MainMenu();
 
-// The menu item of `id`, or null (the tool-bar-only cmd::kToolBarPosition
-// has none).
-const Item* FindItem(cmd::Command id);
-
 } // namespace menu

@@ -240,11 +240,6 @@ int SearchWindow::LabelColumnWidth() const
                      search_path_button_->sizeHint().width()});
 }
 
-int SearchWindow::RunningCount()
-{
-    return static_cast<int>(Running().size());
-}
-
 void SearchWindow::ClearResults()
 {
     results_->Clear();

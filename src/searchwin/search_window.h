@@ -63,9 +63,6 @@ public:
     // the first that begins with it, or else the text itself, selected.
     void ShowPath(const std::string& path);
 
-    // The windows running a search just now, innermost last.
-    static int RunningCount();
-
     // The texts beside the Grep window's fields. The column that holds them
     // and the Search Path button is as wide in the Line Count window, so the
     // button has one size in both windows.

@@ -50,6 +50,11 @@ public:
     // view and collapses the selection there.
     void MoveCaretTo(TextPosition position);
 
+    // The timer that scrolls one line a tick while a drag is above or below
+    // the view, and one of its ticks: tests run the ticks instead of waiting.
+    const QTimer& AutoScrollTimer() const { return auto_scroll_; }
+    void AutoScrollTick() { OnAutoScroll(); }
+
 signals:
     // Selection, modified flag, undo list or find state changed.
     void commandStateChanged();

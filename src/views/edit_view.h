@@ -35,7 +35,6 @@ public:
     std::string DocumentPath() const override;
     void ReloadSettings() override { LoadSettings(); }
 
-    bool FindSucceeded() const { return find_succeeded_; }
     cmd::Command OpenDialogKind() const { return finder_->OpenKind(); }
     FindReplaceDialog* Dialog() const { return finder_->Dialog(); }
     const FindReplaceData& FindData() const { return finder_->Data(); }

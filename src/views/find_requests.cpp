@@ -1,6 +1,5 @@
 #include "views/find_requests.h"
 
-#include "search/grep_options.h"
 #include "docs/search_options.h"
 
 FindRequest RequestFromDialog(const FindReplaceData& data, bool replaceDialog, SearchOptions& options)
@@ -16,23 +15,5 @@ FindRequest RequestFromDialog(const FindReplaceData& data, bool replaceDialog, S
     request.down = options.down = (data.flags & findflags::kDown) ? 1 : 0;
     request.match_case = options.case_sensitive = (data.flags & findflags::kMatchCase) ? 1 : 0;
     request.whole_words = options.whole_words = (data.flags & findflags::kWholeWord) ? 1 : 0;
-    return request;
-}
-
-FindRequest RequestFromGrep(const GrepOptions& grep, bool replaceAll, SearchOptions& options, FindReplaceData& data)
-{
-    FindRequest request;
-    request.find = options.search_patt = grep.pattern;
-    request.replace = options.replace_patt = grep.replacement;
-    request.match_case = options.case_sensitive = grep.case_sensitive;
-    request.whole_words = options.whole_words = grep.whole_words;
-    options.down = 1;
-    request.replacing = true;
-    request.all = replaceAll;
-    data.findWhat = grep.pattern;
-    data.replaceWith = grep.replacement;
-    data.flags = findflags::kDown | (request.all ? findflags::kReplaceAll : findflags::kReplace);
-    if (grep.case_sensitive) data.flags |= findflags::kMatchCase;
-    if (grep.whole_words) data.flags |= findflags::kWholeWord;
     return request;
 }

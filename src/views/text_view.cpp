@@ -405,32 +405,6 @@ void TextView::PrepareFind(const std::string& pattern, const std::string& replac
     Finder().EnsureDialogObject();
 }
 
-bool TextView::GrepReplace(const GrepOptions& options, bool replace_all)
-{
-    // The run saves without asking: only over the file its text came from.
-    if (!CatchUpWithDisk()) return false;
-    FindReplaceData& data = Finder().MutableData();
-    const FindRequest request = RequestFromGrep(options, replace_all, doc_->Options(), data);
-    // The dialog shows the texts and flags without the action; with nothing
-    // to put in, the texts are primed for Find all the same.
-    const unsigned action = data.flags & (findflags::kReplace | findflags::kReplaceAll);
-    data.flags &= ~action;
-    Finder().EnsureDialogObject();
-    if (options.replacement.empty()) return false;
-    data.flags |= action;
-    Finder().SetOpenKind(cmd::kSearchReplace);
-    // The run replaces from the top of the file, whatever the caret.
-    CaretsToChange().Select({0, 0}, {0, 0});
-    if (RunFind(request, true) == 0) return false;
-    // The run reports a failed save in its summary; a message box here
-    // would stop it at every file.
-    if (doc_->Save()) NoteSaved();
-    doc_->SetError(0);
-    SetTitle();
-    emit commandStateChanged();
-    return true;
-}
-
 bool TextView::HasUnsavedChanges() const
 {
     return doc_->Modified();

@@ -39,7 +39,6 @@ public:
     bool ShowHit(const std::string& pattern, const std::string& replacement, int line) override;
     // A hidden Find dialog object is made when none exists.
     void PrepareFind(const std::string& pattern, const std::string& replacement) override;
-    bool GrepReplace(const GrepOptions& options, bool replace_all) override;
     bool HasUnsavedChanges() const override;
 
     // --- commands ---

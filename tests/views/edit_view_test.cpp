@@ -9,9 +9,6 @@
 
 #include "settings/profile.h"
 
-#include "resources/command_ids.h"
-
-#include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTest>
 
@@ -67,15 +64,20 @@ TEST_F(EditViewTest, DraggingSelectsAndBelowTheWindowScrollsEvery50ms)
     QMouseEvent below(QEvent::MouseMove, QPointF(1, port->height() + 5), port->mapToGlobal(QPointF(1, port->height() + 5)),
                       Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(port, &below);
+    EXPECT_TRUE(view->AutoScrollTimer().isActive());
+    EXPECT_EQ(view->AutoScrollTimer().interval(), 50);
     const int top = view->TopLine();
-    QTest::qWait(180);
-    EXPECT_GE(view->TopLine(), top + 2);
+    view->AutoScrollTick();
+    view->AutoScrollTick();
+    EXPECT_EQ(view->TopLine(), top + 2);
     QTest::mouseRelease(port, Qt::LeftButton, {}, QPoint(1, port->height() + 5));
     EXPECT_EQ(view->Anchor(), (TextPosition{0, 0}));
     EXPECT_GT(view->SelectionEnd().line, view->LinesPerPage());
+    // The timer ended with the drag, and a late tick scrolls nothing.
+    EXPECT_FALSE(view->AutoScrollTimer().isActive());
     const int after = view->TopLine();
-    QTest::qWait(120);
-    EXPECT_EQ(view->TopLine(), after);  // the timer ended with the drag
+    view->AutoScrollTick();
+    EXPECT_EQ(view->TopLine(), after);
 }
 
 TEST_F(EditViewTest, FarBelowTheWindowADragStillScrollsOneLineATick)
@@ -85,21 +87,18 @@ TEST_F(EditViewTest, FarBelowTheWindowADragStillScrollsOneLineATick)
     auto view = Open<TextView>(bytes);
     QWidget* port = view->viewport();
     QTest::mousePress(port, Qt::LeftButton, {}, QPoint(1, 1));
-    QElapsedTimer clock;
-    clock.start();
     const QPointF far(1, port->height() + 3000);
     QMouseEvent move(QEvent::MouseMove, far, port->mapToGlobal(far), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(port, &move);
     // The move itself goes no further than the last line in view.
     EXPECT_EQ(view->TopLine(), 0);
     EXPECT_EQ(view->SelectionEnd().line, view->LinesPerPage() - 1);
-    QTest::qWait(260);
-    const int ticks = int(clock.elapsed() / cmd::kAutoScrollPeriodMs);
-    EXPECT_GE(view->TopLine(), 1);
-    EXPECT_LE(view->TopLine(), ticks);
+    constexpr int kTicks = 3;
+    for (int i = 0; i < kTicks; ++i) view->AutoScrollTick();
+    EXPECT_EQ(view->TopLine(), kTicks);
     EXPECT_EQ(view->SelectionEnd().line, view->TopLine() + view->LinesPerPage() - 1);
     QTest::mouseRelease(port, Qt::LeftButton, {}, far.toPoint());
-    EXPECT_LE(view->TopLine(), ticks + 1);
+    EXPECT_LE(view->TopLine(), kTicks + 1);
 }
 
 TEST_F(EditViewTest, AClickAtTheCaretKeepsTheSelection)

@@ -1,7 +1,8 @@
 // Find, Next, Replace and Replace All in a text window: the find dialog's
 // buttons, F3 and Escape reach the find and replace run, and the
-// operations the Grep window uses. Where each search lands and what each
+// operations the Grep window uses to show a hit. Where each search lands and what each
 // replacement does is told by the editing tables (tests/edit).
+#include "replace_all_dialog.h"
 #include "view_fixture.h"
 
 #include "docs/text_doc.h"
@@ -19,37 +20,16 @@
 
 namespace {
 
-class TextFind : public ViewTest {
-protected:
-    static GrepOptions Replacing(std::string pattern, std::string replacement)
-    {
-        GrepOptions options;
-        options.pattern = std::move(pattern);
-        options.replacement = std::move(replacement);
-        options.case_sensitive = true;
-        return options;
-    }
-};
+class TextFind : public ViewTest {};
 
 TEST_F(TextFind, ReplaceAllLeavesNoOccurrenceBehind)
 {
     auto view = Open<TextView>("aaaa\nxaay\naa\n");
-    ASSERT_TRUE(view->GrepReplace(Replacing("a", "b"), true));
+    ReplaceAllFromTheTop(*view, {.find = "a", .replace = "b", .match_case = true});
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"bbbb", "xbby", "bb"}));
+    view->CmSave();
     EXPECT_EQ(tree.Read("file.txt"), "bbbb\nxbby\nbb\n");  // saved with the file's own line ends
     EXPECT_FALSE(view->Doc()->Modified());
-}
-
-TEST_F(TextFind, GrepReplaceStartsAtTheTopWhateverTheCaretAndSingleReplacesTheFirst)
-{
-    auto view = Open<TextView>("one two\ntwo\n");
-    view->MoveCaretTo({1, 3});
-    ASSERT_TRUE(view->GrepReplace(Replacing("two", "2"), false));
-    EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"one 2", "two"}));
-    // Nothing found: no message, the Grep window reports it after its run.
-    messages.clear();
-    EXPECT_FALSE(view->GrepReplace(Replacing("zzz", "2"), true));
-    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(TextFind, FindDownTakesAnOccurrenceAtTheCaretAndNextMovesOn)

@@ -1,7 +1,8 @@
 // Undo in a text window: Ctrl+Z and Clear All reach the editor, a save
-// (also the Grep window's) marks the saved point, and the settings give the
+// marks the saved point, and the settings give the
 // undo limit. What each undo does to the text is told by the editing tables
 // (tests/edit).
+#include "replace_all_dialog.h"
 #include "view_fixture.h"
 
 #include "docs/text_doc.h"
@@ -63,10 +64,8 @@ TEST_F(TextUndo, UndoAfterASaveMakesTheWindowDifferFromTheFile)
 TEST_F(TextUndo, UndoOfACaseBlindReplaceAllPutsBackTheBytesThatWereReplaced)
 {
     auto view = Open<TextView>("Cat and cat\r\n");
-    GrepOptions options;
-    options.pattern = "CAT";
-    options.replacement = "dog";
-    ASSERT_TRUE(view->GrepReplace(options, /*replace_all=*/true));
+    ReplaceAllFromTheTop(*view, {.find = "CAT", .replace = "dog"});
+    view->CmSave();
     EXPECT_EQ(tree.Read("file.txt"), "dog and dog\r\n");
     while (view->CanUndo()) view->CmUndo();
     EXPECT_EQ(Lines(*view->Doc()), (Lines_t{"Cat and cat"}));

@@ -1,9 +1,9 @@
 // A text window on text that is not plain ASCII: what a user sees, selects,
 // finds, replaces, copies and types there, checked against the saved bytes.
+#include "replace_all_dialog.h"
 #include "view_fixture.h"
 
 #include "docs/text_doc.h"
-#include "search/grep_options.h"
 #include "views/text_view.h"
 
 #include <QClipboard>
@@ -31,11 +31,8 @@ TEST_F(Utf8Window, AGrepHitIsSelectedAtItsDisplayColumns)
 TEST_F(Utf8Window, ReplaceAllOfWholeWordsKeepsEveryOtherByte)
 {
     auto view = Open<TextView>(kText + "na\xC3\xAFvet\xC3\xA9 na\xC3\xAFve\n");
-    GrepOptions options;
-    options.pattern = "na\xC3\xAFve";
-    options.replacement = "\xCE\xB1";
-    options.whole_words = true;
-    ASSERT_TRUE(view->GrepReplace(options, true));
+    ReplaceAllFromTheTop(*view, {.find = "na\xC3\xAFve", .replace = "\xCE\xB1", .whole_words = true});
+    view->CmSave();
     EXPECT_EQ(tree.Read("file.txt"), "\xE4\xB8\xAD\xE6\x96\x87 \xCE\xB1 caf\xC3\xA9\n"
                                      "Latin-1 caf\xE9\n"
                                      "broken \xC0\xAF\xE2\x82|\n"

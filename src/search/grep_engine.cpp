@@ -9,7 +9,6 @@
 #include "resources/format_text.h"
 #include "search/text_matcher.h"
 
-#include <charconv>
 #include <cstring>
 #include <vector>
 
@@ -230,12 +229,7 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
 
 void GrepEngine::ListHit(const std::string& path, long number)
 {
-    result_.assign(path);
-    result_ += '\t';
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, number);
-    result_.append(digits, written.ptr);
-    grep_host_.AppendResult(result_);
+    grep_host_.AppendHit(GrepHit{path, number, {}, 0});
     ++matches;
 }
 
@@ -299,6 +293,5 @@ void GrepEngine::ReleaseScanState()
 {
     finder_.reset();
     std::vector<char>().swap(buffer_);
-    std::string().swap(result_);
     replaced_files_.clear();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The grep run: walks a directory tree (DirectoryWalk), scans every
-// matching file for a literal text and lists one result line
-// ("path\tline number") per matching line.
+// matching file for a literal text and hands its host one hit (path and
+// line number) per matching line.
 //
 // A line is everything up to its line feed, whatever its length; a carriage
 // return directly before the line feed is not part of the line; every other
@@ -95,7 +95,6 @@ private:
     std::string finder_pattern_;
     bool finder_case_ = false;
     std::vector<char> buffer_;
-    std::string result_;
     // The options the scans ahead of the walk were started with.
     mutable ScanOptions ahead_options_;
     // Files replaced in this run: a scan of one of them made before the

@@ -5,7 +5,6 @@
 #include "search/line_feeds.h"
 #include "resources/format_text.h"
 
-#include <charconv>
 #include <vector>
 
 namespace {
@@ -84,12 +83,7 @@ void LineCounter::CountOpenFile(file_reading::File file, const std::string& path
 void LineCounter::ListCount(const std::string& path, long count)
 {
     lines += count;
-    std::string line = path;
-    line += '\t';
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, count);
-    line.append(digits, written.ptr);
-    host_.AppendResult(line);
+    host_.AppendCount(CountResult{path, count});
 }
 
 ScanAhead::ScanFunction LineCounter::AheadScan() const

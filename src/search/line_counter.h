@@ -1,6 +1,6 @@
 #pragma once
-// The line-count run: walks a directory tree (DirectoryWalk) and lists one
-// result line ("path\tline count") per matching file. A line ends at a line
+// The line-count run: walks a directory tree (DirectoryWalk) and hands its
+// host one count (path and lines) per matching file. A line ends at a line
 // feed; a last line without one counts, an empty file counts 0.
 
 #include "search/directory_walk.h"

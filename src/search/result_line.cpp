@@ -1,6 +1,23 @@
 #include "search/result_line.h"
 
+#include <charconv>
 #include <cstdlib>
+
+void AppendResultLine(std::string& out, std::string_view path, std::uint64_t number)
+{
+    out.append(path);
+    out += '\t';
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, number);
+    out.append(digits, written.ptr);
+}
+
+std::string ResultLineText(std::string_view path, std::uint64_t number)
+{
+    std::string line;
+    AppendResultLine(line, path, number);
+    return line;
+}
 
 ResultLine ParseResultLine(std::string_view line)
 {

@@ -46,9 +46,13 @@ void ResultStore::Append(std::string_view line)
         PushNumber(0);
         return;
     }
-    const std::string_view path = line.substr(0, tab);
+    Append(line.substr(0, tab), *number);
+}
+
+void ResultStore::Append(std::string_view path, std::uint64_t number)
+{
     if (runs_.empty() || runs_.back().whole_line || TextOf(runs_.back()) != path) StartRun(path, false);
-    PushNumber(*number);
+    PushNumber(number);
 }
 
 void ResultStore::StartRun(std::string_view text, bool whole_line)
@@ -101,11 +105,15 @@ std::string_view ResultStore::TextOf(const Run& run) const
 std::string ResultStore::Line(std::size_t row) const
 {
     const Run& run = RunOf(row);
-    std::string line(TextOf(run));
-    if (run.whole_line) return line;
-    line += '\t';
-    line += NumberText(row);
-    return line;
+    if (run.whole_line) return std::string(TextOf(run));
+    return ResultLineText(TextOf(run), NumberOf(row));
+}
+
+ResultLine ResultStore::Record(std::size_t row) const
+{
+    const Run& run = RunOf(row);
+    if (run.whole_line) return ParseResultLine(TextOf(run));
+    return {true, std::string(TextOf(run)), static_cast<long>(NumberOf(row))};
 }
 
 std::string_view ResultStore::Path(std::size_t row) const

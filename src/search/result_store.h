@@ -4,9 +4,12 @@
 // a line for the number. A run of grep lists millions of lines of a few
 // thousand files, so a line costs little more than its number.
 //
-// A line whose number part is not a plain decimal number (no TAB, leading
+// Runs append records (path and number). A line appended as text (one from
+// outside) whose number part is not a plain decimal number (no TAB, leading
 // zeros, letters) is kept whole, so that every line reads back exactly as
 // it was appended.
+
+#include "search/result_line.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +22,9 @@
 class ResultStore {
 public:
     void Clear();
+    // A record: its path may hold any byte, TABs too.
+    void Append(std::string_view path, std::uint64_t number);
+    // A line of text, taken apart at its last TAB.
     void Append(std::string_view line);
 
     std::size_t size() const { return size_; }
@@ -28,6 +34,9 @@ public:
     // text after it: the two columns of the list.
     std::string_view Path(std::size_t row) const;
     std::string NumberText(std::size_t row) const;
+    // The path and number of the row; a line kept whole reads as
+    // ParseResultLine reads it.
+    ResultLine Record(std::size_t row) const;
 
     // Bytes held, for the benchmarks.
     std::size_t BytesHeld() const;

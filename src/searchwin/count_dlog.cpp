@@ -74,17 +74,15 @@ void CountDlog::Go()
 
 void CountDlog::OpenHit()
 {
-    const std::optional<std::string> text = CaretLine();
-    if (!text) return;
-    const ResultLine entry = ParseResultLine(*text);
-    if (!entry.valid) return;
-    OpenText(entry.path, true);
+    const std::optional<ResultLine> entry = CaretResult();
+    if (!entry || !entry->valid) return;
+    OpenText(entry->path, true);
     PumpWaitingMessages();
 }
 
 void CountDlog::EditHits()
 {
-    for (const std::string& text : SelectedLines()) OpenText(ParseResultLine(text).path, false);
+    for (const ResultLine& entry : SelectedResults()) OpenText(entry.path, false);
 }
 
 void CountDlog::Done()

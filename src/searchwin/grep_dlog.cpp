@@ -160,21 +160,18 @@ void GrepDlog::ShowReplacementSummary()
 
 void GrepDlog::OpenHit()
 {
-    const std::optional<std::string> text = CaretLine();
-    if (!text) return;
-    const ResultLine hit = ParseResultLine(*text);
-    if (!hit.valid) return;
-    OpenText(hit.path, true);
+    const std::optional<ResultLine> hit = CaretResult();
+    if (!hit || !hit->valid) return;
+    OpenText(hit->path, true);
     PumpWaitingMessages();
-    active_text_view::ShowHit(hit.path, options.pattern, options.replacement, hit.number - 1);
+    active_text_view::ShowHit(hit->path, options.pattern, options.replacement, hit->number - 1);
 }
 
 void GrepDlog::EditHits()
 {
-    for (const std::string& text : SelectedLines()) {
-        const std::string path = ParseResultLine(text).path;
-        OpenText(path, false);
-        active_text_view::PrepareFind(path, options.pattern, options.replacement);
+    for (const ResultLine& hit : SelectedResults()) {
+        OpenText(hit.path, false);
+        active_text_view::PrepareFind(hit.path, options.pattern, options.replacement);
     }
 }
 

@@ -20,6 +20,8 @@ public:
     ResultListModel(QString number_header, QObject* parent = nullptr);
 
     void Clear();
+    void Append(std::string_view path, std::uint64_t number) { lines_.Append(path, number); }
+    // A line from outside, taken apart at its last TAB.
     void Append(std::string_view line);
     // Tells the views about the rows appended since the last flush.
     void Flush();
@@ -27,6 +29,7 @@ public:
     // Every stored line, announced or not.
     std::size_t LineCount() const { return lines_.size(); }
     std::string Line(std::size_t row) const { return lines_.Line(row); }
+    ResultLine Record(std::size_t row) const { return lines_.Record(row); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -245,9 +245,14 @@ void SearchWindow::ClearResults()
     results_->Clear();
 }
 
-void SearchWindow::AppendResult(std::string_view line)
+void SearchWindow::AppendHit(const GrepHit& hit)
 {
-    results_->Append(line);
+    results_->Append(hit.path, static_cast<std::uint64_t>(hit.line));
+}
+
+void SearchWindow::AppendCount(const CountResult& count)
+{
+    results_->Append(count.path, static_cast<std::uint64_t>(count.lines));
 }
 
 void SearchWindow::SetStatusText(std::string_view text)
@@ -340,21 +345,21 @@ bool SearchWindow::DeferDone()
     return true;
 }
 
-std::optional<std::string> SearchWindow::CaretLine() const
+std::optional<ResultLine> SearchWindow::CaretResult() const
 {
     const QModelIndex current = results_view_->currentIndex();
     if (!current.isValid()) return std::nullopt;
-    return std::string(results_->Line(static_cast<std::size_t>(current.row())));
+    return results_->Record(static_cast<std::size_t>(current.row()));
 }
 
-std::vector<std::string> SearchWindow::SelectedLines() const
+std::vector<ResultLine> SearchWindow::SelectedResults() const
 {
     std::vector<int> rows;
     for (const QModelIndex& index : results_view_->selectionModel()->selectedRows()) rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
-    std::vector<std::string> lines;
-    for (int row : rows) lines.emplace_back(results_->Line(static_cast<std::size_t>(row)));
-    return lines;
+    std::vector<ResultLine> results;
+    for (int row : rows) results.push_back(results_->Record(static_cast<std::size_t>(row)));
+    return results;
 }
 
 QWidget* SearchWindow::HostWindow() const

@@ -73,7 +73,8 @@ public:
     // The run's host: the results list, the status line (both shown at the
     // next pump) and the throttled event pump.
     void ClearResults() override;
-    void AppendResult(std::string_view line) override;
+    void AppendHit(const GrepHit& hit) override;
+    void AppendCount(const CountResult& count) override;
     void SetStatusText(std::string_view text) override;
     void PumpWaitingEvents() override;
 
@@ -106,10 +107,10 @@ protected:
     // the caller must leave it for then.
     bool DeferDone();
 
-    // The result line under the caret (the current item), if any.
-    std::optional<std::string> CaretLine() const;
-    // The selected result lines in ascending order.
-    std::vector<std::string> SelectedLines() const;
+    // The result under the caret (the current item), if any.
+    std::optional<ResultLine> CaretResult() const;
+    // The selected results in ascending order.
+    std::vector<ResultLine> SelectedResults() const;
     // Clears the list and the status line and closes the hosting MDI child
     // (or the window itself when it has none).
     void ClearAndClose();

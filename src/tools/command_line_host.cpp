@@ -18,9 +18,19 @@ CommandLineHost::~CommandLineHost()
     Flush();
 }
 
-void CommandLineHost::AppendResult(std::string_view line)
+void CommandLineHost::AppendHit(const GrepHit& hit)
 {
-    pending_.append(line);
+    AppendLine(hit.path, hit.line);
+}
+
+void CommandLineHost::AppendCount(const CountResult& count)
+{
+    AppendLine(count.path, count.lines);
+}
+
+void CommandLineHost::AppendLine(std::string_view path, long number)
+{
+    AppendResultLine(pending_, path, static_cast<std::uint64_t>(number));
     pending_ += '\n';
     ++listed_;
     if (pending_.size() >= kFlushSize) Flush();

@@ -18,7 +18,8 @@ public:
     ~CommandLineHost() override;
 
     void ClearResults() override {}
-    void AppendResult(std::string_view line) override;
+    void AppendHit(const GrepHit& hit) override;
+    void AppendCount(const CountResult& count) override;
     void SetStatusText(std::string_view text) override { status_.assign(text); }
     void PumpWaitingEvents() override {}
     bool ReplaceInFile(const std::string&, bool, GrepEngine::Options_t) override { return false; }
@@ -33,6 +34,7 @@ public:
 
 private:
     void Flush();
+    void AppendLine(std::string_view path, long number);
 
     std::FILE* out_;
     std::string pending_;

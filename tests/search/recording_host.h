@@ -22,7 +22,14 @@ public:
         ++clears;
         results.clear();
     }
-    void AppendResult(std::string_view line) override { results.emplace_back(line); }
+    void AppendHit(const GrepHit& hit) override
+    {
+        results.push_back(ResultLineText(hit.path, static_cast<std::uint64_t>(hit.line)));
+    }
+    void AppendCount(const CountResult& count) override
+    {
+        results.push_back(ResultLineText(count.path, static_cast<std::uint64_t>(count.lines)));
+    }
     void SetStatusText(std::string_view text) override { statuses.emplace_back(text); }
     void PumpWaitingEvents() override
     {

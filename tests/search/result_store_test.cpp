@@ -51,3 +51,32 @@ TEST(ResultStore, ALineOfAListedFileCostsFourBytes)
     const std::size_t beyond_paths = store.BytesHeld() - (std::size_t{1} << 20);
     EXPECT_LE(beyond_paths, store.size() * 5);
 }
+
+// Paths a text line would make awkward: a record's path and number read
+// back unchanged, and its line text is the one the tools print.
+TEST(ResultStore, ARecordsPathAndNumberSurviveWhateverThePathHolds)
+{
+    const std::string long_path = "/deep" + std::string(70000, 'x') + "/f.txt";
+    const struct {
+        std::string path;
+        std::uint64_t number;
+    } records[] = {
+        {"/a/tab\tin name.txt", 3},       {"/a/tab\tin name.txt", 4},  // same file: one run
+        {"/ends with a number\t12", 7},                                // looks like a line of its own
+        {"/trailing tab\t", 1},           {"/non-utf8/\xFF\xFE\x80.txt", 9}, {long_path, 2}, {"", 5},
+        {"/big", std::uint64_t{1} << 40},
+    };
+    ResultStore store;
+    for (const auto& r : records) store.Append(r.path, r.number);
+    ASSERT_EQ(store.size(), std::size(records));
+    for (std::size_t row = 0; row < store.size(); ++row) {
+        const auto& r = records[row];
+        const ResultLine back = store.Record(row);
+        EXPECT_TRUE(back.valid) << row;
+        EXPECT_EQ(back.path, r.path) << row;
+        EXPECT_EQ(static_cast<std::uint64_t>(back.number), r.number) << row;
+        EXPECT_EQ(store.Path(row), r.path) << row;
+        EXPECT_EQ(store.Line(row), r.path + "\t" + std::to_string(r.number)) << row;
+        EXPECT_EQ(store.Line(row), ResultLineText(r.path, r.number)) << row;
+    }
+}

@@ -88,6 +88,7 @@ const std::unordered_map<int, const char*>& Table()
         {kLeftNotOpened, "Could not be opened:"},
         {kLeftNoOccurrence, "No occurrence any more:"},
         {kLeftNotSaved, "Could not be saved (left as they were):"},
+        {kStatusExcluded, "  Excluded: %ld files, %ld folders."},
 
         // --- printing ---
         {kPrintingCaption, "Printing"},

@@ -66,6 +66,7 @@ enum : int {
     kLeftNotOpened = 2116,
     kLeftNoOccurrence = 2117,
     kLeftNotSaved = 2118,
+    kStatusExcluded = 2119,        // "  Excluded: %ld files, %ld folders." after a summary
 
     // --- printing ---
     kPrintingCaption = 1201,   // "Printing"

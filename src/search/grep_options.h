@@ -15,4 +15,6 @@ struct GrepOptions {
     bool case_sensitive = false;
     bool replace = false;     // hand each file with a hit to ReplaceInFile
     bool show_lines = false;  // every matching line, not only the first
+    std::string exclude;      // Exclude patterns, separated by ';'
+    bool use_gitignore = false;  // leave out what the ignore files name
 };

@@ -18,6 +18,8 @@ public:
     struct Options_t {
         std::string path;  // directory, '/', file name pattern
         bool sub_dir = false;
+        std::string exclude;         // Exclude patterns, separated by ';'
+        bool use_gitignore = false;  // leave out what the ignore files name
     };
 
     explicit LineCounter(SearchHost& host);
@@ -40,6 +42,7 @@ public:
 
 protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
+    ExclusionChoice Exclusions() const override { return {options.exclude, options.use_gitignore}; }
     void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
     ScanAhead::ScanFunction AheadScan() const override;

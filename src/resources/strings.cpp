@@ -88,7 +88,6 @@ const std::unordered_map<int, const char*>& Table()
         {kLeftNotOpened, "Could not be opened:"},
         {kLeftNoOccurrence, "No occurrence any more:"},
         {kLeftNotSaved, "Could not be saved (left as they were):"},
-        {kStatusExcluded, "  Excluded: %ld files, %ld folders."},
 
         // --- printing ---
         {kPrintingCaption, "Printing"},
@@ -120,6 +119,9 @@ const std::unordered_map<int, const char*>& Table()
         // --- replacing grep runs ---
         {kLeftOutside, "Reached through links that lead out of the searched tree:"},
         {kStatusEmptyReplacement, "  Empty replacement: %ld files with hits left unchanged."},
+
+        // --- exclusions of a run ---
+        {kStatusExcluded, "  Excluded: %ld files, %ld folders."},
     };
     return table;
 }

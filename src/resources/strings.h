@@ -66,7 +66,6 @@ enum : int {
     kLeftNotOpened = 2116,
     kLeftNoOccurrence = 2117,
     kLeftNotSaved = 2118,
-    kStatusExcluded = 2119,        // "  Excluded: %ld files, %ld folders." after a summary
 
     // --- printing ---
     kPrintingCaption = 1201,   // "Printing"
@@ -96,6 +95,9 @@ enum : int {
     // --- replacing grep runs ---
     kLeftOutside = 2119,            // reason: reached through a link that leads out of the tree
     kStatusEmptyReplacement = 2120, // "  Empty replacement: %ld files with hits left unchanged."
+
+    // --- exclusions of a run ---
+    kStatusExcluded = 2140,  // "  Excluded: %ld files, %ld folders." after a summary
 };
 
 } // namespace strings

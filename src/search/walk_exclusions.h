@@ -15,18 +15,13 @@
 // .git/info/exclude.
 
 #include "search/directory_listing.h"
+#include "search/exclusion_choice.h"
 #include "search/ignore_rules.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// A run's choice of exclusions, as the windows and the tools take it.
-struct ExclusionChoice {
-    std::string patterns;       // wildcard patterns separated by ';'
-    bool ignore_files = false;  // .gitignore, .git/info/exclude, .ignore
-};
 
 // The Exclude patterns: wildcard patterns (the file pattern's rules)
 // separated by ';', spaces around each dropped; each matches names of files

@@ -31,8 +31,8 @@ int main(int argc, char** argv)
     std::vector<std::string> operands;
     const int parsed = ParseToolArguments(argc, argv, "tarnwick-count", kUsage,
                                           {{"--subdirs", &counter.options.sub_dir},
-                                           {"--gitignore", &counter.options.use_gitignore}},
-                                          1, operands, {{"--exclude", &counter.options.exclude}});
+                                           {"--gitignore", &counter.options.exclusions.ignore_files}},
+                                          1, operands, {{"--exclude", &counter.options.exclusions.patterns}});
     if (parsed >= 0) return parsed;
     counter.options.path = SearchPathArgument(operands[0]);
     const bool entered = counter.RunCount(true);

@@ -37,8 +37,8 @@ int main(int argc, char** argv)
                                            {"--words", &o.whole_words},
                                            {"--subdirs", &o.sub_dir},
                                            {"--all-lines", &o.show_lines},
-                                           {"--gitignore", &o.use_gitignore}},
-                                          2, operands, {{"--exclude", &o.exclude}});
+                                           {"--gitignore", &o.exclusions.ignore_files}},
+                                          2, operands, {{"--exclude", &o.exclusions.patterns}});
     if (parsed >= 0) return parsed;
     o.pattern = operands[0];
     o.path = SearchPathArgument(operands[1]);

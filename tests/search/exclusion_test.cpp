@@ -35,8 +35,7 @@ struct Count {
     {
         counter.options.path = top + "/*.*";
         counter.options.sub_dir = true;
-        counter.options.exclude = exclude;
-        counter.options.use_gitignore = gitignore;
+        counter.options.exclusions = {exclude, gitignore};
         counter.scan_ahead = ahead;
         const fs::path cwd = fs::current_path();  // the run makes its top folder current
         counter.RunCount(true);
@@ -99,11 +98,11 @@ TEST(ExcludePatterns, GrepSummaryKeepsItsTextAndAddsTheExcludedCount)
     engine.options.pattern = "needle";
     engine.options.path = t.root() + "/*.*";
     engine.options.sub_dir = true;
-    engine.options.exclude = "*.log;skip/";
+    engine.options.exclusions.patterns = "*.log;skip/";
     engine.RunSearch();
     EXPECT_EQ(host.last_status(), "Processed 1 files.  Found 1 matches.  Excluded: 1 files, 1 folders.");
     // The counters start afresh with the next run.
-    engine.options.exclude.clear();
+    engine.options.exclusions.patterns.clear();
     engine.RunSearch();
     EXPECT_EQ(host.last_status(), "Processed 3 files.  Found 3 matches.");
     fs::current_path(cwd);

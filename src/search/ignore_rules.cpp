@@ -74,58 +74,58 @@ Outcome Match(std::string_view glob, std::size_t p, std::string_view text, std::
         const char pc = glob[p];
         if (t >= text.size() && pc != '*') return Outcome::kAbortAll;
         switch (pc) {
-        case '\\':
-            if (++p >= glob.size()) return Outcome::kNoMatch;  // a lone '\' at the end never matches
-            if (text[t] != glob[p]) return Outcome::kNoMatch;
-            continue;
-        case '?':
-            if (text[t] == '/') return Outcome::kNoMatch;
-            continue;
-        case '[': {
-            ++p;
-            const Outcome o = MatchClass(glob, p, static_cast<unsigned char>(text[t]));
-            if (o != Outcome::kMatch) return o;
-            --p;  // the loop steps past the class's ']'
-            continue;
-        }
-        case '*': {
-            bool any_depth = false;
-            if (p + 1 < glob.size() && glob[p + 1] == '*') {
-                const std::size_t first = p;
-                while (p + 1 < glob.size() && glob[p + 1] == '*') ++p;
-                const bool starts_name = first == 0 || glob[first - 1] == '/';
-                const bool ends_name = p + 1 == glob.size() || glob[p + 1] == '/';
-                if (starts_name && ends_name) {
-                    // "**/" also matches no folder at all.
-                    if (p + 1 < glob.size() && Match(glob, p + 2, text, t) == Outcome::kMatch)
-                        return Outcome::kMatch;
-                    any_depth = true;
+            case '\\':
+                if (++p >= glob.size()) return Outcome::kNoMatch;  // a lone '\' at the end never matches
+                if (text[t] != glob[p]) return Outcome::kNoMatch;
+                continue;
+            case '?':
+                if (text[t] == '/') return Outcome::kNoMatch;
+                continue;
+            case '[': {
+                ++p;
+                const Outcome o = MatchClass(glob, p, static_cast<unsigned char>(text[t]));
+                if (o != Outcome::kMatch) return o;
+                --p;  // the loop steps past the class's ']'
+                continue;
+            }
+            case '*': {
+                bool any_depth = false;
+                if (p + 1 < glob.size() && glob[p + 1] == '*') {
+                    const std::size_t first = p;
+                    while (p + 1 < glob.size() && glob[p + 1] == '*') ++p;
+                    const bool starts_name = first == 0 || glob[first - 1] == '/';
+                    const bool ends_name = p + 1 == glob.size() || glob[p + 1] == '/';
+                    if (starts_name && ends_name) {
+                        // "**/" also matches no folder at all.
+                        if (p + 1 < glob.size() && Match(glob, p + 2, text, t) == Outcome::kMatch)
+                            return Outcome::kMatch;
+                        any_depth = true;
+                    }
                 }
-            }
-            ++p;
-            if (p == glob.size()) {
-                if (!any_depth && text.find('/', t) != std::string_view::npos) return Outcome::kNoMatch;
-                return Outcome::kMatch;
-            }
-            if (!any_depth && glob[p] == '/') {
-                const std::size_t slash = text.find('/', t);
-                if (slash == std::string_view::npos) return Outcome::kNoMatch;
-                t = slash;
-                continue;  // the '/' of the glob matches that of the text
-            }
-            for (; t < text.size(); ++t) {
-                const Outcome o = Match(glob, p, text, t);
-                if (o != Outcome::kNoMatch) {
-                    if (!any_depth || o != Outcome::kAbortToDoubleStar) return o;
-                } else if (!any_depth && text[t] == '/') {
-                    return Outcome::kAbortToDoubleStar;
+                ++p;
+                if (p == glob.size()) {
+                    if (!any_depth && text.find('/', t) != std::string_view::npos) return Outcome::kNoMatch;
+                    return Outcome::kMatch;
                 }
+                if (!any_depth && glob[p] == '/') {
+                    const std::size_t slash = text.find('/', t);
+                    if (slash == std::string_view::npos) return Outcome::kNoMatch;
+                    t = slash;
+                    continue;  // the '/' of the glob matches that of the text
+                }
+                for (; t < text.size(); ++t) {
+                    const Outcome o = Match(glob, p, text, t);
+                    if (o != Outcome::kNoMatch) {
+                        if (!any_depth || o != Outcome::kAbortToDoubleStar) return o;
+                    } else if (!any_depth && text[t] == '/') {
+                        return Outcome::kAbortToDoubleStar;
+                    }
+                }
+                return Outcome::kAbortAll;
             }
-            return Outcome::kAbortAll;
-        }
-        default:
-            if (text[t] != pc) return Outcome::kNoMatch;
-            continue;
+            default:
+                if (text[t] != pc) return Outcome::kNoMatch;
+                continue;
         }
     }
     return t < text.size() ? Outcome::kNoMatch : Outcome::kMatch;
@@ -144,7 +144,7 @@ std::string_view TrimTrailingSpaces(std::string_view line)
     return line.substr(0, end);
 }
 
-} // namespace
+}  // namespace
 
 bool GlobMatches(std::string_view glob, std::string_view path) noexcept
 {
@@ -192,4 +192,4 @@ Verdict RuleFile::Match(std::string_view path, bool is_dir) const
     return Verdict::kNone;
 }
 
-} // namespace ignore
+}  // namespace ignore

@@ -49,4 +49,4 @@ private:
     std::vector<Pattern> patterns_;
 };
 
-} // namespace ignore
+}  // namespace ignore

@@ -69,7 +69,7 @@ std::string InfoExcludeOf(int dir_fd, bool git_is_folder)
     return Below(git_dir, "info/exclude");
 }
 
-} // namespace
+}  // namespace
 
 NamePatterns::NamePatterns(std::string_view list)
 {
@@ -100,8 +100,7 @@ class IgnoreLevel {
 public:
     // The folder open as `fd`, named `name` in the folder of `parent`
     // (null for the outermost level).
-    IgnoreLevel(std::shared_ptr<const IgnoreLevel> parent, int fd, std::string_view name)
-        : parent_(std::move(parent))
+    IgnoreLevel(std::shared_ptr<const IgnoreLevel> parent, int fd, std::string_view name) : parent_(std::move(parent))
     {
         if (parent_) path_ = parent_->path_ + std::string(name) + "/";
         struct stat st;

@@ -61,18 +61,24 @@ TEST(ExcludePatterns, NamesOfFilesAndFoldersAreLeftOutAndCounted)
         Paths listed;
         const char* status_tail;
     } cases[] = {
-        {"", {"app.js", "app.min.js", "lib/x.MIN.JS", "lib/keep.c", "node_modules/a/b.js", "node_modules/c.js",
-              "build-x/o.c", "build-y/sub/o.c", "buildnote.txt", "src/build/z.c"}, "lines."},
+        {"",
+         {"app.js", "app.min.js", "lib/x.MIN.JS", "lib/keep.c", "node_modules/a/b.js", "node_modules/c.js",
+          "build-x/o.c", "build-y/sub/o.c", "buildnote.txt", "src/build/z.c"},
+         "lines."},
         // The example of the help text; letters of either case; a folder is not
         // entered, so the files below it are not counted one by one.
-        {"*.min.js;node_modules/;build*/", {"app.js", "lib/keep.c", "buildnote.txt"},
+        {"*.min.js;node_modules/;build*/",
+         {"app.js", "lib/keep.c", "buildnote.txt"},
          "  Excluded: 2 files, 4 folders."},
         // Without the '/', a pattern takes files and folders alike; spaces and
         // empty items between the ';' count for nothing.
-        {" build* ;; ", {"app.js", "app.min.js", "lib/x.MIN.JS", "lib/keep.c", "node_modules/a/b.js",
-                          "node_modules/c.js"}, "  Excluded: 1 files, 3 folders."},
-        {"o.c/;a", {"app.js", "app.min.js", "lib/x.MIN.JS", "lib/keep.c", "node_modules/c.js", "build-x/o.c",
-                    "build-y/sub/o.c", "buildnote.txt", "src/build/z.c"}, "  Excluded: 0 files, 1 folders."},
+        {" build* ;; ",
+         {"app.js", "app.min.js", "lib/x.MIN.JS", "lib/keep.c", "node_modules/a/b.js", "node_modules/c.js"},
+         "  Excluded: 1 files, 3 folders."},
+        {"o.c/;a",
+         {"app.js", "app.min.js", "lib/x.MIN.JS", "lib/keep.c", "node_modules/c.js", "build-x/o.c", "build-y/sub/o.c",
+          "buildnote.txt", "src/build/z.c"},
+         "  Excluded: 0 files, 1 folders."},
     };
     for (const Case& c : cases) {
         for (const bool ahead : {false, true}) {
@@ -151,15 +157,19 @@ void GitListing(const fs::path& dir, const std::string& prefix, Paths& out)
 {
     if (Git(dir, "rev-parse --is-inside-work-tree")) {
         for (const std::string& line : Lines(*Git(dir, "ls-files -z --others --exclude-standard"))) {
-            if (!line.empty() && line.back() == '/') GitListing(dir / line, prefix + line, out);
-            else if (!Hidden(line)) out.insert(prefix + line);
+            if (!line.empty() && line.back() == '/')
+                GitListing(dir / line, prefix + line, out);
+            else if (!Hidden(line))
+                out.insert(prefix + line);
         }
         return;
     }
     for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
         const std::string name = e.path().filename().string();
-        if (e.is_directory()) GitListing(e.path(), prefix + name + "/", out);
-        else if (name.front() != '.') out.insert(prefix + name);
+        if (e.is_directory())
+            GitListing(e.path(), prefix + name + "/", out);
+        else if (name.front() != '.')
+            out.insert(prefix + name);
     }
 }
 
@@ -182,8 +192,10 @@ protected:
     void TearDown() override
     {
         for (const auto& [name, value] : saved_) {
-            if (value) ::setenv(name.c_str(), value->c_str(), 1);
-            else ::unsetenv(name.c_str());
+            if (value)
+                ::setenv(name.c_str(), value->c_str(), 1);
+            else
+                ::unsetenv(name.c_str());
         }
     }
 
@@ -220,17 +232,47 @@ private:
 
 TEST_F(IgnoreFiles, PatternsOfOneFileDecideAsGitDoes)
 {
-    Make({{".gitignore", "# a comment\n"
-                         "*.log\n!keep.log\n"
-                         "build/\n/rooted.txt\ndocs/*.md\n**/deep/x\na/**/z\ntrail/**\n!trail/back\n"
-                         "\\#hash\n\\!bang\nspace\\ \nspaces   \n[abc].c\n[!a]x.c\n[[:digit:]]*.num\n?.one\n"
-                         "out/\n!out/keep\ncrlf\r\n"},
-          {"x.log", ""}, {"sub/keep.log", ""}, {"sub/y.log", ""}, {"build/o", ""}, {"src/build/o", ""},
-          {"rooted.txt", ""}, {"src/rooted.txt", ""}, {"docs/a.md", ""}, {"docs/n/a.md", ""}, {"src/docs/a.md", ""},
-          {"p/q/deep/x", ""}, {"deep/x", ""}, {"a/z", ""}, {"a/b/c/z", ""}, {"b/a/z", ""}, {"trail/t", ""},
-          {"trail/back", ""}, {"trail/u/v", ""}, {"#hash", ""}, {"!bang", ""}, {"space ", ""}, {"space", ""},
-          {"spaces", ""}, {"a.c", ""}, {"d.c", ""}, {"ax.c", ""}, {"bx.c", ""}, {"1st.num", ""}, {"x1.num", ""},
-          {"q.one", ""}, {"qq.one", ""}, {"out/keep", ""}, {"out/o", ""}, {"crlf", ""}, {"plain.txt", ""}},
+    Make({{".gitignore",
+           "# a comment\n"
+           "*.log\n!keep.log\n"
+           "build/\n/rooted.txt\ndocs/*.md\n**/deep/x\na/**/z\ntrail/**\n!trail/back\n"
+           "\\#hash\n\\!bang\nspace\\ \nspaces   \n[abc].c\n[!a]x.c\n[[:digit:]]*.num\n?.one\n"
+           "out/\n!out/keep\ncrlf\r\n"},
+          {"x.log", ""},
+          {"sub/keep.log", ""},
+          {"sub/y.log", ""},
+          {"build/o", ""},
+          {"src/build/o", ""},
+          {"rooted.txt", ""},
+          {"src/rooted.txt", ""},
+          {"docs/a.md", ""},
+          {"docs/n/a.md", ""},
+          {"src/docs/a.md", ""},
+          {"p/q/deep/x", ""},
+          {"deep/x", ""},
+          {"a/z", ""},
+          {"a/b/c/z", ""},
+          {"b/a/z", ""},
+          {"trail/t", ""},
+          {"trail/back", ""},
+          {"trail/u/v", ""},
+          {"#hash", ""},
+          {"!bang", ""},
+          {"space ", ""},
+          {"space", ""},
+          {"spaces", ""},
+          {"a.c", ""},
+          {"d.c", ""},
+          {"ax.c", ""},
+          {"bx.c", ""},
+          {"1st.num", ""},
+          {"x1.num", ""},
+          {"q.one", ""},
+          {"qq.one", ""},
+          {"out/keep", ""},
+          {"out/o", ""},
+          {"crlf", ""},
+          {"plain.txt", ""}},
          {"."});
     Check();
 }
@@ -240,9 +282,18 @@ TEST_F(IgnoreFiles, NestedFilesAndInfoExcludeDecideAsGitDoes)
     Make({{".gitignore", "*.tmp\n/local\ncache/\n"},
           {"sub/.gitignore", "!*.tmp\nlocal\n/anchored\n"},
           {"sub/deeper/.gitignore", "*.tmp\n!x.tmp\n"},
-          {"a.tmp", ""}, {"local", ""}, {"sub/a.tmp", ""}, {"sub/local", ""}, {"sub/anchored", ""},
-          {"sub/deeper/anchored", ""}, {"sub/deeper/a.tmp", ""}, {"sub/deeper/x.tmp", ""},
-          {"cache", ""}, {"sub/cache/c", ""}, {"info-excluded.txt", ""}, {"sub/info-excluded.txt", ""}},
+          {"a.tmp", ""},
+          {"local", ""},
+          {"sub/a.tmp", ""},
+          {"sub/local", ""},
+          {"sub/anchored", ""},
+          {"sub/deeper/anchored", ""},
+          {"sub/deeper/a.tmp", ""},
+          {"sub/deeper/x.tmp", ""},
+          {"cache", ""},
+          {"sub/cache/c", ""},
+          {"info-excluded.txt", ""},
+          {"sub/info-excluded.txt", ""}},
          {"."});
     tree_->Write(".git/info/exclude", "info-excluded.txt\n");
     Check();
@@ -256,10 +307,13 @@ TEST_F(IgnoreFiles, RepositoriesInsideAndAboveTheSearchedFolder)
     Make({{".gitignore", "*.c\n"},
           {"plain.c", ""},
           {"inner/.gitignore", "*.o\n"},
-          {"inner/a.o", ""}, {"inner/a.c", ""},
-          {"inner/sub/b.o", ""}, {"inner/sub/b.h", ""},
+          {"inner/a.o", ""},
+          {"inner/a.c", ""},
+          {"inner/sub/b.o", ""},
+          {"inner/sub/b.h", ""},
           {"inner/nested/.gitignore", "*.h\n"},
-          {"inner/nested/n.o", ""}, {"inner/nested/n.h", ""}},
+          {"inner/nested/n.o", ""},
+          {"inner/nested/n.h", ""}},
          {"inner", "inner/nested"});
     Check();
     // Started below the repository's top, the rules above still hold, the
@@ -307,15 +361,13 @@ TEST(IgnoreGlob, EdgesOfTheMatcher)
         const char* path;
         bool matches;
     } cases[] = {
-        {"a/**/b", "a/b", true},       {"a/**/b", "a/x/y/b", true}, {"**/b", "b", true},
-        {"a/**", "a/x/y", true},       {"a/**", "a", false},        {"a*b", "a/b", false},
-        {"a**b", "ax/b", false},       {"[]]", "]", true},          {"[!]]", "a", true},
-        {"[a-c]", "b", true},          {"[a-c]", "/", false},       {"[[:upper:]]", "Q", true},
-        {"[[:upper:]]", "q", false},   {"\\*", "*", true},          {"\\*", "x", false},
-        {"[a", "[a", false},           {"*.c", "x.c", true},        {"*.c", "d/x.c", false},
+        {"a/**/b", "a/b", true},     {"a/**/b", "a/x/y/b", true}, {"**/b", "b", true},     {"a/**", "a/x/y", true},
+        {"a/**", "a", false},        {"a*b", "a/b", false},       {"a**b", "ax/b", false}, {"[]]", "]", true},
+        {"[!]]", "a", true},         {"[a-c]", "b", true},        {"[a-c]", "/", false},   {"[[:upper:]]", "Q", true},
+        {"[[:upper:]]", "q", false}, {"\\*", "*", true},          {"\\*", "x", false},     {"[a", "[a", false},
+        {"*.c", "x.c", true},        {"*.c", "d/x.c", false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ignore::GlobMatches(c.glob, c.path), c.matches) << c.glob << " on " << c.path;
+    for (const Case& c : cases) EXPECT_EQ(ignore::GlobMatches(c.glob, c.path), c.matches) << c.glob << " on " << c.path;
 }
 
-} // namespace
+}  // namespace

@@ -354,6 +354,27 @@ TEST_F(IgnoreFiles, GeneratedPatternsDecideAsGitDoes)
     }
 }
 
+TEST(DotIgnoreFiles, ApplyOutsideRepositoriesAndDecideBeforeGitignore)
+{
+    TempTree t;
+    t.Write(".ignore", "*.bak\n");
+    t.Write("a.bak", "");
+    t.Write("a.txt", "");
+    t.Write("repo/.gitignore", "*.log\nvendor/\n");
+    t.Write("repo/.ignore", "!keep.log\n");
+    t.MakeDir("repo/.git");
+    t.Write("repo/x.log", "");
+    t.Write("repo/keep.log", "");
+    t.Write("repo/b.bak", "");
+    t.Write("repo/vendor/v.c", "");
+    Count count;
+    EXPECT_EQ(count.Run(t.root(), "", true), (Paths{"a.txt", "repo/keep.log"}));
+    EXPECT_EQ(count.counter.excluded_files, 3);
+    EXPECT_EQ(count.counter.excluded_dirs, 2);  // vendor and .git
+    // Off, the same tree lists every file.
+    EXPECT_EQ(count.Run(t.root(), "", false).size(), 6u);
+}
+
 TEST(IgnoreGlob, EdgesOfTheMatcher)
 {
     struct Case {

@@ -119,6 +119,9 @@ const std::unordered_map<int, const char*>& Table()
         // --- replacing grep runs ---
         {kLeftOutside, "Reached through links that lead out of the searched tree:"},
         {kStatusEmptyReplacement, "  Empty replacement: %ld files with hits left unchanged."},
+
+        // --- exclusions of a run ---
+        {kStatusExcluded, "  Excluded: %ld files, %ld folders."},
     };
     return table;
 }

@@ -95,6 +95,9 @@ enum : int {
     // --- replacing grep runs ---
     kLeftOutside = 2119,            // reason: reached through a link that leads out of the tree
     kStatusEmptyReplacement = 2120, // "  Empty replacement: %ld files with hits left unchanged."
+
+    // --- exclusions of a run ---
+    kStatusExcluded = 2140,  // "  Excluded: %ld files, %ld folders." after a summary
 };
 
 } // namespace strings

@@ -60,10 +60,13 @@ int OpenDirectoryAt(int parent_fd, const char* name, bool follow_link)
     return ::openat(parent_fd, name, flags);
 }
 
-bool ListDirectory(int dir_fd, std::string_view file_pattern, bool with_sub_dirs, DirectoryListing& out)
+bool ListDirectory(int dir_fd, std::string_view file_pattern, bool with_sub_dirs, DirectoryListing& out,
+                   const EntryFilter* filter)
 {
     out.files.clear();
     out.sub_dirs.clear();
+    out.excluded_files = 0;
+    out.excluded_dirs = 0;
     // The listing reads a duplicate: closing the stream (and its buffer)
     // right after reading leaves the directory itself open for its files.
     const int listing_fd = ::fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
@@ -83,10 +86,14 @@ bool ListDirectory(int dir_fd, std::string_view file_pattern, bool with_sub_dirs
         if (!wanted_file && !with_sub_dirs) continue;
         switch (KindOf(dir_fd, *entry)) {
         case EntryKind::kFile:
-            if (wanted_file) out.files.emplace_back(name);
+            if (!wanted_file) break;
+            if (filter && filter->Excludes(name, false)) ++out.excluded_files;
+            else out.files.emplace_back(name);
             break;
         case EntryKind::kDirectory:
-            if (with_sub_dirs) out.sub_dirs.emplace_back(name);
+            if (!with_sub_dirs) break;
+            if (filter && filter->Excludes(name, true)) ++out.excluded_dirs;
+            else out.sub_dirs.emplace_back(name);
             break;
         case EntryKind::kOther:
             break;

@@ -38,6 +38,7 @@ struct DirectoryWalk::Level {
     bool wanted_back = false;  // the directory is needed again after its last sub-directory
     dev_t device = 0;          // which directory to take back, recorded when it is given up
     ino_t inode = 0;
+    FolderExclusions exclusions;
 };
 
 DirectoryWalk::Start DirectoryWalk::EnterTopDirectory(const std::string& path)
@@ -72,9 +73,11 @@ void DirectoryWalk::SearchDirectory(const std::string& dir, const std::string& f
         return;
     }
     const bool outermost = depth_ == 0;
+    top.exclusions = FolderExclusions(Exclusions(), dir, top.fd);
     if (outermost && scan_ahead) {
         if (ScanAhead::ScanFunction scan = AheadScan())
-            ahead_ = std::make_unique<ScanAhead>(dir, file_pattern, SearchSubDirectories(), std::move(scan));
+            ahead_ = std::make_unique<ScanAhead>(dir, file_pattern, SearchSubDirectories(), std::move(scan),
+                                                 top.exclusions);
     }
     ++depth_;
     ++open_levels_;
@@ -98,8 +101,10 @@ bool DirectoryWalk::SearchLevel(Level& level, const std::string& file_pattern)
     // as it stands.
     if (::faccessat(level.fd, ".", X_OK, AT_EACCESS) != 0) return false;
     if (!(ahead_ && ahead_->TakeListing(level.path, listing)) &&
-        !ListDirectory(level.fd, file_pattern, SearchSubDirectories(), listing))
+        !ListDirectory(level.fd, file_pattern, SearchSubDirectories(), listing, level.exclusions.Filter()))
         return false;
+    excluded_files += listing.excluded_files;
+    excluded_dirs += listing.excluded_dirs;
 
     const bool slash_ends_path = !level.path.empty() && level.path.back() == '/';
     for (const std::string& name : listing.files) {
@@ -131,6 +136,7 @@ void DirectoryWalk::SearchSubDirectory(Level& parent, const std::string& name, b
     if (parent.fd >= 0) child.fd = OpenDirectoryAt(parent.fd, name.c_str(), false);
     if (child.fd < 0) return ReportNotEntered(child.path);
     ++open_levels_;
+    child.exclusions = parent.exclusions.SubFolder(child.fd, name);
 
     // The parent's directory is given up while the child is searched when
     // nothing more is wanted of it, or when too many are open; in the second
@@ -209,6 +215,8 @@ std::string DirectoryWalk::FullSummary() const
     std::string text = SummaryText();
     if (not_entered > 0)
         text += FormatText(strings::Text(strings::kStatusNotEntered), not_entered, first_not_entered.c_str());
+    if (excluded_files > 0 || excluded_dirs > 0)
+        text += FormatText(strings::Text(strings::kStatusExcluded), excluded_files, excluded_dirs);
     return text;
 }
 

@@ -19,6 +19,7 @@
 
 #include "search/scan_ahead.h"
 #include "search/search_host.h"
+#include "search/walk_exclusions.h"
 
 #include <memory>
 #include <string>
@@ -41,6 +42,10 @@ public:
     // path of the first of them.
     long not_entered = 0;
     std::string first_not_entered;
+    // Files the pattern took and sub-directories left out by the run's
+    // exclusions (see walk_exclusions.h); the run resets them with `files`.
+    long excluded_files = 0;
+    long excluded_dirs = 0;
 
     // Search one directory level and, when the run asks for it, every
     // sub-directory below it. Writes the run's summary when the level ends,
@@ -72,6 +77,8 @@ protected:
 
     // The per-run choices and the per-file step of the derived run.
     virtual bool SearchSubDirectories() const = 0;
+    // What the run leaves out of its walk; nothing unless a run says so.
+    virtual ExclusionChoice Exclusions() const { return {}; }
     // The file at `path`, which is also `name` in the open directory `dir_fd`.
     virtual void VisitFile(const std::string& path, int dir_fd, const std::string& name) = 0;
     // The totals of the run as its status line shows them.

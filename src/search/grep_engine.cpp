@@ -181,6 +181,8 @@ bool GrepEngine::RunSearch()
 {
     const Start start = EnterTopDirectory(options.path);
     files = 0;
+    excluded_files = 0;
+    excluded_dirs = 0;
     matches = 0;
     replaced = 0;
     unchanged = 0;

@@ -64,6 +64,7 @@ public:
 
 protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
+    ExclusionChoice Exclusions() const override { return options.exclusions; }
     void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
     ScanAhead::ScanFunction AheadScan() const override;

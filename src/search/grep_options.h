@@ -3,6 +3,8 @@
 // controls and the command-line tool from its arguments. A replacement
 // request carries a copy.
 
+#include "search/exclusion_choice.h"
+
 #include <string>
 
 struct GrepOptions {
@@ -15,4 +17,5 @@ struct GrepOptions {
     bool case_sensitive = false;
     bool replace = false;     // hand each file with a hit to ReplaceInFile
     bool show_lines = false;  // every matching line, not only the first
+    ExclusionChoice exclusions;
 };

@@ -49,6 +49,8 @@ bool LineCounter::RunCount(bool reset)
     const Start start = EnterTopDirectory(options.path);
     if (reset) {
         files = 0;
+        excluded_files = 0;
+        excluded_dirs = 0;
         lines = 0;
         host_.ClearResults();
     }

@@ -18,6 +18,7 @@ public:
     struct Options_t {
         std::string path;  // directory, '/', file name pattern
         bool sub_dir = false;
+        ExclusionChoice exclusions;
     };
 
     explicit LineCounter(SearchHost& host);
@@ -40,6 +41,7 @@ public:
 
 protected:
     bool SearchSubDirectories() const override { return options.sub_dir; }
+    ExclusionChoice Exclusions() const override { return options.exclusions; }
     void VisitFile(const std::string& path, int dir_fd, const std::string& name) override;
     std::string SummaryText() const override;
     ScanAhead::ScanFunction AheadScan() const override;

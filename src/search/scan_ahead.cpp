@@ -17,6 +17,7 @@ constexpr std::size_t kMaxDepth = 64;
 struct ScanAhead::Directory {
     std::string path;  // as the walk shows it
     int fd = -1;
+    FolderExclusions exclusions;
     ~Directory()
     {
         if (fd >= 0) ::close(fd);
@@ -57,8 +58,10 @@ private:
     Job& job_;
 };
 
-ScanAhead::ScanAhead(std::string top, std::string file_pattern, bool sub_dirs, ScanFunction scan)
-    : top_(std::move(top)), file_pattern_(std::move(file_pattern)), sub_dirs_(sub_dirs), scan_(std::move(scan))
+ScanAhead::ScanAhead(std::string top, std::string file_pattern, bool sub_dirs, ScanFunction scan,
+                     FolderExclusions exclusions)
+    : top_(std::move(top)), file_pattern_(std::move(file_pattern)), sub_dirs_(sub_dirs), scan_(std::move(scan)),
+      top_exclusions_(std::move(exclusions))
 {
     helper_ = std::thread([this] { HelperLoop(); });
 }
@@ -202,6 +205,7 @@ bool ScanAhead::WalkStep(Step& step)
         top->path = top_;
         top->fd = OpenDirectoryAt(AT_FDCWD, top_.c_str(), true);
         if (top->fd < 0) return false;
+        top->exclusions = top_exclusions_;
         Enter(top, step);
         return true;
     }
@@ -217,6 +221,7 @@ bool ScanAhead::WalkStep(Step& step)
         dir->path = JoinPath(frame.dir->path, name);
         dir->fd = OpenDirectoryAt(frame.dir->fd, name.c_str(), false);
         if (dir->fd < 0) continue;
+        dir->exclusions = frame.dir->exclusions.SubFolder(dir->fd, name);
         Enter(dir, step);
         return true;
     }
@@ -227,7 +232,7 @@ void ScanAhead::Enter(const std::shared_ptr<Directory>& dir, Step& step)
 {
     // The walk's own tests: a directory it may not search is not listed.
     DirectoryListing& listing = step.listing;
-    if (::faccessat(dir->fd, ".", X_OK, AT_EACCESS) != 0 || !ListDirectory(dir->fd, file_pattern_, sub_dirs_, listing))
+    if (::faccessat(dir->fd, ".", X_OK, AT_EACCESS) != 0 || !ListDirectory(dir->fd, file_pattern_, sub_dirs_, listing, dir->exclusions.Filter()))
         return;
     step.listed = dir->path;
     for (const std::string& name : listing.files) {

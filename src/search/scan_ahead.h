@@ -21,6 +21,7 @@
 
 #include "search/directory_listing.h"
 #include "search/file_reading.h"
+#include "search/walk_exclusions.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -63,8 +64,10 @@ public:
     using ScanFunction = std::function<void(file_reading::File& file, std::vector<char>& buffer, NumberSink& sink)>;
 
     // Starts the helper on the directory `top` (a full path, as the walk
-    // shows it) with the walk's file pattern and choice of sub-directories.
-    ScanAhead(std::string top, std::string file_pattern, bool sub_dirs, ScanFunction scan);
+    // shows it) with the walk's file pattern, choice of sub-directories and
+    // exclusions in the top directory.
+    ScanAhead(std::string top, std::string file_pattern, bool sub_dirs, ScanFunction scan,
+              FolderExclusions exclusions = {});
     // Stops the helper and waits for it.
     ~ScanAhead();
     ScanAhead(const ScanAhead&) = delete;
@@ -117,6 +120,7 @@ private:
     const std::string file_pattern_;
     const bool sub_dirs_;
     const ScanFunction scan_;
+    const FolderExclusions top_exclusions_;
 
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -25,6 +25,8 @@ struct HistoryKind {
 inline constexpr HistoryKind kSearchPatterns{setting::kSearchPatterns, true};
 inline constexpr HistoryKind kSearchPaths{setting::kSearchPaths, false};
 inline constexpr HistoryKind kReplacePatterns{setting::kReplacePatterns, true};
+// Exclude patterns match names without regard to ASCII case.
+inline constexpr HistoryKind kExcludePatterns{setting::kExcludePatterns, true};
 
 class SearchHistory {
 public:

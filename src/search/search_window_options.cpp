@@ -22,6 +22,7 @@ GrepFlags LoadGrepFlags(const profile::Snapshot& settings)
     f.whole_words = setting::kGrepWords.Read(settings);
     f.replace = setting::kGrepReplace.Read(settings);
     f.show_lines = setting::kGrepShowLines.Read(settings);
+    f.use_gitignore = setting::kGrepGitignore.Read(settings);
     return f;
 }
 
@@ -38,6 +39,7 @@ void SaveGrepFlags(const GrepFlags& f, const std::string& path)
     WriteFlag(setting::kGrepCase, f.case_sensitive, path);
     WriteFlag(setting::kGrepReplace, f.replace, path);
     WriteFlag(setting::kGrepShowLines, f.show_lines, path);
+    WriteFlag(setting::kGrepGitignore, f.use_gitignore, path);
 }
 
 bool LoadCountSubDir(const profile::Snapshot& settings)
@@ -53,4 +55,14 @@ bool LoadCountSubDir(const std::string& path)
 void SaveCountSubDir(bool sub_dir, const std::string& path)
 {
     WriteFlag(setting::kCountSubDir, sub_dir, path);
+}
+
+bool LoadCountGitignore(const profile::Snapshot& settings)
+{
+    return setting::kCountGitignore.Read(settings);
+}
+
+void SaveCountGitignore(bool use_gitignore, const std::string& path)
+{
+    WriteFlag(setting::kCountGitignore, use_gitignore, path);
 }

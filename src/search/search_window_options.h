@@ -16,13 +16,19 @@ struct GrepFlags {
     bool case_sensitive = false;
     bool replace = false;
     bool show_lines = false;
+    bool use_gitignore = false;
 };
 
 GrepFlags LoadGrepFlags(const profile::Snapshot& settings);
 GrepFlags LoadGrepFlags(const std::string& settings_path);
-// Writes text_only, sub_dir, words, case, replace, show_lines in that order.
+// Writes text_only, sub_dir, words, case, replace, show_lines, gitignore in
+// that order.
 void SaveGrepFlags(const GrepFlags& flags, const std::string& settings_path);
 
 bool LoadCountSubDir(const profile::Snapshot& settings);
 bool LoadCountSubDir(const std::string& settings_path);
 void SaveCountSubDir(bool sub_dir, const std::string& settings_path);
+
+// The Line Count window's "Use .gitignore".
+bool LoadCountGitignore(const profile::Snapshot& settings);
+void SaveCountGitignore(bool use_gitignore, const std::string& settings_path);

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QPushButton>
 
 CountDlog::CountDlog(QWidget* parent)
@@ -26,13 +27,16 @@ CountDlog::CountDlog(QWidget* parent)
 
     auto* area = new QGridLayout;
     area->addWidget(SearchPathButton(), 0, 0);
-    area->addWidget(PathBox(), 0, 1, 1, 2);
-    area->addWidget(reset_check_, 1, 1);
-    area->addWidget(sub_dir_check_, 1, 2);
-    area->setColumnStretch(2, 1);
+    area->addWidget(PathBox(), 0, 1, 1, 3);
+    area->addWidget(ExcludeLabel(), 1, 0);
+    area->addWidget(ExcludeBox(), 1, 1, 1, 3);
+    area->addWidget(reset_check_, 2, 1);
+    area->addWidget(sub_dir_check_, 2, 2);
+    area->addWidget(GitignoreCheck(), 2, 3);
+    area->setColumnStretch(3, 1);
     area->setColumnMinimumWidth(0, LabelColumnWidth());
     Assemble(area);
-    SetTabOrder({SearchPathButton(), PathBox(), reset_check_, sub_dir_check_});
+    SetTabOrder({SearchPathButton(), PathBox(), ExcludeBox(), reset_check_, sub_dir_check_, GitignoreCheck()});
     PathBox()->setFocus();
     LoadOptions();
 }
@@ -45,6 +49,7 @@ void CountDlog::LoadOptions()
     paths_.Load(settings);
     FillHistoryBox(PathBox(), paths_);
     sub_dir_check_->setChecked(LoadCountSubDir(settings));
+    LoadExclusions(settings, LoadCountGitignore(settings));
 }
 
 bool CountDlog::ReadOptions()
@@ -53,6 +58,7 @@ bool CountDlog::ReadOptions()
     if (path.empty()) return false;
     options.path = SearchPathArgument(path);  // a directory alone: every file in it
     options.sub_dir = sub_dir_check_->isChecked();
+    options.exclusions = ReadExclusions();
     return true;
 }
 
@@ -61,6 +67,8 @@ void CountDlog::SaveOptions()
     const std::string ini = SettingsPath();
     RememberIn(PathBox(), paths_, ini);
     SaveCountSubDir(options.sub_dir, ini);
+    SaveCountGitignore(options.exclusions.ignore_files, ini);
+    RememberExclusions(ini);
 }
 
 void CountDlog::Go()

@@ -52,6 +52,8 @@ GrepDlog::GrepDlog(QWidget* parent)
     fields->addWidget(PathBox(), 1, 1);
     fields->addWidget(replace_check_, 2, 0);
     fields->addWidget(replacement_box_, 2, 1);
+    fields->addWidget(ExcludeLabel(), 3, 0);
+    fields->addWidget(ExcludeBox(), 3, 1);
     fields->setColumnStretch(1, 1);
 
     auto* group = new QGroupBox(tr("Search Options"), this);
@@ -63,13 +65,14 @@ GrepDlog::GrepDlog(QWidget* parent)
     boxes->addWidget(case_check_, 0, 2);
     boxes->addWidget(words_check_, 1, 0);
     boxes->addWidget(show_lines_check_, 1, 1);
+    boxes->addWidget(GitignoreCheck(), 1, 2);
 
     auto* area = new QVBoxLayout;
     area->addLayout(fields);
     area->addWidget(group);
     Assemble(area);
-    SetTabOrder({pattern_box_, SearchPathButton(), PathBox(), replace_check_, replacement_box_, text_only_check_,
-                 sub_dir_check_, case_check_, words_check_, show_lines_check_});
+    SetTabOrder({pattern_box_, SearchPathButton(), PathBox(), replace_check_, replacement_box_, ExcludeBox(),
+                 text_only_check_, sub_dir_check_, case_check_, words_check_, show_lines_check_, GitignoreCheck()});
     pattern_box_->setFocus();
     LoadOptions();
 }
@@ -94,6 +97,7 @@ void GrepDlog::LoadOptions()
     replace_check_->setChecked(f.replace);
     show_lines_check_->setChecked(f.show_lines);
     text_only_check_->setEnabled(false);
+    LoadExclusions(ini, f.use_gitignore);
 }
 
 bool GrepDlog::ReadOptions()
@@ -111,6 +115,7 @@ bool GrepDlog::ReadOptions()
     options.case_sensitive = case_check_->isChecked();
     options.replace = replace_check_->isChecked();
     options.show_lines = show_lines_check_->isChecked();
+    options.exclusions = ReadExclusions();
     return true;
 }
 
@@ -124,10 +129,12 @@ void GrepDlog::SaveOptions()
     f.case_sensitive = options.case_sensitive;
     f.replace = options.replace;
     f.show_lines = options.show_lines;
+    f.use_gitignore = options.exclusions.ignore_files;
     SaveGrepFlags(f, ini);
     RememberIn(pattern_box_, patterns_, ini);
     RememberIn(replacement_box_, replacements_, ini);
     RememberIn(PathBox(), paths_, ini);
+    RememberExclusions(ini);
 }
 
 void GrepDlog::Go()

@@ -59,6 +59,12 @@ SearchWindow::SearchWindow(const QString& results_label, const QString& number_h
     : QWidget(parent)
 {
     path_box_ = MakeHistoryBox();
+    exclude_box_ = MakeHistoryBox();
+    exclude_label_ = new QLabel(tr(kExcludeLabel), this);
+    exclude_label_->setBuddy(exclude_box_);
+    gitignore_check_ = new QCheckBox(tr("Use .gitignore"), this);
+    Tag(exclude_box_, cmd::kCtlExclude);
+    Tag(gitignore_check_, cmd::kCtlUseGitignore);
     search_path_button_ = new QPushButton(tr("Search &Path"), this);
     go_button_ = new QPushButton(tr("&Go"), this);
     stop_button_ = new QPushButton(tr("&Stop"), this);
@@ -186,6 +192,23 @@ void SearchWindow::RememberIn(QComboBox* box, SearchHistory& history, const std:
         box->addItem(bytetext::ToQString(text));
         box->setEditText(shown);
     }
+}
+
+void SearchWindow::LoadExclusions(const profile::Snapshot& settings, bool use_gitignore)
+{
+    excludes_.Load(settings);
+    FillHistoryBox(exclude_box_, excludes_);
+    gitignore_check_->setChecked(use_gitignore);
+}
+
+ExclusionChoice SearchWindow::ReadExclusions() const
+{
+    return {BoxText(exclude_box_), gitignore_check_->isChecked()};
+}
+
+void SearchWindow::RememberExclusions(const std::string& settings_path)
+{
+    RememberIn(exclude_box_, excludes_, settings_path);
 }
 
 std::string SearchWindow::BoxText(const QComboBox* box)

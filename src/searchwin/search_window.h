@@ -17,6 +17,7 @@
 #include "framework/file_filter.h"
 #include "search/search_history.h"
 #include "search/search_host.h"
+#include "search/exclusion_choice.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -27,10 +28,14 @@
 #include <string>
 #include <string_view>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLayout;
 class QModelIndex;
+namespace profile {
+class Snapshot;
+}
 class QPushButton;
 class QTableView;
 class ResultListModel;
@@ -46,6 +51,8 @@ public:
 
     // The controls, by their roles (tests drive the window through them).
     QComboBox* PathBox() const { return path_box_; }
+    QComboBox* ExcludeBox() const { return exclude_box_; }
+    QCheckBox* GitignoreCheck() const { return gitignore_check_; }
     QPushButton* SearchPathButton() const { return search_path_button_; }
     QPushButton* GoButton() const { return go_button_; }
     QPushButton* StopButton() const { return stop_button_; }
@@ -68,6 +75,7 @@ public:
     // button has one size in both windows.
     static constexpr const char* kPatternLabel = "Search Pattern:";
     static constexpr const char* kReplaceLabel = "Replace With:";
+    static constexpr const char* kExcludeLabel = "E&xclude:";
     int LabelColumnWidth() const;
 
     // The run's host: the results list, the status line (both shown at the
@@ -99,6 +107,15 @@ protected:
     // Runs the history rule for the box's text and lists it when new.
     static void RememberIn(QComboBox* box, SearchHistory& history, const std::string& settings_path);
     static std::string BoxText(const QComboBox* box);
+
+    // The Exclude field (its history shared by both windows) and "Use
+    // .gitignore" (stored by each window for itself): filled at opening,
+    // read at Go, the field's text remembered at Go.
+    void LoadExclusions(const profile::Snapshot& settings, bool use_gitignore);
+    ExclusionChoice ReadExclusions() const;
+    void RememberExclusions(const std::string& settings_path);
+    // The label of the Exclude field.
+    QLabel* ExcludeLabel() const { return exclude_label_; }
 
     // Runs `run` as the window's search: Go disabled, Stop honoured, close
     // requests held back until it has unwound.
@@ -138,6 +155,10 @@ private:
     void RequestAfterRun(AfterRun what);
 
     QComboBox* path_box_ = nullptr;
+    QComboBox* exclude_box_ = nullptr;
+    QLabel* exclude_label_ = nullptr;
+    QCheckBox* gitignore_check_ = nullptr;
+    SearchHistory excludes_{kExcludePatterns};
     QPushButton* search_path_button_ = nullptr;
     QPushButton* go_button_ = nullptr;
     QPushButton* stop_button_ = nullptr;

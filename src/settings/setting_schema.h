@@ -62,6 +62,12 @@ inline constexpr IntSetting kGrepWindowHeight{"GrepWin", "Height", 0};
 
 inline constexpr FlagSetting kCountSubDir{"CountOpts", "sub_dir", false};
 
+// The Exclude field of both search windows, and their "Use .gitignore".
+inline constexpr ListSetting kExcludePatterns{
+    "exclude_patterns", {"exclude_patterns", "count", 0}, "pattern_", kHistoryItemLimit, "selected"};
+inline constexpr FlagSetting kGrepGitignore{kGrepOpts, "gitignore", false};
+inline constexpr FlagSetting kCountGitignore{"CountOpts", "gitignore", false};
+
 // --- find and replace in document windows ---
 // The flags are kept as the numbers stored: the record writes back what it
 // read.

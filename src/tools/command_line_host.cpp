@@ -57,11 +57,18 @@ const char kPathHelp[] =
     "of characters, '?' one character, letters of either case; \"*.*\" every\n"
     "file), or a directory alone, which means every file in it. Hidden files\n"
     "(names starting with '.') and anything that is not a regular file are\n"
-    "skipped; links to directories are not followed.\n";
+    "skipped; links to directories are not followed.\n"
+    "\n"
+    "PATTERNS of --exclude are file name patterns separated by ';'\n"
+    "(\"*.min.js;node_modules/;build*/\"), each matching names of files and\n"
+    "folders, or of folders only when it ends in '/'; an excluded folder is not\n"
+    "entered. --gitignore reads the .gitignore files of the tree and of the\n"
+    "folders above it up to the repository's top, .git/info/exclude and .ignore\n"
+    "files, as git does. Files and folders left out are counted in the status.\n";
 
 int ParseToolArguments(int argc, char** argv, const char* tool, const char* usage,
                        std::initializer_list<ToolSwitch> switches, std::size_t operand_count,
-                       std::vector<std::string>& operands)
+                       std::vector<std::string>& operands, std::initializer_list<ToolListOption> list_options)
 {
     const auto fault = [&](const std::string& what) {
         std::fprintf(stderr, "%s: %s\n\n%s\n%s", tool, what.c_str(), usage, kPathHelp);
@@ -83,6 +90,15 @@ int ParseToolArguments(int argc, char** argv, const char* tool, const char* usag
             return 0;
         }
         bool known = false;
+        for (const ToolListOption& o : list_options) {
+            const std::size_t length = std::strlen(o.name);
+            if (std::strncmp(arg, o.name, length) != 0 || (arg[length] != '\0' && arg[length] != '=')) continue;
+            const char* value = arg[length] == '=' ? arg + length + 1 : (i + 1 < argc ? argv[++i] : nullptr);
+            if (!value) return fault(std::string("option ") + o.name + " needs a value");
+            if (!o.list->empty()) *o.list += ';';
+            *o.list += value;
+            known = true;
+        }
         for (const ToolSwitch& s : switches) {
             if (std::strcmp(arg, s.name) == 0) {
                 *s.value = true;

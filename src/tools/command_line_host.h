@@ -54,10 +54,19 @@ struct ToolSwitch {
     bool* value;
 };
 
-// Reads the arguments: switches anywhere (until "--"), everything else an
-// operand. Prints `usage` and returns 0 for --help, prints the fault and the
-// usage and returns kUsageError for an unknown switch or a wrong number of
-// operands, returns -1 when the tool should run.
+// An option of a tool that takes a value, "--name VALUE" or "--name=VALUE",
+// and may be given again: each value is added to `*list`, after a ';'
+// when the list holds one already.
+struct ToolListOption {
+    const char* name;
+    std::string* list;
+};
+
+// Reads the arguments: switches and options anywhere (until "--"),
+// everything else an operand. Prints `usage` and returns 0 for --help,
+// prints the fault and the usage and returns kUsageError for an unknown
+// switch, an option without its value or a wrong number of operands,
+// returns -1 when the tool should run.
 int ParseToolArguments(int argc, char** argv, const char* tool, const char* usage,
                        std::initializer_list<ToolSwitch> switches, std::size_t operand_count,
-                       std::vector<std::string>& operands);
+                       std::vector<std::string>& operands, std::initializer_list<ToolListOption> list_options = {});

@@ -7,7 +7,7 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: tarnwick-count [--subdirs] PATH\n"
+    "Usage: tarnwick-count [--subdirs] [--exclude PATTERNS]... [--gitignore] PATH\n"
     "\n"
     "Lists the line count of every file named by PATH: the file's path, a TAB\n"
     "and the number of lines (a last line without a line feed counts, an\n"
@@ -15,6 +15,8 @@ const char kUsage[] =
     "standard error.\n"
     "\n"
     "  --subdirs    count in every sub-directory as well, depth-first\n"
+    "  --exclude PATTERNS  leave out files and folders whose names match\n"
+    "  --gitignore  leave out what git ignores in the tree, and the .git folder\n"
     "  --help       show this text\n"
     "\n"
     "Exit status: 0 when a file was listed, 1 when none was, 2 for a usage\n"
@@ -28,7 +30,9 @@ int main(int argc, char** argv)
     LineCounter counter(host);
     std::vector<std::string> operands;
     const int parsed = ParseToolArguments(argc, argv, "tarnwick-count", kUsage,
-                                          {{"--subdirs", &counter.options.sub_dir}}, 1, operands);
+                                          {{"--subdirs", &counter.options.sub_dir},
+                                           {"--gitignore", &counter.options.exclusions.ignore_files}},
+                                          1, operands, {{"--exclude", &counter.options.exclusions.patterns}});
     if (parsed >= 0) return parsed;
     counter.options.path = SearchPathArgument(operands[0]);
     const bool entered = counter.RunCount(true);

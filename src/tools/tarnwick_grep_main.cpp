@@ -6,7 +6,8 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: tarnwick-grep [--case] [--words] [--subdirs] [--all-lines] PATTERN PATH\n"
+    "Usage: tarnwick-grep [--case] [--words] [--subdirs] [--all-lines]\n"
+    "                     [--exclude PATTERNS]... [--gitignore] PATTERN PATH\n"
     "\n"
     "Lists the lines of the files named by PATH that hold the literal text\n"
     "PATTERN, one line per hit: the file's path, a TAB and the line number.\n"
@@ -16,6 +17,8 @@ const char kUsage[] =
     "  --words      whole words only: no letter or digit may touch the text\n"
     "  --subdirs    search every sub-directory as well, depth-first\n"
     "  --all-lines  list every matching line (default: the first per file)\n"
+    "  --exclude PATTERNS  leave out files and folders whose names match\n"
+    "  --gitignore  leave out what git ignores in the tree, and the .git folder\n"
     "  --help       show this text\n"
     "\n"
     "Exit status: 0 when a line was listed, 1 when none was, 2 for a usage\n"
@@ -33,8 +36,9 @@ int main(int argc, char** argv)
                                           {{"--case", &o.case_sensitive},
                                            {"--words", &o.whole_words},
                                            {"--subdirs", &o.sub_dir},
-                                           {"--all-lines", &o.show_lines}},
-                                          2, operands);
+                                           {"--all-lines", &o.show_lines},
+                                           {"--gitignore", &o.exclusions.ignore_files}},
+                                          2, operands, {{"--exclude", &o.exclusions.patterns}});
     if (parsed >= 0) return parsed;
     o.pattern = operands[0];
     o.path = SearchPathArgument(operands[1]);

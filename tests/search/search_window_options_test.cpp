@@ -23,12 +23,13 @@ TEST(GrepFlags, RoundTripUsesTheStoredKeyNames)
     f.sub_dir = true;
     f.case_sensitive = true;
     f.show_lines = true;
+    f.use_gitignore = true;
     SaveGrepFlags(f, ini.path());
     EXPECT_EQ(ini.Contents(),
-              "[GrepOpts]\ntext_only=0\nsub_dir=1\nwords=0\ncase=1\nreplace=0\nshow_lines=1\n");
+              "[GrepOpts]\ntext_only=0\nsub_dir=1\nwords=0\ncase=1\nreplace=0\nshow_lines=1\ngitignore=1\n");
     const GrepFlags g = LoadGrepFlags(ini.path());
     EXPECT_FALSE(g.text_only);
-    EXPECT_TRUE(g.sub_dir && g.case_sensitive && g.show_lines);
+    EXPECT_TRUE(g.sub_dir && g.case_sensitive && g.show_lines && g.use_gitignore);
     EXPECT_FALSE(g.whole_words || g.replace);
 }
 
@@ -39,6 +40,7 @@ TEST(GrepFlags, AnyNonZeroValueSetsTheBox)
     EXPECT_TRUE(f.whole_words);
     EXPECT_TRUE(f.replace);
     EXPECT_FALSE(f.case_sensitive);
+    EXPECT_FALSE(f.use_gitignore);  // a settings file from before it was kept
 }
 
 TEST(CountOptions, SubDirRoundTrip)

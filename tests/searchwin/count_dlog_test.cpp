@@ -92,6 +92,43 @@ TEST_F(CountWindowTest, SharesThePathHistoryAndKeepsItsOwnOption)
     EXPECT_EQ(FieldText(again.PathBox()), tree.Path("*.txt"));
 }
 
+TEST_F(CountWindowTest, ExclusionsAreStoredTheExcludeHistorySharedTheGitignoreBoxPerWindow)
+{
+    tree.Write("keep.txt", "1\n");
+    tree.Write("x.log", "1\n");
+    tree.Write("skip/a.txt", "1\n");
+    {
+        CountDlog w;
+        EXPECT_EQ(FieldText(w.ExcludeBox()), "");  // off in a fresh settings file
+        EXPECT_FALSE(w.GitignoreCheck()->isChecked());
+        w.SubDirCheck()->setChecked(true);
+        w.ResetCheck()->setChecked(true);
+        SetField(w.ExcludeBox(), "*.log;skip/");
+        w.GitignoreCheck()->setChecked(true);
+        Count(w, tree.Path("*.*"));
+        EXPECT_EQ(ListedLines(w), (std::vector<std::string>{tree.Path("keep.txt") + "\t1"}));
+        EXPECT_EQ(w.StatusText().toStdString(),
+                  "Processed 1 files.  Total line count is 1 lines.  Excluded: 1 files, 1 folders.");
+    }
+    EXPECT_EQ(profile::ReadString("exclude_patterns", "pattern_1", "", 511, ini.path()), "*.log;skip/");
+    EXPECT_EQ(profile::ReadString("CountOpts", "gitignore", "", 511, ini.path()), "1");
+    CountDlog count;
+    EXPECT_EQ(FieldText(count.ExcludeBox()), "*.log;skip/");
+    EXPECT_TRUE(count.GitignoreCheck()->isChecked());
+    GrepDlog grep;
+    EXPECT_EQ(BoxItems(grep.ExcludeBox()), (std::vector<std::string>{"*.log;skip/"}));
+    EXPECT_FALSE(grep.GitignoreCheck()->isChecked());
+    grep.SubDirCheck()->setChecked(true);
+    grep.GitignoreCheck()->setChecked(true);
+    SetField(grep.PatternBox(), "1");
+    SetField(grep.PathBox(), tree.Path("*.*"));
+    SetField(grep.ExcludeBox(), "skip/");
+    grep.GoButton()->click();
+    EXPECT_EQ(grep.StatusText().toStdString(), "Processed 2 files.  Found 2 matches.  Excluded: 0 files, 1 folders.");
+    EXPECT_EQ(profile::ReadString("GrepOpts", "gitignore", "", 511, ini.path()), "1");
+    EXPECT_EQ(profile::ReadString("exclude_patterns", "pattern_2", "", 511, ini.path()), "skip/");
+}
+
 TEST_F(CountWindowTest, EmptyPathDoesNothingAndMissingDirectorySaysSo)
 {
     CountDlog w;

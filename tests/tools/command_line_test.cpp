@@ -91,3 +91,22 @@ TEST_F(CommandLine, CountListsEveryFileAndTheTotal)
     EXPECT_EQ(run.err, "Processed 2 files.  Total line count is 3 lines.\n");
     EXPECT_EQ(Count(Quoted(tree.root() + "/src/*.none")).exit_code, 1);
 }
+
+TEST_F(CommandLine, ExcludeIsRepeatableAndGitignoreReadsTheTreesRules)
+{
+    tree.Write("src/x.min.c", "main\n");
+    tree.Write("src/.gitignore", "sub/\n");
+    tree.MakeDir("src/.git");  // the folder itself is skipped with the rules
+    tree.Write("src/.git/hit.c", "main\n");
+    const std::string src = Quoted(tree.root() + "/src/*.c");
+    ToolRun run = Count("--subdirs --exclude '*.min.c' --exclude=sub/ " + src);
+    EXPECT_EQ(run.out, root + "/src/a.c\t2\n" + root + "/src/.git/hit.c\t1\n");
+    EXPECT_EQ(run.err, "Processed 2 files.  Total line count is 3 lines.  Excluded: 1 files, 1 folders.\n");
+    // Default: the hidden folder is searched, as always.
+    run = Grep("--subdirs main " + src);
+    EXPECT_EQ(run.err, "Processed 4 files.  Found 4 matches.\n");
+    run = Grep("--subdirs --gitignore main " + src);
+    EXPECT_EQ(run.out, root + "/src/a.c\t1\n" + root + "/src/x.min.c\t1\n");
+    EXPECT_EQ(run.err, "Processed 2 files.  Found 2 matches.  Excluded: 0 files, 2 folders.\n");
+    EXPECT_EQ(Grep("main " + src + " --exclude").exit_code, 2);  // the option without its pattern
+}

@@ -25,7 +25,7 @@ constexpr std::size_t kCharBytes = 4;
 // is given up, so a file without hits costs little more than its reading.
 // Between blocks the last bytes of a block are kept, enough to find an
 // occurrence that straddles the border and to see the character before it.
-// The numbers of the hit lines go to a sink; the scan touches nothing else,
+// The hits (line number, line start, match) go to a sink; the scan touches nothing else,
 // so that it may run on the thread that scans ahead.
 class GrepEngine::Scan {
 public:
@@ -53,8 +53,14 @@ private:
     std::vector<char>& buffer_;
     NumberSink& sink_;
 
+    // Counts the line feeds of [counted_, to) of the block and moves
+    // counted_ there, keeping the start of the line that holds it.
+    void CountTo(const char* block, std::size_t to);
+
     long line_ = 1;            // number of the line that holds offset `counted_`
     std::size_t counted_ = 0;  // offset in the block up to which line feeds are counted
+    std::uint64_t block_start_ = 0;  // file offset of the block's first byte
+    std::uint64_t line_start_ = 0;   // file offset of line `line_`
     bool skip_line_ = false;   // the current line is listed; ignore the rest of it
     bool done_ = false;        // no more hits wanted
     bool hit_ = false;
@@ -96,8 +102,9 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
         const std::size_t keep_from = next > context ? next - context : 0;
         const std::size_t give_up = skip_line_ ? len : keep_from;
         // A hit just before the kept context has its line counted already.
-        if (give_up > counted_) line_ += static_cast<long>(CountLineFeeds(block + counted_, block + give_up));
+        if (give_up > counted_) CountTo(block, give_up);
         counted_ = counted_ > give_up ? counted_ - give_up : 0;
+        block_start_ += give_up;
         kept = len - give_up;
         std::memmove(block, block + give_up, kept);
         from = next - give_up;
@@ -150,21 +157,33 @@ bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t l
     return TextMatcher::StandsAlone(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 
+void GrepEngine::Scan::CountTo(const char* block, std::size_t to)
+{
+    const std::size_t feeds = CountLineFeeds(block + counted_, block + to);
+    if (feeds > 0) {
+        line_ += static_cast<long>(feeds);
+        const auto* last = static_cast<const char*>(memrchr(block + counted_, '\n', to - counted_));
+        line_start_ = block_start_ + static_cast<std::uint64_t>(last - block) + 1;
+    }
+    counted_ = to;
+}
+
 void GrepEngine::Scan::Report(const char* block, std::size_t pos)
 {
-    line_ += static_cast<long>(CountLineFeeds(block + counted_, block + pos));
-    counted_ = pos;
+    CountTo(block, pos);
     hit_ = true;
-    if (!sink_.Add(line_) || first_only_) done_ = true;
+    const std::size_t start = static_cast<std::size_t>(block_start_ + pos - line_start_);
+    if (!sink_.AddHit({line_, line_start_, {start, start + finder_.size()}}) || first_only_) done_ = true;
 }
 
 // Lists each hit at once, as the walk's own scan of a file finds it.
 class GrepEngine::ListingSink : public NumberSink {
 public:
     ListingSink(GrepEngine& engine, const std::string& path) : engine_(engine), path_(path) {}
-    bool Add(long number) override
+    bool Add(long number) override { return AddHit({number, 0, {}}); }
+    bool AddHit(const ScanHit& hit) override
     {
-        engine_.ListHit(path_, number);
+        engine_.ListHit(path_, hit);
         return true;
     }
 
@@ -205,8 +224,8 @@ void GrepEngine::VisitFile(const std::string& path, int dir_fd, const std::strin
         const bool replaced_since = scan->opened && replaced_files_.count({scan->device, scan->inode}) > 0;
         if (!replaced_since && ahead_options_ == CurrentScanOptions()) {
             if (!scan->opened) return;
-            for (const long number : scan->numbers) ListHit(path, number);
-            FileDone(path, !scan->numbers.empty(), scan->device, scan->inode);
+            for (const ScanHit& hit : scan->hits) ListHit(path, hit);
+            FileDone(path, !scan->hits.empty(), scan->device, scan->inode);
             return;
         }
     }
@@ -227,9 +246,9 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
     FileDone(path, hit, file.device, file.inode);
 }
 
-void GrepEngine::ListHit(const std::string& path, long number)
+void GrepEngine::ListHit(const std::string& path, const ScanHit& hit)
 {
-    grep_host_.AppendHit(GrepHit{path, number, {}, 0});
+    grep_host_.AppendHit(GrepHit{path, hit.line, hit.match, hit.line_offset});
     ++matches;
 }
 

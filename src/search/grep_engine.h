@@ -11,6 +11,7 @@
 #include "search/directory_walk.h"
 #include "search/file_reading.h"
 #include "search/grep_options.h"
+#include "search/scan_hit.h"
 #include "search/search_host.h"
 
 #include <cstddef>
@@ -81,8 +82,8 @@ private:
     };
     ScanOptions CurrentScanOptions() const;
     void SearchOpenFile(file_reading::File file, const std::string& path);
-    // Lists the hit on line `number` of the file at `path`.
-    void ListHit(const std::string& path, long number);
+    // Lists a hit of the file at `path`.
+    void ListHit(const std::string& path, const ScanHit& hit);
     // After a file is scanned: the replacement hand-off.
     void FileDone(const std::string& path, bool hit, dev_t device, ino_t inode);
     void PrepareScan();

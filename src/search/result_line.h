@@ -16,8 +16,8 @@
 struct GrepHit {
     std::string_view path;
     long line = 0;  // from 1
-    // Not filled yet (left zero): where the match lies within its line and
-    // where the line starts in its file.
+    // The first match within the line, and where the line starts in its
+    // file.
     ByteSpan match;
     std::uint64_t line_offset = 0;
 };

@@ -39,12 +39,14 @@ public:
 
     bool Add(long number) override
     {
-        if (ahead_.numbers_held_.fetch_add(1, std::memory_order_relaxed) >= kMaxNumbersHeld) {
-            ahead_.numbers_held_.fetch_sub(1, std::memory_order_relaxed);
-            job_.scan.complete = false;
-            return false;
-        }
+        if (!Reserve()) return false;
         job_.scan.numbers.push_back(number);
+        return true;
+    }
+    bool AddHit(const ScanHit& hit) override
+    {
+        if (!Reserve()) return false;
+        job_.scan.hits.push_back(hit);
         return true;
     }
     bool Cancelled() const override
@@ -53,6 +55,14 @@ public:
     }
 
 private:
+    bool Reserve()
+    {
+        if (ahead_.numbers_held_.fetch_add(1, std::memory_order_relaxed) < kMaxNumbersHeld) return true;
+        ahead_.numbers_held_.fetch_sub(1, std::memory_order_relaxed);
+        job_.scan.complete = false;
+        return false;
+    }
+
     ScanAhead& ahead_;
     Job& job_;
 };
@@ -102,7 +112,7 @@ std::unique_ptr<FileScan> ScanAhead::Take(const std::string& path)
             continue;
         }
         std::unique_ptr<FileScan> scan;
-        numbers_held_.fetch_sub(job.scan.numbers.size(), std::memory_order_relaxed);
+        numbers_held_.fetch_sub(job.scan.Held(), std::memory_order_relaxed);
         if (job.state == State::kDone && job.scan.complete) scan = std::make_unique<FileScan>(std::move(job.scan));
         PopFront();
         changed_.notify_all();
@@ -116,8 +126,9 @@ void ScanAhead::Drop(Job& job)
         job.dropped = true;  // the scanner lets go of its numbers
         return;
     }
-    numbers_held_.fetch_sub(job.scan.numbers.size(), std::memory_order_relaxed);
+    numbers_held_.fetch_sub(job.scan.Held(), std::memory_order_relaxed);
     job.scan.numbers.clear();
+    job.scan.hits.clear();
 }
 
 std::shared_ptr<ScanAhead::Job> ScanAhead::FirstPending(std::size_t from)

@@ -21,6 +21,7 @@
 
 #include "search/directory_listing.h"
 #include "search/file_reading.h"
+#include "search/scan_hit.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -43,6 +44,8 @@ public:
     virtual ~NumberSink() = default;
     // False when the scan must end here (the sink holds no more).
     virtual bool Add(long number) = 0;
+    // A hit of a grep scan; a sink that keeps only numbers takes its line.
+    virtual bool AddHit(const ScanHit& hit) { return Add(hit.line); }
     // Asked between blocks: true when the scan is no longer wanted.
     virtual bool Cancelled() const { return false; }
 };
@@ -54,6 +57,8 @@ struct FileScan {
     dev_t device = 0;       // which file it was, when opened
     ino_t inode = 0;
     std::vector<long> numbers;
+    std::vector<ScanHit> hits;  // of a grep scan
+    std::size_t Held() const { return numbers.size() + hits.size(); }
 };
 
 class ScanAhead {

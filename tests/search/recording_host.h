@@ -11,6 +11,7 @@
 class RecordingHost : public GrepHost {
 public:
     std::vector<std::string> results;
+    std::vector<ScanHit> places;  // of each hit: line, line start, match
     std::vector<std::string> statuses;
     std::vector<std::pair<std::string, GrepEngine::Options_t>> replaced;
     int clears = 0;
@@ -21,10 +22,12 @@ public:
     {
         ++clears;
         results.clear();
+        places.clear();
     }
     void AppendHit(const GrepHit& hit) override
     {
         results.push_back(ResultLineText(hit.path, static_cast<std::uint64_t>(hit.line)));
+        places.push_back({hit.line, hit.line_offset, hit.match});
     }
     void AppendCount(const CountResult& count) override
     {

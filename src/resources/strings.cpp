@@ -119,6 +119,16 @@ const std::unordered_map<int, const char*>& Table()
         // --- replacing grep runs ---
         {kLeftOutside, "Reached through links that lead out of the searched tree:"},
         {kStatusEmptyReplacement, "  Empty replacement: %ld files with hits left unchanged."},
+
+        // --- the Grep window's results ---
+        {kHitFileChanged, "(the file has changed since the search)"},
+        {kTextHeader, "Text"},
+        {kSaveResultsCaption, "Save Results"},
+        {kSaveResultsFailed, "%s could not be written: %s."},
+        {kFilterPlaceholder, "Filter the results by path or text"},
+        {kMatchesInLine, "%ld matches"},
+        {kStatusMatchCount, "  %ld matches in all."},
+        {kContextLabel, "Conte&xt lines:"},
     };
     return table;
 }

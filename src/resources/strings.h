@@ -95,6 +95,16 @@ enum : int {
     // --- replacing grep runs ---
     kLeftOutside = 2119,            // reason: reached through a link that leads out of the tree
     kStatusEmptyReplacement = 2120, // "  Empty replacement: %ld files with hits left unchanged."
+
+    // --- the Grep window's results ---
+    kHitFileChanged = 2121,     // text column of a hit whose file changed since the run
+    kTextHeader = 2122,         // "Text"
+    kSaveResultsCaption = 2123, // "Save Results"
+    kSaveResultsFailed = 2124,  // "%s could not be written: %s."
+    kFilterPlaceholder = 2125,  // "Filter"
+    kMatchesInLine = 2126,      // "%ld matches"
+    kStatusMatchCount = 2127,   // "  %ld matches in all."
+    kContextLabel = 2128,       // "Context lines:"
 };
 
 } // namespace strings

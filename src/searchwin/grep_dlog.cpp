@@ -6,6 +6,7 @@
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "searchwin/active_text_view.h"
+#include "searchwin/result_list_model.h"
 #include "search/file_replacement.h"
 #include "search/result_line.h"
 #include "search/search_path_rule.h"
@@ -23,8 +24,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
 GrepDlog::GrepDlog(QWidget* parent)
-    : SearchWindow(tr("Search Results:"), tr("Line"), parent),
+    : SearchWindow(tr("Search Results:"), tr("Line"), parent, true),
       GrepEngine(static_cast<GrepHost&>(*this))
 {
     setWindowTitle(tr("Grep Options"));
@@ -137,6 +140,8 @@ void GrepDlog::Go()
     if (!ReadOptions()) return;
     SaveOptions();
     replacement_.Start();
+    Results()->StartHits(std::make_unique<TextMatcher>(options.pattern, options.case_sensitive, options.whole_words),
+                         setting::kTabStops.Read(SettingsPath()));
     RunGuarded([this] {
         RunSearch();
         ShowReplacementSummary();

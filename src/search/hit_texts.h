@@ -33,6 +33,8 @@ public:
     // Forgets every file and row (the list is emptied).
     void Clear();
     void SetTabWidth(int tab_width);
+    const TextMatcher* matcher() const { return matcher_.get(); }
+    int tab_width() const { return tab_width_; }
     // The first hit of a file, at `first_row`: records how the file stands.
     void NoteFile(std::size_t first_row, const std::string& path);
 

@@ -6,7 +6,9 @@
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "searchwin/active_text_view.h"
+#include "searchwin/hit_preview.h"
 #include "searchwin/result_list_model.h"
+#include "search/hit_context.h"
 #include "search/file_replacement.h"
 #include "search/result_line.h"
 #include "search/search_path_rule.h"
@@ -20,8 +22,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -39,6 +45,9 @@ GrepDlog::GrepDlog(QWidget* parent)
     case_check_ = new QCheckBox(tr("Case Sensitive"), this);
     words_check_ = new QCheckBox(tr("Whole words only"), this);
     show_lines_check_ = new QCheckBox(tr("Show All Lines"), this);
+    context_box_ = new QSpinBox(this);
+    context_box_->setRange(setting::kGrepContext.min, setting::kGrepContext.max);
+    preview_ = new HitPreview(this);
     Tag(pattern_box_, cmd::kCtlPattern);
     Tag(replacement_box_, cmd::kCtlReplacement);
     Tag(replace_check_, cmd::kCtlReplace);
@@ -66,13 +75,23 @@ GrepDlog::GrepDlog(QWidget* parent)
     boxes->addWidget(case_check_, 0, 2);
     boxes->addWidget(words_check_, 1, 0);
     boxes->addWidget(show_lines_check_, 1, 1);
+    auto* context_row = new QHBoxLayout;
+    auto* context_label = new QLabel(QString::fromUtf8(strings::Text(strings::kContextLabel)), this);
+    context_label->setBuddy(context_box_);
+    context_row->addWidget(context_label);
+    context_row->addWidget(context_box_);
+    context_row->addStretch(1);
+    boxes->addLayout(context_row, 1, 2);
 
     auto* area = new QVBoxLayout;
     area->addLayout(fields);
     area->addWidget(group);
-    Assemble(area);
+    Assemble(area, preview_);
     SetTabOrder({pattern_box_, SearchPathButton(), PathBox(), replace_check_, replacement_box_, text_only_check_,
-                 sub_dir_check_, case_check_, words_check_, show_lines_check_});
+                 sub_dir_check_, case_check_, words_check_, show_lines_check_, context_box_});
+    connect(ResultsView()->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { ShowPreview(); });
+    connect(Results(), &QAbstractItemModel::modelReset, this, [this] { ShowPreview(); });
+    connect(context_box_, &QSpinBox::valueChanged, this, [this] { ShowPreview(); });
     pattern_box_->setFocus();
     LoadOptions();
 }
@@ -97,6 +116,7 @@ void GrepDlog::LoadOptions()
     replace_check_->setChecked(f.replace);
     show_lines_check_->setChecked(f.show_lines);
     text_only_check_->setEnabled(false);
+    context_box_->setValue(setting::kGrepContext.Read(ini));
 }
 
 bool GrepDlog::ReadOptions()
@@ -128,6 +148,7 @@ void GrepDlog::SaveOptions()
     f.replace = options.replace;
     f.show_lines = options.show_lines;
     SaveGrepFlags(f, ini);
+    setting::kGrepContext.Write(context_box_->value(), ini);
     RememberIn(pattern_box_, patterns_, ini);
     RememberIn(replacement_box_, replacements_, ini);
     RememberIn(PathBox(), paths_, ini);
@@ -161,6 +182,20 @@ void GrepDlog::ShowReplacementSummary()
     if (replacement_.left().size() > kPathsInText)
         request.details = QString::fromLocal8Bit(replacement_.SummaryText(replacement_.left().size()));
     fw::ShowMessageBox(request);
+}
+
+void GrepDlog::ShowPreview()
+{
+    const QModelIndex current = ResultsView()->currentIndex();
+    ResultListModel* results = Results();
+    if (!current.isValid() || !results->HasText()) return preview_->ShowNotice({});
+    const auto row = static_cast<std::size_t>(current.row());
+    const ResultLine hit = results->Record(row);
+    if (!hit.valid) return preview_->ShowNotice({});
+    if (results->HitText(row).changed)
+        return preview_->ShowNotice(QString::fromUtf8(strings::Text(strings::kHitFileChanged)));
+    preview_->ShowLines(ReadHitContext(hit.path, hit.number, results->LineOffset(row), context_box_->value()),
+                        results->Matcher(), results->TabWidth());
 }
 
 void GrepDlog::OpenHit()

@@ -51,6 +51,12 @@ public:
     // The text of a hit's line (the Grep window only).
     const HitTexts::Text& HitText(std::size_t row) const;
     bool HasText() const { return with_text_; }
+    // How the text column shows lines: the run's matcher (none before a
+    // run) and the tab width.
+    const TextMatcher* Matcher() const { return texts_.matcher(); }
+    int TabWidth() const { return texts_.tab_width(); }
+    // Where the shown row's line starts in its file.
+    std::uint64_t LineOffset(std::size_t row) const { return lines_.LineOffset(StoreRow(row)); }
     // The shown rows (ascending) as "path:number:text" lines, for Copy
     // and Save Results.
     void AppendCopyLines(const std::vector<std::size_t>& rows, std::string& out) const;

@@ -30,6 +30,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTimer>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -133,7 +134,7 @@ SearchWindow::~SearchWindow()
     running.erase(std::remove(running.begin(), running.end(), this), running.end());
 }
 
-void SearchWindow::Assemble(QLayout* options_area)
+void SearchWindow::Assemble(QLayout* options_area, QWidget* below_results)
 {
     auto* status_row = new QHBoxLayout;
     status_row->addWidget(results_label_);
@@ -151,7 +152,17 @@ void SearchWindow::Assemble(QLayout* options_area)
     main->setSpacing(4);
     main->addLayout(options_area);
     main->addLayout(status_row);
-    main->addWidget(results_view_, 1);
+    if (below_results) {
+        auto* split = new QSplitter(Qt::Vertical, this);
+        split->addWidget(results_view_);
+        split->addWidget(below_results);
+        split->setStretchFactor(0, 3);
+        split->setStretchFactor(1, 1);
+        split->setChildrenCollapsible(false);
+        main->addWidget(split, 1);
+    } else {
+        main->addWidget(results_view_, 1);
+    }
     main->addLayout(buttons);
 
     connect(search_path_button_, &QPushButton::clicked, this, [this] { BrowsePath(); });

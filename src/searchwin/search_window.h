@@ -99,8 +99,9 @@ protected:
                  bool with_text = false);
 
     // Builds the window from the derived window's option controls (above
-    // the results) and wires the buttons to the virtual handlers.
-    void Assemble(QLayout* options_area);
+    // the results) and wires the buttons to the virtual handlers;
+    // `below_results`, when given, shares the list's place below it.
+    void Assemble(QLayout* options_area, QWidget* below_results = nullptr);
 
     // Tab order: `first` (the derived window's controls, top to bottom),
     // then the results list and the buttons.

@@ -5,6 +5,8 @@
 #include "framework/byte_text.h"
 #include "resources/strings.h"
 #include "searchwin/grep_dlog.h"
+#include "searchwin/hit_preview.h"
+#include "settings/profile.h"
 #include "support/temp_tree.h"
 #include "search_window_test_support.h"
 
@@ -13,6 +15,7 @@
 #include <QClipboard>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 
@@ -102,6 +105,31 @@ TEST_F(GrepResults, TheFilterShowsOnlyRowsWhosePathOrTextHoldsIt)
     EXPECT_EQ(scratch.Read("shown.txt"), root + "/b.txt:1:" + std::string("caf\xe9 hit\0x", 10) + "\n");
     w.FilterField()->clear();
     EXPECT_EQ(w.Results()->rowCount(), 3);
+}
+
+TEST_F(GrepResults, ThePreviewShowsTheHitWithItsContextAndTheSpinBoxIsStored)
+{
+    w.ResultsView()->setCurrentIndex(w.Results()->index(1, 0));
+    const auto lines = [](std::initializer_list<const char*> texts) {
+        QString text;
+        for (const char* t : texts) text += (text.isEmpty() ? "" : "\n") + QString::fromUtf8(t);
+        return text.toStdString();
+    };
+    // Two lines each side by default, clipped at the file's start and end.
+    EXPECT_EQ(w.Preview()->toPlainText().toStdString(),
+              lines({"     1      one hit", "     2  none", "     3  two hit hit"}));
+    w.ContextBox()->setValue(0);
+    EXPECT_EQ(w.Preview()->toPlainText().toStdString(), lines({"     3  two hit hit"}));
+    w.GoButton()->click();  // the value goes to the settings with the run
+    EXPECT_EQ(profile::ReadString("GrepOpts", "context", "", 16, ini.path()), "0");
+    GrepDlog second;
+    EXPECT_EQ(second.ContextBox()->value(), 0);
+    EXPECT_EQ(second.ContextBox()->maximum(), 9);
+
+    w.ResultsView()->setCurrentIndex(w.Results()->index(0, 0));
+    tree.Write("a.txt", "other\n");
+    w.ResultsView()->setCurrentIndex(w.Results()->index(1, 0));
+    EXPECT_EQ(w.Preview()->toPlainText().toStdString(), strings::Text(strings::kHitFileChanged));
 }
 
 } // namespace

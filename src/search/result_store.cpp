@@ -52,7 +52,7 @@ void ResultStore::Append(std::string_view line)
 
 void ResultStore::Append(std::string_view path, std::uint64_t number)
 {
-    if (runs_.empty() || runs_.back().whole_line || TextOf(runs_.back()) != path) StartRun(path, false);
+    if (!LastPathIs(path)) StartRun(path, false);
     PushNumber(number);
 }
 

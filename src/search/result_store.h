@@ -45,6 +45,11 @@ public:
     bool HasLineOffsets() const { return !offsets_.empty(); }
     // The first row of the run of rows that share the row's path.
     std::size_t FirstRowOfPath(std::size_t row) const { return RunOf(row).first_row; }
+    // Whether the last row appended is a record of `path`.
+    bool LastPathIs(std::string_view path) const
+    {
+        return !runs_.empty() && !runs_.back().whole_line && TextOf(runs_.back()) == path;
+    }
     // The row after the last of that run.
     std::size_t PathRowsEnd(std::size_t row) const;
 

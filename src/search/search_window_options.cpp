@@ -22,6 +22,7 @@ GrepFlags LoadGrepFlags(const profile::Snapshot& settings)
     f.whole_words = setting::kGrepWords.Read(settings);
     f.replace = setting::kGrepReplace.Read(settings);
     f.show_lines = setting::kGrepShowLines.Read(settings);
+    f.context = setting::kGrepContext.Read(settings);
     return f;
 }
 
@@ -38,6 +39,8 @@ void SaveGrepFlags(const GrepFlags& f, const std::string& path)
     WriteFlag(setting::kGrepCase, f.case_sensitive, path);
     WriteFlag(setting::kGrepReplace, f.replace, path);
     WriteFlag(setting::kGrepShowLines, f.show_lines, path);
+    profile_update::WriteString(setting::kGrepContext.section, setting::kGrepContext.key,
+                                setting::IntSetting::Format(f.context), path);
 }
 
 bool LoadCountSubDir(const profile::Snapshot& settings)

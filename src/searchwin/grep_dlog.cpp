@@ -116,7 +116,7 @@ void GrepDlog::LoadOptions()
     replace_check_->setChecked(f.replace);
     show_lines_check_->setChecked(f.show_lines);
     text_only_check_->setEnabled(false);
-    context_box_->setValue(setting::kGrepContext.Read(ini));
+    context_box_->setValue(f.context);
 }
 
 bool GrepDlog::ReadOptions()
@@ -147,8 +147,8 @@ void GrepDlog::SaveOptions()
     f.case_sensitive = options.case_sensitive;
     f.replace = options.replace;
     f.show_lines = options.show_lines;
+    f.context = context_box_->value();
     SaveGrepFlags(f, ini);
-    setting::kGrepContext.Write(context_box_->value(), ini);
     RememberIn(pattern_box_, patterns_, ini);
     RememberIn(replacement_box_, replacements_, ini);
     RememberIn(PathBox(), paths_, ini);

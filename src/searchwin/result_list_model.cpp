@@ -34,7 +34,7 @@ void ResultListModel::StartHits(std::unique_ptr<TextMatcher> matcher, int tab_wi
 void ResultListModel::Append(const GrepHit& hit)
 {
     const std::size_t row = lines_.size();
-    if (with_text_ && (row == 0 || lines_.Path(row - 1) != hit.path)) texts_.NoteFile(row, std::string(hit.path));
+    if (with_text_ && !lines_.LastPathIs(hit.path)) texts_.NoteFile(row, std::string(hit.path));
     lines_.Append(hit.path, static_cast<std::uint64_t>(hit.line), hit.line_offset);
 }
 

@@ -33,7 +33,7 @@ public:
     void AppendHit(const GrepHit& hit) override
     {
         const std::size_t row = store.size();
-        if (row == 0 || store.Path(row - 1) != hit.path) texts.NoteFile(row, std::string(hit.path));
+        if (!store.LastPathIs(hit.path)) texts.NoteFile(row, std::string(hit.path));
         store.Append(hit.path, static_cast<std::uint64_t>(hit.line), hit.line_offset);
     }
     void AppendCount(const CountResult&) override {}

@@ -19,16 +19,8 @@ for need in hyperfine rg; do
 done
 cmake --build "$build" --target tarnwick-grep results_bench >/dev/null
 
-if [ ! -f "$tree/.complete" ]; then
-  rm -rf "$tree"
-  mkdir -p "$tree"
-  for i in $(seq 1 "$copies"); do
-    cp -rL /usr/include "$tree/copy$i" 2>/dev/null || true
-  done
-  find "$tree" -name '.*' -exec rm -rf {} + 2>/dev/null || true
-  find "$tree" ! -type f ! -type d -delete
-  touch "$tree/.complete"
-fi
+. "$here/grep-tree.sh"
+make_grep_tree
 find "$tree" -type f -print0 | xargs -0 cat >/dev/null
 export LC_ALL=C
 tmp=$(mktemp -d)

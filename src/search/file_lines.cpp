@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr std::size_t kWindowSize = 64 * 1024;
+// Most lines and the hits of a small file fit; a longer line doubles it.
+constexpr std::size_t kWindowSize = 4 * 1024;
 
 } // namespace
 

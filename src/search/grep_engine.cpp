@@ -29,9 +29,9 @@ constexpr std::size_t kCharBytes = 4;
 // so that it may run on the thread that scans ahead.
 class GrepEngine::Scan {
 public:
-    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, std::size_t block_size,
+    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, bool keep_texts, std::size_t block_size,
          std::vector<char>& buffer, NumberSink& sink)
-        : finder_(finder), whole_words_(whole_words), first_only_(first_only),
+        : finder_(finder), whole_words_(whole_words), first_only_(first_only), keep_texts_(keep_texts),
           block_size_(std::max<std::size_t>(block_size, 1)), buffer_(buffer), sink_(sink)
     {
     }
@@ -44,11 +44,12 @@ private:
     // returns where the search goes on.
     std::size_t SearchBlock(std::size_t from, std::size_t limit, std::size_t len);
     bool Accepts(const char* block, std::size_t pos, std::size_t len) const;
-    void Report(const char* block, std::size_t pos);
+    void Report(const char* block, std::size_t pos, std::size_t len);
 
     const LiteralFinder& finder_;
     const bool whole_words_;
     const bool first_only_;
+    const bool keep_texts_;
     const std::size_t block_size_;  // bytes read at a time
     std::vector<char>& buffer_;
     NumberSink& sink_;
@@ -125,7 +126,7 @@ std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, s
             from = pos + m;
             continue;
         }
-        Report(block, pos);
+        Report(block, pos, len);
         const void* lf = std::memchr(block + pos + m, '\n', len - (pos + m));
         if (!lf) {
             skip_line_ = true;
@@ -168,22 +169,29 @@ void GrepEngine::Scan::CountTo(const char* block, std::size_t to)
     counted_ = to;
 }
 
-void GrepEngine::Scan::Report(const char* block, std::size_t pos)
+void GrepEngine::Scan::Report(const char* block, std::size_t pos, std::size_t len)
 {
     CountTo(block, pos);
     hit_ = true;
     const std::size_t start = static_cast<std::size_t>(block_start_ + pos - line_start_);
-    if (!sink_.AddHit({line_, line_start_, {start, start + finder_.size()}}) || first_only_) done_ = true;
+    LineText text;
+    if (keep_texts_ && line_start_ >= block_start_) {
+        // The line whole in the block, up to its line feed.
+        const char* const begin = block + (line_start_ - block_start_);
+        if (const void* lf = std::memchr(block + pos, '\n', len - pos))
+            text = std::string_view(begin, static_cast<std::size_t>(static_cast<const char*>(lf) - begin) + 1);
+    }
+    if (!sink_.AddHit({line_, line_start_, {start, start + finder_.size()}}, text) || first_only_) done_ = true;
 }
 
 // Lists each hit at once, as the walk's own scan of a file finds it.
 class GrepEngine::ListingSink : public NumberSink {
 public:
     ListingSink(GrepEngine& engine, const std::string& path) : engine_(engine), path_(path) {}
-    bool Add(long number) override { return AddHit({number, 0, {}}); }
-    bool AddHit(const ScanHit& hit) override
+    bool Add(long number) override { return AddHit({number, 0, {}}, std::nullopt); }
+    bool AddHit(const ScanHit& hit, LineText text) override
     {
-        engine_.ListHit(path_, hit);
+        engine_.ListHit(path_, hit, text);
         return true;
     }
 
@@ -224,7 +232,15 @@ void GrepEngine::VisitFile(const std::string& path, int dir_fd, const std::strin
         const bool replaced_since = scan->opened && replaced_files_.count({scan->device, scan->inode}) > 0;
         if (!replaced_since && ahead_options_ == CurrentScanOptions()) {
             if (!scan->opened) return;
-            for (const ScanHit& hit : scan->hits) ListHit(path, hit);
+            std::size_t text_at = 0;
+            for (std::size_t i = 0; i < scan->hits.size(); ++i) {
+                LineText text;
+                if (i < scan->text_lengths.size() && scan->text_lengths[i] != FileScan::kNoText) {
+                    text = std::string_view(scan->texts).substr(text_at, scan->text_lengths[i]);
+                    text_at += scan->text_lengths[i];
+                }
+                ListHit(path, scan->hits[i], text);
+            }
             FileDone(path, !scan->hits.empty(), scan->device, scan->inode);
             return;
         }
@@ -240,15 +256,16 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
     // A search text that holds a line feed can never lie within one line.
     if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos) {
         ListingSink sink(*this, path);
-        hit = Scan(*finder_, options.whole_words, !options.show_lines, block_size, buffer_, sink).Run(file);
+        hit = Scan(*finder_, options.whole_words, !options.show_lines, keep_line_texts, block_size, buffer_, sink)
+                  .Run(file);
     }
     file_reading::Close(file);
     FileDone(path, hit, file.device, file.inode);
 }
 
-void GrepEngine::ListHit(const std::string& path, const ScanHit& hit)
+void GrepEngine::ListHit(const std::string& path, const ScanHit& hit, LineText text)
 {
-    grep_host_.AppendHit(GrepHit{path, hit.line, hit.match, hit.line_offset});
+    grep_host_.AppendHit(GrepHit{path, hit.line, hit.match, hit.line_offset, text});
     ++matches;
 }
 
@@ -267,7 +284,7 @@ void GrepEngine::FileDone(const std::string& path, bool hit, dev_t device, ino_t
 
 GrepEngine::ScanOptions GrepEngine::CurrentScanOptions() const
 {
-    return {options.pattern, options.case_sensitive, options.whole_words, options.show_lines};
+    return {options.pattern, options.case_sensitive, options.whole_words, options.show_lines, keep_line_texts};
 }
 
 ScanAhead::ScanFunction GrepEngine::AheadScan() const
@@ -276,9 +293,9 @@ ScanAhead::ScanFunction GrepEngine::AheadScan() const
     const ScanOptions& o = ahead_options_;
     if (o.pattern.empty() || o.pattern.find('\n') != std::string::npos) return {};
     auto finder = std::make_shared<const LiteralFinder>(o.pattern, o.case_sensitive);
-    return [finder, whole_words = o.whole_words, first_only = !o.show_lines, block = block_size](
-               file_reading::File& file, std::vector<char>& buffer, NumberSink& sink) {
-        Scan(*finder, whole_words, first_only, block, buffer, sink).Run(file);
+    return [finder, whole_words = o.whole_words, first_only = !o.show_lines, keep_texts = o.keep_texts,
+            block = block_size](file_reading::File& file, std::vector<char>& buffer, NumberSink& sink) {
+        Scan(*finder, whole_words, first_only, keep_texts, block, buffer, sink).Run(file);
     };
 }
 

@@ -8,6 +8,7 @@
 #include "search/text_matcher.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,9 @@ struct GrepHit {
     // file.
     ByteSpan match;
     std::uint64_t line_offset = 0;
+    // The line's bytes with its line feed, when the run keeps texts and
+    // could (else the host reads them from the file at line_offset).
+    std::optional<std::string_view> text;
 };
 
 // The line count of one file of a line count run.

@@ -43,10 +43,21 @@ public:
         job_.scan.numbers.push_back(number);
         return true;
     }
-    bool AddHit(const ScanHit& hit) override
+    bool AddHit(const ScanHit& hit, LineText text) override
     {
+        FileScan& scan = job_.scan;
+        if ((text || !scan.text_lengths.empty()) && scan.texts.size() + (text ? text->size() : 0) > kMaxTextHeld) {
+            scan.complete = false;
+            return false;
+        }
         if (!Reserve()) return false;
-        job_.scan.hits.push_back(hit);
+        scan.hits.push_back(hit);
+        if (text || !scan.text_lengths.empty()) {
+            // The first text brings lengths for the hits before it.
+            scan.text_lengths.resize(scan.hits.size() - 1, FileScan::kNoText);
+            scan.text_lengths.push_back(text ? static_cast<std::uint32_t>(text->size()) : FileScan::kNoText);
+            if (text) scan.texts.append(*text);
+        }
         return true;
     }
     bool Cancelled() const override
@@ -129,6 +140,8 @@ void ScanAhead::Drop(Job& job)
     numbers_held_.fetch_sub(job.scan.Held(), std::memory_order_relaxed);
     job.scan.numbers.clear();
     job.scan.hits.clear();
+    job.scan.text_lengths.clear();
+    job.scan.texts.clear();
 }
 
 std::shared_ptr<ScanAhead::Job> ScanAhead::FirstPending(std::size_t from)

@@ -7,6 +7,8 @@
 #include "search/text_matcher.h"
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 struct ScanHit {
     long line = 0;  // from 1
@@ -14,3 +16,8 @@ struct ScanHit {
     ByteSpan match;
     bool operator==(const ScanHit&) const = default;
 };
+
+// The bytes of a hit's line with its line feed, when a scan asked to keep
+// them could (the line lay whole in the block read); valid during the call
+// that hands the hit on.
+using LineText = std::optional<std::string_view>;

@@ -7,6 +7,8 @@
 #include <climits>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 void AppendNumber(std::string& out, std::uint64_t number)
@@ -59,14 +61,18 @@ void HitPrinter::Hit(std::string& out, const GrepHit& hit)
     } else {
         std::vector<std::uint64_t> starts;
         std::uint64_t start = hit.line_offset;
-        for (long n = hit.line - 1; n >= first; --n) starts.push_back(start = lines_->PreviousLineStart(start));
+        for (long n = hit.line - 1; n >= first; --n) starts.push_back(start = Lines().PreviousLineStart(start));
         next_line_ = first;
         next_offset_ = starts.empty() ? hit.line_offset : starts.back();
         PrintFollowing(out, hit.line, context_);
     }
 
-    const std::optional<FileLines::Line> line = lines_->LineAt(hit.line_offset);
-    const std::string_view bytes = line ? line->bytes : std::string_view();
+    std::string_view bytes;
+    if (hit.text) {
+        bytes = *hit.text;
+    } else if (const std::optional<FileLines::Line> line = Lines().LineAt(hit.line_offset)) {
+        bytes = line->bytes;
+    }
     PrintLine(out, hit.line, hit.line_offset, bytes, &hit.match);
     next_line_ = hit.line + 1;
     next_offset_ = hit.line_offset + bytes.size();
@@ -78,7 +84,7 @@ int HitPrinter::PrintFollowing(std::string& out, long stop, int count)
 {
     int printed = 0;
     while (printed < count && next_line_ < stop) {
-        const std::optional<FileLines::Line> line = lines_->LineAt(next_offset_);
+        const std::optional<FileLines::Line> line = Lines().LineAt(next_offset_);
         if (!line) break;
         PrintLine(out, next_line_, next_offset_, line->bytes, nullptr);
         ++next_line_;
@@ -110,7 +116,7 @@ void HitPrinter::PrintLine(std::string& out, long number, std::uint64_t offset, 
         break;
     case Form::kJson: {
         out += first_match ? "{\"type\":\"match\",\"data\":{\"path\":" : "{\"type\":\"context\",\"data\":{\"path\":";
-        AppendJsonData(out, path_);
+        out += path_json_;
         out += ",\"lines\":";
         AppendJsonData(out, bytes);
         out += ",\"line_number\":";
@@ -150,19 +156,28 @@ void HitPrinter::PrintLine(std::string& out, long number, std::uint64_t offset, 
 void HitPrinter::OpenFile(std::string& out, std::string_view path)
 {
     path_.assign(path);
-    lines_ = std::make_unique<FileLines>(path_);
+    path_json_.clear();
+    AppendJsonData(path_json_, path_);
+    lines_.reset();
     file_open_ = true;
     next_line_ = 0;
     after_owed_ = 0;
     file_ = Tally{};
-    file_.bytes_searched = lines_->size();
     file_.searches_with_match = 1;
     if (form_ != Form::kJson) return;
+    struct stat st;
+    if (::stat(path_.c_str(), &st) == 0) file_.bytes_searched = static_cast<std::uint64_t>(st.st_size);
     const std::size_t before = out.size();
     out += "{\"type\":\"begin\",\"data\":{\"path\":";
-    AppendJsonData(out, path_);
+    out += path_json_;
     out += "}}\n";
     file_.bytes_printed += out.size() - before;
+}
+
+FileLines& HitPrinter::Lines()
+{
+    if (!lines_) lines_ = std::make_unique<FileLines>(path_);
+    return *lines_;
 }
 
 void HitPrinter::CloseFile(std::string& out)
@@ -171,7 +186,7 @@ void HitPrinter::CloseFile(std::string& out)
     PrintFollowing(out, LONG_MAX, after_owed_);
     if (form_ == Form::kJson) {
         std::string end = "{\"type\":\"end\",\"data\":{\"path\":";
-        AppendJsonData(end, path_);
+        end += path_json_;
         end += ",\"binary_offset\":null,\"stats\":";
         // The bytes printed are those of the file's messages before this.
         AppendStats(end, file_, std::chrono::nanoseconds(0), 1);

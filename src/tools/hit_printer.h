@@ -4,9 +4,9 @@
 // ("path:number:text" for a hit, "path-number-text" around it, "--" between
 // groups), and one JSON message a line in ripgrep's --json form (begin,
 // match, context, end, summary). The hits come in file order, each with
-// where its line starts; the text is read from the file as the hit is
-// printed, the context lines after a hit when the next hit or the next
-// file comes.
+// where its line starts and mostly with its text; a text the hit lacks and
+// the context lines are read from the file (those after a hit when the
+// next hit or the next file comes).
 
 #include "search/file_lines.h"
 #include "search/result_line.h"
@@ -43,6 +43,8 @@ private:
     };
 
     void OpenFile(std::string& out, std::string_view path);
+    // The file's lines, opened when first needed.
+    FileLines& Lines();
     void CloseFile(std::string& out);
     // Prints the lines from next_line_ on up to (not including) `stop`
     // line, at most `count` of them; returns how many it printed.
@@ -57,6 +59,7 @@ private:
     const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 
     std::string path_;
+    std::string path_json_;  // its {"text":...} or {"bytes":...}
     std::unique_ptr<FileLines> lines_;
     bool file_open_ = false;
     long next_line_ = 0;  // the line after the last printed of the file; 0: none printed

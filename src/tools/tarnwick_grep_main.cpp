@@ -68,6 +68,7 @@ int main(int argc, char** argv)
         const auto form = json ? HitPrinter::Form::kJson
                                : (context >= 0 ? HitPrinter::Form::kContext : HitPrinter::Form::kText);
         host.PrintHitsAs(std::make_unique<HitPrinter>(form, std::max(context, 0), matcher));
+        engine.keep_line_texts = true;
     }
     const bool entered = engine.RunSearch();
     host.FinishHits(engine.files);

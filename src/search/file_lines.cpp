@@ -43,7 +43,9 @@ std::string_view FileLines::Window(std::uint64_t offset, std::size_t length)
 std::optional<FileLines::Line> FileLines::LineAt(std::uint64_t offset, std::size_t limit)
 {
     if (!is_open()) return std::nullopt;
-    std::size_t length = std::min(limit, kWindowSize);
+    // Asked for a little first, so that the lines after one read come from
+    // the window held.
+    std::size_t length = std::min<std::size_t>(limit, 256);
     for (;;) {
         const std::string_view held = Window(offset, length);
         if (held.empty()) return std::nullopt;
@@ -51,7 +53,7 @@ std::optional<FileLines::Line> FileLines::LineAt(std::uint64_t offset, std::size
         if (feed != std::string_view::npos) return Line{held.substr(0, feed + 1), false};
         if (held.size() >= limit) return Line{held.substr(0, limit), true};
         if (held.size() < length) return Line{held, false};  // the file's end
-        length = std::min(limit, length * 2);
+        length = std::min(limit, std::max(length, held.size()) * 2);
     }
 }
 

@@ -16,6 +16,7 @@ void ResultFilter::Clear()
 void ResultFilter::ReadTexts(const ResultStore& store)
 {
     std::size_t row = starts_.size();
+    starts_.reserve(store.size());
     while (row < store.size()) {
         const std::size_t end = store.PathRowsEnd(row);
         const std::string path(store.Path(row));
@@ -32,6 +33,7 @@ void ResultFilter::ReadTexts(const ResultStore& store)
             texts_ += '\n';
         }
     }
+    texts_.shrink_to_fit();
 }
 
 std::vector<std::uint32_t> ResultFilter::Rows(const ResultStore& store, std::string_view text, std::size_t from)
@@ -53,11 +55,13 @@ std::vector<std::uint32_t> ResultFilter::Rows(const ResultStore& store, std::str
         const char* const base = texts_.data();
         const char* at = base + starts_[from];
         const char* const end = base + texts_.size();
+        std::size_t row = from;
         while (const char* found = finder.Find(at, end)) {
+            // Hits come in row order, mostly close together.
             const auto offset = static_cast<std::size_t>(found - base);
-            const auto next = std::upper_bound(starts_.begin(), starts_.end(), offset);
-            by_text.push_back(static_cast<std::uint32_t>(next - starts_.begin() - 1));
-            at = next == starts_.end() ? end : base + *next;
+            while (row + 1 < starts_.size() && starts_[row + 1] <= offset) ++row;
+            by_text.push_back(static_cast<std::uint32_t>(row));
+            at = row + 1 < starts_.size() ? base + starts_[row + 1] : end;
         }
     }
     // The union, ascending.

@@ -20,12 +20,12 @@ public:
     // The rows from `from` on that pass, ascending.
     std::vector<std::uint32_t> Rows(const ResultStore& store, std::string_view text, std::size_t from = 0);
 
+    // Reads the texts of the rows not read yet, ahead of the first key.
+    void ReadTexts(const ResultStore& store);
+
     std::size_t BytesHeld() const { return texts_.capacity() + starts_.capacity() * sizeof(starts_[0]); }
 
 private:
-    // Reads the texts of the rows not read yet.
-    void ReadTexts(const ResultStore& store);
-
     // The rows' texts, each followed by a line feed; row i's starts at
     // starts_[i].
     std::string texts_;

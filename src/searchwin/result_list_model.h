@@ -64,6 +64,8 @@ public:
     // Shows only rows whose path or text holds `text` (letters of either
     // case); an empty text shows every row.
     void SetFilter(const std::string& text);
+    // Reads what the filter needs ahead of the first key typed.
+    void PrepareFilter() { filter_.ReadTexts(lines_); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

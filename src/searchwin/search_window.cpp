@@ -175,6 +175,7 @@ void SearchWindow::Assemble(QLayout* options_area, QWidget* below_results)
     connect(filter_field_, &QLineEdit::textChanged, this,
             [this](const QString& text) { results_->SetFilter(bytetext::FromQString(text)); });
     results_view_->installEventFilter(this);
+    filter_field_->installEventFilter(this);
 }
 
 void SearchWindow::SetTabOrder(std::initializer_list<QWidget*> first)
@@ -513,6 +514,9 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::KeyPress) CopySelectedResults();
         return true;
     }
+    // The texts are read once the field is entered, so that the first key
+    // costs no more than the next ones.
+    if (watched == filter_field_ && event->type() == QEvent::FocusIn && !running_) results_->PrepareFilter();
     if (watched == watched_frame_ && event->type() == QEvent::Close && !Running().empty()) {
         // Closing the frame waits until every run has unwound, then closes
         // it again.

@@ -60,11 +60,12 @@ const std::vector<Case>& Table()
 
 
 // The host after a scan of the file at `path` by the case's options.
-RecordingHost Scanned(const Case& c, const std::string& path, std::size_t block_size)
+RecordingHost Scanned(const Case& c, const std::string& path, std::size_t block_size, bool keep_texts = false)
 {
     RecordingHost host;
     GrepEngine engine(host);
     engine.block_size = block_size;
+    engine.keep_line_texts = keep_texts;
     engine.options.pattern = c.pattern;
     engine.options.case_sensitive = c.case_sensitive;
     engine.options.whole_words = c.whole_words;
@@ -107,7 +108,8 @@ TEST(GrepBlockSize, EveryHitPointsAtItsLineAndMatchAtEveryBlockSize)
             return text;
         };
         for (const std::size_t size : {1u, 2u, 3u, 5u, 7u, 64u, 4096u}) {
-            const std::vector<ScanHit> places = Scanned(c, path, size).places;
+            const RecordingHost host = Scanned(c, path, size, true);
+            const std::vector<ScanHit>& places = host.places;
             ASSERT_EQ(places.size(), c.expected.size()) << c.name;
             for (std::size_t i = 0; i < places.size(); ++i) {
                 const ScanHit& hit = places[i];
@@ -122,6 +124,10 @@ TEST(GrepBlockSize, EveryHitPointsAtItsLineAndMatchAtEveryBlockSize)
                 ASSERT_LE(hit.match.end, line.size()) << where;
                 EXPECT_EQ(folded(line.substr(hit.match.start, hit.match.end - hit.match.start)), folded(c.pattern))
                     << where;
+                // A text handed with the hit is the line with its line feed.
+                if (host.texts[i]) EXPECT_EQ(*host.texts[i], line + "\n") << where;
+                if (size >= 4096 && hit.line_offset + line.size() < c.contents.size())
+                    EXPECT_TRUE(host.texts[i].has_value()) << where;
             }
         }
     }

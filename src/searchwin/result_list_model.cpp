@@ -21,6 +21,7 @@ void ResultListModel::Clear()
     texts_.Clear();
     filter_.Clear();
     shown_rows_.clear();
+    filter_seen_ = 0;
     shown_ = 0;
     endResetModel();
 }

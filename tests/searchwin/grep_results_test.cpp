@@ -96,6 +96,9 @@ TEST_F(GrepResults, TheFilterShowsOnlyRowsWhosePathOrTextHoldsIt)
     ASSERT_EQ(w.Results()->rowCount(), 1);
     EXPECT_EQ(w.Results()->Record(0).number, 3);
     EXPECT_EQ(Cell(0, 2), "two hit hit");
+    w.GoButton()->click();  // a new run's rows pass the filter as they come
+    ASSERT_EQ(w.Results()->rowCount(), 1);
+    EXPECT_EQ(w.Results()->Record(0).number, 3);
     w.FilterField()->setText("b.txt");
     ASSERT_EQ(w.Results()->rowCount(), 1);
     EXPECT_EQ(w.Results()->Record(0).path, root + "/b.txt");

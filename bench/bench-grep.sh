@@ -25,19 +25,9 @@ for need in hyperfine rg; do
 done
 before=${TARNWICK_BENCH_BEFORE:-}
 
-# The tree: links dereferenced (GNU grep -r skips links, tarnwick follows
-# links to files, so neither side sees anything the other does not), no
-# hidden names, no special files.
-if [ ! -f "$tree/.complete" ]; then
-  rm -rf "$tree"
-  mkdir -p "$tree"
-  for i in $(seq 1 "$copies"); do
-    cp -rL /usr/include "$tree/copy$i" 2>/dev/null || true
-  done
-  find "$tree" -name '.*' -exec rm -rf {} + 2>/dev/null || true
-  find "$tree" ! -type f ! -type d -delete
-  touch "$tree/.complete"
-fi
+# The tree (grep-tree.sh).
+. "$here/grep-tree.sh"
+make_grep_tree
 # One large file of the same text, and one line of 64 MiB without a line
 # feed, for the memory check.
 if [ ! -f "$big/.complete" ]; then

@@ -16,14 +16,8 @@ window="$build/bench/grepwin_bench"
 tool="$build/src/tools/tarnwick-grep"
 command -v hyperfine >/dev/null || { echo "hyperfine is needed" >&2; exit 2; }
 
-if [ ! -f "$tree/.complete" ]; then
-  rm -rf "$tree"
-  mkdir -p "$tree"
-  for i in $(seq 1 "$copies"); do cp -rL /usr/include "$tree/copy$i" 2>/dev/null || true; done
-  find "$tree" -name '.*' -exec rm -rf {} + 2>/dev/null || true
-  find "$tree" ! -type f ! -type d -delete
-  touch "$tree/.complete"
-fi
+. "$here/grep-tree.sh"
+make_grep_tree
 find "$tree" -type f -print0 | xargs -0 cat >/dev/null
 
 tmp=$(mktemp -d)

@@ -1,13 +1,18 @@
 #include "resources/strings.h"
 
 #include <unordered_map>
+#include <utility>
 
 namespace strings {
 namespace {
 
-const std::unordered_map<int, const char*>& Table()
+// Every text with its id, in the order they were added. A map built from
+// it directly would keep one of two entries with the same id and drop the
+// other without a word, so the map is built from this list and the list
+// is checked for repeats.
+const std::vector<std::pair<int, const char*>>& Entries()
 {
-    static const std::unordered_map<int, const char*> table = {
+    static const std::vector<std::pair<int, const char*>> entries = {
         {kSettingsFileName, "TARNWICK.INI"},
         {kAppName, "Tarnwick"},
 
@@ -122,11 +127,35 @@ const std::unordered_map<int, const char*>& Table()
 
         // --- exclusions of a run ---
         {kStatusExcluded, "  Excluded: %ld files, %ld folders."},
+        // --- the Grep window's results ---
+        {kHitFileChanged, "(the file has changed since the search)"},
+        {kTextHeader, "Text"},
+        {kSaveResultsCaption, "Save Results"},
+        {kSaveResultsFailed, "%s could not be written: %s."},
+        {kFilterPlaceholder, "Filter the results by path or text"},
+        {kMatchesInLine, "%ld matches"},
+        {kStatusMatchCount, "  %ld matches in all."},
+        {kContextLabel, "Conte&xt lines:"},
     };
+    return entries;
+}
+
+const std::unordered_map<int, const char*>& Table()
+{
+    static const std::unordered_map<int, const char*> table(Entries().begin(), Entries().end());
     return table;
 }
 
 } // namespace
+
+std::vector<int> RepeatedIds()
+{
+    std::unordered_map<int, int> seen;
+    std::vector<int> repeated;
+    for (const auto& [id, text] : Entries())
+        if (++seen[id] == 2) repeated.push_back(id);
+    return repeated;
+}
 
 const char* Text(int id)
 {

@@ -3,10 +3,15 @@
 
 #include "resources/command_ids.h"
 
+#include <vector>
+
 namespace strings {
 
 // The text of string `id`, or an empty text for an id the table lacks.
 const char* Text(int id);
+
+// The ids that name more than one text in the table (none, when it is sound).
+std::vector<int> RepeatedIds();
 // The hint of a command (the string with the command's number).
 inline const char* Text(cmd::Command command) { return Text(cmd::Number(command)); }
 
@@ -98,6 +103,15 @@ enum : int {
 
     // --- exclusions of a run ---
     kStatusExcluded = 2140,  // "  Excluded: %ld files, %ld folders." after a summary
+    // --- the Grep window's results ---
+    kHitFileChanged = 2121,     // text column of a hit whose file changed since the run
+    kTextHeader = 2122,         // "Text"
+    kSaveResultsCaption = 2123, // "Save Results"
+    kSaveResultsFailed = 2124,  // "%s could not be written: %s."
+    kFilterPlaceholder = 2125,  // "Filter"
+    kMatchesInLine = 2126,      // "%ld matches"
+    kStatusMatchCount = 2127,   // "  %ld matches in all."
+    kContextLabel = 2128,       // "Context lines:"
 };
 
 } // namespace strings

@@ -25,13 +25,13 @@ constexpr std::size_t kCharBytes = 4;
 // is given up, so a file without hits costs little more than its reading.
 // Between blocks the last bytes of a block are kept, enough to find an
 // occurrence that straddles the border and to see the character before it.
-// The numbers of the hit lines go to a sink; the scan touches nothing else,
+// The hits (line number, line start, match) go to a sink; the scan touches nothing else,
 // so that it may run on the thread that scans ahead.
 class GrepEngine::Scan {
 public:
-    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, std::size_t block_size,
+    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, bool keep_texts, std::size_t block_size,
          std::vector<char>& buffer, NumberSink& sink)
-        : finder_(finder), whole_words_(whole_words), first_only_(first_only),
+        : finder_(finder), whole_words_(whole_words), first_only_(first_only), keep_texts_(keep_texts),
           block_size_(std::max<std::size_t>(block_size, 1)), buffer_(buffer), sink_(sink)
     {
     }
@@ -44,17 +44,24 @@ private:
     // returns where the search goes on.
     std::size_t SearchBlock(std::size_t from, std::size_t limit, std::size_t len);
     bool Accepts(const char* block, std::size_t pos, std::size_t len) const;
-    void Report(const char* block, std::size_t pos);
+    void Report(const char* block, std::size_t pos, std::size_t len);
 
     const LiteralFinder& finder_;
     const bool whole_words_;
     const bool first_only_;
+    const bool keep_texts_;
     const std::size_t block_size_;  // bytes read at a time
     std::vector<char>& buffer_;
     NumberSink& sink_;
 
+    // Counts the line feeds of [counted_, to) of the block and moves
+    // counted_ there, keeping the start of the line that holds it.
+    void CountTo(const char* block, std::size_t to);
+
     long line_ = 1;            // number of the line that holds offset `counted_`
     std::size_t counted_ = 0;  // offset in the block up to which line feeds are counted
+    std::uint64_t block_start_ = 0;  // file offset of the block's first byte
+    std::uint64_t line_start_ = 0;   // file offset of line `line_`
     bool skip_line_ = false;   // the current line is listed; ignore the rest of it
     bool done_ = false;        // no more hits wanted
     bool hit_ = false;
@@ -96,8 +103,9 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
         const std::size_t keep_from = next > context ? next - context : 0;
         const std::size_t give_up = skip_line_ ? len : keep_from;
         // A hit just before the kept context has its line counted already.
-        if (give_up > counted_) line_ += static_cast<long>(CountLineFeeds(block + counted_, block + give_up));
+        if (give_up > counted_) CountTo(block, give_up);
         counted_ = counted_ > give_up ? counted_ - give_up : 0;
+        block_start_ += give_up;
         kept = len - give_up;
         std::memmove(block, block + give_up, kept);
         from = next - give_up;
@@ -118,7 +126,7 @@ std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, s
             from = pos + m;
             continue;
         }
-        Report(block, pos);
+        Report(block, pos, len);
         const void* lf = std::memchr(block + pos + m, '\n', len - (pos + m));
         if (!lf) {
             skip_line_ = true;
@@ -150,21 +158,40 @@ bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t l
     return TextMatcher::StandsAlone(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 
-void GrepEngine::Scan::Report(const char* block, std::size_t pos)
+void GrepEngine::Scan::CountTo(const char* block, std::size_t to)
 {
-    line_ += static_cast<long>(CountLineFeeds(block + counted_, block + pos));
-    counted_ = pos;
+    const std::size_t feeds = CountLineFeeds(block + counted_, block + to);
+    if (feeds > 0) {
+        line_ += static_cast<long>(feeds);
+        const auto* last = static_cast<const char*>(memrchr(block + counted_, '\n', to - counted_));
+        line_start_ = block_start_ + static_cast<std::uint64_t>(last - block) + 1;
+    }
+    counted_ = to;
+}
+
+void GrepEngine::Scan::Report(const char* block, std::size_t pos, std::size_t len)
+{
+    CountTo(block, pos);
     hit_ = true;
-    if (!sink_.Add(line_) || first_only_) done_ = true;
+    const std::size_t start = static_cast<std::size_t>(block_start_ + pos - line_start_);
+    LineText text;
+    if (keep_texts_ && line_start_ >= block_start_) {
+        // The line whole in the block, up to its line feed.
+        const char* const begin = block + (line_start_ - block_start_);
+        if (const void* lf = std::memchr(block + pos, '\n', len - pos))
+            text = std::string_view(begin, static_cast<std::size_t>(static_cast<const char*>(lf) - begin) + 1);
+    }
+    if (!sink_.AddHit({line_, line_start_, {start, start + finder_.size()}}, text) || first_only_) done_ = true;
 }
 
 // Lists each hit at once, as the walk's own scan of a file finds it.
 class GrepEngine::ListingSink : public NumberSink {
 public:
     ListingSink(GrepEngine& engine, const std::string& path) : engine_(engine), path_(path) {}
-    bool Add(long number) override
+    bool Add(long number) override { return AddHit({number, 0, {}}, std::nullopt); }
+    bool AddHit(const ScanHit& hit, LineText text) override
     {
-        engine_.ListHit(path_, number);
+        engine_.ListHit(path_, hit, text);
         return true;
     }
 
@@ -207,8 +234,16 @@ void GrepEngine::VisitFile(const std::string& path, int dir_fd, const std::strin
         const bool replaced_since = scan->opened && replaced_files_.count({scan->device, scan->inode}) > 0;
         if (!replaced_since && ahead_options_ == CurrentScanOptions()) {
             if (!scan->opened) return;
-            for (const long number : scan->numbers) ListHit(path, number);
-            FileDone(path, !scan->numbers.empty(), scan->device, scan->inode);
+            std::size_t text_at = 0;
+            for (std::size_t i = 0; i < scan->hits.size(); ++i) {
+                LineText text;
+                if (i < scan->text_lengths.size() && scan->text_lengths[i] != FileScan::kNoText) {
+                    text = std::string_view(scan->texts).substr(text_at, scan->text_lengths[i]);
+                    text_at += scan->text_lengths[i];
+                }
+                ListHit(path, scan->hits[i], text);
+            }
+            FileDone(path, !scan->hits.empty(), scan->device, scan->inode);
             return;
         }
     }
@@ -223,15 +258,16 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
     // A search text that holds a line feed can never lie within one line.
     if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos) {
         ListingSink sink(*this, path);
-        hit = Scan(*finder_, options.whole_words, !options.show_lines, block_size, buffer_, sink).Run(file);
+        hit = Scan(*finder_, options.whole_words, !options.show_lines, keep_line_texts, block_size, buffer_, sink)
+                  .Run(file);
     }
     file_reading::Close(file);
     FileDone(path, hit, file.device, file.inode);
 }
 
-void GrepEngine::ListHit(const std::string& path, long number)
+void GrepEngine::ListHit(const std::string& path, const ScanHit& hit, LineText text)
 {
-    grep_host_.AppendHit(GrepHit{path, number, {}, 0});
+    grep_host_.AppendHit(GrepHit{path, hit.line, hit.match, hit.line_offset, text});
     ++matches;
 }
 
@@ -250,7 +286,7 @@ void GrepEngine::FileDone(const std::string& path, bool hit, dev_t device, ino_t
 
 GrepEngine::ScanOptions GrepEngine::CurrentScanOptions() const
 {
-    return {options.pattern, options.case_sensitive, options.whole_words, options.show_lines};
+    return {options.pattern, options.case_sensitive, options.whole_words, options.show_lines, keep_line_texts};
 }
 
 ScanAhead::ScanFunction GrepEngine::AheadScan() const
@@ -259,9 +295,9 @@ ScanAhead::ScanFunction GrepEngine::AheadScan() const
     const ScanOptions& o = ahead_options_;
     if (o.pattern.empty() || o.pattern.find('\n') != std::string::npos) return {};
     auto finder = std::make_shared<const LiteralFinder>(o.pattern, o.case_sensitive);
-    return [finder, whole_words = o.whole_words, first_only = !o.show_lines, block = block_size](
-               file_reading::File& file, std::vector<char>& buffer, NumberSink& sink) {
-        Scan(*finder, whole_words, first_only, block, buffer, sink).Run(file);
+    return [finder, whole_words = o.whole_words, first_only = !o.show_lines, keep_texts = o.keep_texts,
+            block = block_size](file_reading::File& file, std::vector<char>& buffer, NumberSink& sink) {
+        Scan(*finder, whole_words, first_only, keep_texts, block, buffer, sink).Run(file);
     };
 }
 

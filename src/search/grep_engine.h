@@ -11,6 +11,7 @@
 #include "search/directory_walk.h"
 #include "search/file_reading.h"
 #include "search/grep_options.h"
+#include "search/scan_hit.h"
 #include "search/search_host.h"
 
 #include <cstddef>
@@ -38,6 +39,9 @@ public:
     // Bytes read from a file at a time (at least 1). Tests make it small,
     // so that their files cross many block borders.
     std::size_t block_size = file_reading::kBlockSize;
+    // Hand each hit's line text to the host (GrepHit::text) where the scan
+    // holds it, sparing a host that prints it reading the file again.
+    bool keep_line_texts = false;
     // Result lines added by the current (or last) run.
     long matches = 0;
     // Files the host replaced in the current (or last) run.
@@ -78,12 +82,13 @@ private:
         bool case_sensitive = false;
         bool whole_words = false;
         bool show_lines = false;
+        bool keep_texts = false;
         bool operator==(const ScanOptions&) const = default;
     };
     ScanOptions CurrentScanOptions() const;
     void SearchOpenFile(file_reading::File file, const std::string& path);
-    // Lists the hit on line `number` of the file at `path`.
-    void ListHit(const std::string& path, long number);
+    // Lists a hit of the file at `path`.
+    void ListHit(const std::string& path, const ScanHit& hit, LineText text);
     // After a file is scanned: the replacement hand-off.
     void FileDone(const std::string& path, bool hit, dev_t device, ino_t inode);
     void PrepareScan();

@@ -8,6 +8,7 @@
 #include "search/text_matcher.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,10 +17,13 @@
 struct GrepHit {
     std::string_view path;
     long line = 0;  // from 1
-    // Not filled yet (left zero): where the match lies within its line and
-    // where the line starts in its file.
+    // The first match within the line, and where the line starts in its
+    // file.
     ByteSpan match;
     std::uint64_t line_offset = 0;
+    // The line's bytes with its line feed, when the run keeps texts and
+    // could (else the host reads them from the file at line_offset).
+    std::optional<std::string_view> text;
 };
 
 // The line count of one file of a line count run.

@@ -32,6 +32,7 @@ void ResultStore::Clear()
     std::vector<TextBlock>().swap(texts_);
     std::vector<Run>().swap(runs_);
     std::vector<std::unique_ptr<std::uint32_t[]>>().swap(numbers_);
+    std::vector<std::unique_ptr<std::uint64_t[]>>().swap(offsets_);
     std::vector<std::pair<std::size_t, std::uint64_t>>().swap(large_);
     size_ = 0;
 }
@@ -51,8 +52,25 @@ void ResultStore::Append(std::string_view line)
 
 void ResultStore::Append(std::string_view path, std::uint64_t number)
 {
-    if (runs_.empty() || runs_.back().whole_line || TextOf(runs_.back()) != path) StartRun(path, false);
+    if (!LastPathIs(path)) StartRun(path, false);
     PushNumber(number);
+}
+
+void ResultStore::Append(std::string_view path, std::uint64_t number, std::uint64_t line_offset)
+{
+    const std::size_t row = size_;
+    Append(path, number);
+    // The first offset brings chunks for every row before it (read as 0).
+    while (offsets_.size() < numbers_.size()) {
+        offsets_.push_back(std::make_unique<std::uint64_t[]>(kNumberChunk));
+    }
+    offsets_[row / kNumberChunk][row % kNumberChunk] = line_offset;
+}
+
+std::uint64_t ResultStore::LineOffset(std::size_t row) const
+{
+    const std::size_t chunk = row / kNumberChunk;
+    return chunk < offsets_.size() ? offsets_[chunk][row % kNumberChunk] : 0;
 }
 
 void ResultStore::StartRun(std::string_view text, bool whole_line)
@@ -72,7 +90,10 @@ void ResultStore::StartRun(std::string_view text, bool whole_line)
 
 void ResultStore::PushNumber(std::uint64_t number)
 {
-    if (size_ % kNumberChunk == 0) numbers_.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kNumberChunk));
+    if (size_ % kNumberChunk == 0) {
+        numbers_.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kNumberChunk));
+        if (!offsets_.empty()) offsets_.push_back(std::make_unique<std::uint64_t[]>(kNumberChunk));
+    }
     std::uint32_t slot = static_cast<std::uint32_t>(number);
     if (number >= kLargeNumber) {
         slot = kLargeNumber;
@@ -95,6 +116,13 @@ const ResultStore::Run& ResultStore::RunOf(std::size_t row) const
     const auto after =
         std::upper_bound(runs_.begin(), runs_.end(), row, [](std::size_t r, const Run& run) { return r < run.first_row; });
     return *(after - 1);
+}
+
+std::size_t ResultStore::PathRowsEnd(std::size_t row) const
+{
+    const auto after =
+        std::upper_bound(runs_.begin(), runs_.end(), row, [](std::size_t r, const Run& run) { return r < run.first_row; });
+    return after == runs_.end() ? size_ : after->first_row;
 }
 
 std::string_view ResultStore::TextOf(const Run& run) const
@@ -139,7 +167,8 @@ std::string ResultStore::NumberText(std::size_t row) const
 std::size_t ResultStore::BytesHeld() const
 {
     std::size_t bytes = runs_.capacity() * sizeof(Run) + large_.capacity() * sizeof(large_[0]) +
-                        numbers_.size() * kNumberChunk * sizeof(std::uint32_t);
+                        numbers_.size() * kNumberChunk * sizeof(std::uint32_t) +
+                        offsets_.size() * kNumberChunk * sizeof(std::uint64_t);
     for (const TextBlock& block : texts_) bytes += block.size;
     return bytes;
 }

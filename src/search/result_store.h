@@ -24,6 +24,9 @@ public:
     void Clear();
     // A record: its path may hold any byte, TABs too.
     void Append(std::string_view path, std::uint64_t number);
+    // A grep hit's record with where its line starts in the file: eight
+    // bytes more a line, held from the first such record on.
+    void Append(std::string_view path, std::uint64_t number, std::uint64_t line_offset);
     // A line of text, taken apart at its last TAB.
     void Append(std::string_view line);
 
@@ -37,6 +40,18 @@ public:
     // The path and number of the row; a line kept whole reads as
     // ParseResultLine reads it.
     ResultLine Record(std::size_t row) const;
+    // Where the row's line starts in its file (0 when none was appended).
+    std::uint64_t LineOffset(std::size_t row) const;
+    bool HasLineOffsets() const { return !offsets_.empty(); }
+    // The first row of the run of rows that share the row's path.
+    std::size_t FirstRowOfPath(std::size_t row) const { return RunOf(row).first_row; }
+    // Whether the last row appended is a record of `path`.
+    bool LastPathIs(std::string_view path) const
+    {
+        return !runs_.empty() && !runs_.back().whole_line && TextOf(runs_.back()) == path;
+    }
+    // The row after the last of that run.
+    std::size_t PathRowsEnd(std::size_t row) const;
 
     // Bytes held, for the benchmarks.
     std::size_t BytesHeld() const;
@@ -66,6 +81,8 @@ private:
     std::vector<Run> runs_;
     // Numbers in chunks of fixed size, so growing copies nothing.
     std::vector<std::unique_ptr<std::uint32_t[]>> numbers_;
+    // Line offsets, chunked as the numbers, once a record brought one.
+    std::vector<std::unique_ptr<std::uint64_t[]>> offsets_;
     // Numbers too large for four bytes, by row (rows ascending).
     std::vector<std::pair<std::size_t, std::uint64_t>> large_;
     std::size_t size_ = 0;

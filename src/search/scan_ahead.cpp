@@ -40,12 +40,25 @@ public:
 
     bool Add(long number) override
     {
-        if (ahead_.numbers_held_.fetch_add(1, std::memory_order_relaxed) >= kMaxNumbersHeld) {
-            ahead_.numbers_held_.fetch_sub(1, std::memory_order_relaxed);
-            job_.scan.complete = false;
+        if (!Reserve()) return false;
+        job_.scan.numbers.push_back(number);
+        return true;
+    }
+    bool AddHit(const ScanHit& hit, LineText text) override
+    {
+        FileScan& scan = job_.scan;
+        if ((text || !scan.text_lengths.empty()) && scan.texts.size() + (text ? text->size() : 0) > kMaxTextHeld) {
+            scan.complete = false;
             return false;
         }
-        job_.scan.numbers.push_back(number);
+        if (!Reserve()) return false;
+        scan.hits.push_back(hit);
+        if (text || !scan.text_lengths.empty()) {
+            // The first text brings lengths for the hits before it.
+            scan.text_lengths.resize(scan.hits.size() - 1, FileScan::kNoText);
+            scan.text_lengths.push_back(text ? static_cast<std::uint32_t>(text->size()) : FileScan::kNoText);
+            if (text) scan.texts.append(*text);
+        }
         return true;
     }
     bool Cancelled() const override
@@ -54,6 +67,14 @@ public:
     }
 
 private:
+    bool Reserve()
+    {
+        if (ahead_.numbers_held_.fetch_add(1, std::memory_order_relaxed) < kMaxNumbersHeld) return true;
+        ahead_.numbers_held_.fetch_sub(1, std::memory_order_relaxed);
+        job_.scan.complete = false;
+        return false;
+    }
+
     ScanAhead& ahead_;
     Job& job_;
 };
@@ -105,7 +126,7 @@ std::unique_ptr<FileScan> ScanAhead::Take(const std::string& path)
             continue;
         }
         std::unique_ptr<FileScan> scan;
-        numbers_held_.fetch_sub(job.scan.numbers.size(), std::memory_order_relaxed);
+        numbers_held_.fetch_sub(job.scan.Held(), std::memory_order_relaxed);
         if (job.state == State::kDone && job.scan.complete) scan = std::make_unique<FileScan>(std::move(job.scan));
         PopFront();
         changed_.notify_all();
@@ -119,8 +140,11 @@ void ScanAhead::Drop(Job& job)
         job.dropped = true;  // the scanner lets go of its numbers
         return;
     }
-    numbers_held_.fetch_sub(job.scan.numbers.size(), std::memory_order_relaxed);
+    numbers_held_.fetch_sub(job.scan.Held(), std::memory_order_relaxed);
     job.scan.numbers.clear();
+    job.scan.hits.clear();
+    job.scan.text_lengths.clear();
+    job.scan.texts.clear();
 }
 
 std::shared_ptr<ScanAhead::Job> ScanAhead::FirstPending(std::size_t from)

@@ -22,6 +22,7 @@
 #include "search/directory_listing.h"
 #include "search/file_reading.h"
 #include "search/walk_exclusions.h"
+#include "search/scan_hit.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -44,6 +45,9 @@ public:
     virtual ~NumberSink() = default;
     // False when the scan must end here (the sink holds no more).
     virtual bool Add(long number) = 0;
+    // A hit of a grep scan, with its line's text when the scan keeps texts;
+    // a sink that keeps only numbers takes its line.
+    virtual bool AddHit(const ScanHit& hit, LineText /*text*/) { return Add(hit.line); }
     // Asked between blocks: true when the scan is no longer wanted.
     virtual bool Cancelled() const { return false; }
 };
@@ -55,6 +59,13 @@ struct FileScan {
     dev_t device = 0;       // which file it was, when opened
     ino_t inode = 0;
     std::vector<long> numbers;
+    std::vector<ScanHit> hits;  // of a grep scan
+    // When the scan kept texts: each hit's text length (kNoText for one not
+    // kept), the texts one after the other.
+    static constexpr std::uint32_t kNoText = UINT32_MAX;
+    std::vector<std::uint32_t> text_lengths;
+    std::string texts;
+    std::size_t Held() const { return numbers.size() + hits.size(); }
 };
 
 class ScanAhead {
@@ -87,6 +98,9 @@ public:
     // Most files held ahead of the walk, and most numbers held in them.
     static constexpr std::size_t kMaxFilesAhead = 256;
     static constexpr std::size_t kMaxNumbersHeld = std::size_t{1} << 22;
+    // Most bytes of line texts one file's scan holds; more are left to the
+    // walk to scan again.
+    static constexpr std::size_t kMaxTextHeld = std::size_t{8} << 20;
 
 private:
     struct Directory;

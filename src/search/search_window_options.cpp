@@ -23,6 +23,7 @@ GrepFlags LoadGrepFlags(const profile::Snapshot& settings)
     f.replace = setting::kGrepReplace.Read(settings);
     f.show_lines = setting::kGrepShowLines.Read(settings);
     f.use_gitignore = setting::kGrepGitignore.Read(settings);
+    f.context = setting::kGrepContext.Read(settings);
     return f;
 }
 
@@ -40,6 +41,8 @@ void SaveGrepFlags(const GrepFlags& f, const std::string& path)
     WriteFlag(setting::kGrepReplace, f.replace, path);
     WriteFlag(setting::kGrepShowLines, f.show_lines, path);
     WriteFlag(setting::kGrepGitignore, f.use_gitignore, path);
+    profile_update::WriteString(setting::kGrepContext.section, setting::kGrepContext.key,
+                                setting::IntSetting::Format(f.context), path);
 }
 
 bool LoadCountSubDir(const profile::Snapshot& settings)

@@ -1,7 +1,7 @@
 #pragma once
 // The check-box options of the Grep window (section GrepOpts) and of the
 // Line Count window (section CountOpts), each "%d" of 0 or 1. Any non-zero
-// stored value reads as set.
+// stored value reads as set. The Grep window's preview context is a number.
 
 #include <string>
 
@@ -17,12 +17,13 @@ struct GrepFlags {
     bool replace = false;
     bool show_lines = false;
     bool use_gitignore = false;
+    int context = 2;  // lines around the previewed hit, 0..9
 };
 
 GrepFlags LoadGrepFlags(const profile::Snapshot& settings);
 GrepFlags LoadGrepFlags(const std::string& settings_path);
-// Writes text_only, sub_dir, words, case, replace, show_lines, gitignore in
-// that order.
+// Writes text_only, sub_dir, words, case, replace, show_lines, gitignore,
+// context in that order; a context already stored is left alone.
 void SaveGrepFlags(const GrepFlags& flags, const std::string& settings_path);
 
 bool LoadCountSubDir(const profile::Snapshot& settings);

@@ -6,6 +6,9 @@
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "searchwin/active_text_view.h"
+#include "searchwin/hit_preview.h"
+#include "searchwin/result_list_model.h"
+#include "search/hit_context.h"
 #include "search/file_replacement.h"
 #include "search/result_line.h"
 #include "search/search_path_rule.h"
@@ -19,12 +22,18 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QVBoxLayout>
 
+#include <memory>
+
 GrepDlog::GrepDlog(QWidget* parent)
-    : SearchWindow(tr("Search Results:"), tr("Line"), parent),
+    : SearchWindow(tr("Search Results:"), tr("Line"), parent, true),
       GrepEngine(static_cast<GrepHost&>(*this))
 {
     setWindowTitle(tr("Grep Options"));
@@ -36,6 +45,9 @@ GrepDlog::GrepDlog(QWidget* parent)
     case_check_ = new QCheckBox(tr("Case Sensitive"), this);
     words_check_ = new QCheckBox(tr("Whole words only"), this);
     show_lines_check_ = new QCheckBox(tr("Show All Lines"), this);
+    context_box_ = new QSpinBox(this);
+    context_box_->setRange(setting::kGrepContext.min, setting::kGrepContext.max);
+    preview_ = new HitPreview(this);
     Tag(pattern_box_, cmd::kCtlPattern);
     Tag(replacement_box_, cmd::kCtlReplacement);
     Tag(replace_check_, cmd::kCtlReplace);
@@ -66,13 +78,24 @@ GrepDlog::GrepDlog(QWidget* parent)
     boxes->addWidget(words_check_, 1, 0);
     boxes->addWidget(show_lines_check_, 1, 1);
     boxes->addWidget(GitignoreCheck(), 1, 2);
+    auto* context_row = new QHBoxLayout;
+    auto* context_label = new QLabel(QString::fromUtf8(strings::Text(strings::kContextLabel)), this);
+    context_label->setBuddy(context_box_);
+    context_row->addWidget(context_label);
+    context_row->addWidget(context_box_);
+    context_row->addStretch(1);
+    boxes->addLayout(context_row, 2, 0, 1, 3);
 
     auto* area = new QVBoxLayout;
     area->addLayout(fields);
     area->addWidget(group);
-    Assemble(area);
+    Assemble(area, preview_);
     SetTabOrder({pattern_box_, SearchPathButton(), PathBox(), replace_check_, replacement_box_, ExcludeBox(),
-                 text_only_check_, sub_dir_check_, case_check_, words_check_, show_lines_check_, GitignoreCheck()});
+                 text_only_check_, sub_dir_check_, case_check_, words_check_, show_lines_check_, GitignoreCheck(),
+                 context_box_});
+    connect(ResultsView()->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { ShowPreview(); });
+    connect(Results(), &QAbstractItemModel::modelReset, this, [this] { ShowPreview(); });
+    connect(context_box_, &QSpinBox::valueChanged, this, [this] { ShowPreview(); });
     pattern_box_->setFocus();
     LoadOptions();
 }
@@ -98,6 +121,7 @@ void GrepDlog::LoadOptions()
     show_lines_check_->setChecked(f.show_lines);
     text_only_check_->setEnabled(false);
     LoadExclusions(ini, f.use_gitignore);
+    context_box_->setValue(f.context);
 }
 
 bool GrepDlog::ReadOptions()
@@ -130,6 +154,7 @@ void GrepDlog::SaveOptions()
     f.replace = options.replace;
     f.show_lines = options.show_lines;
     f.use_gitignore = options.exclusions.ignore_files;
+    f.context = context_box_->value();
     SaveGrepFlags(f, ini);
     RememberIn(pattern_box_, patterns_, ini);
     RememberIn(replacement_box_, replacements_, ini);
@@ -144,6 +169,8 @@ void GrepDlog::Go()
     if (!ReadOptions()) return;
     SaveOptions();
     replacement_.Start();
+    Results()->StartHits(std::make_unique<TextMatcher>(options.pattern, options.case_sensitive, options.whole_words),
+                         setting::kTabStops.Read(SettingsPath()));
     RunGuarded([this] {
         RunSearch();
         ShowReplacementSummary();
@@ -163,6 +190,20 @@ void GrepDlog::ShowReplacementSummary()
     if (replacement_.left().size() > kPathsInText)
         request.details = QString::fromLocal8Bit(replacement_.SummaryText(replacement_.left().size()));
     fw::ShowMessageBox(request);
+}
+
+void GrepDlog::ShowPreview()
+{
+    const QModelIndex current = ResultsView()->currentIndex();
+    ResultListModel* results = Results();
+    if (!current.isValid() || !results->HasText()) return preview_->ShowNotice({});
+    const auto row = static_cast<std::size_t>(current.row());
+    const ResultLine hit = results->Record(row);
+    if (!hit.valid) return preview_->ShowNotice({});
+    if (results->HitText(row).changed)
+        return preview_->ShowNotice(QString::fromUtf8(strings::Text(strings::kHitFileChanged)));
+    preview_->ShowLines(ReadHitContext(hit.path, hit.number, results->LineOffset(row), context_box_->value()),
+                        results->Matcher(), results->TabWidth());
 }
 
 void GrepDlog::OpenHit()

@@ -10,8 +10,10 @@
 #include "search/search_history.h"
 #include "searchwin/search_window.h"
 
+class HitPreview;
 class QCheckBox;
 class QComboBox;
+class QSpinBox;
 
 class GrepDlog : public SearchWindow, public GrepHost, public GrepEngine {
     Q_OBJECT
@@ -41,6 +43,11 @@ public:
     QCheckBox* CaseCheck() const { return case_check_; }
     QCheckBox* WordsCheck() const { return words_check_; }
     QCheckBox* ShowLinesCheck() const { return show_lines_check_; }
+    QSpinBox* ContextBox() const { return context_box_; }
+    HitPreview* Preview() const { return preview_; }
+
+    // Shows the hit under the caret with its context in the preview.
+    void ShowPreview();
 
     // The engine's replacement hand-off (the rest of its host is the
     // SearchWindow's).
@@ -62,6 +69,8 @@ private:
     QCheckBox* case_check_;
     QCheckBox* words_check_;
     QCheckBox* show_lines_check_;
+    QSpinBox* context_box_;
+    HitPreview* preview_;
     SearchHistory patterns_{kSearchPatterns};
     SearchHistory paths_{kSearchPaths};
     SearchHistory replacements_{kReplacePatterns};

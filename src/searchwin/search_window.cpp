@@ -5,11 +5,18 @@
 #include "framework/byte_text.h"
 #include "framework/message_pump.h"
 #include "framework/typed_file_name.h"
+#include "base/atomic_file.h"
+#include "framework/message_box.h"
 #include "resources/command_ids.h"
+#include "resources/format_text.h"
+#include "resources/strings.h"
+#include "searchwin/hit_text_delegate.h"
 #include "searchwin/result_list_model.h"
 #include "search/search_path_rule.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -23,11 +30,14 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTimer>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -55,7 +65,8 @@ QPointer<QWidget>& FrameClosePending()
 
 } // namespace
 
-SearchWindow::SearchWindow(const QString& results_label, const QString& number_header, QWidget* parent)
+SearchWindow::SearchWindow(const QString& results_label, const QString& number_header, QWidget* parent,
+                           bool with_text)
     : QWidget(parent)
 {
     path_box_ = MakeHistoryBox();
@@ -70,6 +81,10 @@ SearchWindow::SearchWindow(const QString& results_label, const QString& number_h
     stop_button_ = new QPushButton(tr("&Stop"), this);
     edit_button_ = new QPushButton(tr("&Edit"), this);
     done_button_ = new QPushButton(tr("&Done"), this);
+    save_button_ = new QPushButton(QString::fromUtf8(strings::Text(strings::kSaveResultsCaption)) + "...", this);
+    filter_field_ = new QLineEdit(this);
+    filter_field_->setPlaceholderText(QString::fromUtf8(strings::Text(strings::kFilterPlaceholder)));
+    filter_field_->setClearButtonEnabled(true);
     go_button_->setDefault(true);
     Tag(path_box_, cmd::kCtlPath);
     Tag(search_path_button_, cmd::kCtlSearchPath);
@@ -84,7 +99,7 @@ SearchWindow::SearchWindow(const QString& results_label, const QString& number_h
     // A long path in the status line must not widen the window.
     status_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    results_ = new ResultListModel(number_header, this);
+    results_ = new ResultListModel(number_header, with_text, this);
     results_view_ = new QTableView(this);
     Tag(status_label_, cmd::kCtlStatus);
     Tag(results_view_, cmd::kCtlResults);
@@ -106,9 +121,17 @@ SearchWindow::SearchWindow(const QString& results_label, const QString& number_h
     results_view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QHeaderView* header = results_view_->horizontalHeader();
     header->setStretchLastSection(false);
-    header->setSectionResizeMode(0, QHeaderView::Stretch);
-    header->setSectionResizeMode(1, QHeaderView::Fixed);
-    header->resizeSection(1, 80);
+    header->setSectionResizeMode(ResultListModel::kNumberColumn, QHeaderView::Fixed);
+    header->resizeSection(ResultListModel::kNumberColumn, 80);
+    if (with_text) {
+        // The path takes a part the user may widen; the text the rest.
+        header->setSectionResizeMode(ResultListModel::kPathColumn, QHeaderView::Interactive);
+        header->resizeSection(ResultListModel::kPathColumn, 200);
+        header->setSectionResizeMode(ResultListModel::kTextColumn, QHeaderView::Stretch);
+        results_view_->setItemDelegateForColumn(ResultListModel::kTextColumn, new HitTextDelegate(results_view_));
+    } else {
+        header->setSectionResizeMode(ResultListModel::kPathColumn, QHeaderView::Stretch);
+    }
 }
 
 SearchWindow::~SearchWindow()
@@ -117,13 +140,15 @@ SearchWindow::~SearchWindow()
     running.erase(std::remove(running.begin(), running.end(), this), running.end());
 }
 
-void SearchWindow::Assemble(QLayout* options_area)
+void SearchWindow::Assemble(QLayout* options_area, QWidget* below_results)
 {
     auto* status_row = new QHBoxLayout;
     status_row->addWidget(results_label_);
     status_row->addWidget(status_label_, 1);
+    status_row->addWidget(filter_field_);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(save_button_);
     buttons->addStretch(1);
     for (QPushButton* b : {edit_button_, go_button_, stop_button_, done_button_}) buttons->addWidget(b);
 
@@ -133,7 +158,17 @@ void SearchWindow::Assemble(QLayout* options_area)
     main->setSpacing(4);
     main->addLayout(options_area);
     main->addLayout(status_row);
-    main->addWidget(results_view_, 1);
+    if (below_results) {
+        auto* split = new QSplitter(Qt::Vertical, this);
+        split->addWidget(results_view_);
+        split->addWidget(below_results);
+        split->setStretchFactor(0, 3);
+        split->setStretchFactor(1, 1);
+        split->setChildrenCollapsible(false);
+        main->addWidget(split, 1);
+    } else {
+        main->addWidget(results_view_, 1);
+    }
     main->addLayout(buttons);
 
     connect(search_path_button_, &QPushButton::clicked, this, [this] { BrowsePath(); });
@@ -142,6 +177,11 @@ void SearchWindow::Assemble(QLayout* options_area)
     connect(edit_button_, &QPushButton::clicked, this, [this] { EditHits(); });
     connect(done_button_, &QPushButton::clicked, this, [this] { Done(); });
     connect(results_view_, &QAbstractItemView::doubleClicked, this, [this] { OpenHit(); });
+    connect(save_button_, &QPushButton::clicked, this, [this] { SaveResults(); });
+    connect(filter_field_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { results_->SetFilter(bytetext::FromQString(text)); });
+    results_view_->installEventFilter(this);
+    filter_field_->installEventFilter(this);
 }
 
 void SearchWindow::SetTabOrder(std::initializer_list<QWidget*> first)
@@ -270,7 +310,7 @@ void SearchWindow::ClearResults()
 
 void SearchWindow::AppendHit(const GrepHit& hit)
 {
-    results_->Append(hit.path, static_cast<std::uint64_t>(hit.line));
+    results_->Append(hit);
 }
 
 void SearchWindow::AppendCount(const CountResult& count)
@@ -375,14 +415,77 @@ std::optional<ResultLine> SearchWindow::CaretResult() const
     return results_->Record(static_cast<std::size_t>(current.row()));
 }
 
+std::vector<std::size_t> SearchWindow::SelectedRows() const
+{
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& index : results_view_->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 std::vector<ResultLine> SearchWindow::SelectedResults() const
 {
-    std::vector<int> rows;
-    for (const QModelIndex& index : results_view_->selectionModel()->selectedRows()) rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
     std::vector<ResultLine> results;
-    for (int row : rows) results.push_back(results_->Record(static_cast<std::size_t>(row)));
+    for (const std::size_t row : SelectedRows()) results.push_back(results_->Record(row));
     return results;
+}
+
+void SearchWindow::CopySelectedResults()
+{
+    const std::vector<std::size_t> rows = SelectedRows();
+    if (rows.empty()) return;
+    std::string text;
+    results_->AppendCopyLines(rows, text);
+    QGuiApplication::clipboard()->setMimeData(bytetext::ToMimeData(text));
+}
+
+std::optional<std::string> SearchWindow::ChooseSaveFile()
+{
+    const QString name = QFileDialog::getSaveFileName(this, QString::fromUtf8(strings::Text(strings::kSaveResultsCaption)),
+                                                      QDir::currentPath(), QString(), nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (name.isEmpty()) return std::nullopt;
+    return QFile::encodeName(name).toStdString();
+}
+
+bool SearchWindow::SaveResults()
+{
+    const std::optional<std::string> path = ChooseSaveFile();
+    if (!path) return false;
+    const std::optional<std::string> fault = WriteResults(*path);
+    if (!fault) return true;
+    fw::MessageRequest request;
+    request.owner = this;
+    request.caption = QString::fromLatin1(strings::Text(strings::kAppName));
+    request.style = fw::kMbOk | fw::kMbIconExclamation;
+    request.text = QString::fromUtf8(
+        FormatText(strings::Text(strings::kSaveResultsFailed), path->c_str(), fault->c_str()));
+    fw::ShowMessageBox(request);
+    return false;
+}
+
+std::optional<std::string> SearchWindow::WriteResults(const std::string& path) const
+{
+    // Written in batches, so that millions of rows never stand in memory
+    // as one text.
+    constexpr std::size_t kBatch = 1 << 16;
+    AtomicFileWriter file;
+    errno = 0;
+    if (!file.Open(path)) return std::string(std::strerror(errno ? errno : EACCES));
+    const auto rows = static_cast<std::size_t>(results_->rowCount());
+    std::vector<std::size_t> batch;
+    std::string text;
+    for (std::size_t row = 0; row < rows; row += kBatch) {
+        batch.clear();
+        for (std::size_t r = row; r < std::min(rows, row + kBatch); ++r) batch.push_back(r);
+        text.clear();
+        results_->AppendCopyLines(batch, text);
+        if (!file.Write(text)) break;
+    }
+    errno = 0;
+    if (!file.Commit()) return std::string(std::strerror(errno ? errno : EIO));
+    return std::nullopt;
 }
 
 QWidget* SearchWindow::HostWindow() const
@@ -427,6 +530,16 @@ void SearchWindow::keyPressEvent(QKeyEvent* event)
 
 bool SearchWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == results_view_ && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        // The list's own copy, not the frame's Copy of a text window.
+        event->accept();
+        if (event->type() == QEvent::KeyPress) CopySelectedResults();
+        return true;
+    }
+    // The texts are read once the field is entered, so that the first key
+    // costs no more than the next ones.
+    if (watched == filter_field_ && event->type() == QEvent::FocusIn && !running_) results_->PrepareFilter();
     if (watched == watched_frame_ && event->type() == QEvent::Close && !Running().empty()) {
         // Closing the frame waits until every run has unwound, then closes
         // it again.

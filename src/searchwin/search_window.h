@@ -31,6 +31,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QLayout;
 class QModelIndex;
 namespace profile {
@@ -59,9 +60,21 @@ public:
     QPushButton* EditButton() const { return edit_button_; }
     QPushButton* DoneButton() const { return done_button_; }
     QTableView* ResultsView() const { return results_view_; }
+    QLineEdit* FilterField() const { return filter_field_; }
+    QPushButton* SaveResultsButton() const { return save_button_; }
     ResultListModel* Results() const { return results_; }
     // The status line as shown.
     QString StatusText() const;
+
+    // Copy (Ctrl+C in the list): the selected rows as "path:number:text"
+    // lines on the clipboard.
+    void CopySelectedResults();
+    // Save Results...: every row shown, in the same form, into a file the
+    // user chooses. False when nothing was written.
+    bool SaveResults();
+    // Writes the rows shown into `path`, replacing it as a whole; the
+    // error text when it could not.
+    std::optional<std::string> WriteResults(const std::string& path) const;
 
     // Search Path: lets the user choose a file and puts its directory and
     // extension pattern into the path field.
@@ -88,12 +101,15 @@ public:
 
 protected:
     // `results_label` is "Search Results:" or "Count Results:", `number_header`
-    // the title of the list's second column.
-    SearchWindow(const QString& results_label, const QString& number_header, QWidget* parent);
+    // the title of the list's second column; `with_text` adds the column of
+    // the hits' text.
+    SearchWindow(const QString& results_label, const QString& number_header, QWidget* parent,
+                 bool with_text = false);
 
     // Builds the window from the derived window's option controls (above
-    // the results) and wires the buttons to the virtual handlers.
-    void Assemble(QLayout* options_area);
+    // the results) and wires the buttons to the virtual handlers;
+    // `below_results`, when given, shares the list's place below it.
+    void Assemble(QLayout* options_area, QWidget* below_results = nullptr);
 
     // Tab order: `first` (the derived window's controls, top to bottom),
     // then the results list and the buttons.
@@ -126,6 +142,8 @@ protected:
 
     // The result under the caret (the current item), if any.
     std::optional<ResultLine> CaretResult() const;
+    // The rows of the selected results in ascending order.
+    std::vector<std::size_t> SelectedRows() const;
     // The selected results in ascending order.
     std::vector<ResultLine> SelectedResults() const;
     // Clears the list and the status line and closes the hosting MDI child
@@ -137,6 +155,8 @@ protected:
     // The chooser behind Search Path: an existing file's full name, or
     // nothing when the user cancels.
     virtual std::optional<std::string> ChooseFile(const FilterList& filter);
+    // The chooser behind Save Results: a file name, or nothing.
+    virtual std::optional<std::string> ChooseSaveFile();
 
     // Button handlers of the derived windows.
     virtual void Go() = 0;
@@ -167,6 +187,8 @@ private:
     QLabel* status_label_ = nullptr;
     QLabel* results_label_ = nullptr;
     QTableView* results_view_ = nullptr;
+    QLineEdit* filter_field_ = nullptr;
+    QPushButton* save_button_ = nullptr;
     ResultListModel* results_ = nullptr;
 
     std::string status_;

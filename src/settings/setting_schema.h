@@ -100,4 +100,7 @@ inline constexpr std::string_view kOptions = "Options";
 inline constexpr FlagSetting kAutoIndent{kOptions, "auto_indent", true};
 inline constexpr IntSetting kUndoLimit{kOptions, "undo_limit", 16, 1, 512};
 
+// Lines shown before and after the selected hit in the Grep window's preview.
+inline constexpr IntSetting kGrepContext{kGrepOpts, "context", 2, 0, 9};
+
 }  // namespace setting

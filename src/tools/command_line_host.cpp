@@ -1,5 +1,6 @@
 #include "tools/command_line_host.h"
 
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -20,7 +21,18 @@ CommandLineHost::~CommandLineHost()
 
 void CommandLineHost::AppendHit(const GrepHit& hit)
 {
-    AppendLine(hit.path, hit.line);
+    if (!printer_) {
+        AppendLine(hit.path, hit.line);
+        return;
+    }
+    printer_->Hit(pending_, hit);
+    ++listed_;
+    if (pending_.size() >= kFlushSize) Flush();
+}
+
+void CommandLineHost::FinishHits(long files_searched)
+{
+    if (printer_) printer_->Finish(pending_, files_searched);
 }
 
 void CommandLineHost::AppendCount(const CountResult& count)
@@ -100,7 +112,18 @@ int ParseToolArguments(int argc, char** argv, const char* tool, const char* usag
             known = true;
         }
         for (const ToolSwitch& s : switches) {
-            if (std::strcmp(arg, s.name) == 0) {
+            const std::size_t name_length = std::strlen(s.name);
+            if (s.number && std::strncmp(arg, s.name, name_length) == 0 &&
+                (arg[name_length] == '\0' || arg[name_length] == '=')) {
+                const char* value = arg[name_length] == '=' ? arg + name_length + 1 : (i + 1 < argc ? argv[++i] : "");
+                int n = 0;
+                const char* end = value + std::strlen(value);
+                const auto read = std::from_chars(value, end, n);
+                if (*value == '\0' || read.ec != std::errc() || read.ptr != end || n < 0 || n > s.most)
+                    return fault(std::string("bad number for ") + s.name + ": " + value);
+                *s.number = n;
+                known = true;
+            } else if (!s.number && std::strcmp(arg, s.name) == 0) {
                 *s.value = true;
                 known = true;
             }

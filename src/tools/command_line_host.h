@@ -5,9 +5,11 @@
 
 #include "search/grep_engine.h"
 #include "search/search_path_rule.h"  // SearchPathArgument
+#include "tools/hit_printer.h"
 
 #include <cstdio>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 #include <string>
 #include <string_view>
@@ -23,6 +25,11 @@ public:
     void SetStatusText(std::string_view text) override { status_.assign(text); }
     void PumpWaitingEvents() override {}
     bool ReplaceInFile(const std::string&, bool, GrepEngine::Options_t) override { return false; }
+
+    // Hits are printed in `printer`'s form rather than as result lines.
+    void PrintHitsAs(std::unique_ptr<HitPrinter> printer) { printer_ = std::move(printer); }
+    // What the printer owes after the last hit (`files_searched` files).
+    void FinishHits(long files_searched);
 
     long listed() const { return listed_; }
     const std::string& status() const { return status_; }
@@ -40,6 +47,7 @@ private:
     std::string pending_;
     std::string status_;
     long listed_ = 0;
+    std::unique_ptr<HitPrinter> printer_;
 };
 
 // Exit code of a usage error.
@@ -48,10 +56,13 @@ constexpr int kUsageError = 2;
 // The help text's paragraph on PATH, shared by both tools.
 extern const char kPathHelp[];
 
-// A switch of a tool: "--name" sets `*value`.
+// A switch of a tool: "--name" sets `*value`; with `number` given instead,
+// "--name N" or "--name=N" stores N (0 up to `most`).
 struct ToolSwitch {
     const char* name;
     bool* value;
+    int* number = nullptr;
+    int most = 0;
 };
 
 // An option of a tool that takes a value, "--name VALUE" or "--name=VALUE",

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -56,18 +58,26 @@ const std::vector<Case>& Table()
     return cases;
 }
 
-Lines Hits(const Case& c, const std::string& path, std::size_t block_size)
+
+// The host after a scan of the file at `path` by the case's options.
+RecordingHost Scanned(const Case& c, const std::string& path, std::size_t block_size, bool keep_texts = false)
 {
     RecordingHost host;
     GrepEngine engine(host);
     engine.block_size = block_size;
+    engine.keep_line_texts = keep_texts;
     engine.options.pattern = c.pattern;
     engine.options.case_sensitive = c.case_sensitive;
     engine.options.whole_words = c.whole_words;
     engine.options.show_lines = c.show_lines;
     engine.SearchFile(path);
+    return host;
+}
+
+Lines Hits(const Case& c, const std::string& path, std::size_t block_size)
+{
     Lines lines;
-    for (const std::string& r : host.results) lines.push_back(std::stol(r.substr(r.find('\t') + 1)));
+    for (const std::string& r : Scanned(c, path, block_size).results) lines.push_back(std::stol(r.substr(r.find('\t') + 1)));
     return lines;
 }
 
@@ -82,6 +92,44 @@ TEST(GrepBlockSize, EveryCaseGivesTheSameLinesAtEveryBlockSize)
         const std::string path = tree.Write("f.txt", c.contents);
         for (const std::size_t size : sizes)
             EXPECT_EQ(Hits(c, path, size), c.expected) << c.name << ", block size " << size;
+    }
+}
+
+// Each hit says where its line starts in the file and where the match lies
+// in the line: the bytes there are the pattern, within the line.
+TEST(GrepBlockSize, EveryHitPointsAtItsLineAndMatchAtEveryBlockSize)
+{
+    TempTree tree;
+    for (const Case& c : Table()) {
+        const std::string path = tree.Write("f.txt", c.contents);
+        const auto folded = [&](std::string text) {
+            if (!c.case_sensitive)
+                for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            return text;
+        };
+        for (const std::size_t size : {1u, 2u, 3u, 5u, 7u, 64u, 4096u}) {
+            const RecordingHost host = Scanned(c, path, size, true);
+            const std::vector<ScanHit>& places = host.places;
+            ASSERT_EQ(places.size(), c.expected.size()) << c.name;
+            for (std::size_t i = 0; i < places.size(); ++i) {
+                const ScanHit& hit = places[i];
+                const std::string where = std::string(c.name) + ", block size " + std::to_string(size);
+                ASSERT_LE(hit.line_offset, c.contents.size()) << where;
+                EXPECT_TRUE(hit.line_offset == 0 || c.contents[hit.line_offset - 1] == '\n') << where;
+                EXPECT_EQ(std::count(c.contents.begin(), c.contents.begin() + static_cast<long>(hit.line_offset), '\n'),
+                          hit.line - 1)
+                    << where;
+                const std::string line = c.contents.substr(hit.line_offset, c.contents.find('\n', hit.line_offset) -
+                                                                                hit.line_offset);
+                ASSERT_LE(hit.match.end, line.size()) << where;
+                EXPECT_EQ(folded(line.substr(hit.match.start, hit.match.end - hit.match.start)), folded(c.pattern))
+                    << where;
+                // A text handed with the hit is the line with its line feed.
+                if (host.texts[i]) EXPECT_EQ(*host.texts[i], line + "\n") << where;
+                if (size >= 4096 && hit.line_offset + line.size() < c.contents.size())
+                    EXPECT_TRUE(host.texts[i].has_value()) << where;
+            }
+        }
     }
 }
 

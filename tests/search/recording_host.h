@@ -4,6 +4,7 @@
 #include "search/grep_engine.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,8 @@
 class RecordingHost : public GrepHost {
 public:
     std::vector<std::string> results;
+    std::vector<ScanHit> places;  // of each hit: line, line start, match
+    std::vector<std::optional<std::string>> texts;  // the line text handed with each hit
     std::vector<std::string> statuses;
     std::vector<std::pair<std::string, GrepEngine::Options_t>> replaced;
     int clears = 0;
@@ -21,10 +24,14 @@ public:
     {
         ++clears;
         results.clear();
+        places.clear();
+        texts.clear();
     }
     void AppendHit(const GrepHit& hit) override
     {
         results.push_back(ResultLineText(hit.path, static_cast<std::uint64_t>(hit.line)));
+        places.push_back({hit.line, hit.line_offset, hit.match});
+        texts.push_back(hit.text ? std::optional<std::string>(*hit.text) : std::nullopt);
     }
     void AppendCount(const CountResult& count) override
     {

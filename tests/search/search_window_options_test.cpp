@@ -24,10 +24,12 @@ TEST(GrepFlags, RoundTripUsesTheStoredKeyNames)
     f.case_sensitive = true;
     f.show_lines = true;
     f.use_gitignore = true;
+    f.context = 5;
     SaveGrepFlags(f, ini.path());
     EXPECT_EQ(ini.Contents(),
-              "[GrepOpts]\ntext_only=0\nsub_dir=1\nwords=0\ncase=1\nreplace=0\nshow_lines=1\ngitignore=1\n");
+              "[GrepOpts]\ntext_only=0\nsub_dir=1\nwords=0\ncase=1\nreplace=0\nshow_lines=1\ngitignore=1\ncontext=5\n");
     const GrepFlags g = LoadGrepFlags(ini.path());
+    EXPECT_EQ(g.context, 5);
     EXPECT_FALSE(g.text_only);
     EXPECT_TRUE(g.sub_dir && g.case_sensitive && g.show_lines && g.use_gitignore);
     EXPECT_FALSE(g.whole_words || g.replace);
@@ -41,6 +43,9 @@ TEST(GrepFlags, AnyNonZeroValueSetsTheBox)
     EXPECT_TRUE(f.replace);
     EXPECT_FALSE(f.case_sensitive);
     EXPECT_FALSE(f.use_gitignore);  // a settings file from before it was kept
+    // The preview's context keeps to 0..9.
+    EXPECT_EQ(LoadGrepFlags(ScopedSettingsFile("[GrepOpts]\ncontext=15\n").path()).context, 9);
+    EXPECT_EQ(LoadGrepFlags(ScopedSettingsFile("[GrepOpts]\ncontext=-3\n").path()).context, 0);
 }
 
 TEST(CountOptions, SubDirRoundTrip)

@@ -1,37 +1,12 @@
 // The command-line tools as a user runs them: output streams and exit codes.
 
-#include "support/temp_tree.h"
+#include "tool_run.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace {
-
-struct ToolRun {
-    int exit_code = -1;
-    std::string out, err;
-};
-
-ToolRun RunTool(const TempTree& scratch, const std::string& tool, const std::string& arguments)
-{
-    const std::string out = scratch.Path("stdout"), err = scratch.Path("stderr");
-    const std::string command = "'" + tool + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = scratch.Read("stdout");
-    run.err = scratch.Read("stderr");
-    return run;
-}
-
-// A shell word that the shell leaves alone (no wildcard expansion).
-std::string Quoted(const std::string& text)
-{
-    return "'" + text + "'";
-}
 
 class CommandLine : public testing::Test {
 protected:

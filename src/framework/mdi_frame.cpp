@@ -102,6 +102,9 @@ MdiChild* MdiFrame::AddChild(QWidget* client, QSize initial_size)
     // Default size: three quarters of the client area, as a fresh document
     // window would get on a classic MDI desktop.
     if (!initial_size.isValid()) initial_size = space * 3 / 4;
+    // Never smaller than its contents need: a window whose controls outgrow
+    // its usual size would otherwise open with them drawn over each other.
+    initial_size = initial_size.expandedTo(child->minimumSizeHint());
     if (space.width() > 0 && space.height() > 0) {
         // Wholly inside the client area (a larger window shrinks, so that
         // its buttons show), cascading from the top-left corner.

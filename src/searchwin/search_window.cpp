@@ -145,11 +145,12 @@ void SearchWindow::Assemble(QLayout* options_area, QWidget* below_results)
     auto* status_row = new QHBoxLayout;
     status_row->addWidget(results_label_);
     status_row->addWidget(status_label_, 1);
-    status_row->addWidget(filter_field_);
 
+    // The filter sits with the buttons, so that the run's status keeps the
+    // whole width of its row.
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save_button_);
-    buttons->addStretch(1);
+    buttons->addWidget(filter_field_, 1);
     for (QPushButton* b : {edit_button_, go_button_, stop_button_, done_button_}) buttons->addWidget(b);
 
     auto* main = new QVBoxLayout(this);

@@ -5,6 +5,8 @@
 #include "framework/message_box.h"
 #include "resources/command_ids.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -15,6 +17,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -243,6 +246,18 @@ TEST_F(FrameFixture, NewChildrenLieInsideTheClientAreaAndCascade)
     }
     EXPECT_EQ(frame.Client()->subWindowList(QMdiArea::CreationOrder).front()->pos(), QPoint(0, 0));
     EXPECT_GE(restarts, 1);
+}
+
+TEST_F(FrameFixture, AChildOpensLargeEnoughForItsContents)
+{
+    auto* client = new QWidget;
+    auto* column = new QVBoxLayout(client);
+    for (int i = 0; i < 12; ++i) column->addWidget(new QLabel(QStringLiteral("a row of the window's controls")));
+    fw::MdiChild* child = frame.AddChild(client, QSize(60, 60));
+    const QSize needed = child->minimumSizeHint();
+    ASSERT_GT(needed.height(), 60);
+    EXPECT_GE(child->width(), std::min(needed.width(), frame.Client()->viewport()->width()));
+    EXPECT_GE(child->height(), std::min(needed.height(), frame.Client()->viewport()->height()));
 }
 
 TEST_F(FrameFixture, ClosingTheActiveChildActivatesTheOneUsedBeforeIt)

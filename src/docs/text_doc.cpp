@@ -144,75 +144,44 @@ std::size_t TextDoc::FileBytes() const
 
 // --- finding text ---
 
-namespace {
-
-bool IsWholeWord(std::string_view text, std::size_t at, std::size_t length)
+std::optional<TextDoc::Match> TextDoc::Find(const Matcher& matcher, TextPosition from, bool down) const
 {
-    return text::WordEndsBefore(text, at) && text::WordEndsAt(text, at + length);
-}
-
-} // namespace
-
-std::optional<TextPosition> TextDoc::Find(std::string_view pattern, TextPosition from,
-                                          const FindRules& rules) const
-{
-    if (pattern.empty() || from.line < 0) return std::nullopt;
-    const std::string wanted = rules.case_sensitive ? std::string(pattern) : text::UpperAscii(pattern);
-    const std::size_t m = wanted.size();
+    if (from.line < 0) return std::nullopt;
     const int count = LineCount();
-    std::string folded;
     bool first = true;
-    for (int line = from.line; line >= 0 && line < count; line += rules.down ? 1 : -1, first = false) {
+    for (int line = from.line; line >= 0 && line < count; line += down ? 1 : -1, first = false) {
         const TextLine* row = GetLine(line);
         // The search runs on the line's bytes, as the file holds them: a
         // tab is found by a tab only, never by the spaces it shows as.
-        std::string_view text = row->View();
-        if (!rules.case_sensitive) {
-            folded.assign(text);
-            for (char& c : folded) c = text::ToUpperAscii(c);
-            text = folded;
-        }
-        const auto column = [&](std::size_t p) { return PrefixWidth(row, static_cast<int>(p)); };
+        const std::string_view text = row->View();
         const int start = first ? std::max(from.column, 0) : 0;
         const auto at = static_cast<std::size_t>(ColumnToIndex(row, start));
-        if (rules.down) {
-            for (std::size_t p = text.find(wanted, at); p != std::string_view::npos; p = text.find(wanted, p + 1))
-                if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, column(p)};
+        std::optional<ByteSpan> found;
+        if (down) {
+            found = matcher.Find(text, at);
         } else {
-            // Up: the last occurrence that ends at or before the column.
-            std::size_t last = std::string_view::npos;
-            if (first) {
-                if (at < m) continue;
-                last = at - m;
-            }
-            for (std::size_t p = text.rfind(wanted, last); p != std::string_view::npos;
-                 p = p == 0 ? std::string_view::npos : text.rfind(wanted, p - 1))
-                if (!rules.whole_words || IsWholeWord(text, p, m)) return TextPosition{line, column(p)};
+            // Up: of the matches that end at or before the column, the one
+            // that ends last; of those that end there, the longest.
+            const std::size_t stop = first ? at : text.size();
+            for (auto span = matcher.Find(text, 0); span && span->start <= stop;
+                 span = span->start < text.size() ? matcher.Find(text, span->start + 1) : std::nullopt)
+                if (span->end <= stop && (!found || span->end > found->end)) found = span;
+        }
+        if (found) {
+            const auto column = [&](std::size_t p) { return PrefixWidth(row, static_cast<int>(p)); };
+            return Match{{line, column(found->start)}, {line, column(found->end)}};
         }
     }
     return std::nullopt;
 }
 
-int TextDoc::MatchEnd(std::string_view pattern, TextPosition match) const
-{
-    const TextLine* row = GetLine(match.line);
-    const int length = static_cast<int>(pattern.size());
-    return row ? PrefixWidth(row, ColumnToIndex(row, match.column) + length) : match.column + length;
-}
-
-std::optional<TextPosition> TextDoc::FindFrom(std::string_view pattern, TextPosition from, bool down) const
-{
-    const SearchOptions& options = Options();
-    return Find(pattern, from, FindRules{down, options.case_sensitive != 0, options.whole_words != 0});
-}
-
-bool TextDoc::FindText(std::string_view pattern, int& line, int& column) const
+bool TextDoc::FindText(const Matcher& matcher, int& line, int& column) const
 {
     const bool down = Options().down != 0;
-    const auto found = FindFrom(pattern, {line, column + (down ? 1 : -1)}, down);
+    const auto found = Find(matcher, {line, column + (down ? 1 : -1)}, down);
     if (!found) return false;
-    line = found->line;
-    column = found->column;
+    line = found->start.line;
+    column = found->start.column;
     return true;
 }
 

@@ -8,13 +8,14 @@
 // An empty or unopenable file loads as one empty line (for the latter the
 // error code 1 stays set so the view can say so).
 
+#include "base/matcher.h"
+#include "docs/lines_doc.h"
+
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "docs/lines_doc.h"
 
 class TextLoader;
 
@@ -59,29 +60,23 @@ public:
 
     void Clear() override;
 
-    struct FindRules {
-        bool down = true;
-        bool case_sensitive = true;
-        bool whole_words = false;
+    // A match: where it starts and where it ends, as display columns.
+    struct Match {
+        TextPosition start;
+        TextPosition end;
+        bool operator==(const Match&) const = default;
     };
 
     // Searches the lines' bytes as the file holds them (a tab is found by a
-    // tab, never by the spaces it shows as); positions are display columns.
-    // Down: the first occurrence starting at or after `from`. Up: the last
-    // occurrence ending at or before `from`. Case folds ASCII letters only;
-    // a whole word has no letter or digit directly before or after it, and
-    // every occurrence on a line is tried. An empty pattern finds nothing.
-    std::optional<TextPosition> Find(std::string_view pattern, TextPosition from,
-                                     const FindRules& rules) const;
-    // The display column just after an occurrence of `pattern` at `match`.
-    int MatchEnd(std::string_view pattern, TextPosition match) const;
-    // The same with case and whole words from Options().
-    std::optional<TextPosition> FindFrom(std::string_view pattern, TextPosition from,
-                                         bool down) const;
+    // tab, never by the spaces it shows as) with `matcher`; positions are
+    // display columns. Down: the first match starting at or after `from`.
+    // Up: the match ending last at or before `from`, the longest of those
+    // (on a line every start is tried).
+    std::optional<Match> Find(const Matcher& matcher, TextPosition from, bool down) const;
     // The repeat search: steps the column one place in the direction of
     // Options().down first, so the match at the start is not found again;
     // on success line and column are set to the match's start.
-    bool FindText(std::string_view pattern, int& line, int& column) const;
+    bool FindText(const Matcher& matcher, int& line, int& column) const;
 
     // The run of spaces and tabs that starts the line (empty when none).
     std::string LeadingWhiteSpace(int line) const;

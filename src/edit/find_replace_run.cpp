@@ -4,7 +4,9 @@
 #include "docs/text_doc.h"
 #include "edit/caret_model.h"
 #include "edit/text_editor.h"
+#include "search/matcher_factory.h"
 
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -18,10 +20,8 @@ long FindReplaceRun::Run(const Between& between)
     TextDoc& doc = editor_.doc_;
     CaretModel& caret = editor_.caret_;
     const FindRequest& r = request_;
-    TextDoc::FindRules rules;
-    rules.down = r.down;
-    rules.case_sensitive = r.match_case;
-    rules.whole_words = r.whole_words;
+    // A text window tries every start after a rejected occurrence.
+    const std::unique_ptr<const Matcher> matcher = MakeMatcher(r.Spec(), TextMatcher::AfterRejected::kNextByte);
 
     TextPosition start, end;
     if (!caret.OrderedSelection(start, end)) start = end = caret.Caret();
@@ -32,30 +32,31 @@ long FindReplaceRun::Run(const Between& between)
     // replaced and recorded.
     try {
     for (;;) {
-        const std::optional<TextPosition> match = doc.Find(r.find, from, rules);
-        if (!match) break;
+        const std::optional<TextDoc::Match> found_at = doc.Find(*matcher, from, r.down);
+        if (!found_at) break;
         ++found;
-        TextPosition matchEnd{match->line, doc.MatchEnd(r.find, *match)};
+        const TextPosition match = found_at->start;
+        TextPosition matchEnd = found_at->end;
         if (r.replacing) {
-            const TextLine* line = doc.GetLine(match->line);
-            const int index = doc.ColumnToIndex(line, match->column);
+            const TextLine* line = doc.GetLine(match.line);
+            const int index = doc.ColumnToIndex(line, match.column);
             const int stop = doc.ColumnToIndex(line, matchEnd.column);
             // The record's text is had before the replacement is made: a
             // replacement nothing could undo is not made.
             std::optional<std::string> record = editor_.ReplacementRecord(
                 line->View().substr(std::size_t(index), std::size_t(stop - index)), r.replace);
-            if (!record || !doc.ReplaceChars(match->line, index, stop - index, r.replace)) break;
-            editor_.undo_.PushReplacement(std::move(*record), r.replace.size(), r.all, {match->line, index});
+            if (!record || !doc.ReplaceChars(match.line, index, stop - index, r.replace)) break;
+            editor_.undo_.PushReplacement(std::move(*record), r.replace.size(), r.all, {match.line, index});
             doc.SetModified(true);
-            matchEnd.column = doc.PrefixWidth(doc.GetLine(match->line), index + int(r.replace.size()));
+            matchEnd.column = doc.PrefixWidth(doc.GetLine(match.line), index + int(r.replace.size()));
         }
         if (r.down) {
-            caret.Select(*match, matchEnd);
-            caret.PlaceCaret(*match);
+            caret.Select(match, matchEnd);
+            caret.PlaceCaret(match);
             from = matchEnd;
         } else {
-            caret.Select(*match, *match);
-            from = *match;
+            caret.Select(match, match);
+            from = match;
         }
         if (!(r.replacing && r.all)) break;
         const RunVerdict verdict = between ? between() : RunVerdict::kGoOn;

@@ -8,6 +8,7 @@
 // replacement. Replace All goes on to the end of the text and lets its
 // caller run between two replacements, to show progress or to stop it.
 
+#include "base/match_spec.h"
 #include "docs/text_position.h"
 
 #include <functional>
@@ -23,6 +24,8 @@ struct FindRequest {
     bool whole_words = false;
     bool replacing = false;  // Replace (or Replace All with `all`)
     bool all = false;
+
+    MatchSpec Spec() const { return {find, match_case, whole_words}; }
 };
 
 // What the caller of a long Replace All says between two replacements.

@@ -1,8 +1,8 @@
 #include "search/file_replacement.h"
 
 #include "base/atomic_file.h"
+#include "base/matcher.h"
 #include "search/file_reading.h"
-#include "search/text_matcher.h"
 
 #include <string_view>
 #include <vector>
@@ -40,7 +40,7 @@ std::string_view LineAt(std::string_view bytes, std::size_t from, std::size_t& n
 
 } // namespace
 
-FileReplacementOutcome ReplaceInTextFile(const std::string& path, const TextMatcher& matcher,
+FileReplacementOutcome ReplaceInTextFile(const std::string& path, const Matcher& matcher,
                                          const std::string& replacement, bool replace_all, long* replaced)
 {
     if (replaced) *replaced = 0;

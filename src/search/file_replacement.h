@@ -1,7 +1,7 @@
 #pragma once
 // The replacement of a grep run in one file, made without a window: nothing
 // typed meanwhile can reach the file, and the run's window stays in front.
-// The occurrences are those the grep scan finds (TextMatcher, line by line,
+// The occurrences are those the grep scan finds (the matcher, line by line,
 // a line ending before its LF and before a CR directly ahead of it), taken
 // from each line as it was read, so that a replacement never makes or hides
 // a later occurrence. Every other byte of the file is written back as it
@@ -11,7 +11,7 @@
 
 #include <string>
 
-class TextMatcher;
+class Matcher;
 
 enum class FileReplacementOutcome {
     kReplaced,   // replaced and saved
@@ -23,5 +23,5 @@ enum class FileReplacementOutcome {
 // Replaces the first occurrence in the file at `path` (every one with
 // `replace_all`) by `replacement` and writes the file when anything was
 // replaced. `replaced` (when given) receives the number of occurrences.
-FileReplacementOutcome ReplaceInTextFile(const std::string& path, const TextMatcher& matcher,
+FileReplacementOutcome ReplaceInTextFile(const std::string& path, const Matcher& matcher,
                                          const std::string& replacement, bool replace_all, long* replaced = nullptr);

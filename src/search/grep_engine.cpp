@@ -2,11 +2,10 @@
 
 #include "base/characters.h"
 #include "base/text_rules.h"
+#include "resources/format_text.h"
 #include "resources/strings.h"
 #include "search/file_reading.h"
 #include "search/line_feeds.h"
-#include "search/literal_finder.h"
-#include "resources/format_text.h"
 #include "search/text_matcher.h"
 
 #include <cstring>
@@ -29,10 +28,15 @@ constexpr std::size_t kCharBytes = 4;
 // so that it may run on the thread that scans ahead.
 class GrepEngine::Scan {
 public:
-    Scan(const LiteralFinder& finder, bool whole_words, bool first_only, bool keep_texts, std::size_t block_size,
+    Scan(const TextMatcher& matcher, bool whole_words, bool first_only, bool keep_texts, std::size_t block_size,
          std::vector<char>& buffer, NumberSink& sink)
-        : finder_(finder), whole_words_(whole_words), first_only_(first_only), keep_texts_(keep_texts),
-          block_size_(std::max<std::size_t>(block_size, 1)), buffer_(buffer), sink_(sink)
+        : matcher_(matcher),
+          whole_words_(whole_words),
+          first_only_(first_only),
+          keep_texts_(keep_texts),
+          block_size_(std::max<std::size_t>(block_size, 1)),
+          buffer_(buffer),
+          sink_(sink)
     {
     }
 
@@ -43,10 +47,9 @@ private:
     // Looks at the candidates in [from, limit) of the block [0, len);
     // returns where the search goes on.
     std::size_t SearchBlock(std::size_t from, std::size_t limit, std::size_t len);
-    bool Accepts(const char* block, std::size_t pos, std::size_t len) const;
-    void Report(const char* block, std::size_t pos, std::size_t len);
+    void Report(const char* block, ByteSpan match, std::size_t len);
 
-    const LiteralFinder& finder_;
+    const TextMatcher& matcher_;
     const bool whole_words_;
     const bool first_only_;
     const bool keep_texts_;
@@ -69,7 +72,7 @@ private:
 
 bool GrepEngine::Scan::Run(file_reading::File& file)
 {
-    const std::size_t m = finder_.size();
+    const std::size_t m = matcher_.LongestMatch();
     const std::size_t capacity = block_size_ + m + 2 * kCharBytes;
     if (buffer_.size() != capacity) buffer_.assign(capacity, '\0');
     char* const block = buffer_.data();
@@ -115,19 +118,15 @@ bool GrepEngine::Scan::Run(file_reading::File& file)
 
 std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, std::size_t len)
 {
-    const std::size_t m = finder_.size();
     const char* const block = buffer_.data();
+    // The bytes after the limit are the context of a match before it.
+    const std::string_view text(block, len);
     while (from < limit && !done_) {
-        const char* found = finder_.Find(block + from, block + limit);
-        if (!found) return std::max(from, limit + 1 > m ? limit + 1 - m : 0);
-        const auto pos = static_cast<std::size_t>(found - block);
-        if (!Accepts(block, pos, len)) {
-            // Occurrences are examined left to right without overlapping.
-            from = pos + m;
-            continue;
-        }
-        Report(block, pos, len);
-        const void* lf = std::memchr(block + pos + m, '\n', len - (pos + m));
+        const TextMatcher::BlockResult found = matcher_.FindInBlock(text, from, limit);
+        if (!found.span) return found.resume;
+        Report(block, *found.span, len);
+        const std::size_t end = found.span->end;
+        const void* lf = std::memchr(block + end, '\n', len - end);
         if (!lf) {
             skip_line_ = true;
             return len;
@@ -135,27 +134,6 @@ std::size_t GrepEngine::Scan::SearchBlock(std::size_t from, std::size_t limit, s
         from = static_cast<std::size_t>(static_cast<const char*>(lf) - block) + 1;
     }
     return from;
-}
-
-bool GrepEngine::Scan::Accepts(const char* block, std::size_t pos, std::size_t len) const
-{
-    const std::size_t m = finder_.size();
-    const std::size_t end = pos + m;
-    // A carriage return right before a line feed is not part of the line.
-    if (block[end - 1] == '\r' && end < len && block[end] == '\n') return false;
-    if (!whole_words_) return true;
-    // The occurrence with the characters around it that belong to its
-    // line: one byte for an ASCII neighbour, up to a whole character for
-    // one from 0x80 up.
-    const auto continuation = [](char c) { return text::IsContinuationByte(static_cast<unsigned char>(c)); };
-    std::size_t begin = pos;
-    if (begin > 0 && block[begin - 1] != '\n') --begin;
-    while (begin > 0 && pos - begin < kCharBytes && continuation(block[begin]) && block[begin - 1] != '\n') --begin;
-    std::size_t stop = end;
-    if (stop < len && block[stop] != '\n') ++stop;
-    if (static_cast<unsigned char>(block[end]) >= 0x80)
-        while (stop < len && stop - end < kCharBytes && block[stop] != '\n') ++stop;
-    return TextMatcher::StandsAlone(std::string_view(block + begin, stop - begin), pos - begin, m);
 }
 
 void GrepEngine::Scan::CountTo(const char* block, std::size_t to)
@@ -169,8 +147,9 @@ void GrepEngine::Scan::CountTo(const char* block, std::size_t to)
     counted_ = to;
 }
 
-void GrepEngine::Scan::Report(const char* block, std::size_t pos, std::size_t len)
+void GrepEngine::Scan::Report(const char* block, ByteSpan match, std::size_t len)
 {
+    const std::size_t pos = match.start;
     CountTo(block, pos);
     hit_ = true;
     const std::size_t start = static_cast<std::size_t>(block_start_ + pos - line_start_);
@@ -181,7 +160,8 @@ void GrepEngine::Scan::Report(const char* block, std::size_t pos, std::size_t le
         if (const void* lf = std::memchr(block + pos, '\n', len - pos))
             text = std::string_view(begin, static_cast<std::size_t>(static_cast<const char*>(lf) - begin) + 1);
     }
-    if (!sink_.AddHit({line_, line_start_, {start, start + finder_.size()}}, text) || first_only_) done_ = true;
+    const std::size_t end = start + (match.end - match.start);
+    if (!sink_.AddHit({line_, line_start_, {start, end}}, text) || first_only_) done_ = true;
 }
 
 // Lists each hit at once, as the walk's own scan of a file finds it.
@@ -256,9 +236,9 @@ void GrepEngine::SearchOpenFile(file_reading::File file, const std::string& path
     PrepareScan();
     bool hit = false;
     // A search text that holds a line feed can never lie within one line.
-    if (finder_->size() > 0 && options.pattern.find('\n') == std::string::npos) {
+    if (matcher_->LongestMatch() > 0 && options.pattern.find('\n') == std::string::npos) {
         ListingSink sink(*this, path);
-        hit = Scan(*finder_, options.whole_words, !options.show_lines, keep_line_texts, block_size, buffer_, sink)
+        hit = Scan(*matcher_, options.whole_words, !options.show_lines, keep_line_texts, block_size, buffer_, sink)
                   .Run(file);
     }
     file_reading::Close(file);
@@ -286,18 +266,18 @@ void GrepEngine::FileDone(const std::string& path, bool hit, dev_t device, ino_t
 
 GrepEngine::ScanOptions GrepEngine::CurrentScanOptions() const
 {
-    return {options.pattern, options.case_sensitive, options.whole_words, options.show_lines, keep_line_texts};
-}
+    return {options, options.show_lines, keep_line_texts};}
 
 ScanAhead::ScanFunction GrepEngine::AheadScan() const
 {
     ahead_options_ = CurrentScanOptions();
-    const ScanOptions& o = ahead_options_;
+    const ScanOptions& ahead = ahead_options_;
+    const MatchSpec& o = ahead.spec;
     if (o.pattern.empty() || o.pattern.find('\n') != std::string::npos) return {};
-    auto finder = std::make_shared<const LiteralFinder>(o.pattern, o.case_sensitive);
-    return [finder, whole_words = o.whole_words, first_only = !o.show_lines, keep_texts = o.keep_texts,
+    auto matcher = std::make_shared<const TextMatcher>(o.pattern, o.case_sensitive, o.whole_words);
+    return [matcher, whole_words = o.whole_words, first_only = !ahead.show_lines, keep_texts = ahead.keep_texts,
             block = block_size](file_reading::File& file, std::vector<char>& buffer, NumberSink& sink) {
-        Scan(*finder, whole_words, first_only, keep_texts, block, buffer, sink).Run(file);
+        Scan(*matcher, whole_words, first_only, keep_texts, block, buffer, sink).Run(file);
     };
 }
 
@@ -318,18 +298,18 @@ std::string GrepEngine::SummaryText() const
 
 void GrepEngine::PrepareScan()
 {
-    // The finder follows the options, which the caller may change between
+    // The matcher follows the options, which the caller may change between
     // files; the block buffer lives as long as the run.
-    if (!finder_ || finder_pattern_ != options.pattern || finder_case_ != options.case_sensitive) {
-        finder_ = std::make_shared<const LiteralFinder>(options.pattern, options.case_sensitive);
-        finder_pattern_ = options.pattern;
-        finder_case_ = options.case_sensitive;
+    const MatchSpec& spec = options;
+    if (!matcher_ || matcher_spec_ != spec) {
+        matcher_ = std::make_shared<const TextMatcher>(spec.pattern, spec.case_sensitive, spec.whole_words);
+        matcher_spec_ = spec;
     }
 }
 
 void GrepEngine::ReleaseScanState()
 {
-    finder_.reset();
+    matcher_.reset();
     std::vector<char>().swap(buffer_);
     replaced_files_.clear();
 }

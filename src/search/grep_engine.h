@@ -23,7 +23,7 @@
 #include <vector>
 
 class GrepHost;
-class LiteralFinder;
+class TextMatcher;
 namespace file_reading {
 struct File;
 }
@@ -78,9 +78,7 @@ private:
     class ListingSink;
     // The options a scan depends on, as a run ahead of the walk took them.
     struct ScanOptions {
-        std::string pattern;
-        bool case_sensitive = false;
-        bool whole_words = false;
+        MatchSpec spec;
         bool show_lines = false;
         bool keep_texts = false;
         bool operator==(const ScanOptions&) const = default;
@@ -95,11 +93,10 @@ private:
     void ReleaseScanState();
 
     GrepHost& grep_host_;
-    // Scan state of a run, released when it ends. The finder is shared with
+    // Scan state of a run, released when it ends. The matcher is shared with
     // the scans made ahead of the walk.
-    std::shared_ptr<const LiteralFinder> finder_;
-    std::string finder_pattern_;
-    bool finder_case_ = false;
+    std::shared_ptr<const TextMatcher> matcher_;
+    MatchSpec matcher_spec_;  // what matcher_ was made for
     std::vector<char> buffer_;
     // The options the scans ahead of the walk were started with.
     mutable ScanOptions ahead_options_;

@@ -1,18 +1,19 @@
 #include "views/text_view.h"
 
-#include "framework/frame_services.h"
 #include "docs/doc_errors.h"
 #include "docs/text_doc.h"
 #include "edit/find_replace_run.h"
 #include "edit/text_editor.h"
 #include "framework/byte_text.h"
 #include "framework/clipboard_state.h"
+#include "framework/frame_services.h"
 #include "framework/input_dialog.h"
 #include "framework/message_box.h"
 #include "framework/message_pump.h"
 #include "resources/command_ids.h"
 #include "resources/format_text.h"
 #include "resources/strings.h"
+#include "search/matcher_factory.h"
 #include "settings/profile_snapshot.h"
 #include "settings/setting_schema.h"
 #include "settings/settings_path.h"
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <new>
 
 namespace {
@@ -376,16 +378,15 @@ bool TextView::ShowHit(const std::string& pattern, const std::string& replacemen
 {
     EnsureLoaded();
     if (line < 0 || line >= doc_->LineCount()) return false;
-    TextDoc::FindRules rules;
-    rules.case_sensitive = false;
-    const std::optional<TextPosition> match = doc_->Find(pattern, {line, 0}, rules);
-    if (!match || match->line != line) return false;
+    const std::unique_ptr<const Matcher> matcher = MakeMatcher({pattern}, TextMatcher::AfterRejected::kNextByte);
+    const std::optional<TextDoc::Match> match = doc_->Find(*matcher, {line, 0}, true);
+    if (!match || match->start.line != line) return false;
     // The whole hit comes into view, its start first when it is wider
     // than the window.
     CaretModel& carets = CaretsToChange();
-    carets.Select(*match, {line, doc_->MatchEnd(pattern, *match)});
+    carets.Select(match->start, match->end);
     UpdateCaret();
-    carets.PlaceCaret(*match);
+    carets.PlaceCaret(match->start);
     UpdateCaret();
     SelectionChanged();
     SetFindSucceeded(true);

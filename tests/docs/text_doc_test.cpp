@@ -1,14 +1,16 @@
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
+#include "docs/text_doc.h"
 
 #include "base/save_faults.h"
 #include "doc_test_util.h"
 #include "docs/doc_errors.h"
-#include "docs/text_doc.h"
+#include "find_util.h"
 #include "support/temp_tree.h"
 #include "support/unprivileged.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Lines = std::vector<std::string>;
 
@@ -290,25 +292,25 @@ TEST(TextDocFind, DirectionsAndStartPositions)
 {
     TextDoc doc;
     Fill(doc, {"abc abc", "xx abc", "none"});
-    const TextDoc::FindRules down{true, true, false};
-    const TextDoc::FindRules up{false, true, false};
+    const FindRules down{true, true, false};
+    const FindRules up{false, true, false};
     // Down finds an occurrence that starts at the position itself.
-    EXPECT_EQ(doc.Find("abc", {0, 4}, down), (TextPosition{0, 4}));
-    EXPECT_EQ(doc.Find("abc", {0, 5}, down), (TextPosition{1, 3}));
-    EXPECT_FALSE(doc.Find("abc", {1, 4}, down));
+    EXPECT_EQ(FindIn(doc, "abc", {0, 4}, down), (TextPosition{0, 4}));
+    EXPECT_EQ(FindIn(doc, "abc", {0, 5}, down), (TextPosition{1, 3}));
+    EXPECT_FALSE(FindIn(doc, "abc", {1, 4}, down));
     // Up finds an occurrence that ends at the position itself.
-    EXPECT_EQ(doc.Find("abc", {1, 6}, up), (TextPosition{1, 3}));
-    EXPECT_EQ(doc.Find("abc", {1, 5}, up), (TextPosition{0, 4}));
-    EXPECT_EQ(doc.Find("abc", {0, 3}, up), (TextPosition{0, 0}));
-    EXPECT_FALSE(doc.Find("abc", {0, 2}, up));
-    EXPECT_FALSE(doc.Find("", {0, 0}, down));
-    EXPECT_FALSE(doc.Find("abc", {-1, 0}, down));
+    EXPECT_EQ(FindIn(doc, "abc", {1, 6}, up), (TextPosition{1, 3}));
+    EXPECT_EQ(FindIn(doc, "abc", {1, 5}, up), (TextPosition{0, 4}));
+    EXPECT_EQ(FindIn(doc, "abc", {0, 3}, up), (TextPosition{0, 0}));
+    EXPECT_FALSE(FindIn(doc, "abc", {0, 2}, up));
+    EXPECT_FALSE(FindIn(doc, "", {0, 0}, down));
+    EXPECT_FALSE(FindIn(doc, "abc", {-1, 0}, down));
 
     // Adjacent occurrences searched upwards from the end: each one found.
     TextDoc runs;
     Fill(runs, {"aaaa"});
-    EXPECT_EQ(runs.Find("aa", {0, 4}, up), (TextPosition{0, 2}));
-    EXPECT_EQ(runs.Find("aa", {0, 2}, up), (TextPosition{0, 0}));
+    EXPECT_EQ(FindIn(runs, "aa", {0, 4}, up), (TextPosition{0, 2}));
+    EXPECT_EQ(FindIn(runs, "aa", {0, 2}, up), (TextPosition{0, 0}));
 }
 
 TEST(TextDocFind, RepeatSearchStepsPastTheStart)
@@ -318,15 +320,15 @@ TEST(TextDocFind, RepeatSearchStepsPastTheStart)
     doc.Options().case_sensitive = 1;
     doc.Options().down = 1;
     int line = 0, column = 0;
-    ASSERT_TRUE(doc.FindText("abc", line, column));
+    ASSERT_TRUE(doc.FindText(LiteralFor("abc", {}), line, column));
     EXPECT_EQ(std::pair(line, column), std::pair(0, 4));
-    ASSERT_TRUE(doc.FindText("abc", line, column));
+    ASSERT_TRUE(doc.FindText(LiteralFor("abc", {}), line, column));
     EXPECT_EQ(std::pair(line, column), std::pair(1, 0));
-    EXPECT_FALSE(doc.FindText("abc", line, column));
+    EXPECT_FALSE(doc.FindText(LiteralFor("abc", {}), line, column));
 
     doc.Options().down = 0;
     line = 1, column = 0;
-    ASSERT_TRUE(doc.FindText("abc", line, column));
+    ASSERT_TRUE(doc.FindText(LiteralFor("abc", {}), line, column));
     EXPECT_EQ(std::pair(line, column), std::pair(0, 4));
 }
 
@@ -334,22 +336,22 @@ TEST(TextDocFind, CaseTabsAndWholeWords)
 {
     TextDoc doc;
     Fill(doc, {"xabc ABC", "a\tb", "abcd", "Abc_abc"});
-    TextDoc::FindRules rules{true, false, false};
-    EXPECT_EQ(doc.Find("aBc", {0, 0}, rules), (TextPosition{0, 1}));
+    FindRules rules{true, false, false};
+    EXPECT_EQ(FindIn(doc, "aBc", {0, 0}, rules), (TextPosition{0, 1}));
     // The search runs on the bytes: spaces never find the tab they show as.
-    EXPECT_FALSE(doc.Find("a   b", {0, 0}, rules));
-    EXPECT_FALSE(doc.Find("a b", {0, 0}, rules));
-    EXPECT_EQ(doc.Find("a\tb", {0, 0}, rules), (TextPosition{1, 0}));
+    EXPECT_FALSE(FindIn(doc, "a   b", {0, 0}, rules));
+    EXPECT_FALSE(FindIn(doc, "a b", {0, 0}, rules));
+    EXPECT_EQ(FindIn(doc, "a\tb", {0, 0}, rules), (TextPosition{1, 0}));
 
     // A whole word later on the line is found after an embedded one.
     rules.whole_words = true;
-    EXPECT_EQ(doc.Find("abc", {0, 0}, rules), (TextPosition{0, 5}));
+    EXPECT_EQ(FindIn(doc, "abc", {0, 0}, rules), (TextPosition{0, 5}));
     rules.down = false;
-    EXPECT_EQ(doc.Find("abc", {3, 7}, rules), (TextPosition{3, 4}));  // '_' ends a word
-    EXPECT_EQ(doc.Find("abc", {2, 4}, rules), (TextPosition{0, 5}));
+    EXPECT_EQ(FindIn(doc, "abc", {3, 7}, rules), (TextPosition{3, 4}));  // '_' ends a word
+    EXPECT_EQ(FindIn(doc, "abc", {2, 4}, rules), (TextPosition{0, 5}));
     rules.case_sensitive = true;
     rules.down = true;
-    EXPECT_FALSE(doc.Find("ABC", {0, 6}, rules));
+    EXPECT_FALSE(FindIn(doc, "ABC", {0, 6}, rules));
 }
 
 TEST(TextDocFind, APatternHoldingATabFindsThatTextAtItsDisplayColumns)
@@ -357,25 +359,25 @@ TEST(TextDocFind, APatternHoldingATabFindsThatTextAtItsDisplayColumns)
     TextDoc doc;
     doc.SetTabSize(4);
     Fill(doc, {"x\ty a\tb", "  A\tB", "a   b"});
-    TextDoc::FindRules rules{true, false, false};
+    FindRules rules{true, false, false};
     // The tab after "a" on the first line starts at column 6 and ends at 8.
-    EXPECT_EQ(doc.Find("a\tb", {0, 0}, rules), (TextPosition{0, 6}));
-    EXPECT_EQ(doc.MatchEnd("a\tb", {0, 6}), 9);
-    EXPECT_EQ(doc.Find("a\tb", {0, 7}, rules), (TextPosition{1, 2}));
-    EXPECT_EQ(doc.MatchEnd("a\tb", {1, 2}), 5);
-    EXPECT_EQ(doc.Find("\ty", {0, 0}, rules), (TextPosition{0, 1}));
+    EXPECT_EQ(FindIn(doc, "a\tb", {0, 0}, rules), (TextPosition{0, 6}));
+    EXPECT_EQ(MatchEndIn(doc, "a\tb", {0, 6}), 9);
+    EXPECT_EQ(FindIn(doc, "a\tb", {0, 7}, rules), (TextPosition{1, 2}));
+    EXPECT_EQ(MatchEndIn(doc, "a\tb", {1, 2}), 5);
+    EXPECT_EQ(FindIn(doc, "\ty", {0, 0}, rules), (TextPosition{0, 1}));
     // Spaces are no tab.
-    EXPECT_FALSE(doc.Find("a\tb", {2, 0}, rules));
+    EXPECT_FALSE(FindIn(doc, "a\tb", {2, 0}, rules));
     rules.case_sensitive = true;
-    EXPECT_EQ(doc.Find("A\tB", {0, 0}, rules), (TextPosition{1, 2}));
+    EXPECT_EQ(FindIn(doc, "A\tB", {0, 0}, rules), (TextPosition{1, 2}));
     // Up: the last one ending at or before the column.
     rules.case_sensitive = false;
     rules.down = false;
-    EXPECT_EQ(doc.Find("a\tb", {1, 4}, rules), (TextPosition{0, 6}));
-    EXPECT_EQ(doc.Find("a\tb", {1, 5}, rules), (TextPosition{1, 2}));
+    EXPECT_EQ(FindIn(doc, "a\tb", {1, 4}, rules), (TextPosition{0, 6}));
+    EXPECT_EQ(FindIn(doc, "a\tb", {1, 5}, rules), (TextPosition{1, 2}));
     // An end after a tab is its display column.
-    EXPECT_EQ(doc.MatchEnd("y a", {0, 4}), 7);
-    EXPECT_EQ(doc.MatchEnd("x\t", {0, 0}), 4);
+    EXPECT_EQ(MatchEndIn(doc, "y a", {0, 4}), 7);
+    EXPECT_EQ(MatchEndIn(doc, "x\t", {0, 0}), 4);
 }
 
 TEST(TextDoc, LeadingWhiteSpace)
@@ -447,4 +449,30 @@ TEST(TextDocSave, ASaveWhoseCloseFailsAfterTheFileWasReplacedIsSavedWithAWarning
     }
     EXPECT_EQ(tree.Read("single.txt"), "new old\n");
     EXPECT_EQ(tree.Read("twin.txt"), "new old\n");
+}
+
+// A matcher whose matches are as long as they are, whatever the pattern:
+// every run of 'x'.
+class RunsOfX : public Matcher {
+public:
+    std::optional<ByteSpan> Find(std::string_view line, std::size_t from) const override
+    {
+        const std::size_t start = line.find('x', from);
+        if (start == std::string_view::npos) return std::nullopt;
+        return ByteSpan{start, std::min(line.find_first_not_of('x', start), line.size())};
+    }
+};
+
+TEST(TextDocFind, AMatchEndsWhereItsMatcherSays)
+{
+    TextDoc doc;
+    doc.SetTabSize(4);
+    Fill(doc, {"a\txxx b xx", "xxxxxx"});
+    const RunsOfX runs;
+    EXPECT_EQ(doc.Find(runs, {0, 0}, true), (TextDoc::Match{{0, 4}, {0, 7}}));
+    EXPECT_EQ(doc.Find(runs, {0, 8}, true), (TextDoc::Match{{0, 10}, {0, 12}}));
+    EXPECT_EQ(doc.Find(runs, {1, 0}, true), (TextDoc::Match{{1, 0}, {1, 6}}));
+    // Up: the last match that ends at or before the position.
+    EXPECT_EQ(doc.Find(runs, {0, 11}, false), (TextDoc::Match{{0, 4}, {0, 7}}));
+    EXPECT_EQ(doc.Find(runs, {1, 5}, false), (TextDoc::Match{{0, 10}, {0, 12}}));
 }

@@ -1,12 +1,13 @@
 // Text that is not plain ASCII: UTF-8 in every script, Latin-1, broken
 // sequences, NUL bytes. Whatever the bytes, a document loads them, shows
 // them in the right columns and saves them back unchanged.
-#include <gtest/gtest.h>
-
 #include "base/display_columns.h"
 #include "doc_test_util.h"
 #include "docs/text_doc.h"
+#include "find_util.h"
 #include "support/temp_tree.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -106,22 +107,22 @@ TEST(Utf8Documents, FindReportsDisplayColumnsAndWholeWordsOfAnyScript)
 {
     TextDoc doc;
     Fill(doc, {"\xE4\xB8\xAD\xE6\x96\x87 na\xC3\xAFve", "naive na\xC3\xAFvet\xC3\xA9 CAF\xC3\xA9", "\tcaf\xC3\xA9!"});
-    TextDoc::FindRules rules{true, false, false};
+    FindRules rules{true, false, false};
     // After two wide characters and a space the word starts at column 5.
-    EXPECT_EQ(doc.Find("na\xC3\xAFve", {0, 0}, rules), (TextPosition{0, 5}));
-    EXPECT_EQ(doc.MatchEnd("na\xC3\xAFve", {0, 5}), 10);
-    EXPECT_EQ(doc.MatchEnd("\xE4\xB8\xAD\xE6\x96\x87", {0, 0}), 4);
+    EXPECT_EQ(FindIn(doc, "na\xC3\xAFve", {0, 0}, rules), (TextPosition{0, 5}));
+    EXPECT_EQ(MatchEndIn(doc, "na\xC3\xAFve", {0, 5}), 10);
+    EXPECT_EQ(MatchEndIn(doc, "\xE4\xB8\xAD\xE6\x96\x87", {0, 0}), 4);
     // "naïve" is inside the word "naïveté": not a whole word there.
     rules.whole_words = true;
-    EXPECT_EQ(doc.Find("na\xC3\xAFve", {0, 6}, rules), std::nullopt);
-    EXPECT_EQ(doc.Find("naive", {0, 6}, rules), (TextPosition{1, 0}));
+    EXPECT_EQ(FindIn(doc, "na\xC3\xAFve", {0, 6}, rules), std::nullopt);
+    EXPECT_EQ(FindIn(doc, "naive", {0, 6}, rules), (TextPosition{1, 0}));
     // ASCII letters fold, others compare exactly: "café" finds "CAFé".
     rules.whole_words = false;
-    EXPECT_EQ(doc.Find("caf\xC3\xA9", {0, 6}, rules), (TextPosition{1, 14}));
-    EXPECT_EQ(doc.Find("CAF\xC3\x89", {0, 0}, rules), std::nullopt);
+    EXPECT_EQ(FindIn(doc, "caf\xC3\xA9", {0, 6}, rules), (TextPosition{1, 14}));
+    EXPECT_EQ(FindIn(doc, "CAF\xC3\x89", {0, 0}, rules), std::nullopt);
     // Behind a tab, display columns.
-    EXPECT_EQ(doc.Find("caf\xC3\xA9!", {1, 0}, rules), (TextPosition{2, 4}));
+    EXPECT_EQ(FindIn(doc, "caf\xC3\xA9!", {1, 0}, rules), (TextPosition{2, 4}));
     // Up from the end of the second line: the last occurrence before it.
     rules.down = false;
-    EXPECT_EQ(doc.Find("na\xC3\xAF", {1, 20}, rules), (TextPosition{1, 6}));
+    EXPECT_EQ(FindIn(doc, "na\xC3\xAF", {1, 20}, rules), (TextPosition{1, 6}));
 }

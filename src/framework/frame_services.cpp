@@ -1,5 +1,6 @@
 #include "framework/frame_services.h"
 
+#include "framework/grep_hit_view.h"
 #include "resources/strings.h"
 
 #include <QMdiSubWindow>
@@ -36,14 +37,19 @@ int ShowMessage(int id, unsigned style, ...)
     return fw::ShowMessageBox(request);
 }
 
-bool OpenText(const std::string& path, bool reuse)
+QWidget* OpenText(const std::string& path, bool reuse)
 {
-    return g_services && g_services->OpenText(path, reuse);
+    return g_services ? g_services->OpenText(path, reuse) : nullptr;
 }
 
-bool OpenHex(const std::string& path, bool reuse)
+QWidget* OpenHex(const std::string& path, bool reuse)
 {
-    return g_services && g_services->OpenHex(path, reuse);
+    return g_services ? g_services->OpenHex(path, reuse) : nullptr;
+}
+
+GrepHitView* OpenHitView(const std::string& path, bool reuse)
+{
+    return dynamic_cast<GrepHitView*>(OpenText(path, reuse));
 }
 
 void AddRecentFile(const std::string& path)

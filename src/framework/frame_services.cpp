@@ -6,12 +6,8 @@
 #include <QMdiSubWindow>
 #include <QPrinter>
 
-#include <cstdarg>
-#include <cstdio>
 
 namespace {
-
-constexpr std::size_t kMessageLimit = 511;
 
 fw::FrameServices* g_services = nullptr;
 
@@ -22,13 +18,8 @@ void fw::InstallFrameServices(FrameServices* services)
     g_services = services;
 }
 
-int ShowMessage(int id, unsigned style, ...)
+int ShowMessageText(const std::string& text, unsigned style)
 {
-    char text[kMessageLimit + 1];
-    va_list args;
-    va_start(args, style);
-    std::vsnprintf(text, sizeof text, strings::Text(id), args);
-    va_end(args);
     fw::MessageRequest request;
     request.owner = FrameWindow();
     request.text = QString::fromLocal8Bit(text);

@@ -6,6 +6,7 @@
 // ShowMessage, which still shows (or hands to the message hook) its box.
 
 #include "framework/message_box.h"  // fw::kMbOk..., fw::kIdYes...
+#include "resources/format_text.h"
 
 #include <string>
 
@@ -40,11 +41,18 @@ void InstallFrameServices(FrameServices* services);
 
 } // namespace fw
 
-// Loads string `id`, formats it with the arguments (printf rules; pass
-// const char*, int, long; at most 511 characters), beeps and shows a message
-// box owned by the frame, captioned "Tarnwick", with `style` (fw::kMb...).
-// Returns the answer (fw::kIdOk, fw::kIdYes, ...).
-int ShowMessage(int id, unsigned style, ...);
+// Beeps and shows `text` in a message box owned by the frame, captioned
+// "Tarnwick", with `style` (fw::kMb...). Returns the answer (fw::kIdOk,
+// fw::kIdYes, ...).
+int ShowMessageText(const std::string& text, unsigned style);
+
+// ShowMessageText of string `id` formatted with `arguments`
+// (resources/format_text.h says which directive takes which argument).
+template <typename... Arguments>
+int ShowMessage(int id, unsigned style, const Arguments&... arguments)
+{
+    return ShowMessageText(strings::Format(id, arguments...), style);
+}
 
 // Shows `path` in a text (hex) view in a new MDI child; with `reuse` an
 // existing child with a view of the same kind on exactly that path is

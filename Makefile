@@ -2,7 +2,8 @@
 #   make run    installs what is missing, builds and starts Tarnwick
 #   make test   installs what is missing, builds and runs every test,
 #               then builds and runs them again with AddressSanitizer and
-#               UndefinedBehaviorSanitizer
+#               UndefinedBehaviorSanitizer, and checks the C++ lines changed
+#               against main with clang-tidy (make tidy)
 # and, beside them:
 #   make install [PREFIX=/usr/local]   builds and installs the programs,
 #               desktop entry, icon, AppStream record and manual pages
@@ -13,7 +14,7 @@ ASAN_BUILD ?= build-asan
 CMAKE_GENERATOR ?= Ninja
 PREFIX ?= /usr/local
 
-.PHONY: deps build run test test-fast test-asan bench install package clean
+.PHONY: deps build run test test-fast test-asan tidy bench install package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -37,7 +38,10 @@ test-asan: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-fast test-asan
+tidy: build
+	scripts/check-tidy.sh $(BUILD)
+
+test: test-fast test-asan tidy
 
 bench: build
 	@scripts/install-deps.sh hyperfine time xvfb ripgrep

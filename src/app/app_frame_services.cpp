@@ -12,12 +12,12 @@ QWidget* AppFrameServices::Window()
     return app_.Frame();
 }
 
-bool AppFrameServices::OpenText(const std::string& path, bool reuse)
+QWidget* AppFrameServices::OpenText(const std::string& path, bool reuse)
 {
     return app_.OpenText(path, reuse);
 }
 
-bool AppFrameServices::OpenHex(const std::string& path, bool reuse)
+QWidget* AppFrameServices::OpenHex(const std::string& path, bool reuse)
 {
     return app_.OpenHex(path, reuse);
 }

@@ -13,8 +13,8 @@ public:
     explicit AppFrameServices(TWApp& app) : app_(app) {}
 
     QWidget* Window() override;
-    bool OpenText(const std::string& path, bool reuse) override;
-    bool OpenHex(const std::string& path, bool reuse) override;
+    QWidget* OpenText(const std::string& path, bool reuse) override;
+    QWidget* OpenHex(const std::string& path, bool reuse) override;
     void AddRecentFile(const std::string& path) override;
     void SetCaretPosition(long line, long line_count, int column) override;
     void SetOvertypeIndicator(bool overtype) override;

@@ -106,19 +106,19 @@ QMdiArea* TWApp::Client() const
     return frame_ ? frame_->Client() : nullptr;
 }
 
-bool TWApp::OpenText(const std::string& path, bool reuse)
+QWidget* TWApp::OpenText(const std::string& path, bool reuse)
 {
     return Open(path, reuse, ViewKind::Text);
 }
 
-bool TWApp::OpenHex(const std::string& path, bool reuse)
+QWidget* TWApp::OpenHex(const std::string& path, bool reuse)
 {
     return Open(path, reuse, ViewKind::Hex);
 }
 
-bool TWApp::Open(const std::string& given, bool reuse, ViewKind kind)
+QWidget* TWApp::Open(const std::string& given, bool reuse, ViewKind kind)
 {
-    if (!frame_) return false;
+    if (!frame_) return nullptr;
     // Paths are kept absolute: the file dialogs change the current directory,
     // and a relative path in the recent-file list would then name another file.
     const std::string path = FullPath(given);
@@ -129,15 +129,15 @@ bool TWApp::Open(const std::string& given, bool reuse, ViewKind kind)
             if (view && view->Kind() == kind && view->DocumentPath() == path) found = child;
         }
     }
-    bool shown = true;
+    QWidget* shown = nullptr;
     if (found) {
         frame_->Client()->setActiveSubWindow(found);
         if (found->isMinimized()) found->showNormal();
+        shown = found->widget();
     } else if (QWidget* view = MakeView(kind, path)) {
         fw::MdiChild* child = frame_->AddChild(view);
         child->setWindowIcon(DocumentIcon());
-    } else {
-        shown = false;
+        shown = view;
     }
     frame_->AddRecentFile(path);
     return shown;

@@ -45,8 +45,9 @@ public:
     static const fw::CommandTable& Commands();
     const fw::CommandTable& commandTable() const override { return Commands(); }
 
-    bool OpenText(const std::string& path, bool reuse);
-    bool OpenHex(const std::string& path, bool reuse);
+    // The view shown (new or reused); null when none could be made.
+    QWidget* OpenText(const std::string& path, bool reuse);
+    QWidget* OpenHex(const std::string& path, bool reuse);
 
     MainWin* Frame() const { return frame_; }
     QMdiArea* Client() const;
@@ -67,7 +68,7 @@ public:
     void PlaceToolBar(int location);
 
 private:
-    bool Open(const std::string& path, bool reuse, ViewKind kind);
+    QWidget* Open(const std::string& path, bool reuse, ViewKind kind);
     void OpenSearchWindow(SearchWindowKind kind);
 
     std::string name_;

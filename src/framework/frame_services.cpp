@@ -1,16 +1,13 @@
 #include "framework/frame_services.h"
 
+#include "framework/grep_hit_view.h"
 #include "resources/strings.h"
 
 #include <QMdiSubWindow>
 #include <QPrinter>
 
-#include <cstdarg>
-#include <cstdio>
 
 namespace {
-
-constexpr std::size_t kMessageLimit = 511;
 
 fw::FrameServices* g_services = nullptr;
 
@@ -21,13 +18,8 @@ void fw::InstallFrameServices(FrameServices* services)
     g_services = services;
 }
 
-int ShowMessage(int id, unsigned style, ...)
+int ShowMessageText(const std::string& text, unsigned style)
 {
-    char text[kMessageLimit + 1];
-    va_list args;
-    va_start(args, style);
-    std::vsnprintf(text, sizeof text, strings::Text(id), args);
-    va_end(args);
     fw::MessageRequest request;
     request.owner = FrameWindow();
     request.text = QString::fromLocal8Bit(text);
@@ -36,14 +28,19 @@ int ShowMessage(int id, unsigned style, ...)
     return fw::ShowMessageBox(request);
 }
 
-bool OpenText(const std::string& path, bool reuse)
+QWidget* OpenText(const std::string& path, bool reuse)
 {
-    return g_services && g_services->OpenText(path, reuse);
+    return g_services ? g_services->OpenText(path, reuse) : nullptr;
 }
 
-bool OpenHex(const std::string& path, bool reuse)
+QWidget* OpenHex(const std::string& path, bool reuse)
 {
-    return g_services && g_services->OpenHex(path, reuse);
+    return g_services ? g_services->OpenHex(path, reuse) : nullptr;
+}
+
+GrepHitView* OpenHitView(const std::string& path, bool reuse)
+{
+    return dynamic_cast<GrepHitView*>(OpenText(path, reuse));
 }
 
 void AddRecentFile(const std::string& path)

@@ -6,9 +6,11 @@
 // ShowMessage, which still shows (or hands to the message hook) its box.
 
 #include "framework/message_box.h"  // fw::kMbOk..., fw::kIdYes...
+#include "resources/format_text.h"
 
 #include <string>
 
+class GrepHitView;
 class QMdiSubWindow;
 class QPrinter;
 class QWidget;
@@ -21,8 +23,9 @@ public:
 
     // The frame window; null while it is being taken down.
     virtual QWidget* Window() = 0;
-    virtual bool OpenText(const std::string& path, bool reuse) = 0;
-    virtual bool OpenHex(const std::string& path, bool reuse) = 0;
+    // The view that shows `path` (new or reused); null when none does.
+    virtual QWidget* OpenText(const std::string& path, bool reuse) = 0;
+    virtual QWidget* OpenHex(const std::string& path, bool reuse) = 0;
     virtual void AddRecentFile(const std::string& path) = 0;
     virtual void SetCaretPosition(long line, long line_count, int column) = 0;
     virtual void SetOvertypeIndicator(bool overtype) = 0;
@@ -38,18 +41,29 @@ void InstallFrameServices(FrameServices* services);
 
 } // namespace fw
 
-// Loads string `id`, formats it with the arguments (printf rules; pass
-// const char*, int, long; at most 511 characters), beeps and shows a message
-// box owned by the frame, captioned "Tarnwick", with `style` (fw::kMb...).
-// Returns the answer (fw::kIdOk, fw::kIdYes, ...).
-int ShowMessage(int id, unsigned style, ...);
+// Beeps and shows `text` in a message box owned by the frame, captioned
+// "Tarnwick", with `style` (fw::kMb...). Returns the answer (fw::kIdOk,
+// fw::kIdYes, ...).
+int ShowMessageText(const std::string& text, unsigned style);
+
+// ShowMessageText of string `id` formatted with `arguments`
+// (resources/format_text.h says which directive takes which argument).
+template <typename... Arguments>
+int ShowMessage(int id, unsigned style, const Arguments&... arguments)
+{
+    return ShowMessageText(strings::Format(id, arguments...), style);
+}
 
 // Shows `path` in a text (hex) view in a new MDI child; with `reuse` an
 // existing child with a view of the same kind on exactly that path is
 // activated (and restored) instead. The path enters the recent-file list.
-// An empty path makes an untitled text window. False without a frame.
-bool OpenText(const std::string& path, bool reuse);
-bool OpenHex(const std::string& path, bool reuse);
+// An empty path makes an untitled text window. Returns the view shown, new
+// or reused; null when the file could not be shown or there is no frame.
+QWidget* OpenText(const std::string& path, bool reuse);
+QWidget* OpenHex(const std::string& path, bool reuse);
+// OpenText, answered with the Grep side of the text view it showed (null
+// when none), so that a hit lands in exactly the window just opened.
+GrepHitView* OpenHitView(const std::string& path, bool reuse);
 
 // Puts `path` at the top of the recent-file list of the File menu.
 void AddRecentFile(const std::string& path);

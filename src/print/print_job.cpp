@@ -5,6 +5,7 @@
 #include "print/page_layout.h"
 #include "print/printout.h"
 #include "resources/command_ids.h"
+#include "resources/format_text.h"
 #include "resources/strings.h"
 
 #include <QCoreApplication>
@@ -22,7 +23,6 @@
 #include <QProgressDialog>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -32,13 +32,11 @@ QString Caption(int id)
     return QString::fromLatin1(strings::Text(id));
 }
 
-// String `id` formatted with one argument (printf rules).
+// String `id` formatted with one argument.
 template <class T>
-QString Format(int id, T value)
+QString Format(int id, const T& value)
 {
-    char text[512];
-    std::snprintf(text, sizeof text, strings::Text(id), value);
-    return QString::fromLocal8Bit(text);
+    return QString::fromLocal8Bit(strings::Format(id, value));
 }
 
 // Where the pages go, as the progress dialog names it.

@@ -1,6 +1,5 @@
 #include "searchwin/active_text_view.h"
 
-#include "base/full_path.h"
 #include "base/same_file.h"
 #include "framework/document_view.h"
 #include "framework/frame_services.h"
@@ -49,25 +48,7 @@ void ForEachWindowOf(const std::string& path, const std::function<void(const Tex
     }
 }
 
-// The active child's text view when it shows exactly `path`.
-GrepHitView* TextViewOn(const std::string& path)
-{
-    const TextWindow window = TextWindowOf(ActiveView());
-    if (!window.hits || window.document->DocumentPath() != FullPath(path)) return nullptr;
-    return window.hits;
-}
-
 } // namespace
-
-void ShowHit(const std::string& path, const std::string& pattern, const std::string& replacement, long line)
-{
-    if (GrepHitView* view = TextViewOn(path)) view->ShowHit(pattern, replacement, static_cast<int>(line));
-}
-
-void PrepareFind(const std::string& path, const std::string& pattern, const std::string& replacement)
-{
-    if (GrepHitView* view = TextViewOn(path)) view->PrepareFind(pattern, replacement);
-}
 
 bool HasUnsavedWindow(const std::string& path)
 {

@@ -1,7 +1,6 @@
 #include "searchwin/count_dlog.h"
 
 #include "framework/frame_services.h"
-#include "framework/message_pump.h"
 #include "resources/command_ids.h"
 #include "search/result_line.h"
 #include "search/search_path_rule.h"
@@ -85,7 +84,6 @@ void CountDlog::OpenHit()
     const std::optional<ResultLine> entry = CaretResult();
     if (!entry || !entry->valid) return;
     OpenText(entry->path, true);
-    PumpWaitingMessages();
 }
 
 void CountDlog::EditHits()

@@ -1,8 +1,8 @@
 #include "searchwin/grep_dlog.h"
 
 #include "framework/frame_services.h"
+#include "framework/grep_hit_view.h"
 #include "framework/message_box.h"
-#include "framework/message_pump.h"
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "search/file_replacement.h"
@@ -210,16 +210,14 @@ void GrepDlog::OpenHit()
 {
     const std::optional<ResultLine> hit = CaretResult();
     if (!hit || !hit->valid) return;
-    OpenText(hit->path, true);
-    PumpWaitingMessages();
-    active_text_view::ShowHit(hit->path, options.pattern, options.replacement, hit->number - 1);
+    if (GrepHitView* view = OpenHitView(hit->path, true))
+        view->ShowHit(options.pattern, options.replacement, static_cast<int>(hit->number - 1));
 }
 
 void GrepDlog::EditHits()
 {
     for (const ResultLine& hit : SelectedResults()) {
-        OpenText(hit.path, false);
-        active_text_view::PrepareFind(hit.path, options.pattern, options.replacement);
+        if (GrepHitView* view = OpenHitView(hit.path, false)) view->PrepareFind(options.pattern, options.replacement);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "framework/message_box.h"
 #include "print/document_print.h"
 #include "resources/command_ids.h"
+#include "resources/format_text.h"
 #include "resources/strings.h"
 #include "views/file_watch.h"
 #include "views/load_when_shown.h"
@@ -18,7 +19,6 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <cstdio>
 
 #include <algorithm>
 
@@ -178,11 +178,9 @@ void EditView::LookAtDisk()
 
 int EditView::AskAboutFile(int id, unsigned style, int yes_text, int no_text)
 {
-    char text[1024];
-    std::snprintf(text, sizeof text, strings::Text(id), Document()->GetTitle().c_str());
     fw::MessageRequest request;
     request.owner = FrameWindow();
-    request.text = QString::fromLocal8Bit(text);
+    request.text = QString::fromLocal8Bit(strings::Format(id, Document()->GetTitle()));
     request.caption = QString::fromLatin1(strings::Text(strings::kAppName));
     request.style = style;
     if (yes_text) request.yes_text = QString::fromLatin1(strings::Text(yes_text));

@@ -12,8 +12,11 @@ FindRequest RequestFromDialog(const FindReplaceData& data, bool replaceDialog, S
         request.replacing = data.flags & (findflags::kReplace | findflags::kReplaceAll);
     }
     request.all = data.flags & findflags::kReplaceAll;
-    request.down = options.down = (data.flags & findflags::kDown) ? 1 : 0;
-    request.match_case = options.case_sensitive = (data.flags & findflags::kMatchCase) ? 1 : 0;
-    request.whole_words = options.whole_words = (data.flags & findflags::kWholeWord) ? 1 : 0;
+    options.down = (data.flags & findflags::kDown) ? 1 : 0;
+    options.case_sensitive = (data.flags & findflags::kMatchCase) ? 1 : 0;
+    options.whole_words = (data.flags & findflags::kWholeWord) ? 1 : 0;
+    request.down = options.down != 0;
+    request.match_case = options.case_sensitive != 0;
+    request.whole_words = options.whole_words != 0;
     return request;
 }

@@ -5,6 +5,7 @@
 #include "framework/input_dialog.h"
 #include "framework/message_box.h"
 #include "resources/command_ids.h"
+#include "resources/format_text.h"
 #include "resources/strings.h"
 #include "settings/profile_snapshot.h"
 #include "settings/settings_path.h"
@@ -13,7 +14,6 @@
 #include <QWindow>
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 
 HexView::HexView(const std::string& fileName, QWidget* parent)
@@ -77,13 +77,11 @@ std::optional<int> HexView::RowOfOffset(const std::string& text, std::uint64_t* 
 
 void HexView::CmGoTo()
 {
-    char low[32], high[32], prompt[512], initial[32];
-    std::snprintf(low, sizeof low, "%08X", 0u);
-    std::snprintf(high, sizeof high, "%08llX", static_cast<unsigned long long>(doc_->FileSize()));
-    std::snprintf(prompt, sizeof prompt, strings::Text(strings::kGoToOffsetPrompt), low, high);
+    const std::string low = FormatText("%08X", 0u);
+    const std::string high = FormatText("%08X", std::uint64_t{doc_->FileSize()});
+    const std::string prompt = strings::Format(strings::kGoToOffsetPrompt, low, high);
     // The field offers the caret row's offset, in the digits it is read in.
-    std::snprintf(initial, sizeof initial, "%llX",
-                  static_cast<unsigned long long>(Caret().line) * HexDoc::kRowBytes);
+    const std::string initial = FormatText("%X", static_cast<std::uint64_t>(Caret().line) * HexDoc::kRowBytes);
     const auto answer = InputDialog::Ask(this, tr("Go to Offset"), QString::fromLatin1(prompt),
                                          QString::fromLatin1(initial), 128);
     if (!answer) return;

@@ -316,7 +316,7 @@ void TextView::DocumentReloaded()
 void TextView::CmGoTo()
 {
     const long count = doc_->LineCount();
-    const QString prompt = QString::fromStdString(FormatText(strings::Text(strings::kGoToLinePrompt), 1L, count));
+    const QString prompt = QString::fromStdString(strings::Format(strings::kGoToLinePrompt, 1L, count));
     const auto answer = InputDialog::Ask(this, tr("Go to line"), prompt, QString::number(Caret().line + 1), 128);
     if (!answer) return;
     const long number = std::strtol(answer->toLatin1().constData(), nullptr, 10);

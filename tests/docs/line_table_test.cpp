@@ -54,7 +54,9 @@ TEST(LineTable, AppendWithinReservedRoomAndTrim)
     ASSERT_TRUE(table.Reserve(1000));
     const TextLine* first = nullptr;
     for (int i = 0; i < 1000; ++i) {
-        if (i > 0) EXPECT_EQ(table.RoomAfterLast(), &table[i - 1] + 1);  // where the next line goes
+        if (i > 0) {
+            EXPECT_EQ(table.RoomAfterLast(), &table[i - 1] + 1);  // where the next line goes
+        }
         table.Append(TextLine(std::to_string(i)));
         if (i == 0) first = &table[0];
     }

@@ -289,7 +289,9 @@ TEST(TextReload, AChangeRightAfterTheProgramsOwnSaveIsStillAChange)
     for (const bool in_place : {false, true}) {
         TempTree tree;
         const std::string path = tree.Write("f.txt", "one\n");
-        if (in_place) ASSERT_EQ(::link(path.c_str(), tree.Path("twin.txt").c_str()), 0);
+        if (in_place) {
+            ASSERT_EQ(::link(path.c_str(), tree.Path("twin.txt").c_str()), 0);
+        }
         TextDoc doc(path);
         ASSERT_TRUE(doc.Load());
         ASSERT_TRUE(doc.InsertChars(0, "longer ", 0));

@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, SplitJoin, ::testing::Combine(::testing::ValuesI
 TEST(SplitJoinInChunk, ALineAloneInAFileSplitsAndJoinsWhereItLies)
 {
     for (const std::string ending : {"", "\n", "\r\n"}) {
-        for (const std::string line : {std::string("abcdefghijklmnop"), std::string("a\tb\xC3\xA9" "c\xE4\xB8\xAD" "d\te")}) {
+        for (const std::string& line : {std::string("abcdefghijklmnop"), std::string("a\tb\xC3\xA9" "c\xE4\xB8\xAD" "d\te")}) {
             SCOPED_TRACE(testing::PrintToString(line + ending));
             TempTree tree;
             const std::string path = tree.Write("one.txt", line + ending);

@@ -71,8 +71,9 @@ TEST(Utf8Documents, CharactersAcrossReadBlocksStayWhole)
     for (int i = 0; i < doc.LineCount(); ++i) {
         const std::string_view line = doc.GetLine(i)->View();
         widest = std::max(widest, text::DisplayWidth(line, doc.TabSize()));
-        if (line.size() > 2 && static_cast<unsigned char>(line.back()) >= 0x80)
+        if (line.size() > 2 && static_cast<unsigned char>(line.back()) >= 0x80) {
             ASSERT_EQ(line.substr(line.size() - 3), "\xE2\x82\xAC") << "line " << i;
+        }
     }
     EXPECT_EQ(doc.MaxWidth(), widest);
     ASSERT_TRUE(doc.Save());

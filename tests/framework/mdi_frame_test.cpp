@@ -309,7 +309,11 @@ TEST(MessageBox, HookAnswersInsteadOfAWindow)
         seen = r;
         return fw::kIdNo;
     });
-    EXPECT_EQ(fw::ShowMessageBox({nullptr, "text", "Tarnwick", fw::kMbYesNoCancel, {}}), fw::kIdNo);
+    fw::MessageRequest request;
+    request.text = "text";
+    request.caption = "Tarnwick";
+    request.style = fw::kMbYesNoCancel;
+    EXPECT_EQ(fw::ShowMessageBox(request), fw::kIdNo);
     fw::SetMessageHook({});
     EXPECT_EQ(seen.text, "text");
     EXPECT_EQ(seen.style, unsigned(fw::kMbYesNoCancel));

@@ -234,7 +234,9 @@ TEST(ScanAhead, FilesThatVanishOrChangeKindMidRunAreReportedWholeOrNotAtAll)
         if (!touched) {
             ASSERT_NE(found, changed_files.end()) << name;
         }
-        if (found != changed_files.end()) EXPECT_EQ(found->second, lines) << name;
+        if (found != changed_files.end()) {
+            EXPECT_EQ(found->second, lines) << name;
+        }
     }
     EXPECT_LE(changed_files.size(), full_files.size());
 }

@@ -23,15 +23,16 @@ public:
     RecordingFrame& operator=(const RecordingFrame&) = delete;
 
     QWidget* Window() override { return nullptr; }
-    bool OpenText(const std::string& path, bool reuse) override
+    // Records the request; no view is shown.
+    QWidget* OpenText(const std::string& path, bool reuse) override
     {
         opened.push_back({path, reuse, false});
-        return true;
+        return nullptr;
     }
-    bool OpenHex(const std::string& path, bool reuse) override
+    QWidget* OpenHex(const std::string& path, bool reuse) override
     {
         opened.push_back({path, reuse, true});
-        return true;
+        return nullptr;
     }
     void AddRecentFile(const std::string& path) override { recent.push_back(path); }
     void SetCaretPosition(long, long, int) override {}

@@ -6,6 +6,8 @@
 #include "app/status_fields.h"
 #include "app/tw_app.h"
 #include "app/install_windows.h"
+#include "framework/frame_services.h"
+#include "framework/grep_hit_view.h"
 #include "framework/window_factories.h"
 #include "docs/hex_doc.h"
 #include "docs/text_doc.h"
@@ -67,6 +69,31 @@ TEST_F(ViewsInFrame, OpenTextAndOpenHexMakeTheViewsWithTheirTitles)
     ASSERT_NE(hex, nullptr);
     EXPECT_EQ(hex->Doc()->FileSize(), 14u);
     EXPECT_EQ(Client()->subWindowList().size(), 2);
+}
+
+TEST_F(ViewsInFrame, AnOpenReturnsTheViewItShowsNewOrReused)
+{
+    const std::string a = tree.Write("a.txt", "one\n"), b = tree.Write("b.txt", "two\n");
+    QWidget* first = app->OpenText(a, false);
+    QWidget* second = app->OpenText(b, false);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(first, second);
+    EXPECT_EQ(second, Active());
+
+    // The file already open comes back as its own window, now the active one.
+    EXPECT_EQ(::OpenText(a, true), first);
+    EXPECT_EQ(Active(), first);
+    EXPECT_EQ(OpenHitView(a, true), dynamic_cast<GrepHitView*>(first));
+    EXPECT_EQ(Client()->subWindowList().size(), 2);
+
+    // Without reuse, and for the other kind, a new window is returned.
+    QWidget* again = app->OpenText(a, false);
+    EXPECT_NE(again, first);
+    EXPECT_EQ(again, Active());
+    QWidget* hex = app->OpenHex(a, true);
+    ASSERT_NE(qobject_cast<HexView*>(hex), nullptr);
+    EXPECT_EQ(OpenHitView(b, true), dynamic_cast<GrepHitView*>(second));
+    EXPECT_EQ(Client()->subWindowList().size(), 4);
 }
 
 TEST_F(ViewsInFrame, TheCaretFieldFollowsTheFocusedView)

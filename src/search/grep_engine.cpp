@@ -8,6 +8,8 @@
 #include "search/line_feeds.h"
 #include "search/text_matcher.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -48,6 +50,8 @@ private:
     // returns where the search goes on.
     std::size_t SearchBlock(std::size_t from, std::size_t limit, std::size_t len);
     void Report(const char* block, ByteSpan match, std::size_t len);
+    // The matches on the line of `match` that the block holds, this one too.
+    std::size_t MatchesInLine(const char* block, ByteSpan match, std::size_t len) const;
 
     const TextMatcher& matcher_;
     const bool whole_words_;
@@ -161,7 +165,31 @@ void GrepEngine::Scan::Report(const char* block, ByteSpan match, std::size_t len
             text = std::string_view(begin, static_cast<std::size_t>(static_cast<const char*>(lf) - begin) + 1);
     }
     const std::size_t end = start + (match.end - match.start);
-    if (!sink_.AddHit({line_, line_start_, {start, end}}, text) || first_only_) done_ = true;
+    const auto in_line = static_cast<std::uint32_t>(std::min<std::size_t>(MatchesInLine(block, match, len), UINT32_MAX));
+    if (!sink_.AddHit({line_, line_start_, {start, end}, in_line}, text) || first_only_) done_ = true;
+}
+
+std::size_t GrepEngine::Scan::MatchesInLine(const char* block, ByteSpan match, std::size_t len) const
+{
+    // The line as far as the block holds it, without its line end, so that
+    // the matcher's rules (whole words, a CR before LF) apply as they did.
+    const std::size_t begin = line_start_ >= block_start_ ? static_cast<std::size_t>(line_start_ - block_start_) : 0;
+    std::size_t stop = len;
+    if (const void* lf = std::memchr(block + match.end, '\n', len - match.end)) {
+        stop = static_cast<std::size_t>(static_cast<const char*>(lf) - block);
+        if (stop > begin && block[stop - 1] == '\r') --stop;
+    }
+    const std::string_view line(block + begin, std::max(stop, match.end) - begin);
+    std::size_t count = 1;
+    std::size_t from = match.end - begin;
+    if (match.end == match.start) ++from;  // an empty match moves on by one
+    while (from <= line.size()) {
+        const std::optional<ByteSpan> next = matcher_.Find(line, from);
+        if (!next) break;
+        ++count;
+        from = next->end > next->start ? next->end : next->end + 1;
+    }
+    return count;
 }
 
 // Lists each hit at once, as the walk's own scan of a file finds it.
@@ -191,6 +219,7 @@ bool GrepEngine::RunSearch()
     excluded_files = 0;
     excluded_dirs = 0;
     matches = 0;
+    match_total = 0;
     replaced = 0;
     unchanged = 0;
     replaced_files_.clear();
@@ -249,6 +278,7 @@ void GrepEngine::ListHit(const std::string& path, const ScanHit& hit, LineText t
 {
     grep_host_.AppendHit(GrepHit{path, hit.line, hit.match, hit.line_offset, text});
     ++matches;
+    match_total += hit.matches_in_line;
 }
 
 void GrepEngine::FileDone(const std::string& path, bool hit, dev_t device, ino_t inode)
@@ -266,7 +296,8 @@ void GrepEngine::FileDone(const std::string& path, bool hit, dev_t device, ino_t
 
 GrepEngine::ScanOptions GrepEngine::CurrentScanOptions() const
 {
-    return {options, options.show_lines, keep_line_texts};}
+    return {options, options.show_lines, keep_line_texts};
+}
 
 ScanAhead::ScanFunction GrepEngine::AheadScan() const
 {
@@ -289,6 +320,9 @@ bool GrepEngine::IsWholeWord(std::string_view line, std::size_t pos, std::size_t
 std::string GrepEngine::SummaryText() const
 {
     std::string text = FormatText(strings::Text(strings::kStatusGrepSummary), files, matches);
+    // A replacing run's summary is about the files it wrote.
+    if (summary_tells_match_total && !options.replace && match_total != matches)
+        text += FormatText(strings::Text(strings::kStatusMatchCount), match_total);
     if (options.replace && options.replacement.empty())
         text += FormatText(strings::Text(strings::kStatusEmptyReplacement), unchanged);
     else if (options.replace)

@@ -44,6 +44,12 @@ public:
     bool keep_line_texts = false;
     // Result lines added by the current (or last) run.
     long matches = 0;
+    // Matches in those lines; more than `matches` where a line holds several.
+    long match_total = 0;
+    // The summary of a search that does not replace adds `match_total`
+    // where it differs from `matches` (the window's status does; the
+    // command-line tools keep their summary).
+    bool summary_tells_match_total = false;
     // Files the host replaced in the current (or last) run.
     long replaced = 0;
     // Files with hits a replacing run left alone because its replacement

@@ -14,6 +14,9 @@ struct ScanHit {
     long line = 0;  // from 1
     std::uint64_t line_offset = 0;
     ByteSpan match;
+    // Matches in the part of the line the scan held (the whole line unless
+    // it was longer than a block): at least this one.
+    std::uint32_t matches_in_line = 1;
     bool operator==(const ScanHit&) const = default;
 };
 

@@ -37,6 +37,7 @@ GrepDlog::GrepDlog(QWidget* parent)
       GrepEngine(static_cast<GrepHost&>(*this))
 {
     setWindowTitle(tr("Grep Options"));
+    summary_tells_match_total = true;
     pattern_box_ = MakeHistoryBox();
     replacement_box_ = MakeHistoryBox();
     replace_check_ = new QCheckBox(tr(kReplaceLabel), this);

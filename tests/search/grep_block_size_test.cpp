@@ -125,12 +125,75 @@ TEST(GrepBlockSize, EveryHitPointsAtItsLineAndMatchAtEveryBlockSize)
                 EXPECT_EQ(folded(line.substr(hit.match.start, hit.match.end - hit.match.start)), folded(c.pattern))
                     << where;
                 // A text handed with the hit is the line with its line feed.
-                if (host.texts[i]) EXPECT_EQ(*host.texts[i], line + "\n") << where;
-                if (size >= 4096 && hit.line_offset + line.size() < c.contents.size())
+                if (host.texts[i]) {
+                    EXPECT_EQ(*host.texts[i], line + "\n") << where;
+                }
+                if (size >= 4096 && hit.line_offset + line.size() < c.contents.size()) {
                     EXPECT_TRUE(host.texts[i].has_value()) << where;
+                }
             }
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Every match of each listed line counts toward the run's total, by the
+// matcher's own rules, at any block size that holds the lines whole.
+TEST(GrepMatchTotal, EveryMatchOfAListedLineCounts)
+{
+    struct Total {
+        const char* name;
+        std::string contents;
+        std::string pattern;
+        bool whole_words;
+        bool show_lines;
+        long lines;
+        long total;
+    };
+    const std::vector<Total> table = {
+        {"one match a line", "needle\nx\nneedle\n", "needle", false, true, 2, 2},
+        {"several on a line", "needle needle\nneedleneedle needle\n", "needle", false, true, 2, 5},
+        {"occurrences do not overlap", "aaaa\n", "aa", false, true, 1, 2},
+        {"whole words leave out the joined ones", "needle needles needle\n", "needle", true, true, 1, 2},
+        {"a CR before LF is not part of the line", "ab\r ab\r\n", "ab\r", false, true, 1, 1},
+        {"first hit only: the matches of that line", "a a a\na\n", "a", false, false, 1, 3},
+    };
+    TempTree tree;
+    for (const Total& t : table) {
+        const std::string path = tree.Write("f.txt", t.contents);
+        for (const std::size_t size : {64u, 4096u}) {
+            RecordingHost host;
+            GrepEngine engine(host);
+            engine.block_size = size;
+            engine.options.pattern = t.pattern;
+            engine.options.whole_words = t.whole_words;
+            engine.options.show_lines = t.show_lines;
+            engine.SearchFile(path);
+            EXPECT_EQ(engine.matches, t.lines) << t.name;
+            EXPECT_EQ(engine.match_total, t.total) << t.name << ", block size " << size;
+        }
+    }
+}
+
+TEST(GrepMatchTotal, TheSummaryTellsTheTotalOnlyWhereAskedAndItDiffers)
+{
+    TempTree tree;
+    const auto summary = [&](const std::string& contents, bool tell) {
+        RecordingHost host;
+        GrepEngine engine(host);
+        engine.summary_tells_match_total = tell;
+        engine.options.path = tree.Write("f.txt", contents);
+        engine.options.pattern = "needle";
+        engine.RunSearch();
+        return host.last_status();
+    };
+    const std::string plain = summary("needle needle\n", false);
+    EXPECT_EQ(plain.find("in all"), std::string::npos) << plain;
+    EXPECT_EQ(summary("needle needle\n", true), plain + "  2 matches in all.");
+    EXPECT_EQ(summary("needle\n", true), summary("needle\n", false));
 }
 
 } // namespace

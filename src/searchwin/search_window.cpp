@@ -331,6 +331,8 @@ void SearchWindow::FlushDisplay()
     results_->Flush();
     if (status_dirty_) {
         status_label_->setText(bytetext::ToQString(status_));
+        // The whole text where the window is too narrow for it.
+        status_label_->setToolTip(status_label_->text());
         status_dirty_ = false;
     }
 }

@@ -119,6 +119,9 @@ const std::unordered_map<int, const char*>& Table()
         // --- replacing grep runs ---
         {kLeftOutside, "Reached through links that lead out of the searched tree:"},
         {kStatusEmptyReplacement, "  Empty replacement: %ld files with hits left unchanged."},
+        {kLeftNotKept, "Not written: their original bytes could not be kept for undoing the run:"},
+        {kLeftChangedSince, "Changed since the search (left as they are):"},
+        {kLeftOverBudget, "Not written: keeping their original bytes would pass the undo journal's budget:"},
     };
     return table;
 }

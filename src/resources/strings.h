@@ -95,6 +95,9 @@ enum : int {
     // --- replacing grep runs ---
     kLeftOutside = 2119,            // reason: reached through a link that leads out of the tree
     kStatusEmptyReplacement = 2120, // "  Empty replacement: %ld files with hits left unchanged."
+    kLeftNotKept = 2121,            // reason: the journal could not keep the original bytes
+    kLeftChangedSince = 2122,       // reason: changed between the search and the write
+    kLeftOverBudget = 2123,         // reason: the journal's budget was spent
 };
 
 } // namespace strings

@@ -6,11 +6,9 @@
 #include "resources/command_ids.h"
 #include "resources/strings.h"
 #include "searchwin/active_text_view.h"
-#include "search/file_replacement.h"
 #include "search/result_line.h"
 #include "search/search_path_rule.h"
 #include "search/search_window_options.h"
-#include "search/text_matcher.h"
 #include "settings/profile_snapshot.h"
 #include "settings/setting_schema.h"
 #include "settings/settings_path.h"
@@ -139,6 +137,7 @@ void GrepDlog::Go()
     replacement_.Start();
     RunGuarded([this] {
         RunSearch();
+        journal_.End();
         ShowReplacementSummary();
     });
 }
@@ -202,16 +201,12 @@ bool GrepDlog::ReplaceInFile(const std::string& path, bool in_hidden_directory, 
     }
     // Replaced without a window: the Grep window stays in front with its
     // Stop button, and no key typed meanwhile lands in the file.
-    const TextMatcher matcher(copy.pattern, copy.case_sensitive, copy.whole_words);
-    switch (ReplaceInTextFile(path, matcher, copy.replacement, copy.show_lines)) {
-    case FileReplacementOutcome::kReplaced:
-        replacement_.CountReplaced(path);
-        // Windows that show the file hold its old text.
-        active_text_view::CloseSavedWindowsOf(path);
-        return true;
-    case FileReplacementOutcome::kNotOpened: replacement_.Leave(Reason::kNotOpened, path); break;
-    case FileReplacementOutcome::kNotFound: replacement_.Leave(Reason::kNoOccurrence, path); break;
-    case FileReplacementOutcome::kNotSaved: replacement_.Leave(Reason::kNotSaved, path); break;
+    if (!journal_.Begun() && !journal_.Begin(copy.pattern, copy.replacement)) {
+        replacement_.Leave(Reason::kNotKept, path);
+        return false;
     }
-    return false;
+    if (!replacement_.Replace(path, copy, {&journal_})) return false;
+    // Windows that show the file hold its old text.
+    active_text_view::CloseSavedWindowsOf(path);
+    return true;
 }

@@ -48,16 +48,24 @@ constexpr int kUsageError = 2;
 // The help text's paragraph on PATH, shared by both tools.
 extern const char kPathHelp[];
 
-// A switch of a tool: "--name" sets `*value`.
+// A switch of a tool: "--name" sets `*value`; with `text`, the argument
+// after it is its value.
 struct ToolSwitch {
     const char* name;
     bool* value;
+    std::string* text = nullptr;
 };
+
+// Any number of operands: the tool checks them itself.
+inline constexpr std::size_t kAnyOperandCount = static_cast<std::size_t>(-1);
+
+// Prints the fault and the usage; returns kUsageError.
+int UsageFault(const char* tool, const char* usage, const std::string& what);
 
 // Reads the arguments: switches anywhere (until "--"), everything else an
 // operand. Prints `usage` and returns 0 for --help, prints the fault and the
-// usage and returns kUsageError for an unknown switch or a wrong number of
-// operands, returns -1 when the tool should run.
+// usage and returns kUsageError for an unknown switch, a switch without its
+// value or a wrong number of operands (unless kAnyOperandCount), returns -1 when the tool should run.
 int ParseToolArguments(int argc, char** argv, const char* tool, const char* usage,
                        std::initializer_list<ToolSwitch> switches, std::size_t operand_count,
                        std::vector<std::string>& operands);

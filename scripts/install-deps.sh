@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev poppler-utils
   fonts-liberation2 fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file
-  xvfb xdotool git clang-tidy
+  xvfb xdotool git clang-tidy patch
   "$@"
 )
 

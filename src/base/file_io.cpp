@@ -3,6 +3,7 @@
 #include "base/save_faults.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace file_io {
@@ -32,6 +33,15 @@ bool ReadAll(int fd, std::string& out)
         if (n == 0) return true;
         out.append(buffer, static_cast<std::size_t>(n));
     }
+}
+
+bool SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = !save_faults::SaveStep("fsync") && ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
 }
 
 } // namespace file_io

@@ -13,5 +13,8 @@ bool WriteAll(int fd, std::string_view bytes);
 // Reads the whole file from offset 0 (pread, the offset stays); false on
 // an error.
 bool ReadAll(int fd, std::string& out);
+// Flushes the directory `folder` itself (names made or removed in it); the
+// flush passes through the fault hook as "fsync".
+bool SyncFolder(const std::string& folder);
 
 } // namespace file_io

@@ -1,5 +1,6 @@
 #include "base/save_recovery.h"
 
+#include "base/content_hash.h"
 #include "base/file_io.h"
 #include "base/same_file.h"
 #include "base/save_faults.h"
@@ -24,9 +25,7 @@ constexpr std::string_view kMagic = "tarnwick unfinished save 2\n";
 
 std::uint64_t CheckSum(std::string_view bytes)
 {
-    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return hash;
+    return ContentHash::Of(bytes);
 }
 
 // "<device>-<inode>-": every record of one file starts so.
@@ -36,15 +35,6 @@ std::string NamePrefix(dev_t device, ino_t inode)
     std::snprintf(text, sizeof text, "%" PRIxMAX "-%" PRIxMAX "-", static_cast<uintmax_t>(device),
                   static_cast<uintmax_t>(inode));
     return text;
-}
-
-bool SyncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = !save_faults::SaveStep("fsync") && ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
 }
 
 struct Parsed {
@@ -167,7 +157,7 @@ bool Record::Begin(const std::string& path, const struct stat& st, std::string_v
     const bool ok = ::flock(fd_, LOCK_EX) == 0 && file_io::WriteAll(fd_, kMagic) && file_io::WriteAll(fd_, numbers) &&
                     file_io::WriteAll(fd_, path) && file_io::WriteAll(fd_, "\n") && file_io::WriteAll(fd_, old_bytes) &&
                     file_io::WriteAll(fd_, new_bytes) &&
-                    !save_faults::SaveStep("fsync") && ::fsync(fd_) == 0 && SyncFolder(folder);
+                    !save_faults::SaveStep("fsync") && ::fsync(fd_) == 0 && file_io::SyncFolder(folder);
     if (!ok) Finish();
     return ok;
 }

@@ -136,6 +136,9 @@ const std::vector<std::pair<int, const char*>>& Entries()
         {kMatchesInLine, "%ld matches"},
         {kStatusMatchCount, "  %ld matches in all."},
         {kContextLabel, "Conte&xt lines:"},
+        {kLeftNotKept, "Not written: their original bytes could not be kept for undoing the run:"},
+        {kLeftChangedSince, "Changed since the search (left as they are):"},
+        {kLeftOverBudget, "Not written: keeping their original bytes would pass the undo journal's budget:"},
     };
     return entries;
 }

@@ -112,6 +112,9 @@ enum : int {
     kMatchesInLine = 2126,      // "%ld matches"
     kStatusMatchCount = 2127,   // "  %ld matches in all."
     kContextLabel = 2128,       // "Context lines:"
+    kLeftNotKept = 2141,            // reason: the journal could not keep the original bytes
+    kLeftChangedSince = 2142,       // reason: changed between the search and the write
+    kLeftOverBudget = 2143,         // reason: the journal's budget was spent
 };
 
 } // namespace strings

@@ -2,6 +2,7 @@
 
 #include "resources/strings.h"
 #include "search/file_reading.h"
+#include "search/matcher_factory.h"
 #include "resources/format_text.h"
 
 #include <cstdlib>
@@ -15,7 +16,8 @@ namespace {
 constexpr ReplacementRun::Reason kReasonOrder[] = {
     ReplacementRun::Reason::kUnsaved,      ReplacementRun::Reason::kBinary,   ReplacementRun::Reason::kHidden,
     ReplacementRun::Reason::kReadOnly,     ReplacementRun::Reason::kOutside,  ReplacementRun::Reason::kNotOpened,
-    ReplacementRun::Reason::kNoOccurrence, ReplacementRun::Reason::kNotSaved,
+    ReplacementRun::Reason::kNoOccurrence, ReplacementRun::Reason::kNotSaved, ReplacementRun::Reason::kChangedSince,
+    ReplacementRun::Reason::kNotKept,      ReplacementRun::Reason::kOverBudget,
 };
 
 int ReasonText(ReplacementRun::Reason reason)
@@ -29,6 +31,9 @@ int ReasonText(ReplacementRun::Reason reason)
     case ReplacementRun::Reason::kNoOccurrence: return strings::kLeftNoOccurrence;
     case ReplacementRun::Reason::kNotSaved: return strings::kLeftNotSaved;
     case ReplacementRun::Reason::kOutside: return strings::kLeftOutside;
+    case ReplacementRun::Reason::kNotKept: return strings::kLeftNotKept;
+    case ReplacementRun::Reason::kChangedSince: return strings::kLeftChangedSince;
+    case ReplacementRun::Reason::kOverBudget: return strings::kLeftOverBudget;
     }
     return 0;
 }
@@ -101,6 +106,21 @@ ReplacementRun::Verdict ReplacementRun::Check(const std::string& path, bool in_h
     else return Verdict::kReplace;
     Leave(reason, path);
     return Verdict::kLeft;
+}
+
+bool ReplacementRun::Replace(const std::string& path, const GrepOptions& options, const ReplacementGuard& guard)
+{
+    const std::unique_ptr<const Matcher> matcher = MakeMatcher(options);
+    switch (ReplaceInTextFile(path, *matcher, options.replacement, options.show_lines, nullptr, guard)) {
+    case FileReplacementOutcome::kReplaced: CountReplaced(path); return true;
+    case FileReplacementOutcome::kNotOpened: Leave(Reason::kNotOpened, path); break;
+    case FileReplacementOutcome::kNotFound: Leave(Reason::kNoOccurrence, path); break;
+    case FileReplacementOutcome::kNotSaved: Leave(Reason::kNotSaved, path); break;
+    case FileReplacementOutcome::kNotKept: Leave(Reason::kNotKept, path); break;
+    case FileReplacementOutcome::kOverBudget: Leave(Reason::kOverBudget, path); break;
+    case FileReplacementOutcome::kChangedSince: Leave(Reason::kChangedSince, path); break;
+    }
+    return false;
 }
 
 void ReplacementRun::CountReplaced(const std::string& path)

@@ -9,6 +9,9 @@
 // The files left alone are collected with the reason, and shown once,
 // after the run, in one summary.
 
+#include "search/file_replacement.h"
+#include "search/grep_options.h"
+
 #include <cstddef>
 #include <set>
 #include <string>
@@ -29,6 +32,9 @@ public:
         kNoOccurrence,  // the text window found the text no more
         kNotSaved,      // replaced, but the save failed
         kOutside,       // reached through a link that leads out of the tree
+        kNotKept,       // the journal could not keep its original bytes
+        kChangedSince,  // changed between the search and the write
+        kOverBudget,    // its original bytes would pass the journal's budget
     };
     struct LeftFile {
         Reason reason;
@@ -50,6 +56,9 @@ public:
     Verdict Check(const std::string& path, bool in_hidden_directory);
     // Notes a file left alone for a reason found later.
     void Leave(Reason reason, const std::string& path);
+    // Replaces the occurrences in a file that passed Check (through the
+    // guard's journal) and notes the outcome; true when it was replaced.
+    bool Replace(const std::string& path, const GrepOptions& options, const ReplacementGuard& guard = {});
     // Counts the file at `path` as replaced. Saving may have given it a new
     // inode (a new file renamed over the old): that one counts as seen too.
     void CountReplaced(const std::string& path);

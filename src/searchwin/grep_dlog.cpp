@@ -174,6 +174,7 @@ void GrepDlog::Go()
                          setting::kTabStops.Read(SettingsPath()));
     RunGuarded([this] {
         RunSearch();
+        journal_.End();
         ShowReplacementSummary();
     });
 }
@@ -249,22 +250,12 @@ bool GrepDlog::ReplaceInFile(const std::string& path, bool in_hidden_directory, 
     }
     // Replaced without a window: the Grep window stays in front with its
     // Stop button, and no key typed meanwhile lands in the file.
-    const std::unique_ptr<const Matcher> matcher = MakeMatcher(copy);
-    switch (ReplaceInTextFile(path, *matcher, copy.replacement, copy.show_lines)) {
-        case FileReplacementOutcome::kReplaced:
-            replacement_.CountReplaced(path);
-            // Windows that show the file hold its old text.
-            active_text_view::CloseSavedWindowsOf(path);
-            return true;
-        case FileReplacementOutcome::kNotOpened:
-            replacement_.Leave(Reason::kNotOpened, path);
-            break;
-        case FileReplacementOutcome::kNotFound:
-            replacement_.Leave(Reason::kNoOccurrence, path);
-            break;
-        case FileReplacementOutcome::kNotSaved:
-            replacement_.Leave(Reason::kNotSaved, path);
-            break;
+    if (!journal_.Begun() && !journal_.Begin(copy.pattern, copy.replacement)) {
+        replacement_.Leave(Reason::kNotKept, path);
+        return false;
     }
-    return false;
+    if (!replacement_.Replace(path, copy, {&journal_})) return false;
+    // Windows that show the file hold its old text.
+    active_text_view::CloseSavedWindowsOf(path);
+    return true;
 }

@@ -6,6 +6,7 @@
 // SearchFile, IsWholeWord, SetStatus, StopSearch) are the window's own.
 
 #include "search/grep_engine.h"
+#include "search/replacement_journal.h"
 #include "search/replacement_run.h"
 #include "search/search_history.h"
 #include "searchwin/search_window.h"
@@ -75,6 +76,7 @@ private:
     SearchHistory paths_{kSearchPaths};
     SearchHistory replacements_{kReplacePatterns};
     ReplacementRun replacement_;
+    replacement_journal::Writer journal_;  // of the run going on: begun at its first write
 
     // After a replacing run that left files alone: one message naming them.
     void ShowReplacementSummary();

@@ -78,14 +78,17 @@ const char kPathHelp[] =
     "folders above it up to the repository's top, .git/info/exclude and .ignore\n"
     "files, as git does. Files and folders left out are counted in the status.\n";
 
+int UsageFault(const char* tool, const char* usage, const std::string& what)
+{
+    std::fprintf(stderr, "%s: %s\n\n%s\n%s", tool, what.c_str(), usage, kPathHelp);
+    return kUsageError;
+}
+
 int ParseToolArguments(int argc, char** argv, const char* tool, const char* usage,
                        std::initializer_list<ToolSwitch> switches, std::size_t operand_count,
                        std::vector<std::string>& operands, std::initializer_list<ToolListOption> list_options)
 {
-    const auto fault = [&](const std::string& what) {
-        std::fprintf(stderr, "%s: %s\n\n%s\n%s", tool, what.c_str(), usage, kPathHelp);
-        return kUsageError;
-    };
+    const auto fault = [&](const std::string& what) { return UsageFault(tool, usage, what); };
     bool switches_done = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -124,13 +127,18 @@ int ParseToolArguments(int argc, char** argv, const char* tool, const char* usag
                 *s.number = n;
                 known = true;
             } else if (!s.number && std::strcmp(arg, s.name) == 0) {
+                if (s.text) {
+                    if (i + 1 == argc) return fault(std::string(arg) + " needs a value");
+                    *s.text = argv[++i];
+                }
                 *s.value = true;
                 known = true;
             }
         }
         if (!known) return fault(std::string("unknown option ") + arg);
     }
-    if (operands.size() != operand_count) return fault("wrong number of arguments");
+    if (operand_count != kAnyOperandCount && operands.size() != operand_count) return fault("wrong number of arguments");
+    if (operand_count == kAnyOperandCount) return -1;
     for (const std::string& operand : operands)
         if (operand.empty()) return fault("an argument is empty");
     return -1;

@@ -56,11 +56,13 @@ constexpr int kUsageError = 2;
 // The help text's paragraph on PATH, shared by both tools.
 extern const char kPathHelp[];
 
-// A switch of a tool: "--name" sets `*value`; with `number` given instead,
+// A switch of a tool: "--name" sets `*value`; with `text`, the argument
+// after it is its value; with `number` given instead of `value`,
 // "--name N" or "--name=N" stores N (0 up to `most`).
 struct ToolSwitch {
     const char* name;
     bool* value;
+    std::string* text = nullptr;
     int* number = nullptr;
     int most = 0;
 };
@@ -73,11 +75,17 @@ struct ToolListOption {
     std::string* list;
 };
 
+// Any number of operands: the tool checks them itself.
+inline constexpr std::size_t kAnyOperandCount = static_cast<std::size_t>(-1);
+
+// Prints the fault and the usage; returns kUsageError.
+int UsageFault(const char* tool, const char* usage, const std::string& what);
+
 // Reads the arguments: switches and options anywhere (until "--"),
 // everything else an operand. Prints `usage` and returns 0 for --help,
 // prints the fault and the usage and returns kUsageError for an unknown
-// switch, an option without its value or a wrong number of operands,
-// returns -1 when the tool should run.
+// switch, an option without its value or a wrong number of operands
+// (unless kAnyOperandCount), returns -1 when the tool should run.
 int ParseToolArguments(int argc, char** argv, const char* tool, const char* usage,
                        std::initializer_list<ToolSwitch> switches, std::size_t operand_count,
                        std::vector<std::string>& operands, std::initializer_list<ToolListOption> list_options = {});

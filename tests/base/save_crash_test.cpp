@@ -36,21 +36,6 @@ bool FailCall(const char* call)
     return g_fail_call && std::string_view(call) == g_fail_call;
 }
 
-// Points the state folder into the test's tree for its lifetime.
-class ScopedStateHome {
-public:
-    explicit ScopedStateHome(const std::string& dir)
-    {
-        if (const char* old = std::getenv("XDG_STATE_HOME")) previous_ = old, had_ = true;
-        ::setenv("XDG_STATE_HOME", dir.c_str(), 1);
-    }
-    ~ScopedStateHome() { had_ ? ::setenv("XDG_STATE_HOME", previous_.c_str(), 1) : ::unsetenv("XDG_STATE_HOME"); }
-
-private:
-    std::string previous_;
-    bool had_ = false;
-};
-
 std::size_t RecordCount()
 {
     const std::string folder = StateFolder("unfinished-saves");

@@ -78,3 +78,20 @@ std::string ScopedSettingsFile::Contents() const
 {
     return tree_.Read("TARNWICK.INI");
 }
+
+ScopedStateHome::ScopedStateHome(const std::string& dir)
+{
+    if (const char* old = std::getenv("XDG_STATE_HOME")) {
+        previous_ = old;
+        had_previous_ = true;
+    }
+    ::setenv("XDG_STATE_HOME", dir.c_str(), 1);
+}
+
+ScopedStateHome::~ScopedStateHome()
+{
+    if (had_previous_)
+        ::setenv("XDG_STATE_HOME", previous_.c_str(), 1);
+    else
+        ::unsetenv("XDG_STATE_HOME");
+}

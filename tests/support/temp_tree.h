@@ -39,3 +39,17 @@ private:
     std::string previous_;
     bool had_previous_ = false;
 };
+
+// Points XDG_STATE_HOME (the program's private state) at `dir` for the
+// lifetime of the object, and restores the previous value afterwards.
+class ScopedStateHome {
+public:
+    explicit ScopedStateHome(const std::string& dir);
+    ~ScopedStateHome();
+    ScopedStateHome(const ScopedStateHome&) = delete;
+    ScopedStateHome& operator=(const ScopedStateHome&) = delete;
+
+private:
+    std::string previous_;
+    bool had_previous_ = false;
+};

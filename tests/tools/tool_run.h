@@ -13,12 +13,14 @@ struct ToolRun {
     std::string out, err;
 };
 
-// `arguments` as the shell reads them; the streams go through files in
-// `scratch`.
-inline ToolRun RunTool(const TempTree& scratch, const std::string& tool, const std::string& arguments)
+// `arguments` as the shell reads them, run in the directory `cwd` (the
+// test's own when empty); the streams go through files in `scratch`.
+inline ToolRun RunTool(const TempTree& scratch, const std::string& tool, const std::string& arguments,
+                       const std::string& cwd = {})
 {
     const std::string out = scratch.Path("stdout"), err = scratch.Path("stderr");
-    const std::string command = "'" + tool + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    const std::string command = (cwd.empty() ? "" : "cd '" + cwd + "' && ") + "'" + tool + "' " + arguments + " >'" +
+                                out + "' 2>'" + err + "'";
     const int status = std::system(command.c_str());
     ToolRun run;
     run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

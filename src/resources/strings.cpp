@@ -139,6 +139,7 @@ const std::vector<std::pair<int, const char*>>& Entries()
         {kLeftNotKept, "Not written: their original bytes could not be kept for undoing the run:"},
         {kLeftChangedSince, "Changed since the search (left as they are):"},
         {kLeftOverBudget, "Not written: keeping their original bytes would pass the undo journal's budget:"},
+        {kStatusFilesWouldBeReplaced, "  Files that would be replaced: %ld."},
     };
     return entries;
 }

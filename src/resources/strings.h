@@ -115,6 +115,7 @@ enum : int {
     kLeftNotKept = 2141,            // reason: the journal could not keep the original bytes
     kLeftChangedSince = 2142,       // reason: changed between the search and the write
     kLeftOverBudget = 2143,         // reason: the journal's budget was spent
+    kStatusFilesWouldBeReplaced = 2144,  // "  Files that would be replaced: %ld." after a dry run's summary
 };
 
 } // namespace strings

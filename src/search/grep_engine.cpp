@@ -326,7 +326,9 @@ std::string GrepEngine::SummaryText() const
     if (options.replace && options.replacement.empty())
         text += FormatText(strings::Text(strings::kStatusEmptyReplacement), unchanged);
     else if (options.replace)
-        text += FormatText(strings::Text(strings::kStatusFilesReplaced), replaced);
+        text += FormatText(strings::Text(replacement_is_dry_run ? strings::kStatusFilesWouldBeReplaced
+                                                                : strings::kStatusFilesReplaced),
+                           replaced);
     return text;
 }
 

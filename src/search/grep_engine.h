@@ -50,6 +50,9 @@ public:
     // where it differs from `matches` (the window's status does; the
     // command-line tools keep their summary).
     bool summary_tells_match_total = false;
+    // A replacing run that writes nothing (a dry run): its summary says how
+    // many files it would have replaced.
+    bool replacement_is_dry_run = false;
     // Files the host replaced in the current (or last) run.
     long replaced = 0;
     // Files with hits a replacing run left alone because its replacement

@@ -2,7 +2,7 @@
 
 #include "base/full_path.h"
 #include "search/file_replacement.h"
-#include "search/text_matcher.h"
+#include "search/matcher_factory.h"
 #include "search/unified_diff.h"
 
 #include <sys/stat.h>
@@ -33,9 +33,9 @@ bool ReplacingHost::ReplaceInFile(const std::string& path, bool in_hidden_direct
     }
     if (run_.Check(path, in_hidden_directory) != ReplacementRun::Verdict::kReplace) return false;
     if (mode_ == Mode::kReplace) return run_.Replace(path, options, {&journal_});
-    const TextMatcher matcher(options.pattern, options.case_sensitive, options.whole_words);
+    const std::unique_ptr<const Matcher> matcher = MakeMatcher(options);
     FileOccurrences found;
-    if (!FindOccurrences(path, matcher, options.show_lines, found)) {
+    if (!FindOccurrences(path, *matcher, options.show_lines, found)) {
         run_.Leave(ReplacementRun::Reason::kNotOpened, path);
         return false;
     }

@@ -191,6 +191,7 @@ int main(int argc, char** argv)
     }
     GrepEngine engine(host);
     engine.options = o;
+    engine.replacement_is_dry_run = dry_run;
     const bool entered = engine.RunSearch();
     host.journal().End();
     const int code = host.Finish(entered);

@@ -143,6 +143,9 @@ TEST_F(CommandLine, ADryRunsDiffAppliedWithPatchGivesTheRealRunsBytes)
         EXPECT_NE(dry.out.find("--- t/sub/utf8.c\n+++ t/sub/utf8.c\n"), std::string::npos);  // relative names
         EXPECT_NE(dry.out.find("\\ No newline at end of file"), std::string::npos);
         EXPECT_EQ(Snapshot(work.Path("t")).find("long y"), std::string::npos);  // nothing written
+        // and the summary does not say otherwise
+        EXPECT_NE(dry.err.find("  Files that would be replaced: "), std::string::npos) << dry.err;
+        EXPECT_EQ(dry.err.find("  Files replaced: "), std::string::npos) << dry.err;
         work.Write("t.diff", dry.out);
         std::filesystem::copy(work.Path("t"), work.Path("orig"), std::filesystem::copy_options::recursive);
         ASSERT_EQ(std::system(("cd '" + work.root() + "' && patch -s -p0 <t.diff").c_str()), 0);

@@ -3,7 +3,7 @@
 // flags its Find and Replace dialogs start from, remembered in section
 // SchOpts of the settings file from one run to the next.
 
-#include "base/match_spec.h"
+#include "base/match_query.h"
 
 #include <cstddef>
 #include <string>
@@ -21,7 +21,7 @@ struct SearchOptions {
     int down = 1;
 
     // What the flags ask a search of `search_patt` to match.
-    MatchSpec Spec() const { return {search_patt, case_sensitive != 0, whole_words != 0}; }
+    MatchQuery Query() const { return {search_patt, case_sensitive != 0, whole_words != 0}; }
 
     // Reads section SchOpts: missing keys give empty texts, whole words off,
     // case sensitive on, replace off, direction down.

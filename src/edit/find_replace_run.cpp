@@ -21,7 +21,7 @@ long FindReplaceRun::Run(const Between& between)
     CaretModel& caret = editor_.caret_;
     const FindRequest& r = request_;
     // A text window tries every start after a rejected occurrence.
-    const std::unique_ptr<const Matcher> matcher = MakeMatcher(r.Spec(), TextMatcher::AfterRejected::kNextByte);
+    const std::unique_ptr<const Matcher> matcher = MakeMatcher(r.Query(), TextMatcher::AfterRejected::kNextByte);
 
     TextPosition start, end;
     if (!caret.OrderedSelection(start, end)) start = end = caret.Caret();

@@ -8,7 +8,7 @@
 // replacement. Replace All goes on to the end of the text and lets its
 // caller run between two replacements, to show progress or to stop it.
 
-#include "base/match_spec.h"
+#include "base/match_query.h"
 #include "docs/text_position.h"
 
 #include <functional>
@@ -25,7 +25,7 @@ struct FindRequest {
     bool replacing = false;  // Replace (or Replace All with `all`)
     bool all = false;
 
-    MatchSpec Spec() const { return {find, match_case, whole_words}; }
+    MatchQuery Query() const { return {find, match_case, whole_words}; }
 };
 
 // What the caller of a long Replace All says between two replacements.

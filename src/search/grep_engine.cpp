@@ -303,7 +303,7 @@ ScanAhead::ScanFunction GrepEngine::AheadScan() const
 {
     ahead_options_ = CurrentScanOptions();
     const ScanOptions& ahead = ahead_options_;
-    const MatchSpec& o = ahead.spec;
+    const MatchQuery& o = ahead.query;
     if (o.pattern.empty() || o.pattern.find('\n') != std::string::npos) return {};
     auto matcher = std::make_shared<const TextMatcher>(o.pattern, o.case_sensitive, o.whole_words);
     return [matcher, whole_words = o.whole_words, first_only = !ahead.show_lines, keep_texts = ahead.keep_texts,
@@ -336,10 +336,10 @@ void GrepEngine::PrepareScan()
 {
     // The matcher follows the options, which the caller may change between
     // files; the block buffer lives as long as the run.
-    const MatchSpec& spec = options;
-    if (!matcher_ || matcher_spec_ != spec) {
-        matcher_ = std::make_shared<const TextMatcher>(spec.pattern, spec.case_sensitive, spec.whole_words);
-        matcher_spec_ = spec;
+    const MatchQuery& query = options;
+    if (!matcher_ || matcher_query_ != query) {
+        matcher_ = std::make_shared<const TextMatcher>(query.pattern, query.case_sensitive, query.whole_words);
+        matcher_query_ = query;
     }
 }
 

@@ -87,7 +87,7 @@ private:
     class ListingSink;
     // The options a scan depends on, as a run ahead of the walk took them.
     struct ScanOptions {
-        MatchSpec spec;
+        MatchQuery query;
         bool show_lines = false;
         bool keep_texts = false;
         bool operator==(const ScanOptions&) const = default;
@@ -105,7 +105,7 @@ private:
     // Scan state of a run, released when it ends. The matcher is shared with
     // the scans made ahead of the walk.
     std::shared_ptr<const TextMatcher> matcher_;
-    MatchSpec matcher_spec_;  // what matcher_ was made for
+    MatchQuery matcher_query_;  // what matcher_ was made for
     std::vector<char> buffer_;
     // The options the scans ahead of the walk were started with.
     mutable ScanOptions ahead_options_;

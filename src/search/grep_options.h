@@ -1,16 +1,16 @@
 #pragma once
 // The options of one grep run, as the Grep window reads them from its
-// controls and the command-line tool from its arguments: what to match (the
-// spec it is) and where and how to search. A replacement request carries a
+// controls and the command-line tool from its arguments: what to match (a
+// match query) and where and how to search. A replacement request carries a
 // copy.
 
-#include "base/match_spec.h"
+#include "base/match_query.h"
 
 #include "search/exclusion_choice.h"
 
 #include <string>
 
-struct GrepOptions : MatchSpec {
+struct GrepOptions : MatchQuery {
     std::string path;         // directory, '/', file name pattern
     std::string replacement;  // may be empty
     bool text_only = false;   // carried along, never consulted by the run

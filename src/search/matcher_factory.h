@@ -1,7 +1,7 @@
 #pragma once
-// Makes the matcher a match spec asks for.
+// Makes the matcher a match query asks for.
 
-#include "base/match_spec.h"
+#include "base/match_query.h"
 #include "base/matcher.h"
 #include "search/text_matcher.h"
 
@@ -10,4 +10,4 @@
 // `after_rejected`: how a literal search goes on after an occurrence the
 // whole-word rule rejects.
 std::unique_ptr<const Matcher> MakeMatcher(
-    const MatchSpec& spec, TextMatcher::AfterRejected after_rejected = TextMatcher::AfterRejected::kSkipOccurrence);
+    const MatchQuery& query, TextMatcher::AfterRejected after_rejected = TextMatcher::AfterRejected::kSkipOccurrence);

@@ -6,10 +6,10 @@
 
 #include <string>
 
-struct MatchSpec {
+struct MatchQuery {
     std::string pattern;
     bool case_sensitive = false;
     bool whole_words = false;  // no word character touches a match
     bool regex = false;        // the pattern is a regular expression
-    bool operator==(const MatchSpec&) const = default;
+    bool operator==(const MatchQuery&) const = default;
 };
